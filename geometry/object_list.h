@@ -1,0 +1,157 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace korvane {
+
+// A doubly linked list of non-owning pointers in insertion order. Positions are handles to list
+// nodes and stay valid until their own node is removed. The list never deletes the objects it
+// points to: their owner deletes each one and then removes it, or deletes all and empties the list.
+// Nodes come from blocks of ten and are recycled through a free list.
+template <class T>
+class ObjectList {
+    struct Node {
+        Node* next;
+        Node* prev;
+        T* value;
+    };
+
+public:
+    // An opaque position; a default-constructed one is "none".
+    class Position {
+    public:
+        Position() = default;
+        explicit operator bool() const { return node_ != nullptr; }
+        bool operator==(const Position&) const = default;
+
+    private:
+        friend class ObjectList;
+        explicit Position(Node* node) : node_(node) {}
+        Node* node_ = nullptr;
+    };
+
+    class Iterator {
+    public:
+        explicit Iterator(Node* node) : node_(node) {}
+        T* operator*() const { return node_->value; }
+        Iterator& operator++() {
+            node_ = node_->next;
+            return *this;
+        }
+        bool operator==(const Iterator&) const = default;
+
+    private:
+        Node* node_;
+    };
+
+    ObjectList() = default;
+    ObjectList(const ObjectList&) = delete;
+    ObjectList& operator=(const ObjectList&) = delete;
+    ~ObjectList() = default;
+
+    Position AddTail(T* object) {
+        Node* node = NewNode(object);
+        node->prev = tail_;
+        node->next = nullptr;
+        (tail_ ? tail_->next : head_) = node;
+        tail_ = node;
+        return Position(node);
+    }
+
+    Position AddHead(T* object) {
+        Node* node = NewNode(object);
+        node->prev = nullptr;
+        node->next = head_;
+        (head_ ? head_->prev : tail_) = node;
+        head_ = node;
+        return Position(node);
+    }
+
+    Position GetHeadPosition() const { return Position(head_); }
+    Position GetTailPosition() const { return Position(tail_); }
+
+    // The element at position; position moves to the next node (none after the last).
+    T* GetNext(Position& position) const {
+        Node* node = position.node_;
+        position.node_ = node->next;
+        return node->value;
+    }
+
+    // The element at position; position moves to the previous node (none before the first).
+    T* GetPrev(Position& position) const {
+        Node* node = position.node_;
+        position.node_ = node->prev;
+        return node->value;
+    }
+
+    T* GetAt(Position position) const { return position.node_->value; }
+    T* GetHead() const { return head_->value; }
+    T* GetTail() const { return tail_->value; }
+
+    // Position of the element with 0-based index n [O(n)].
+    Position FindIndex(std::int32_t n) const {
+        if (n < 0 || n >= count_) {
+            return Position();
+        }
+        Node* node = head_;
+        while (n-- > 0) {
+            node = node->next;
+        }
+        return Position(node);
+    }
+
+    void RemoveAt(Position position) {
+        Node* node = position.node_;
+        (node->prev ? node->prev->next : head_) = node->next;
+        (node->next ? node->next->prev : tail_) = node->prev;
+        FreeNode(node);
+    }
+
+    void RemoveAll() {
+        head_ = tail_ = nullptr;
+        free_ = nullptr;
+        count_ = 0;
+        blocks_.clear();
+    }
+
+    std::int32_t GetCount() const { return count_; }
+    bool IsEmpty() const { return count_ == 0; }
+
+    Iterator begin() const { return Iterator(head_); }
+    Iterator end() const { return Iterator(nullptr); }
+
+private:
+    static constexpr int kBlockSize = 10;
+
+    Node* NewNode(T* object) {
+        if (free_ == nullptr) {
+            blocks_.push_back(std::make_unique<Node[]>(kBlockSize));
+            Node* block = blocks_.back().get();
+            for (int i = 0; i < kBlockSize; ++i) {
+                block[i].next = free_;
+                free_ = &block[i];
+            }
+        }
+        Node* node = free_;
+        free_ = node->next;
+        node->value = object;
+        ++count_;
+        return node;
+    }
+
+    void FreeNode(Node* node) {
+        node->next = free_;
+        free_ = node;
+        --count_;
+    }
+
+    Node* head_ = nullptr;
+    Node* tail_ = nullptr;
+    Node* free_ = nullptr;
+    std::int32_t count_ = 0;
+    std::vector<std::unique_ptr<Node[]>> blocks_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,20 @@
+#include "import/object_sink.h"
+
+namespace korvane {
+
+ObjectStore::~ObjectStore() { DeleteAllObjects(); }
+
+PatchObject* ObjectStore::AddObject() {
+    auto* object = new PatchObject;
+    objects.AddTail(object);
+    return object;
+}
+
+void ObjectStore::DeleteAllObjects() {
+    for (PatchObject* object : objects) {
+        delete object;
+    }
+    objects.RemoveAll();
+}
+
+}  // namespace korvane

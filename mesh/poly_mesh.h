@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "geometry/growable_array.h"
+#include "geometry/vec3.h"
+
+// The short-lived polygon mesh that a reader fills for one object. Only vertex positions and the
+// edge list reach the patch model; faces exist to derive the edges and to drive the modifiers.
+// Derived data (edges, per-vertex face lists) is rebuilt on demand behind validity flags.
+
+namespace korvane {
+
+struct MeshFace {
+    std::int32_t cornerCount = 3;
+    std::int32_t corners[4] = {0, 0, 0, 0};  // vertex indices in outline order; first cornerCount used
+};
+
+struct MeshEdge {
+    std::int32_t first = 0;   // vertex index
+    std::int32_t second = 0;  // vertex index, never equal to first
+};
+
+// Indices of the faces (of one kind) that use a vertex, ascending, once per corner that uses it.
+using FaceIndexList = GrowableArray<std::int32_t>;
+
+enum class FaceList { kFaces, kLines, kTriangles, kQuads };
+
+class PolyMesh {
+public:
+    PolyMesh() = default;
+    PolyMesh(const PolyMesh&) = delete;
+    PolyMesh& operator=(const PolyMesh&) = delete;
+    ~PolyMesh();
+
+    std::int32_t vertexCount() const { return vertexCount_; }
+
+    // Discards all vertices; allocates n at (0, 0, 0) with empty face lists (none for n <= 0).
+    void SetVertexCount(std::int32_t n);
+    // Keeps the first min(old, n) positions; new vertices at (0, 0, 0).
+    void ResizeVertices(std::int32_t n);
+    // Discards faces and allocates n new records.
+    void SetFaceCount(std::int32_t n);
+    // Changes the length of one face list, keeping its records in order.
+    void ResizeFaces(FaceList list, std::int32_t n);
+    // Sorts faces into lines, triangles and quads; other corner counts are dropped; empties faces.
+    void SplitFaces();
+    void ClearFaces();
+    bool NeedsModifiers() const;
+
+    std::string name;                // bytes as read, no character-set conversion
+    std::uint32_t colour = 0xDCD2BE;  // 0x00BBGGRR
+    std::int32_t mirror = 0;          // 0 none, 1 separate half, 2 connected half
+    std::int32_t mirrorDistanceSet = 0;
+    std::int32_t mirrorAxisX = 1;
+    std::int32_t mirrorAxisY = 0;
+    std::int32_t mirrorAxisZ = 0;
+    float mirrorDistance = 100.0f;
+    std::int32_t lathe = 0;
+    std::int32_t latheAxis = 1;  // 0 X, 1 Y, other Z
+    std::int32_t latheSegments = 12;
+
+    // Parallel per-vertex arrays of vertexCount() entries.
+    GrowableArray<Vec3> positions;
+    std::unique_ptr<FaceIndexList[]> vertexTriangles;  // vertexCount() lists
+    std::unique_ptr<FaceIndexList[]> vertexQuads;      // vertexCount() lists
+
+    GrowableArray<MeshEdge> edges;
+    GrowableArray<MeshFace> faces;  // as read, before SplitFaces
+    GrowableArray<MeshFace> lines;
+    GrowableArray<MeshFace> triangles;
+    GrowableArray<MeshFace> quads;
+    std::int32_t edgesValid = 0;
+    std::int32_t faceListsValid = 0;
+
+private:
+    friend class MeshEditor;
+    void ReleaseVertices();
+
+    std::int32_t vertexCount_ = 0;
+};
+
+}  // namespace korvane
