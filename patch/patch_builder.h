@@ -1,0 +1,20 @@
+#pragma once
+
+#include "mesh/poly_mesh.h"
+#include "patch/patch_object.h"
+
+namespace korvane {
+
+// One control point per vertex (in vertex order) and one open two-node spline per edge (in edge
+// order, from the edge's first to its second vertex). An edge naming a vertex out of range is
+// skipped. The object is expected to be empty.
+void BuildFromMesh(const PolyMesh& mesh, PatchObject& object);
+
+// Overwrites handleIn and handleOut of every node from the positions of its neighbours.
+void ComputeHandles(PatchObject& object);
+
+// Rebuilds the patch list from every closed loop of three, then four, spline segments and sets
+// patchesValid. The control points' patch lists are empty before and after.
+void DetectPatches(PatchObject& object);
+
+}  // namespace korvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "geometry/object_list.h"
+#include "patch/patch_object.h"
+#include "patch/write_status.h"
+
+// The ruvoPatch (.rvp) export: every object's control points, splines with their nodes, and the
+// spline references of each point, as a little-endian archive. Handles and patches are not
+// written.
+
+namespace korvane {
+
+// The whole file for objects, in list order. Renumbers each object's control points and splines
+// (their index fields), since the file refers to them by position.
+std::vector<std::uint8_t> SerializeRvp(const ObjectList<PatchObject>& objects);
+
+// Writes the file for objects at path, replacing any file there only once all of it is written.
+WriteResult WriteRvpFile(const std::string& path, const ObjectList<PatchObject>& objects);
+
+}  // namespace korvane
