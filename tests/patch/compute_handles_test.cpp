@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "patch/patch_builder.h"
+#include "support/network_builder.h"
+
+namespace korvane {
+namespace {
+
+using testing::NetworkBuilder;
+
+SplineNode* NodeAt(const Spline& spline, int index) {
+    return spline.nodes.GetAt(spline.nodes.FindIndex(index));
+}
+
+void ExpectExactly(const PatchVec3& actual, float x, float y, float z) {
+    EXPECT_EQ(actual.x, x);
+    EXPECT_EQ(actual.y, y);
+    EXPECT_EQ(actual.z, z);
+}
+
+bool IsFinite(const PatchVec3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+TEST(ComputeHandlesTest, TwoNodeSplineHandlesLieAtThreeTenths) {
+    PatchObject object;
+    NetworkBuilder build(object);
+    build.Point(0, 0, 0);
+    build.Point(1, 0, 0);
+    const Spline* spline = build.Curve({0, 1});
+    ComputeHandles(object);
+
+    ExpectExactly(NodeAt(*spline, 0)->handleOut, 0.3f, 0.0f, 0.0f);
+    ExpectExactly(NodeAt(*spline, 1)->handleIn, 0.7f, 0.0f, 0.0f);
+}
+
+TEST(ComputeHandlesTest, InteriorNodeHandlesFollowTheChord) {
+    PatchObject object;
+    NetworkBuilder build(object);
+    build.Point(0, 0, 0);
+    build.Point(1, 0, 0);
+    build.Point(2, 0, 0);
+    const Spline* spline = build.Curve({0, 1, 2});
+    ComputeHandles(object);
+
+    const SplineNode* middle = NodeAt(*spline, 1);
+    ExpectExactly(middle->handleIn, 0.7f, 0.0f, 0.0f);
+    ExpectExactly(middle->handleOut, 1.3f, 0.0f, 0.0f);
+    // The ends of an open spline point straight at their neighbour.
+    ExpectExactly(NodeAt(*spline, 0)->handleOut, 0.3f, 0.0f, 0.0f);
+    ExpectExactly(NodeAt(*spline, 2)->handleIn, 1.7f, 0.0f, 0.0f);
+}
+
+TEST(ComputeHandlesTest, UnevenNeighboursGiveHandlesParallelToTheChord) {
+    PatchObject object;
+    NetworkBuilder build(object);
+    build.Point(0, 0, 0);
+    build.Point(3, 4, 0);   // 5 from the first point
+    build.Point(3, 14, 0);  // 10 from the second
+    const Spline* spline = build.Curve({0, 1, 2});
+    ComputeHandles(object);
+
+    // chord (3, 14) has length sqrt(205); handles at 0.3 x 5 and 0.3 x 10 along it.
+    const SplineNode* middle = NodeAt(*spline, 1);
+    const float chordLength = std::sqrt(205.0f);
+    EXPECT_NEAR(middle->handleIn.x, 3.0f - 1.5f * 3.0f / chordLength, 1e-6f);
+    EXPECT_NEAR(middle->handleIn.y, 4.0f - 1.5f * 14.0f / chordLength, 1e-6f);
+    EXPECT_NEAR(middle->handleOut.x, 3.0f + 3.0f * 3.0f / chordLength, 1e-6f);
+    EXPECT_NEAR(middle->handleOut.y, 4.0f + 3.0f * 14.0f / chordLength, 1e-6f);
+}
+
+TEST(ComputeHandlesTest, ClosedSplineWrapsRound) {
+    PatchObject object;
+    NetworkBuilder build(object);
+    build.Point(0, 0, 0);
+    build.Point(2, 0, 0);
+    build.Point(2, 2, 0);
+    build.Point(0, 2, 0);
+    Spline* spline = build.Curve({0, 1, 2, 3});
+    spline->closed = 1;
+    ComputeHandles(object);
+
+    // At the head the neighbours are the tail (0, 2) and (2, 0): chord (2, -2), both arms 2.
+    const SplineNode* head = NodeAt(*spline, 0);
+    const float step = 0.3f * 2.0f * 2.0f / std::sqrt(8.0f);
+    EXPECT_NEAR(head->handleIn.x, -step, 1e-6f);
+    EXPECT_NEAR(head->handleIn.y, step, 1e-6f);
+    EXPECT_NEAR(head->handleOut.x, step, 1e-6f);
+    EXPECT_NEAR(head->handleOut.y, -step, 1e-6f);
+    const SplineNode* tail = NodeAt(*spline, 3);
+    EXPECT_NEAR(tail->handleOut.x, -step, 1e-6f);
+    EXPECT_NEAR(tail->handleOut.y, 2.0f - step, 1e-6f);
+}
+
+TEST(ComputeHandlesTest, CornerNodesUseStraightFractions) {
+    PatchObject object;
+    NetworkBuilder build(object);
+    build.Point(0, 0, 0);
+    build.Point(1, 0, 0);
+    build.Point(1, 2, 0);
+    const Spline* spline = build.Curve({0, 1, 2});
+    NodeAt(*spline, 1)->corner = 1;
+    NodeAt(*spline, 1)->tension = 0.5f;
+    ComputeHandles(object);
+
+    ExpectExactly(NodeAt(*spline, 1)->handleIn, 0.5f, 0.0f, 0.0f);
+    ExpectExactly(NodeAt(*spline, 1)->handleOut, 1.0f, 1.0f, 0.0f);
+}
+
+TEST(ComputeHandlesTest, NodesOnOnePointNeverDivideByZero) {
+    PatchObject object;
+    NetworkBuilder build(object);
+    build.Point(1, 1, 1);
+    build.Point(4, 1, 1);
+    const Spline* onePoint = build.Curve({0, 0});
+    const Spline* doubled = build.Curve({0, 0, 1});
+    Spline* closedBack = build.Curve({0, 1, 0});
+    closedBack->closed = 1;
+    ComputeHandles(object);
+
+    for (const Spline* spline : object.splines) {
+        for (const SplineNode* node : spline->nodes) {
+            EXPECT_TRUE(IsFinite(node->handleIn));
+            EXPECT_TRUE(IsFinite(node->handleOut));
+        }
+    }
+    ExpectExactly(NodeAt(*onePoint, 0)->handleOut, 1.0f, 1.0f, 1.0f);
+    ExpectExactly(NodeAt(*onePoint, 1)->handleIn, 1.0f, 1.0f, 1.0f);
+    // Zero arm to the previous node: straight fraction towards it, i.e. the point itself.
+    ExpectExactly(NodeAt(*doubled, 1)->handleIn, 1.0f, 1.0f, 1.0f);
+    // Previous and next on one point: the chord is zero, both handles point straight back.
+    const SplineNode* far = NodeAt(*closedBack, 1);
+    ExpectExactly(far->handleIn, 3.1f, 1.0f, 1.0f);
+    ExpectExactly(far->handleOut, 3.1f, 1.0f, 1.0f);
+}
+
+TEST(ComputeHandlesTest, SplinesWithoutNodesAreLeftAlone) {
+    PatchObject object;
+    object.AddSpline();
+    NetworkBuilder build(object);
+    build.Point(0, 0, 0);
+    build.Point(1, 0, 0);
+    const Spline* spline = build.Curve({0, 1});
+    ComputeHandles(object);
+    ExpectExactly(NodeAt(*spline, 0)->handleOut, 0.3f, 0.0f, 0.0f);
+}
+
+}  // namespace
+}  // namespace korvane
