@@ -1,0 +1,27 @@
+#include "import/lightwave_reader.h"
+
+#include "import/file_bytes.h"
+#include "import/import_meshes.h"
+#include "import/lightwave_parser.h"
+
+namespace korvane {
+
+ImportResult ImportLightWave(const std::string& path, const std::string& fileTitle,
+                             ObjectSink& sink) {
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes)) {
+        return ImportResult{.status = ImportStatus::kCannotOpen};
+    }
+    return ImportLightWaveBytes(bytes, fileTitle, sink);
+}
+
+ImportResult ImportLightWaveBytes(std::string_view bytes, std::string_view fileTitle,
+                                  ObjectSink& sink) {
+    return ImportMeshes(
+        [bytes, fileTitle](const MeshHandler& onObject) {
+            return ParseLightWave(bytes, fileTitle, onObject);
+        },
+        sink);
+}
+
+}  // namespace korvane

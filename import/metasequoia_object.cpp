@@ -1,0 +1,319 @@
+#include "import/metasequoia_object.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+namespace korvane {
+
+namespace {
+
+// Coordinates and the mirror distance of a file are in units ten times the model's.
+constexpr float kImportScale = 0.1f;
+constexpr std::int32_t kMinLatheSegments = 3;
+
+// Fewest bytes one item takes in the file: a declared count is clamped to what the rest of the
+// file could hold, so that a corrupt count never allocates beyond the file's size.
+constexpr std::size_t kMinTextVertexBytes = 6;  // "0 0 0" and the blank in front of it
+constexpr std::size_t kMinFaceLineBytes = 4;    // "0 V(" of a face without corners
+constexpr std::size_t kBinaryVertexBytes = 12;  // x, y, z as little-endian 32-bit floats
+
+std::int32_t ClampCount(std::int32_t declared, std::size_t remaining, std::size_t itemBytes) {
+    if (declared <= 0) {
+        return 0;
+    }
+    const std::size_t fits = remaining / itemBytes;
+    return fits < static_cast<std::size_t>(declared) ? static_cast<std::int32_t>(fits) : declared;
+}
+
+// The file's Z axis points the other way.
+Vec3 ConvertPosition(float x, float y, float z) {
+    Vec3 position;
+    position.Set(x * kImportScale, y * kImportScale, -(z * kImportScale));
+    return position;
+}
+
+float LittleEndianFloat(std::string_view fourBytes) {
+    std::uint32_t bits = 0;
+    for (int i = 3; i >= 0; --i) {
+        bits = (bits << 8) | static_cast<unsigned char>(fourBytes[static_cast<std::size_t>(i)]);
+    }
+    return std::bit_cast<float>(bits);
+}
+
+std::uint32_t ColourByte(float component) {
+    const double scaled = std::trunc(static_cast<double>(component) * 255.0);
+    if (!std::isfinite(scaled)) {
+        return 0;
+    }
+    double low = std::fmod(scaled, 256.0);  // two's complement low byte, also for huge values
+    if (low < 0.0) {
+        low += 256.0;
+    }
+    return static_cast<std::uint32_t>(low);
+}
+
+class ObjectReader {
+  public:
+    ObjectReader(ByteScanner& scanner, PolyMesh& mesh, bool& truncated)
+        : scanner_(scanner), mesh_(mesh), truncated_(truncated) {}
+
+    std::string Read();
+
+  private:
+    // A token that the chunk needs; the end of the bytes there means the file was cut.
+    std::string ChunkToken();
+    // Reads settings up to "vertex" or "BVertex" and returns that keyword; empty when the object
+    // closes first or the bytes end.
+    std::string ReadAttributes();
+    void ApplyAttribute(const std::string& keyword);
+    void ReadTextVertices();
+    void ReadBinaryVertices();
+    void SkipPastLineEnd();
+    void SkipToClosingBrace();
+    void ReadFaces();
+    // False when the bytes end before all of the line's corner indices were read.
+    bool ReadFaceLine(MeshFace& face);
+
+    ByteScanner& scanner_;
+    PolyMesh& mesh_;
+    bool& truncated_;
+};
+
+std::string ObjectReader::ChunkToken() {
+    std::string token = scanner_.ReadToken();
+    if (token.empty()) {
+        truncated_ = true;
+    }
+    return token;
+}
+
+std::string ObjectReader::Read() {
+    mesh_.name = MetasequoiaObjectName(ChunkToken());
+    const std::string vertexKeyword = ReadAttributes();
+    if (vertexKeyword == "vertex") {
+        ReadTextVertices();
+    } else if (vertexKeyword == "BVertex") {
+        ReadBinaryVertices();
+    } else {
+        return scanner_.ReadToken();  // closed without vertices (or cut)
+    }
+    std::string token = ChunkToken();
+    if (token == "vertexattr") {
+        ChunkToken();  // opening brace
+        SkipToClosingBrace();
+        token = ChunkToken();
+    }
+    if (token == "face") {
+        ReadFaces();
+        return ChunkToken();  // the object's closing brace
+    }
+    return scanner_.ReadToken();
+}
+
+// A "}" that closes the object ends it too: an object without a vertex chunk must not take the
+// next object's settings and geometry.
+std::string ObjectReader::ReadAttributes() {
+    std::int64_t depth = 0;
+    for (std::string token = ChunkToken(); !token.empty(); token = ChunkToken()) {
+        if (token == "vertex" || token == "BVertex") {
+            return token;
+        }
+        if (token == "{") {
+            ++depth;
+        } else if (token == "}" && --depth <= 0) {
+            return {};
+        }
+        ApplyAttribute(token);
+    }
+    return {};
+}
+
+void ObjectReader::ApplyAttribute(const std::string& keyword) {
+    std::int32_t number = 0;
+    if (keyword == "patch" || keyword == "segment" || keyword == "visible" ||
+        keyword == "locking" || keyword == "shading") {
+        scanner_.SkipInt();
+    } else if (keyword == "facet") {
+        scanner_.SkipFloats(1);
+    } else if (keyword == "color") {
+        float red = 0.0f;
+        float green = 0.0f;
+        float blue = 0.0f;
+        scanner_.ReadFloat(red);
+        scanner_.ReadFloat(green);
+        scanner_.ReadFloat(blue);
+        mesh_.colour = PackMetasequoiaColour(red, green, blue);
+    } else if (keyword == "mirror") {
+        scanner_.ReadInt(mesh_.mirror);
+    } else if (keyword == "mirror_axis") {
+        scanner_.ReadInt(number);
+        mesh_.mirrorAxisX = (number & 1) != 0 ? 1 : 0;
+        mesh_.mirrorAxisY = (number & 2) != 0 ? 1 : 0;
+        mesh_.mirrorAxisZ = (number & 4) != 0 ? 1 : 0;
+    } else if (keyword == "mirror_dis") {
+        float distance = 0.0f;
+        scanner_.ReadFloat(distance);
+        mesh_.mirrorDistance = distance * kImportScale;
+        mesh_.mirrorDistanceSet = 1;
+    } else if (keyword == "lathe") {
+        scanner_.ReadInt(number);
+        if (number != 0) {
+            mesh_.lathe = 1;
+        }
+    } else if (keyword == "lathe_axis") {
+        scanner_.ReadInt(mesh_.latheAxis);
+    } else if (keyword == "lathe_seg") {
+        scanner_.ReadInt(number);
+        mesh_.latheSegments = number < kMinLatheSegments ? kMinLatheSegments : number;
+    }
+}
+
+void ObjectReader::ReadTextVertices() {
+    std::int32_t declared = 0;
+    scanner_.ReadInt(declared);
+    ChunkToken();  // opening brace
+    const std::int32_t count = ClampCount(declared, scanner_.remaining(), kMinTextVertexBytes);
+    mesh_.SetVertexCount(count);
+    std::int32_t read = 0;
+    for (; read < count; ++read) {
+        scanner_.SkipWhiteSpace();
+        if (scanner_.AtEnd()) {
+            break;
+        }
+        float x = 0.0f;
+        float y = 0.0f;
+        float z = 0.0f;
+        scanner_.ReadFloat(x);
+        scanner_.ReadFloat(y);
+        scanner_.ReadFloat(z);
+        mesh_.positions[read] = ConvertPosition(x, y, z);
+    }
+    if (read < count) {
+        truncated_ = true;
+        mesh_.ResizeVertices(read);
+    }
+    ChunkToken();  // closing brace
+}
+
+// BVertex n {
+//     Vector <block bytes> [
+//     <block: 12 bytes per vertex, x, y, z as little-endian floats>]
+// }
+// The block's own byte count decides how many vertices it holds; n is not trusted.
+void ObjectReader::ReadBinaryVertices() {
+    scanner_.SkipInt();
+    ChunkToken();  // opening brace
+    ChunkToken();  // the word that opens the block
+    std::int32_t blockBytes = 0;
+    scanner_.ReadInt(blockBytes);
+    SkipPastLineEnd();
+    if (blockBytes > 0) {
+        const std::string_view block = scanner_.TakeBytes(static_cast<std::size_t>(blockBytes));
+        if (block.size() < static_cast<std::size_t>(blockBytes)) {
+            truncated_ = true;
+        }
+        const auto count = static_cast<std::int32_t>(block.size() / kBinaryVertexBytes);
+        mesh_.SetVertexCount(count);
+        for (std::int32_t i = 0; i < count; ++i) {
+            const std::string_view vertex =
+                block.substr(static_cast<std::size_t>(i) * kBinaryVertexBytes);
+            mesh_.positions[i] = ConvertPosition(LittleEndianFloat(vertex.substr(0, 4)),
+                                                 LittleEndianFloat(vertex.substr(4, 4)),
+                                                 LittleEndianFloat(vertex.substr(8, 4)));
+        }
+    }
+    SkipToClosingBrace();
+}
+
+// Up to and including a line feed or form feed: the binary block starts right after it.
+void ObjectReader::SkipPastLineEnd() {
+    for (int c = scanner_.ReadByte(); c != '\n' && c != '\f'; c = scanner_.ReadByte()) {
+        if (c == -1) {
+            truncated_ = true;
+            return;
+        }
+    }
+}
+
+// Counts nested braces up to the "}" that closes the chunk (after a binary block, or a vertex
+// attribute block with sub-blocks of any name).
+void ObjectReader::SkipToClosingBrace() {
+    std::int64_t depth = 0;
+    for (int c = scanner_.ReadNonBlankByte(); c != -1; c = scanner_.ReadNonBlankByte()) {
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (depth == 0) {
+                return;
+            }
+            --depth;
+        }
+    }
+    truncated_ = true;
+}
+
+void ObjectReader::ReadFaces() {
+    std::int32_t declared = 0;
+    scanner_.ReadInt(declared);
+    ChunkToken();  // opening brace
+    const std::int32_t count = ClampCount(declared, scanner_.remaining(), kMinFaceLineBytes);
+    mesh_.SetFaceCount(count);
+    std::int32_t read = 0;
+    while (read < count && ReadFaceLine(mesh_.faces[read])) {
+        ++read;
+    }
+    if (read < count) {
+        truncated_ = true;
+        mesh_.ResizeFaces(FaceList::kFaces, read);
+    }
+    ChunkToken();  // closing brace
+}
+
+// <corner count> V(<index> ...) [M(<material>)] [UV(...)] ... up to the line feed
+bool ObjectReader::ReadFaceLine(MeshFace& face) {
+    scanner_.SkipWhiteSpace();
+    if (scanner_.AtEnd()) {
+        return false;
+    }
+    std::int32_t cornerCount = 0;
+    scanner_.ReadInt(cornerCount);
+    face.cornerCount = cornerCount;
+    scanner_.ReadTokenPart(2);  // "V("
+    for (std::int32_t k = 0; k < cornerCount; ++k) {
+        std::int32_t index = 0;
+        if (!scanner_.ReadInt(index)) {
+            if (scanner_.AtEnd()) {
+                return false;
+            }
+            break;  // nothing after this parses as an index either: the other corners stay 0
+        }
+        if (k < 4) {
+            face.corners[k] = index;
+        }
+    }
+    scanner_.SkipToLineFeed();
+    return true;
+}
+
+}  // namespace
+
+std::string ReadMetasequoiaObject(ByteScanner& scanner, PolyMesh& mesh, bool& truncated) {
+    return ObjectReader(scanner, mesh, truncated).Read();
+}
+
+std::string MetasequoiaObjectName(std::string token) {
+    if (!token.empty() && token.front() == '"') {
+        token.erase(0, 1);
+        if (!token.empty() && token.back() == '"') {
+            token.pop_back();
+        }
+    }
+    return token.empty() ? std::string("metaseq_obj_01") : token;
+}
+
+std::uint32_t PackMetasequoiaColour(float red, float green, float blue) {
+    return ColourByte(red) | (ColourByte(green) << 8) | (ColourByte(blue) << 16);
+}
+
+}  // namespace korvane

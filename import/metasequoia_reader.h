@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "import/import_status.h"
+#include "import/object_sink.h"
+
+namespace korvane {
+
+// Imports a Metasequoia (.mqo) text model: one object per Object chunk, appended to the sink as
+// each chunk ends, coordinates scaled by 0.1 with Z reversed, lathe and mirror baked in. The file
+// is opened read-only. kCannotOpen: no such file, a folder, unreadable; kNotThatFormat: the first
+// word is not "Metasequoia" (nothing added).
+ImportResult ImportMetasequoia(const std::string& path, ObjectSink& sink);
+ImportResult ImportMetasequoiaBytes(std::string_view bytes, ObjectSink& sink);
+
+}  // namespace korvane

@@ -1,0 +1,19 @@
+#include "import/model_format.h"
+
+#include "import/byte_scanner.h"
+#include "import/lightwave_chunks.h"
+
+namespace korvane {
+
+ModelFormat DetectModelFormat(std::string_view firstBytes) {
+    if (ByteScanner(firstBytes).ReadToken() == "Metasequoia") {
+        return ModelFormat::kMetasequoia;
+    }
+    if (firstBytes.size() >= 12 && firstBytes.substr(0, 4) == "FORM" &&
+        IsLightWaveFormType(firstBytes.substr(8, 4))) {
+        return ModelFormat::kLightWave;
+    }
+    return ModelFormat::kUnknown;
+}
+
+}  // namespace korvane

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string_view>
+
+namespace korvane {
+
+enum class ModelFormat { kMetasequoia, kLightWave, kUnknown };
+
+// Tells the model kind from the first bytes of a file (64 are plenty): a Metasequoia file starts,
+// after any white space, with the word "Metasequoia"; a LightWave file is an IFF "FORM" of type
+// "LWOB" or "LWO2" (bytes 8 to 11).
+ModelFormat DetectModelFormat(std::string_view firstBytes);
+
+}  // namespace korvane

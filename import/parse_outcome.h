@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+#include "mesh/poly_mesh.h"
+
+namespace korvane {
+
+// Receives each object's complete mesh, in file order, with its faces sorted into lines, triangles
+// and quads. The receiver may empty the mesh; the parser does not use it afterwards.
+using MeshHandler = std::function<void(PolyMesh&)>;
+
+struct ParseOutcome {
+    bool recognised = true;  // false: not the parser's kind of file, and nothing was handed over
+    bool truncated = false;  // the bytes ended inside a chunk; what came before was handed over
+};
+
+}  // namespace korvane

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "import/metasequoia_parser.h"
+
+namespace korvane {
+namespace {
+
+// What a test needs of a mesh handed over by the parser.
+struct ParsedMesh {
+    std::string name;
+    std::int32_t mirror = 0;
+    std::int32_t mirrorAxis[3] = {};
+    std::int32_t mirrorDistanceSet = 0;
+    float mirrorDistance = 0.0f;
+    std::int32_t lathe = 0;
+    std::int32_t latheAxis = 0;
+    std::int32_t latheSegments = 0;
+    std::vector<Vec3> positions;
+    std::vector<MeshFace> triangles;
+    std::int32_t lines = 0;
+    std::int32_t quads = 0;
+};
+
+struct Parsed {
+    ParseOutcome outcome;
+    std::vector<ParsedMesh> meshes;
+};
+
+Parsed Parse(std::string_view text) {
+    Parsed parsed;
+    parsed.outcome = ParseMetasequoia(text, [&parsed](PolyMesh& mesh) {
+        ParsedMesh& copy = parsed.meshes.emplace_back();
+        copy.name = mesh.name;
+        copy.mirror = mesh.mirror;
+        copy.mirrorAxis[0] = mesh.mirrorAxisX;
+        copy.mirrorAxis[1] = mesh.mirrorAxisY;
+        copy.mirrorAxis[2] = mesh.mirrorAxisZ;
+        copy.mirrorDistanceSet = mesh.mirrorDistanceSet;
+        copy.mirrorDistance = mesh.mirrorDistance;
+        copy.lathe = mesh.lathe;
+        copy.latheAxis = mesh.latheAxis;
+        copy.latheSegments = mesh.latheSegments;
+        copy.positions.assign(mesh.positions.begin(), mesh.positions.begin() + mesh.vertexCount());
+        copy.triangles.assign(mesh.triangles.begin(), mesh.triangles.end());
+        copy.lines = mesh.lines.count();
+        copy.quads = mesh.quads.count();
+        EXPECT_TRUE(mesh.faces.empty());
+    });
+    return parsed;
+}
+
+std::string Object(const std::string& settings) {
+    return "Metasequoia Document\nObject \"o\" {\n" + settings +
+           " vertex 3 {\n  0 0 0\n  1 0 0\n  0 1 0\n }\n face 1 {\n  3 V(0 1 2)\n }\n}\nEof\n";
+}
+
+// x, y, z of each vertex as little-endian floats.
+std::string FloatBytes(const std::vector<float>& values) {
+    std::string bytes;
+    for (float value : values) {
+        const auto bits = std::bit_cast<std::uint32_t>(value);
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes.push_back(static_cast<char>((bits >> shift) & 0xFF));
+        }
+    }
+    return bytes;
+}
+
+void ExpectPosition(const Vec3& position, float x, float y, float z) {
+    EXPECT_FLOAT_EQ(position.x, x);
+    EXPECT_FLOAT_EQ(position.y, y);
+    EXPECT_FLOAT_EQ(position.z, z);
+}
+
+TEST(MetasequoiaParserTest, SettingsKeepDefaultsUnlessSet) {
+    const Parsed parsed =
+        Parse(Object(" depth 0\n scale 1 1 1\n patch 3\n segment 2\n"
+                     " visible 15\n locking 1\n shading 1\n facet 59.5\n"));
+    ASSERT_EQ(parsed.meshes.size(), 1u);
+    const ParsedMesh& mesh = parsed.meshes[0];
+    EXPECT_EQ(mesh.mirror, 0);
+    EXPECT_EQ(mesh.mirrorAxis[0], 1);
+    EXPECT_EQ(mesh.mirrorAxis[1], 0);
+    EXPECT_EQ(mesh.mirrorAxis[2], 0);
+    EXPECT_EQ(mesh.mirrorDistanceSet, 0);
+    EXPECT_EQ(mesh.lathe, 0);
+    EXPECT_EQ(mesh.latheAxis, 1);
+    EXPECT_EQ(mesh.latheSegments, 12);
+    EXPECT_EQ(mesh.positions.size(), 3u);
+    EXPECT_EQ(mesh.triangles.size(), 1u);
+}
+
+TEST(MetasequoiaParserTest, MirrorSettings) {
+    const Parsed parsed = Parse(Object(" mirror 2\n mirror_axis 6\n mirror_dis 50.0\n"));
+    ASSERT_EQ(parsed.meshes.size(), 1u);
+    const ParsedMesh& mesh = parsed.meshes[0];
+    EXPECT_EQ(mesh.mirror, 2);
+    EXPECT_EQ(mesh.mirrorAxis[0], 0);
+    EXPECT_EQ(mesh.mirrorAxis[1], 1);
+    EXPECT_EQ(mesh.mirrorAxis[2], 1);
+    EXPECT_EQ(mesh.mirrorDistanceSet, 1);
+    EXPECT_FLOAT_EQ(mesh.mirrorDistance, 5.0f);
+}
+
+TEST(MetasequoiaParserTest, LatheSettings) {
+    struct Case {
+        std::string settings;
+        std::int32_t lathe;
+        std::int32_t axis;
+        std::int32_t segments;
+    };
+    const Case cases[] = {{" lathe 5\n lathe_axis 2\n lathe_seg 2\n", 1, 2, 3},
+                          {" lathe 1\n lathe 0\n lathe_seg 24\n", 1, 1, 24},
+                          {" lathe 0\n lathe_axis 0\n lathe_seg -5\n", 0, 0, 3}};
+    for (const Case& c : cases) {
+        const Parsed parsed = Parse(Object(c.settings));
+        ASSERT_EQ(parsed.meshes.size(), 1u) << c.settings;
+        EXPECT_EQ(parsed.meshes[0].lathe, c.lathe) << c.settings;
+        EXPECT_EQ(parsed.meshes[0].latheAxis, c.axis) << c.settings;
+        EXPECT_EQ(parsed.meshes[0].latheSegments, c.segments) << c.settings;
+    }
+}
+
+TEST(MetasequoiaParserTest, BinaryVertexBlockIsReadExactly) {
+    // The block holds braces and line feeds, and 6 bytes beyond its last whole vertex.
+    const std::string block = FloatBytes({1, 2, 3, 4.5f, 5, 6}) + "}}\n{}}";
+    ASSERT_EQ(block.size(), 30u);
+    const std::string text =
+        "Metasequoia Document\nObject \"b\" {\n BVertex 9 {\n  Vector 30 [\r\n" + block +
+        "]\n }\n face 1 {\n  2 V(0 1)\n }\n}\n" + "Object \"after\" {\n}\nEof\n";
+    const Parsed parsed = Parse(text);
+    EXPECT_FALSE(parsed.outcome.truncated);
+    ASSERT_EQ(parsed.meshes.size(), 2u);
+    const ParsedMesh& mesh = parsed.meshes[0];
+    ASSERT_EQ(mesh.positions.size(), 2u);
+    ExpectPosition(mesh.positions[0], 0.1f, 0.2f, -0.3f);
+    ExpectPosition(mesh.positions[1], 0.45f, 0.5f, -0.6f);
+    EXPECT_EQ(mesh.lines, 1);
+    EXPECT_EQ(parsed.meshes[1].name, "after");
+}
+
+TEST(MetasequoiaParserTest, BinaryVertexBlockStopsAtTheEndOfTheFile) {
+    const std::string text = "Metasequoia\nObject \"b\" {\nBVertex 100 {\nVector 2000000000 [\n" +
+                             FloatBytes({1, 2, 3, 4, 5, 6, 7});
+    const Parsed parsed = Parse(text);
+    EXPECT_TRUE(parsed.outcome.truncated);
+    ASSERT_EQ(parsed.meshes.size(), 1u);
+    ASSERT_EQ(parsed.meshes[0].positions.size(), 2u);
+    ExpectPosition(parsed.meshes[0].positions[1], 0.4f, 0.5f, -0.6f);
+}
+
+TEST(MetasequoiaParserTest, EmptyBinaryBlockLeavesNoVertices) {
+    const Parsed parsed =
+        Parse("Metasequoia\nObject \"b\" {\nBVertex 0 {\nVector 0 [\n]\n}\n}\nEof\n");
+    EXPECT_FALSE(parsed.outcome.truncated);
+    ASSERT_EQ(parsed.meshes.size(), 1u);
+    EXPECT_TRUE(parsed.meshes[0].positions.empty());
+}
+
+TEST(MetasequoiaParserTest, HugeCountsAllocateOnlyWhatTheFileCanHold) {
+    const std::string text =
+        "Metasequoia Document\nObject \"h\" {\n vertex 2000000000 {\n  1 2 3\n  4 5 6\n }\n"
+        " face 2000000000 {\n  2000000000 V(0 1 0 1 0 1)\n  3 V(0 1 1)\n }\n}\n";
+    const Parsed parsed = Parse(text);
+    ASSERT_EQ(parsed.meshes.size(), 1u);
+    const ParsedMesh& mesh = parsed.meshes[0];
+    EXPECT_LE(mesh.positions.size(), text.size() / 6);
+    ASSERT_GE(mesh.positions.size(), 2u);
+    ExpectPosition(mesh.positions[1], 0.4f, 0.5f, -0.6f);
+    EXPECT_LE(mesh.triangles.size(), 1u);
+}
+
+TEST(MetasequoiaParserTest, MissingVertexLinesReadAsZeroWithoutLosingTheFaces) {
+    const Parsed parsed = Parse(
+        "Metasequoia Document\nObject \"m\" {\n vertex 3 {\n  1 2 3\n }\n face 1 {\n"
+        "  3 V(0 1 2)\n }\n}\nObject \"n\" {\n}\nEof\n");
+    ASSERT_EQ(parsed.meshes.size(), 2u);
+    const ParsedMesh& mesh = parsed.meshes[0];
+    ASSERT_EQ(mesh.positions.size(), 3u);
+    ExpectPosition(mesh.positions[0], 0.1f, 0.2f, -0.3f);
+    ExpectPosition(mesh.positions[2], 0.0f, 0.0f, 0.0f);
+    ASSERT_EQ(mesh.triangles.size(), 1u);
+    EXPECT_EQ(mesh.triangles[0].corners[2], 2);
+    EXPECT_EQ(parsed.meshes[1].name, "n");
+}
+
+TEST(MetasequoiaParserTest, ObjectCutShortKeepsWhatWasRead) {
+    const std::string full =
+        "Metasequoia Document\nObject \"cut\" {\n vertex 3 {\n  0 0 0\n  10 0 0\n  0 10 0\n }\n"
+        " face 3 {\n  3 V(0 1 2)\n  2 V(1 2)\n  3 V(2 1 0)\n }\n}\nEof\n";
+    const std::size_t inSecondVertex = full.find("10 0 0") + 4;
+    Parsed parsed = Parse(full.substr(0, inSecondVertex));
+    EXPECT_TRUE(parsed.outcome.truncated);
+    ASSERT_EQ(parsed.meshes.size(), 1u);
+    EXPECT_EQ(parsed.meshes[0].name, "cut");
+    EXPECT_EQ(parsed.meshes[0].positions.size(), 2u);
+
+    const std::size_t inThirdFace = full.find("3 V(2 1") + 6;
+    parsed = Parse(full.substr(0, inThirdFace));
+    EXPECT_TRUE(parsed.outcome.truncated);
+    ASSERT_EQ(parsed.meshes.size(), 1u);
+    EXPECT_EQ(parsed.meshes[0].positions.size(), 3u);
+    EXPECT_EQ(parsed.meshes[0].triangles.size(), 1u);
+    EXPECT_EQ(parsed.meshes[0].lines, 1);
+
+    parsed = Parse("Metasequoia Document\nObject");
+    EXPECT_TRUE(parsed.outcome.truncated);
+    ASSERT_EQ(parsed.meshes.size(), 1u);
+    EXPECT_EQ(parsed.meshes[0].name, "metaseq_obj_01");
+}
+
+TEST(MetasequoiaParserTest, EofEndsTheFile) {
+    const Parsed parsed = Parse("Metasequoia Document\nEof\nObject \"late\" {\n}\n");
+    EXPECT_TRUE(parsed.meshes.empty());
+    EXPECT_FALSE(parsed.outcome.truncated);
+}
+
+}  // namespace
+}  // namespace korvane
