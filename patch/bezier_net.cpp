@@ -104,7 +104,8 @@ void QuadNet(const Patch& patch, BezierNet& net) {
 void TriangleNets(const Patch& patch, std::array<BezierNet, 3>& nets) {
     const PatchSides s(patch);
     const SideStrip strips[3] = {StripOfSide(s, 0), StripOfSide(s, 1), StripOfSide(s, 2)};
-    // Corner 0 is based on the side that leaves it, corners 1 and 2 on the side that arrives.
+    // Corner 0 is based on the side that leaves it, corners 1 and 2 on the side that arrives: the
+    // same point either way but for rounding.
     const PatchVec3 inner[3] = {
         InnerPoint(strips[0].middle[1], LeavingArm(strips[0]), ArrivingArm(strips[2])),
         InnerPoint(strips[0].middle[5], ArrivingArm(strips[0]), LeavingArm(strips[1])),

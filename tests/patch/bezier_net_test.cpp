@@ -159,5 +159,24 @@ TEST(TriangleNetsStraightTest, StraightSidesAreSplitEvenly) {
     ExpectPoint(nets[1].Point(0, 3), 3, 0, 0);
 }
 
+TEST(TriangleNetsStraightTest, SymmetricTriangleGivesSymmetricNetsAroundTheCentroid) {
+    // The triangle is its own mirror image across x = y, which maps the region of P0 onto
+    // itself with u and v exchanged.
+    PatchObject object;
+    const Patch& patch = LoopPatch(object, {{0, 0, 0}, {6, 0, 0}, {0, 6, 0}}, {false, false, true});
+    std::array<BezierNet, 3> nets;
+    TriangleNets(patch, nets);
+
+    ExpectPoint(nets[0].Point(3, 3), 2, 2, 0);
+    for (int v = 0; v < 4; ++v) {
+        for (int u = 0; u < 4; ++u) {
+            SCOPED_TRACE(::testing::Message() << u << "," << v);
+            EXPECT_EQ(nets[0].Point(u, v).x, nets[0].Point(v, u).y);
+            EXPECT_EQ(nets[1].Point(u, v).x, nets[2].Point(v, u).y);
+            EXPECT_EQ(nets[1].Point(u, v).y, nets[2].Point(v, u).x);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace korvane

@@ -53,6 +53,20 @@ TEST(ComputeHandlesTest, InteriorNodeHandlesFollowTheChord) {
     ExpectExactly(NodeAt(*spline, 2)->handleIn, 1.7f, 0.0f, 0.0f);
 }
 
+TEST(ComputeHandlesTest, ArithmeticRunsInTheWrittenOrder) {
+    PatchObject object;
+    NetworkBuilder build(object);
+    build.Point(0, 0, 0);
+    build.Point(7, 0, 0);
+    build.Point(9, 0, 0);
+    const Spline* spline = build.Curve({0, 1, 2});
+    ComputeHandles(object);
+
+    // In the written order the handle lands on 4.9f; dividing by the chord length before
+    // multiplying by the distance lands one step below it.
+    ExpectExactly(NodeAt(*spline, 1)->handleIn, 4.9f, 0.0f, 0.0f);
+}
+
 TEST(ComputeHandlesTest, UnevenNeighboursGiveHandlesParallelToTheChord) {
     PatchObject object;
     NetworkBuilder build(object);
