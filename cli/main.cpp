@@ -1,28 +1,96 @@
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
+#include "cli/command_line.h"
+#include "cli/connect_all.h"
+#include "cli/model_loader.h"
+#include "cli/object_statistics.h"
+#include "cli/progress_line.h"
+#include "import/object_sink.h"
+#include "patch/rvp_writer.h"
+
+namespace korvane::cli {
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: korvane-cli COMMAND [ARGUMENTS]\n"
-    "\n"
-    "Turns polygon models into spline-patch models.\n"
-    "\n"
-    "Options:\n"
-    "  --help       show this text\n"
-    "  --version    show the version\n";
+enum ExitStatus { kSuccess = 0, kUsage = 1, kBadInput = 2, kCannotWrite = 3 };
+
+int Fail(int status, const std::string& line) {
+    std::fprintf(stderr, "korvane-cli: %s\n", line.c_str());
+    return status;
+}
+
+// Imports the inputs and, when asked, connects the curves; returns kSuccess or the failure.
+int PrepareDocument(const CommandLine& line, ObjectStore& store,
+                    std::vector<std::string>& messages) {
+    ProgressLine progress;
+    LoadOutcome outcome = LoadModels(line.inputs, store);
+    messages = std::move(outcome.messages);
+    if (!outcome.ok) {
+        return Fail(kBadInput, outcome.failure);
+    }
+    if (line.connectDegrees) {
+        ConnectAllObjects(store.objects, *line.connectDegrees,
+                          [&progress](const std::string& text) { progress.Show(text); });
+    }
+    return kSuccess;
+}
+
+int Convert(const CommandLine& line) {
+    ObjectStore store;
+    std::vector<std::string> messages;
+    if (const int status = PrepareDocument(line, store, messages); status != kSuccess) {
+        return status;
+    }
+    for (const std::string& message : messages) {
+        std::fprintf(stderr, "korvane-cli: warning: %s\n", message.c_str());
+    }
+    const WriteResult written = WriteRvpFile(line.output, store.objects);
+    if (written.status != WriteStatus::kWritten) {
+        return Fail(kCannotWrite, line.output + ": " + written.error);
+    }
+    return kSuccess;
+}
+
+int Info(const CommandLine& line) {
+    ObjectStore store;
+    std::vector<std::string> messages;
+    if (const int status = PrepareDocument(line, store, messages); status != kSuccess) {
+        return status;
+    }
+    const DocumentStatistics statistics = CountDocument(store.objects);
+    const std::string text = line.json ? FormatStatisticsJson(statistics, messages)
+                                       : FormatStatisticsText(statistics, messages);
+    std::fputs(text.c_str(), stdout);
+    return std::fflush(stdout) == 0 ? kSuccess
+                                    : Fail(kCannotWrite, "standard output: write failed");
+}
 
 }  // namespace
+}  // namespace korvane::cli
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        std::printf("korvane-cli %s\n", KORVANE_VERSION);
-        return 0;
+    using namespace korvane::cli;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    std::string error;
+    const auto line = ParseCommandLine(arguments, error);
+    if (!line) {
+        std::fprintf(stderr, "korvane-cli: %s\nTry 'korvane-cli --help'.\n", error.c_str());
+        return kUsage;
     }
-    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
-        std::fputs(kUsage, stdout);
-        return 0;
+    switch (line->command) {
+        case Command::kHelp:
+            std::fputs(kUsageText, stdout);
+            return kSuccess;
+        case Command::kVersion:
+            std::printf("korvane-cli %s\n", KORVANE_VERSION);
+            return kSuccess;
+        case Command::kConvert:
+            return Convert(*line);
+        case Command::kInfo:
+            return Info(*line);
+        case Command::kRender:
+            return Fail(kUsage, "render is not available in this build");
     }
-    std::fputs(kUsage, stderr);
-    return 1;
+    return kUsage;
 }

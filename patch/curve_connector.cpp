@@ -1,11 +1,16 @@
 #include "patch/curve_connector.h"
 
+#include <optional>
+#include <unordered_map>
+
 #include "geometry/angles.h"
 
 namespace korvane {
 namespace {
 
-bool IsHead(const Spline& spline, const SplineNode* node) { return spline.nodes.GetHead() == node; }
+bool IsHead(const Spline& spline, const SplineNode* node) {
+    return spline.nodes.GetHead() == node;
+}
 
 // A reference is a candidate when it sits on an end of an open spline.
 bool IsOpenEnd(const SplineRef& ref) {
@@ -17,8 +22,8 @@ bool IsOpenEnd(const SplineRef& ref) {
 // The control point one segment away from the end that ref sits on.
 const ControlPoint& NeighbourOfEnd(const SplineRef& ref) {
     const Spline& spline = *ref.spline;
-    auto position = IsHead(spline, ref.node) ? spline.nodes.GetHeadPosition()
-                                             : spline.nodes.GetTailPosition();
+    auto position =
+        IsHead(spline, ref.node) ? spline.nodes.GetHeadPosition() : spline.nodes.GetTailPosition();
     if (IsHead(spline, ref.node)) {
         spline.nodes.GetNext(position);
     } else {
@@ -55,8 +60,29 @@ void CloseSpline(Spline& spline) {
     delete tail;
 }
 
+// The list position of every spline, so that a merged spline leaves the list without a walk.
+class SplinePositions {
+  public:
+    explicit SplinePositions(const PatchObject& object) {
+        for (auto position = object.splines.GetHeadPosition(); position;) {
+            const auto current = position;
+            positions_.emplace(object.splines.GetNext(position), current);
+        }
+    }
+
+    void RemoveAt(PatchObject& object, Spline* spline) {
+        const auto found = positions_.find(spline);
+        object.splines.RemoveAt(found->second);
+        positions_.erase(found);
+    }
+
+  private:
+    std::unordered_map<const Spline*, ObjectList<Spline>::Position> positions_;
+};
+
 // Merges the spline of join.first into the spline of join.second at their shared end.
-void MergeSplines(PatchObject& object, const JoinCandidate& join) {
+void MergeSplines(PatchObject& object, const JoinCandidate& join,
+                  SplinePositions& splinePositions) {
     Spline* absorbed = join.first->spline;
     Spline* survivor = join.second->spline;
     auto position =
@@ -79,11 +105,39 @@ void MergeSplines(PatchObject& object, const JoinCandidate& join) {
             ref->node = added;
         }
         firstVisited = false;
-        DeleteRefsWhere(*point, [absorbed](const SplineRef& ref) { return ref.spline == absorbed; });
+        DeleteRefsWhere(*point,
+                        [absorbed](const SplineRef& ref) { return ref.spline == absorbed; });
     }
-    object.NumberSplines();
-    object.splines.RemoveAt(object.splines.FindIndex(absorbed->index));
+    splinePositions.RemoveAt(object, absorbed);
     delete absorbed;
+}
+
+// The pair of open ends at point whose first segments make the widest angle above the limit; the
+// first such pair in reference order wins a tie.
+std::optional<JoinCandidate> WidestJoinablePair(const ControlPoint& point, float limit) {
+    float best = 0.0f;
+    std::optional<JoinCandidate> join;
+    for (auto first = point.splineRefs.GetHeadPosition(); first;) {
+        SplineRef* ref1 = point.splineRefs.GetNext(first);
+        if (!IsOpenEnd(*ref1)) {
+            continue;
+        }
+        const PatchVec3 arm1 = Subtract(NeighbourOfEnd(*ref1), point);
+        for (auto second = first; second;) {
+            SplineRef* ref2 = point.splineRefs.GetNext(second);
+            if (!IsOpenEnd(*ref2)) {
+                continue;
+            }
+            const PatchVec3 arm2 = Subtract(NeighbourOfEnd(*ref2), point);
+            const float angle = AngleBetween(arm1, arm2);
+            if (angle > limit && angle > best) {
+                best = angle;
+                join = JoinCandidate{ref1, ref2, IsHead(*ref1->spline, ref1->node),
+                                     IsHead(*ref2->spline, ref2->node)};
+            }
+        }
+    }
+    return join;
 }
 
 }  // namespace
@@ -92,48 +146,27 @@ void CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
                                    const ProgressReceiver& progress) {
     const float limit = DegreesToRadians(limitDegrees);
     const std::string total = std::to_string(object.controlPoints.GetCount());
-    bool again = true;
-    while (again) {
-        again = false;
-        int count = 0;
-        for (ControlPoint* point : object.controlPoints) {
-            if (progress) {
-                progress(object.name + " " + std::to_string(count) + " / " + total);
-            }
+    SplinePositions splinePositions(object);
+    // A join at P changes no neighbour point and no candidacy at any point before P, so those
+    // points cannot have gained a joinable pair: after a join the run goes on at P itself rather
+    // than from the first point. Points are examined in list order until none has a pair.
+    int count = 0;
+    for (auto position = object.controlPoints.GetHeadPosition(); position;) {
+        ControlPoint* point = object.controlPoints.GetAt(position);
+        if (progress) {
+            progress(object.name + " " + std::to_string(count) + " / " + total);
+        }
+        const std::optional<JoinCandidate> join = WidestJoinablePair(*point, limit);
+        if (!join) {
+            object.controlPoints.GetNext(position);
             ++count;
-            float best = 0.0f;
-            JoinCandidate join;
-            for (auto first = point->splineRefs.GetHeadPosition(); first;) {
-                SplineRef* ref1 = point->splineRefs.GetNext(first);
-                if (!IsOpenEnd(*ref1)) {
-                    continue;
-                }
-                const PatchVec3 arm1 = Subtract(NeighbourOfEnd(*ref1), *point);
-                for (auto second = first; second;) {
-                    SplineRef* ref2 = point->splineRefs.GetNext(second);
-                    if (!IsOpenEnd(*ref2)) {
-                        continue;
-                    }
-                    const PatchVec3 arm2 = Subtract(NeighbourOfEnd(*ref2), *point);
-                    const float angle = AngleBetween(arm1, arm2);
-                    if (angle > limit && angle > best) {
-                        best = angle;
-                        join = {ref1, ref2, IsHead(*ref1->spline, ref1->node),
-                                IsHead(*ref2->spline, ref2->node)};
-                        again = true;
-                    }
-                }
-            }
-            if (again) {
-                if (join.first->spline == join.second->spline) {
-                    CloseSpline(*join.first->spline);
-                } else {
-                    MergeSplines(object, join);
-                }
-                break;
-            }
+        } else if (join->first->spline == join->second->spline) {
+            CloseSpline(*join->first->spline);
+        } else {
+            MergeSplines(object, *join, splinePositions);
         }
     }
+    object.NumberSplines();
 }
 
 }  // namespace korvane

@@ -228,7 +228,7 @@ TEST(ConnectCurvesTest, EqualAnglesGoToTheFirstPairInReferenceOrder) {
     EXPECT_EQ(PointIndices(*west, object), (std::vector<int>{1, 0, 3}));
 }
 
-TEST(ConnectCurvesTest, ProgressTextsCountEachPassFromZero) {
+TEST(ConnectCurvesTest, ProgressTextsCountTheExaminedPointAndRepeatItAfterAJoin) {
     PatchObject object;
     object.name = "Box";
     NetworkBuilder build(object);
@@ -238,12 +238,10 @@ TEST(ConnectCurvesTest, ProgressTextsCountEachPassFromZero) {
     build.Curve({3, 4});
     build.Curve({4, 5});
     const auto texts = Connect(object, 150.0f);
-    // Pass 1 examines points 0..4 and joins at 4; pass 2 examines all eight.
+    // Points 0..4 are examined, the join happens at 4, then 4 is examined again and the run
+    // goes on to the last point.
     std::vector<std::string> expected;
-    for (int i = 0; i <= 4; ++i) {
-        expected.push_back("Box " + std::to_string(i) + " / 8");
-    }
-    for (int i = 0; i < 8; ++i) {
+    for (const int i : {0, 1, 2, 3, 4, 4, 5, 6, 7}) {
         expected.push_back("Box " + std::to_string(i) + " / 8");
     }
     EXPECT_EQ(texts, expected);
@@ -300,8 +298,8 @@ TEST(ConnectCurvesTest, RandomNetworksKeepInvariantsAndLeaveNothingJoinable) {
         }
         const int splineCount = 1 + static_cast<int>(random() % 20);
         for (int i = 0; i < splineCount; ++i) {
-            build.Curve({static_cast<int>(random() % pointCount),
-                         static_cast<int>(random() % pointCount)});
+            build.Curve(
+                {static_cast<int>(random() % pointCount), static_cast<int>(random() % pointCount)});
         }
         const float limit = static_cast<float>(random() % 181);
         const int nodesBefore = NodeCount(object);

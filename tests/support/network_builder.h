@@ -10,7 +10,7 @@ namespace korvane::testing {
 // Builds patch networks by hand, the way BuildFromMesh does: points in order, then one open
 // spline per node list, each node referenced from its point.
 class NetworkBuilder {
-public:
+  public:
     explicit NetworkBuilder(PatchObject& object) : object_(object) {}
 
     ControlPoint* Point(float x, float y, float z) {
@@ -34,7 +34,7 @@ public:
 
     ControlPoint* point(int index) const { return points_.at(index); }
 
-private:
+  private:
     PatchObject& object_;
     std::vector<ControlPoint*> points_;
 };

@@ -1,0 +1,208 @@
+#include "cli/command_line.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace korvane::cli {
+
+const char* const kUsageText =
+    "Usage:\n"
+    "  korvane-cli convert INPUT... -o OUTPUT.rvp [--connect DEGREES]\n"
+    "  korvane-cli info INPUT... [--connect DEGREES] [--json]\n"
+    "  korvane-cli render INPUT... -o OUT.png [--size WxH] [--vertices] [--no-curves]\n"
+    "                     [--surfaces] [--resolution N] [--connect DEGREES]\n"
+    "  korvane-cli --help | --version\n"
+    "\n"
+    "Imports Metasequoia (.mqo) and LightWave (.lwo) models, recognised by their content, into "
+    "one\n"
+    "document in the order given, and turns every object into a spline-patch network.\n"
+    "\n"
+    "  convert   writes the network as a ruvoPatch file\n"
+    "  info      lists each object: name, colour, control points, splines, closed splines,\n"
+    "            nodes, 3-point and 4-point patches, and the totals\n"
+    "  render    draws the 3D view's frame into a PNG image, without a window\n"
+    "\n"
+    "  --connect DEGREES  join curves that continue each other at more than this angle\n"
+    "                     (0 to 180; 180 is a straight line), as Connect Curve does\n"
+    "  --json             print the info as one JSON document\n"
+    "\n"
+    "Exit status: 0 success, 1 wrong usage, 2 an input cannot be read or is not a model file,\n"
+    "3 the output cannot be written.\n";
+
+namespace {
+
+bool ParseFloat(const std::string& text, float& value) {
+    const char* end = text.data() + text.size();
+    const auto [next, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && next == end && std::isfinite(value);
+}
+
+bool ParseInt(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    const auto [next, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && next == end;
+}
+
+bool ParseSize(const std::string& text, int& width, int& height) {
+    const auto x = text.find('x');
+    return x != std::string::npos && ParseInt(text.substr(0, x), width) &&
+           ParseInt(text.substr(x + 1), height) && width > 0 && height > 0 && width <= 8192 &&
+           height <= 8192;
+}
+
+class Parser {
+  public:
+    Parser(const std::vector<std::string>& arguments, std::string& error)
+        : arguments_(arguments), error_(error) {}
+
+    std::optional<CommandLine> Run() {
+        if (arguments_.empty()) {
+            return Fail("no command given");
+        }
+        const std::string& name = arguments_[0];
+        if (name == "--help" || name == "-h" || name == "help") {
+            return Single(Command::kHelp);
+        }
+        if (name == "--version") {
+            return Single(Command::kVersion);
+        }
+        if (name == "convert") {
+            line_.command = Command::kConvert;
+        } else if (name == "info") {
+            line_.command = Command::kInfo;
+        } else if (name == "render") {
+            line_.command = Command::kRender;
+        } else {
+            return Fail("unknown command '" + name + "'");
+        }
+        for (next_ = 1; next_ < arguments_.size(); ++next_) {
+            if (!TakeArgument(arguments_[next_])) {
+                return std::nullopt;
+            }
+        }
+        return Validate();
+    }
+
+  private:
+    std::optional<CommandLine> Fail(const std::string& text) {
+        error_ = text;
+        return std::nullopt;
+    }
+
+    std::optional<CommandLine> Single(Command command) {
+        if (arguments_.size() != 1) {
+            return Fail("'" + arguments_[0] + "' takes no arguments");
+        }
+        line_.command = command;
+        return line_;
+    }
+
+    bool Value(const std::string& option, std::string& value) {
+        if (next_ + 1 >= arguments_.size()) {
+            error_ = option + " needs a value";
+            return false;
+        }
+        value = arguments_[++next_];
+        return true;
+    }
+
+    bool Allowed(bool allowed, const std::string& option) {
+        if (!allowed) {
+            error_ = option + " does not apply to this command";
+        }
+        return allowed;
+    }
+
+    bool TakeArgument(const std::string& argument) {
+        const bool render = line_.command == Command::kRender;
+        std::string value;
+        if (argument == "-o" || argument == "--output") {
+            return Allowed(line_.command != Command::kInfo, argument) && Value(argument, value) &&
+                   SetOutput(value);
+        }
+        if (argument == "--connect") {
+            float degrees = 0.0f;
+            if (!Value(argument, value)) {
+                return false;
+            }
+            if (!ParseFloat(value, degrees) || degrees < 0.0f || degrees > 180.0f) {
+                error_ = "--connect takes an angle from 0 to 180 degrees, not '" + value + "'";
+                return false;
+            }
+            line_.connectDegrees = degrees;
+            return true;
+        }
+        if (argument == "--json") {
+            return Allowed(line_.command == Command::kInfo, argument) && (line_.json = true);
+        }
+        if (argument == "--size") {
+            if (!Allowed(render, argument) || !Value(argument, value)) {
+                return false;
+            }
+            if (!ParseSize(value, line_.width, line_.height)) {
+                error_ = "--size takes WIDTHxHEIGHT, from 1x1 to 8192x8192, not '" + value + "'";
+                return false;
+            }
+            return true;
+        }
+        if (argument == "--resolution") {
+            if (!Allowed(render, argument) || !Value(argument, value)) {
+                return false;
+            }
+            if (!ParseInt(value, line_.resolution) || line_.resolution < 1 ||
+                line_.resolution > 64) {
+                error_ = "--resolution takes a whole number from 1 to 64, not '" + value + "'";
+                return false;
+            }
+            return true;
+        }
+        if (argument == "--vertices") {
+            return Allowed(render, argument) && (line_.showVertices = true);
+        }
+        if (argument == "--no-curves") {
+            return Allowed(render, argument) && !(line_.showCurves = false);
+        }
+        if (argument == "--surfaces") {
+            return Allowed(render, argument) && (line_.showSurfaces = true);
+        }
+        if (argument.size() > 1 && argument[0] == '-') {
+            error_ = "unknown option '" + argument + "'";
+            return false;
+        }
+        line_.inputs.push_back(argument);
+        return true;
+    }
+
+    bool SetOutput(const std::string& value) {
+        if (!line_.output.empty()) {
+            error_ = "only one output may be given";
+            return false;
+        }
+        line_.output = value;
+        return true;
+    }
+
+    std::optional<CommandLine> Validate() {
+        if (line_.inputs.empty()) {
+            return Fail("no input model given");
+        }
+        if (line_.command != Command::kInfo && line_.output.empty()) {
+            return Fail("no output given (-o FILE)");
+        }
+        return line_;
+    }
+
+    const std::vector<std::string>& arguments_;
+    std::string& error_;
+    CommandLine line_;
+    std::size_t next_ = 0;
+};
+
+}  // namespace
+
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
+                                            std::string& error) {
+    return Parser(arguments, error).Run();
+}
+
+}  // namespace korvane::cli

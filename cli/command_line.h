@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvane::cli {
+
+enum class Command { kHelp, kVersion, kConvert, kInfo, kRender };
+
+struct CommandLine {
+    Command command = Command::kHelp;
+    std::vector<std::string> inputs;
+    std::string output;                   // -o
+    std::optional<float> connectDegrees;  // --connect
+    bool json = false;                    // info --json
+    int width = 640;                      // render --size WxH
+    int height = 480;
+    bool showVertices = false;  // render --vertices
+    bool showCurves = true;     // render --no-curves clears it
+    bool showSurfaces = false;  // render --surfaces
+    int resolution = 1;         // render --resolution
+};
+
+// Parses argv; on a usage error returns nothing and sets error to one line.
+std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& arguments,
+                                            std::string& error);
+
+extern const char* const kUsageText;
+
+}  // namespace korvane::cli

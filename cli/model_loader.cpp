@@ -1,0 +1,74 @@
+#include "cli/model_loader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "import/file_bytes.h"
+#include "import/lightwave_reader.h"
+#include "import/metasequoia_reader.h"
+#include "import/model_format.h"
+
+namespace korvane::cli {
+namespace {
+
+std::string WhyUnreadable(const std::string& path, int error) {
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) {
+        return "is a folder, not a model file";
+    }
+    return std::string("cannot be read: ") + std::strerror(error != 0 ? error : EIO);
+}
+
+std::string FileTitle(const std::string& path) {
+    return std::filesystem::path(path).stem().string();
+}
+
+void AddWarnings(const std::string& path, const ImportResult& result,
+                 std::vector<std::string>& messages) {
+    if (result.droppedFaces > 0) {
+        messages.push_back(path + ": " + std::to_string(result.droppedFaces) +
+                           " faces that name vertices the object does not have were left out");
+    }
+    if (result.truncated) {
+        messages.push_back(path +
+                           ": the file ends early; what it held before the end was imported");
+    }
+}
+
+}  // namespace
+
+LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store) {
+    LoadOutcome outcome;
+    for (const std::string& path : paths) {
+        std::string bytes;
+        errno = 0;
+        if (!ReadFileBytes(path, bytes)) {
+            outcome.ok = false;
+            outcome.failure = path + ": " + WhyUnreadable(path, errno);
+            return outcome;
+        }
+        ImportResult result;
+        switch (DetectModelFormat(std::string_view(bytes).substr(0, 64))) {
+            case ModelFormat::kMetasequoia:
+                result = ImportMetasequoiaBytes(bytes, store);
+                break;
+            case ModelFormat::kLightWave:
+                result = ImportLightWaveBytes(bytes, FileTitle(path), store);
+                break;
+            case ModelFormat::kUnknown:
+                outcome.ok = false;
+                outcome.failure = path + ": not a Metasequoia (.mqo) or LightWave (.lwo) model";
+                return outcome;
+        }
+        if (result.status != ImportStatus::kImported) {
+            outcome.ok = false;
+            outcome.failure = path + ": not a readable model file";
+            return outcome;
+        }
+        AddWarnings(path, result, outcome.messages);
+    }
+    return outcome;
+}
+
+}  // namespace korvane::cli

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "import/object_sink.h"
+
+namespace korvane::cli {
+
+struct LoadOutcome {
+    bool ok = true;
+    std::string failure;                // one line naming the file and the reason, when !ok
+    std::vector<std::string> messages;  // what the desktop program would have shown
+};
+
+// Imports every path in order into the store, choosing the reader by the file's content. Stops at
+// the first file that cannot be read or is not a model; objects of earlier files stay.
+LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store);
+
+}  // namespace korvane::cli

@@ -1,0 +1,37 @@
+#include "cli/progress_line.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace korvane::cli {
+
+ProgressLine::ProgressLine() : enabled_(isatty(STDERR_FILENO) == 1) {}
+
+ProgressLine::~ProgressLine() {
+    Clear();
+}
+
+void ProgressLine::Show(const std::string& text) {
+    if (!enabled_) {
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (shown_ && now - lastShown_ < std::chrono::milliseconds(100)) {
+        return;
+    }
+    lastShown_ = now;
+    shown_ = true;
+    std::fprintf(stderr, "\r\033[K%s", text.c_str());
+    std::fflush(stderr);
+}
+
+void ProgressLine::Clear() {
+    if (shown_) {
+        std::fputs("\r\033[K", stderr);
+        std::fflush(stderr);
+        shown_ = false;
+    }
+}
+
+}  // namespace korvane::cli

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "support/run_process.h"
+#include "support/rvp_reader.h"
+
+namespace korvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProcessResult;
+using testing::ReadWholeFile;
+using testing::RunProcess;
+
+ProcessResult Cli(const std::vector<std::string>& args) {
+    return RunProcess(KORVANE_CLI_PATH, args);
+}
+
+class CliTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("korvane-cli-test-" + std::to_string(::getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string Write(const std::string& name, const std::string& content) {
+        const fs::path path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path.string();
+    }
+
+    fs::path dir_;
+};
+
+constexpr const char* kSquare =
+    "Metasequoia Document\nFormat Text Ver 1.0\n\n"
+    "Object \"sq\" {\n\tvertex 4 {\n\t\t0 0 0\n\t\t10 0 0\n\t\t10 10 0\n\t\t0 10 0\n\t}\n"
+    "\tface 1 {\n\t\t4 V(0 1 2 3)\n\t}\n}\nEof\n";
+
+// The value of "key": N inside a JSON text, at the given occurrence.
+long long JsonNumber(const std::string& json, const std::string& key, int occurrence = 0) {
+    const std::regex pattern("\"" + key + "\": (-?[0-9]+)");
+    auto it = std::sregex_iterator(json.begin(), json.end(), pattern);
+    for (int i = 0; i < occurrence && it != std::sregex_iterator(); ++i) {
+        ++it;
+    }
+    return it == std::sregex_iterator() ? -1 : std::stoll((*it)[1]);
+}
+
+int Occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+TEST_F(CliTest, HelpAndVersion) {
+    const auto version = Cli({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out.rfind("korvane-cli ", 0), 0u);
+    const auto help = Cli({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.out.find("convert INPUT..."), std::string::npos);
+}
+
+TEST_F(CliTest, WrongUsageExitsWithOneAndOneReason) {
+    const auto result = Cli({"convert", "x.mqo"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.err.find("-o"), std::string::npos);
+    EXPECT_EQ(Cli({}).exitStatus, 1);
+}
+
+TEST_F(CliTest, UnreadableInputsExitWithTwoNamingTheFile) {
+    const std::string missing = (dir_ / "missing.mqo").string();
+    const std::string text = Write("notes.mqo", "just some words\n");
+    const std::string empty = Write("empty.lwo", "");
+    for (const std::string& input : {missing, text, empty, dir_.string()}) {
+        const auto result = Cli({"info", input});
+        EXPECT_EQ(result.exitStatus, 2) << input;
+        EXPECT_NE(result.err.find(input), std::string::npos) << result.err;
+        EXPECT_EQ(Occurrences(result.err, "\n"), 1) << result.err;
+        EXPECT_TRUE(result.out.empty());
+    }
+    // Nothing is written when an input fails, even after a good one.
+    const std::string output = (dir_ / "out.rvp").string();
+    const auto result = Cli({"convert", Write("sq.mqo", kSquare), missing, "-o", output});
+    EXPECT_EQ(result.exitStatus, 2);
+    EXPECT_FALSE(fs::exists(output));
+}
+
+TEST_F(CliTest, InfoCountsPointsSplinesAndPatches) {
+    const std::string square = Write("sq.mqo", kSquare);
+    const auto plain = Cli({"info", square, "--json"});
+    ASSERT_EQ(plain.exitStatus, 0) << plain.err;
+    EXPECT_EQ(JsonNumber(plain.out, "control_points"), 4);
+    EXPECT_EQ(JsonNumber(plain.out, "splines"), 4);
+    EXPECT_EQ(JsonNumber(plain.out, "nodes"), 8);
+    EXPECT_EQ(JsonNumber(plain.out, "quad_patches"), 1);
+    EXPECT_EQ(JsonNumber(plain.out, "tri_patches"), 0);
+    EXPECT_NE(plain.out.find("\"name\": \"sq\""), std::string::npos);
+    EXPECT_NE(plain.out.find("\"name_hex\": \"7371\""), std::string::npos);
+
+    // Connected at 80 degrees the square's edges become one closed curve, which alone is no patch.
+    const auto joined = Cli({"info", square, "--json", "--connect", "80"});
+    ASSERT_EQ(joined.exitStatus, 0) << joined.err;
+    EXPECT_EQ(JsonNumber(joined.out, "splines"), 1);
+    EXPECT_EQ(JsonNumber(joined.out, "closed_splines"), 1);
+    EXPECT_EQ(JsonNumber(joined.out, "nodes"), 4);
+    EXPECT_EQ(JsonNumber(joined.out, "quad_patches"), 0);
+
+    // Two inputs append to one document.
+    const auto twice = Cli({"info", square, square, "--json"});
+    ASSERT_EQ(twice.exitStatus, 0);
+    EXPECT_EQ(JsonNumber(twice.out, "objects"), 2);
+    EXPECT_EQ(JsonNumber(twice.out, "control_points", 2), 8);  // the totals
+}
+
+TEST_F(CliTest, ConvertWritesAFileThatReadsBack) {
+    const std::string output = (dir_ / "sq.rvp").string();
+    const auto result = Cli({"convert", Write("sq.mqo", kSquare), "-o", output});
+    ASSERT_EQ(result.exitStatus, 0) << result.err;
+    const std::string bytes = ReadWholeFile(output);
+    testing::RvpReader reader(bytes);
+    const auto objects = reader.Read();
+    ASSERT_TRUE(objects) << reader.error();
+    ASSERT_EQ(objects->size(), 1u);
+    EXPECT_EQ((*objects)[0].name, "sq");
+    EXPECT_EQ((*objects)[0].points.size(), 4u);
+    EXPECT_EQ((*objects)[0].splines.size(), 4u);
+    EXPECT_FLOAT_EQ((*objects)[0].points[1].x, 1.0f);  // file units times 0.1
+    EXPECT_TRUE(testing::CheckRvpObject((*objects)[0]).empty());
+}
+
+TEST_F(CliTest, UnwritableOutputExitsWithThreeAndKeepsTheOldFile) {
+    const std::string square = Write("sq.mqo", kSquare);
+    const auto noFolder = Cli({"convert", square, "-o", (dir_ / "no" / "such.rvp").string()});
+    EXPECT_EQ(noFolder.exitStatus, 3);
+    EXPECT_NE(noFolder.err.find("such.rvp"), std::string::npos);
+
+    // A directory in the way cannot be replaced; it and its contents stay.
+    const fs::path blocked = dir_ / "blocked.rvp";
+    fs::create_directories(blocked);
+    std::ofstream(blocked / "keep.txt") << "keep";
+    const auto result = Cli({"convert", square, "-o", blocked.string()});
+    EXPECT_EQ(result.exitStatus, 3);
+    EXPECT_EQ(ReadWholeFile(blocked / "keep.txt"), "keep");
+    for (const auto& entry : fs::directory_iterator(dir_)) {
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
+            << "temporary file left behind: " << entry.path();
+    }
+}
+
+std::vector<fs::path> CorpusFiles() {
+    std::vector<fs::path> files;
+    const fs::path root = KORVANE_CORPUS_DIR;
+    if (!fs::is_directory(root)) {
+        return files;
+    }
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const auto extension = entry.path().extension();
+        if (extension == ".mqo" || extension == ".lwo") {
+            files.push_back(entry.path());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+TEST_F(CliTest, EveryCorpusModelConvertsAndReadsBackWithTheSameCounts) {
+    const auto files = CorpusFiles();
+    if (files.empty()) {
+        GTEST_SKIP() << "no corpus at " << KORVANE_CORPUS_DIR;
+    }
+    for (const fs::path& file : files) {
+        SCOPED_TRACE(file.string());
+        const std::string output = (dir_ / (file.stem().string() + ".rvp")).string();
+        const auto converted = Cli({"convert", file.string(), "-o", output, "--connect", "150"});
+        ASSERT_EQ(converted.exitStatus, 0) << converted.err;
+        const auto info = Cli({"info", file.string(), "--json", "--connect", "150"});
+        ASSERT_EQ(info.exitStatus, 0) << info.err;
+
+        const std::string bytes = ReadWholeFile(output);
+        testing::RvpReader reader(bytes);
+        const auto objects = reader.Read();
+        ASSERT_TRUE(objects) << reader.error();
+        const long long objectCount = JsonNumber(info.out, "objects");
+        ASSERT_EQ(static_cast<long long>(objects->size()), objectCount);
+        long long points = 0, splines = 0, nodes = 0, closed = 0;
+        for (std::size_t i = 0; i < objects->size(); ++i) {
+            const auto& object = (*objects)[i];
+            EXPECT_TRUE(testing::CheckRvpObject(object).empty()) << object.name;
+            EXPECT_EQ(static_cast<long long>(object.points.size()),
+                      JsonNumber(info.out, "control_points", static_cast<int>(i)));
+            points += static_cast<long long>(object.points.size());
+            splines += static_cast<long long>(object.splines.size());
+            for (const auto& spline : object.splines) {
+                nodes += static_cast<long long>(spline.nodes.size());
+                closed += spline.closed;
+            }
+        }
+        const int totals = static_cast<int>(objects->size());
+        EXPECT_EQ(points, JsonNumber(info.out, "control_points", totals));
+        EXPECT_EQ(splines, JsonNumber(info.out, "splines", totals));
+        EXPECT_EQ(nodes, JsonNumber(info.out, "nodes", totals));
+        EXPECT_EQ(closed, JsonNumber(info.out, "closed_splines", totals));
+    }
+}
+
+TEST_F(CliTest, MikuHasSeventeenObjects) {
+    const fs::path miku = fs::path(KORVANE_CORPUS_DIR) / "mqo" / "miku.mqo";
+    if (!fs::exists(miku)) {
+        GTEST_SKIP() << "corpus model missing";
+    }
+    const auto info = Cli({"info", miku.string(), "--connect", "150", "--json"});
+    ASSERT_EQ(info.exitStatus, 0) << info.err;
+    EXPECT_EQ(JsonNumber(info.out, "objects"), 17);
+    EXPECT_EQ(Occurrences(info.out, "\"name_hex\""), 17);
+}
+
+}  // namespace
+}  // namespace korvane

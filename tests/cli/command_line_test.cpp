@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "cli/command_line.h"
+
+namespace korvane::cli {
+namespace {
+
+std::optional<CommandLine> Parse(std::vector<std::string> args, std::string* errorOut = nullptr) {
+    std::string error;
+    auto line = ParseCommandLine(args, error);
+    if (errorOut != nullptr) {
+        *errorOut = error;
+    }
+    EXPECT_EQ(line.has_value(), error.empty()) << error;
+    return line;
+}
+
+TEST(CommandLineTest, ConvertTakesInputsInOrderAndTheOutput) {
+    const auto line = Parse({"convert", "a.mqo", "-o", "out.rvp", "b.lwo", "--connect", "150"});
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->command, Command::kConvert);
+    EXPECT_EQ(line->inputs, (std::vector<std::string>{"a.mqo", "b.lwo"}));
+    EXPECT_EQ(line->output, "out.rvp");
+    ASSERT_TRUE(line->connectDegrees);
+    EXPECT_EQ(*line->connectDegrees, 150.0f);
+}
+
+TEST(CommandLineTest, InfoAndRenderOptions) {
+    const auto info = Parse({"info", "m.mqo", "--json"});
+    ASSERT_TRUE(info);
+    EXPECT_TRUE(info->json);
+    EXPECT_FALSE(info->connectDegrees);
+
+    const auto render = Parse({"render", "m.mqo", "-o", "x.png", "--size", "320x200", "--vertices",
+                               "--no-curves", "--surfaces", "--resolution", "4"});
+    ASSERT_TRUE(render);
+    EXPECT_EQ(render->width, 320);
+    EXPECT_EQ(render->height, 200);
+    EXPECT_TRUE(render->showVertices);
+    EXPECT_FALSE(render->showCurves);
+    EXPECT_TRUE(render->showSurfaces);
+    EXPECT_EQ(render->resolution, 4);
+}
+
+TEST(CommandLineTest, WrongUsageIsRefusedWithAReason) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"frobnicate", "a.mqo"},
+        {"convert", "a.mqo"},                        // no output
+        {"convert", "-o", "x.rvp"},                  // no input
+        {"convert", "a.mqo", "-o"},                  // output without value
+        {"convert", "a.mqo", "-o", "x", "-o", "y"},  // two outputs
+        {"info", "a.mqo", "-o", "x.rvp"},            // info writes nothing
+        {"convert", "a.mqo", "-o", "x", "--json"},   // json is for info
+        {"info", "a.mqo", "--connect", "200"},       // beyond a straight line
+        {"info", "a.mqo", "--connect", "-1"},
+        {"info", "a.mqo", "--connect", "nan"},
+        {"info", "a.mqo", "--connect", "15O"},
+        {"info", "a.mqo", "--size", "10x10"},
+        {"render", "a.mqo", "-o", "x.png", "--size", "0x10"},
+        {"render", "a.mqo", "-o", "x.png", "--size", "640"},
+        {"render", "a.mqo", "-o", "x.png", "--resolution", "0"},
+        {"info", "a.mqo", "--bogus"},
+        {"--version", "extra"},
+    };
+    for (const auto& args : wrong) {
+        std::string error;
+        EXPECT_FALSE(Parse(args, &error)) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(CommandLineTest, ConnectLimitsAtTheEndsOfTheRange) {
+    for (const std::string value : {"0", "180", "179.5"}) {
+        const auto line = Parse({"info", "a.mqo", "--connect", value});
+        ASSERT_TRUE(line) << value;
+        EXPECT_EQ(*line->connectDegrees, std::stof(value));
+    }
+}
+
+}  // namespace
+}  // namespace korvane::cli
