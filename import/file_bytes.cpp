@@ -8,6 +8,9 @@ namespace korvane {
 
 namespace {
 
+// Far beyond any real model; it bounds what a device or a pipe without end can make us read.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -24,10 +27,18 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     if (!file) {
         return false;
     }
-    // Read to the end rather than trusting the size: a file may grow or report no size at all.
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error && size <= kMaxFileBytes) {
+        bytes.reserve(static_cast<std::size_t>(size));
+    }
+    // Read to the end rather than trusting the size: a file may change or report no size at all.
     char buffer[65536];
     std::size_t count = 0;
     while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        if (bytes.size() + count > kMaxFileBytes) {
+            bytes.clear();
+            return false;
+        }
         bytes.append(buffer, count);
     }
     return std::ferror(file.get()) == 0;

@@ -32,7 +32,8 @@ TEST(LightWaveReaderTest, LwobGivesOneObjectNamedAfterTheFileTitle) {
     const std::string file =
         LwoFile("LWOB", Chunk("SRFS", std::string("Default\0", 8)) + Chunk("PNTS", kSquare) +
                             Chunk("POLS", Words({4, 0, 1, 2, 3, 1, 3, 0, 1, 2, 1})) +
-                            Chunk("SURF", std::string("Default\0COLR\0\x04\xC8\xC8\xC8\0", 20)));
+                            Chunk("SURF", std::string("Default\0COLR", 12) + Words({4}) +
+                                              std::string("\xC8\xC8\xC8\0", 4)));
     ObjectStore store;
     const ImportResult result = ImportLightWaveBytes(file, "box", store);
     EXPECT_EQ(result.status, ImportStatus::kImported);
