@@ -1,0 +1,136 @@
+#include "app/import_commands.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <functional>
+
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "app/notify_codes.h"
+#include "app/user_dialogs.h"
+#include "import/lightwave_reader.h"
+#include "import/metasequoia_reader.h"
+#include "resources/message_texts.h"
+
+namespace korvane {
+namespace {
+
+using PathChooser = std::function<QString()>;
+
+void Show(UserDialogs& dialogs, QWidget* owner, const MessageText& message) {
+    dialogs.ShowMessage(owner, QString::fromUtf8(message.text), QString::fromUtf8(message.caption));
+}
+
+// Holds the wait cursor while a file is read.
+class WaitCursor {
+  public:
+    WaitCursor() { GetApp()->SetWaitCursor(1); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    ~WaitCursor() { GetApp()->SetWaitCursor(0); }
+};
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+// The Metasequoia reader's run: it needs the document, asks for the file and tells failures.
+void RunMetasequoiaReader(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
+    CKorvDoc* document = GetDocument();
+    if (document == nullptr) {
+        Show(dialogs, owner, kNoDocumentMessage);
+        return;
+    }
+    const QString path = choosePath();
+    if (path.isEmpty()) {
+        return;
+    }
+    ImportResult result;
+    {
+        WaitCursor wait;
+        result = ImportMetasequoia(LocalPath(path), *document);
+    }
+    if (result.status == ImportStatus::kCannotOpen) {
+        Show(dialogs, owner, CannotOpenMessage(IsEnglish()));
+    } else if (result.status == ImportStatus::kNotThatFormat) {
+        Show(dialogs, owner, NotMetasequoiaMessage(IsEnglish()));
+    }
+}
+
+void RunLightWaveReader(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
+    CKorvDoc* document = GetDocument();
+    if (document == nullptr) {
+        Show(dialogs, owner, kNoDocumentMessage);
+        return;
+    }
+    const QString path = choosePath();
+    if (path.isEmpty()) {
+        return;
+    }
+    const std::string fileTitle = QFileInfo(path).completeBaseName().toStdString();
+    ImportResult result;
+    {
+        WaitCursor wait;
+        result = ImportLightWave(LocalPath(path), fileTitle, *document);
+    }
+    if (result.status == ImportStatus::kCannotOpen) {
+        Show(dialogs, owner, CannotOpenMessage(IsEnglish()));
+    } else if (result.status == ImportStatus::kNotThatFormat) {
+        Show(dialogs, owner, NotLightWaveMessage(IsEnglish()));
+    }
+}
+
+void RedrawViews() {
+    if (CKorvDoc* document = GetDocument()) {
+        document->UpdateAllViews();
+    }
+}
+
+void ImportMetasequoiaCommand(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
+    RunMetasequoiaReader(choosePath, dialogs, owner);
+    GetApp()->Notify(NotifyImported);
+    RedrawViews();
+}
+
+void ImportLightWaveCommand(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
+    RunLightWaveReader(choosePath, dialogs, owner);
+    RedrawViews();
+}
+
+// LightWave files are IFF forms; everything else goes to the Metasequoia reader.
+bool StartsWithIffForm(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(4) == "FORM";
+}
+
+}  // namespace
+
+void RunImportMetasequoia(UserDialogs& dialogs, QWidget* owner) {
+    ImportMetasequoiaCommand(
+        [&] {
+            return dialogs.AskOpenFile(owner, QStringLiteral("Metasequoia(*.mqo)"),
+                                       QStringLiteral("mqo"));
+        },
+        dialogs, owner);
+}
+
+void RunImportLightWave(UserDialogs& dialogs, QWidget* owner) {
+    ImportLightWaveCommand(
+        [&] {
+            return dialogs.AskOpenFile(owner, QStringLiteral("LightWave(*.lwo)"),
+                                       QStringLiteral("lwo"));
+        },
+        dialogs, owner);
+}
+
+void ImportModelFromCommandLine(const QString& path, UserDialogs& dialogs, QWidget* owner) {
+    const PathChooser given = [&] { return path; };
+    if (StartsWithIffForm(path)) {
+        ImportLightWaveCommand(given, dialogs, owner);
+    } else {
+        ImportMetasequoiaCommand(given, dialogs, owner);
+    }
+}
+
+}  // namespace korvane

@@ -1,0 +1,94 @@
+#include "app/korv_app.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QThread>
+
+#include "app/notify_codes.h"
+
+namespace korvane {
+namespace {
+
+CKorvApp* theApp = nullptr;
+
+void Deliver(QObject* target, int code) {
+    NotifyEvent event(code);
+    QCoreApplication::sendEvent(target, &event);
+}
+
+}  // namespace
+
+CKorvApp::CKorvApp(int& argc, char** argv) : QApplication(argc, argv) {
+    settingsPath = QDir(applicationDirPath()).filePath(QStringLiteral("k_r_v.ini"));
+    theApp = this;
+}
+
+CKorvApp::~CKorvApp() {
+    notifyTargets.clear();
+    if (waitCursorShown_) {
+        restoreOverrideCursor();
+    }
+    theApp = nullptr;
+}
+
+void CKorvApp::Notify(int code) {
+    const QList<QPointer<QObject>> targets = notifyTargets;
+    for (const QPointer<QObject>& target : targets) {
+        if (target.isNull()) {
+            continue;
+        }
+        if (QThread::currentThread() == target->thread()) {
+            Deliver(target.data(), code);
+        } else {
+            QObject* receiver = target.data();
+            QMetaObject::invokeMethod(
+                receiver, [receiver, code] { Deliver(receiver, code); },
+                Qt::BlockingQueuedConnection);
+        }
+    }
+}
+
+void CKorvApp::RegisterNotifyTarget(QObject* target) {
+    notifyTargets.append(QPointer(target));
+}
+
+void CKorvApp::SetStatusText(const std::string& text) {
+    std::lock_guard lock(statusMutex_);
+    statusText_ = text;
+}
+
+std::string CKorvApp::StatusText() const {
+    std::lock_guard lock(statusMutex_);
+    return statusText_;
+}
+
+void CKorvApp::SetWaitCursor(int flag) {
+    if (QThread::currentThread() != thread()) {
+        QMetaObject::invokeMethod(
+            this, [this, flag] { SetWaitCursor(flag); }, Qt::QueuedConnection);
+        return;
+    }
+    // Override cursors stack in Qt: keep at most one of ours.
+    if (flag != 0 && !waitCursorShown_) {
+        setOverrideCursor(QCursor(Qt::WaitCursor));
+        waitCursorShown_ = true;
+    } else if (flag == 0 && waitCursorShown_) {
+        restoreOverrideCursor();
+        waitCursorShown_ = false;
+    }
+}
+
+CKorvApp* GetApp() {
+    return theApp;
+}
+
+CKorvDoc* GetDocument() {
+    return theApp != nullptr ? theApp->document : nullptr;
+}
+
+bool IsEnglish() {
+    return theApp != nullptr && theApp->useEnglish != 0;
+}
+
+}  // namespace korvane

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QApplication>
+#include <QList>
+#include <QPointer>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+
+namespace korvane {
+
+class CKorvDoc;
+
+// The one application object: the values the whole program shares and the services that every
+// part reaches without a window at hand.
+class CKorvApp : public QApplication {
+    Q_OBJECT
+
+  public:
+    CKorvApp(int& argc, char** argv);
+    ~CKorvApp() override;
+
+    // Sends the notification to every registered target that still exists, in registration order,
+    // and returns after all have handled it; from another thread it waits for the
+    // user-interface thread to deliver it.
+    void Notify(int code);
+    void RegisterNotifyTarget(QObject* target);
+
+    // The text the status field shows at its next refresh; safe from any thread.
+    void SetStatusText(const std::string& text);
+    std::string StatusText() const;
+
+    // Hourglass while the flag is not 0, else the arrow.
+    void SetWaitCursor(int flag);
+
+    // The settings file beside the executable; replaced by tests.
+    QString settingsPath;
+
+    QList<QPointer<QObject>> notifyTargets;
+    CKorvDoc* document = nullptr;
+    std::atomic<std::int32_t> converting{0};  // 1 while a Connect Curve run owns the objects
+    std::int32_t useEnglish = 0;
+    std::int32_t navigationMode = 1;  // what a plain left drag does: 0 rotate, 1 move, 2 zoom
+
+  private:
+    mutable std::mutex statusMutex_;
+    std::string statusText_ = "Ready";
+    bool waitCursorShown_ = false;
+};
+
+CKorvApp* GetApp();
+CKorvDoc* GetDocument();
+bool IsEnglish();
+
+}  // namespace korvane

@@ -1,0 +1,57 @@
+#include "app/korv_doc.h"
+
+#include "app/korv_app.h"
+#include "app/notify_codes.h"
+#include "app/settings_file.h"
+
+namespace korvane {
+
+CKorvDoc::CKorvDoc(QObject* parent) : QObject(parent) {
+    ResetCamera();
+    if (CKorvApp* app = GetApp()) {
+        app->document = this;
+    }
+}
+
+CKorvDoc::~CKorvDoc() {
+    DeleteAllObjects();
+    if (CKorvApp* app = GetApp()) {
+        WriteLanguageSetting(app->settingsPath, app->useEnglish != 0);
+        if (app->document == this) {
+            app->document = nullptr;
+        }
+    }
+}
+
+PatchObject* CKorvDoc::AddObject() {
+    auto* object = new PatchObject();
+    objects.AddTail(object);
+    return object;
+}
+
+void CKorvDoc::DeleteAllObjects() {
+    for (PatchObject* object : objects) {
+        delete object;
+    }
+    objects.RemoveAll();
+}
+
+bool CKorvDoc::OnNewDocument() {
+    title_.clear();
+    DeleteAllObjects();
+    ResetCamera();
+    if (CKorvApp* app = GetApp()) {
+        app->Notify(NotifyNewDocument);
+    }
+    return true;
+}
+
+void CKorvDoc::ResetCamera() {
+    korvane::ResetCamera(camera);
+}
+
+void CKorvDoc::UpdateAllViews() {
+    emit changed();
+}
+
+}  // namespace korvane

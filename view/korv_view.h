@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QOpenGLWidget>
+
+#include "view/mouse_navigator.h"
+
+namespace korvane {
+
+class CKorvDoc;
+
+// The 3D view of the document: draws one whole frame on every paint and turns mouse drags into
+// camera moves. The right button orbits, the middle button pans, the left button does what the
+// application's navigationMode says, and the left button during a right drag zooms.
+class CKorvView : public QOpenGLWidget {
+    Q_OBJECT
+
+  public:
+    explicit CKorvView(CKorvDoc* document, QWidget* parent = nullptr);
+
+    // The frame, or nothing at all while a conversion owns the objects: the previous frame stays.
+    void DrawScene();
+
+  protected:
+    void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    CKorvDoc* document_;
+    MouseNavigator navigator_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "patch/patch_object.h"
+
+// The three ways an object is drawn, in its own colour (0x00BBGGRR, each byte / 255). Each runs
+// inside an open frame: context current, camera and lights set, depth test on, lighting off.
+
+namespace korvane {
+
+// Every control point as a 4-pixel dot.
+void DrawControlPoints(const PatchObject& object);
+
+// Every spline as a line strip sampled at 2 x curveResolution + 1 points per segment.
+void DrawCurves(const PatchObject& object, int curveResolution);
+
+// Every 3- and 4-corner patch as a lit, two-sided Bezier surface, pushed back by a polygon offset
+// so that curves on it stay visible. Detects the patches first when the list is out of date.
+void DrawSurfaces(PatchObject& object, int surfaceResolution);
+
+}  // namespace korvane

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "geometry/object_list.h"
+#include "patch/patch_object.h"
+#include "view/camera.h"
+#include "view/display_settings.h"
+#include "view/png_file.h"
+
+// The view's frame drawn without any window or display: Mesa's surfaceless EGL platform, a
+// compatibility context and a framebuffer object of our own.
+
+namespace korvane {
+
+struct OffscreenRenderOptions {
+    int width = 640;
+    int height = 480;
+    DisplaySettings display;
+    Camera camera;
+    std::uint32_t backgroundColour = 0x646464;  // 0x00BBGGRR, the document's default
+};
+
+// Draws the frame and reads it back; image rows run from top to bottom. Detecting patches for
+// the surfaces changes the objects' patch lists. On failure returns false with a one-line reason.
+bool RenderOffscreen(const ObjectList<PatchObject>& objects, const OffscreenRenderOptions& options,
+                     RgbaImage& image, std::string& error);
+
+bool RenderOffscreenPng(const ObjectList<PatchObject>& objects,
+                        const OffscreenRenderOptions& options, const std::string& pngPath,
+                        std::string& error);
+
+}  // namespace korvane

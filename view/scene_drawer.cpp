@@ -1,0 +1,106 @@
+#include "view/scene_drawer.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "view/camera_navigation.h"
+#include "view/colour.h"
+#include "view/object_drawers.h"
+
+namespace korvane {
+namespace {
+
+constexpr double kNearPlane = 1.5;
+constexpr double kFarPlane = 10000.0;
+constexpr float kAxisLength = 5.0f;
+
+void ClearBackground(std::uint32_t colour) {
+    const Rgb c = ColourToRgb(colour);
+    glClearColor(c.red, c.green, c.blue, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void SetupLight(GLenum light, const GLfloat (&position)[4]) {
+    const GLfloat ambient[] = {0.1f, 0.1f, 0.1f, 1.0f};
+    const GLfloat diffuse[] = {0.6f, 0.6f, 0.6f, 1.0f};
+    const GLfloat specular[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glLightfv(light, GL_AMBIENT, ambient);
+    glLightfv(light, GL_DIFFUSE, diffuse);
+    glLightfv(light, GL_SPECULAR, specular);
+    glLightfv(light, GL_POSITION, position);
+    glLightf(light, GL_SPOT_CUTOFF, 180.0f);
+    glEnable(light);
+}
+
+}  // namespace
+
+void SetupCamera(const Camera& camera, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glViewport(0, 0, width, height);
+    const Vec3 up = UpVector(camera);
+    gluPerspective(camera.fieldOfView, static_cast<double>(width) / static_cast<double>(height),
+                   kNearPlane, kFarPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(camera.eye.x, camera.eye.y, -camera.eye.z, camera.target.x, camera.target.y,
+              -camera.target.z, up.x, up.y, -up.z);
+    glScalef(1.0f, 1.0f, -1.0f);
+}
+
+void SetupLights() {
+    glLightModelf(GL_LIGHT_MODEL_TWO_SIDE, 1.0f);
+    const GLfloat position0[4] = {100.0f, 100.0f, -100.0f, 1.0f};
+    const GLfloat position1[4] = {-100.0f, -100.0f, 100.0f, 1.0f};
+    SetupLight(GL_LIGHT0, position0);
+    SetupLight(GL_LIGHT1, position1);
+    glDisable(GL_LIGHTING);
+}
+
+void DrawAxisCross() {
+    glDisable(GL_LIGHTING);
+    glLineWidth(2.0f);
+    glBegin(GL_LINES);
+    glColor3f(1.0f, 0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(kAxisLength, 0.0f, 0.0f);
+    glColor3f(0.0f, 1.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(0.0f, kAxisLength, 0.0f);
+    glColor3f(0.0f, 0.0f, 1.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glVertex3f(0.0f, 0.0f, kAxisLength);
+    glEnd();
+    glLineWidth(1.0f);
+}
+
+void DrawFrame(const SceneFrame& frame) {
+    ClearBackground(frame.backgroundColour);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    SetupCamera(frame.camera, frame.width, frame.height);
+    SetupLights();
+    DrawAxisCross();
+    if (frame.objects != nullptr) {
+        const DisplaySettings& display = frame.display;
+        for (const PatchObject* object : *frame.objects) {
+            if (display.showVertices) {
+                DrawControlPoints(*object);
+            }
+            if (display.showCurves) {
+                DrawCurves(*object, display.curveResolution);
+            }
+        }
+        if (display.showSurfaces) {
+            for (PatchObject* object : *frame.objects) {
+                DrawSurfaces(*object, display.surfaceResolution);
+            }
+        }
+    }
+    glFlush();
+}
+
+}  // namespace korvane

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+#include "geometry/object_list.h"
+#include "patch/patch_object.h"
+#include "view/camera.h"
+#include "view/display_settings.h"
+
+namespace korvane {
+
+// Everything one frame needs; the view and the offscreen renderer fill it from the same values.
+struct SceneFrame {
+    const ObjectList<PatchObject>* objects = nullptr;  // drawn head to tail; may be null
+    DisplaySettings display;
+    Camera camera;
+    std::uint32_t backgroundColour = 0x646464;  // 0x00BBGGRR
+    int width = 0;                              // viewport in pixels
+    int height = 0;
+};
+
+// One whole frame into the current context: background, camera, lights, axis cross, then the
+// points and curves of every object, then the surfaces of every object.
+void DrawFrame(const SceneFrame& frame);
+
+// Projection and model view. The world's Z is mirrored so that, seen from the default camera, +X
+// runs right, +Y up and +Z into the screen. A view without area keeps the old projection.
+void SetupCamera(const Camera& camera, int width, int height);
+
+// Two white point lights that move with the scene, two-sided lighting; leaves lighting off.
+void SetupLights();
+
+// Red X, green Y and blue Z axes, 5 units long, 2 pixels wide.
+void DrawAxisCross();
+
+}  // namespace korvane
