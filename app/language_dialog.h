@@ -16,11 +16,11 @@ class LanguageDialog : public QDialog {
   public:
     explicit LanguageDialog(QWidget* parent = nullptr);
 
+    void accept() override;
+
     std::int32_t choice = 0;  // 0 Japanese, 1 English
 
   private:
-    void accept() override;
-
     QButtonGroup* group_;
 };
 

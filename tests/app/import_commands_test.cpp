@@ -1,0 +1,158 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "app/import_commands.h"
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "fake_dialogs.h"
+#include "notify_recorder.h"
+
+namespace korvane {
+namespace {
+
+using testing::FakeDialogs;
+using testing::NotifyRecorder;
+using Message = std::pair<QString, QString>;
+
+QByteArray BigEndian32(quint32 value) {
+    return QByteArray(1, char(value >> 24)) + char(value >> 16) + char(value >> 8) + char(value);
+}
+
+QByteArray Chunk(const char* id, const QByteArray& data) {
+    return QByteArray(id) + BigEndian32(static_cast<quint32>(data.size())) + data;
+}
+
+// An IFF form of the given type holding one triangle as LightWave points and polygons.
+QByteArray LightWaveTriangle(const char* formType) {
+    QByteArray points;
+    for (float value : {0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f}) {
+        quint32 bits;
+        std::memcpy(&bits, &value, 4);
+        points += BigEndian32(bits);
+    }
+    const QByteArray polygons("\x00\x03\x00\x00\x00\x01\x00\x02\x00\x01", 10);
+    const QByteArray body = QByteArray(formType) + Chunk("PNTS", points) + Chunk("POLS", polygons);
+    return Chunk("FORM", body);
+}
+
+class ImportCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        GetApp()->RegisterNotifyTarget(&tree_);
+        GetApp()->useEnglish = 0;
+    }
+
+    QString Write(const QString& name, const QByteArray& content) {
+        const QString path = folder_.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        return path;
+    }
+
+    std::vector<std::string> Names() const {
+        std::vector<std::string> names;
+        for (const PatchObject* object : document_.objects) {
+            names.push_back(object->name);
+        }
+        return names;
+    }
+
+    QTemporaryDir folder_;
+    CKorvDoc document_;
+    FakeDialogs dialogs_;
+    NotifyRecorder tree_;
+};
+
+TEST_F(ImportCommandsTest, TwoImportsAppendInFileOrder) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    QSignalSpy redraws(&document_, &CKorvDoc::changed);
+    RunImportMetasequoia(dialogs_, nullptr);
+    RunImportMetasequoia(dialogs_, nullptr);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"vase", "torus"}));
+    EXPECT_EQ(dialogs_.filters, QStringList(2, QStringLiteral("Metasequoia(*.mqo)")));
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(tree_.codes, (std::vector<int>{NotifyImported, NotifyImported}));
+    EXPECT_EQ(redraws.count(), 2);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor ends with the read";
+    // The lathe was applied: the profile of 8 points swept in 16 steps.
+    EXPECT_EQ(document_.objects.GetHead()->controlPoints.GetCount(), 8 * 16);
+}
+
+TEST_F(ImportCommandsTest, CancelStillRefreshesTheTreeAndRedraws) {
+    QSignalSpy redraws(&document_, &CKorvDoc::changed);
+    RunImportMetasequoia(dialogs_, nullptr);
+    EXPECT_TRUE(document_.objects.IsEmpty());
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(tree_.codes, std::vector<int>{NotifyImported});
+    EXPECT_EQ(redraws.count(), 1);
+}
+
+TEST_F(ImportCommandsTest, FailuresAreToldInTheChosenLanguage) {
+    const QString missing = folder_.filePath(QStringLiteral("missing.mqo"));
+    const QString text = Write(QStringLiteral("notes.mqo"), "Some notes\n");
+    dialogs_.answers = {missing, missing, text, text};
+    RunImportMetasequoia(dialogs_, nullptr);
+    GetApp()->useEnglish = 1;
+    RunImportMetasequoia(dialogs_, nullptr);
+    RunImportMetasequoia(dialogs_, nullptr);
+    GetApp()->useEnglish = 0;
+    RunImportMetasequoia(dialogs_, nullptr);
+    EXPECT_EQ(dialogs_.messages,
+              (std::vector<Message>{
+                  {QStringLiteral("ファイルを開けませんでした"), QStringLiteral("エラー")},
+                  {QStringLiteral("Fail To Read This File"), QStringLiteral("Error")},
+                  {QStringLiteral("This file isn't mqo file"), QStringLiteral("error")},
+                  {QStringLiteral("これはメタセコイアのファイルではありません"),
+                   QStringLiteral("エラー")}}));
+    EXPECT_TRUE(document_.objects.IsEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ImportCommandsTest, LightWaveIsNamedAfterTheFileAndLeavesTheTree) {
+    dialogs_.answers = {Write(QStringLiteral("tri.angle.lwo"), LightWaveTriangle("LWOB"))};
+    QSignalSpy redraws(&document_, &CKorvDoc::changed);
+    RunImportLightWave(dialogs_, nullptr);
+    EXPECT_EQ(Names(), std::vector<std::string>{"tri.angle"});
+    EXPECT_EQ(document_.objects.GetHead()->controlPoints.GetCount(), 3);
+    EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("LightWave(*.lwo)")});
+    EXPECT_TRUE(tree_.codes.empty());
+    EXPECT_EQ(redraws.count(), 1);
+}
+
+TEST_F(ImportCommandsTest, CommandLineFileGoesToTheReaderOfItsKind) {
+    ImportModelFromCommandLine(Write(QStringLiteral("model.bin"), LightWaveTriangle("LWOB")),
+                               dialogs_, nullptr);
+    ImportModelFromCommandLine(KORVANE_EXAMPLES_DIR "/head.mqo", dialogs_, nullptr);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"model", "head"}));
+    EXPECT_TRUE(dialogs_.filters.isEmpty()) << "no file dialog for a named file";
+    EXPECT_EQ(tree_.codes, std::vector<int>{NotifyImported}) << "only the Metasequoia command";
+
+    GetApp()->useEnglish = 1;
+    ImportModelFromCommandLine(Write(QStringLiteral("picture.lwo"), LightWaveTriangle("ILBM")),
+                               dialogs_, nullptr);
+    ImportModelFromCommandLine(Write(QStringLiteral("notes.txt"), "notes"), dialogs_, nullptr);
+    EXPECT_EQ(dialogs_.messages,
+              (std::vector<Message>{
+                  {QStringLiteral("This File is not LightWave File"), QStringLiteral("Error")},
+                  {QStringLiteral("This file isn't mqo file"), QStringLiteral("error")}}));
+    EXPECT_EQ(document_.objects.GetCount(), 2);
+}
+
+TEST(ImportWithoutDocumentTest, SaysReadingFailedInEitherLanguage) {
+    FakeDialogs dialogs;
+    dialogs.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
+    GetApp()->useEnglish = 1;
+    RunImportMetasequoia(dialogs, nullptr);
+    RunImportLightWave(dialogs, nullptr);
+    const Message failed{QStringLiteral("読み込みに失敗しました"), QStringLiteral("エラー")};
+    EXPECT_EQ(dialogs.messages, (std::vector<Message>{failed, failed}));
+    EXPECT_TRUE(dialogs.filters.isEmpty()) << "no file is asked for";
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "app/settings_file.h"
+#include "notify_recorder.h"
+
+namespace korvane {
+namespace {
+
+TEST(KorvDocTest, FreshDocumentShowsCurvesOnlyFromTheDefaultCamera) {
+    CKorvDoc document;
+    EXPECT_EQ(GetDocument(), &document);
+    const DisplaySettings& display = document.displaySettings;
+    EXPECT_EQ(display.showVertices, 0);
+    EXPECT_EQ(display.showCurves, 1);
+    EXPECT_EQ(display.showSurfaces, 0);
+    EXPECT_EQ(display.curveResolution, 1);
+    EXPECT_EQ(display.surfaceResolution, 1);
+    EXPECT_EQ(document.backgroundColour, 0x646464u);
+    EXPECT_EQ(document.camera.eye.z, -40.0f);
+    EXPECT_TRUE(document.objects.IsEmpty());
+}
+
+TEST(KorvDocTest, AddObjectAppendsDefaultObjects) {
+    CKorvDoc document;
+    PatchObject* first = document.AddObject();
+    PatchObject* second = document.AddObject();
+    ASSERT_EQ(document.objects.GetCount(), 2);
+    EXPECT_EQ(document.objects.GetHead(), first);
+    EXPECT_EQ(document.objects.GetTail(), second);
+    EXPECT_EQ(second->colour, 0xFFFFFFu);
+    EXPECT_TRUE(second->name.empty());
+    document.DeleteAllObjects();
+    EXPECT_TRUE(document.objects.IsEmpty());
+}
+
+TEST(KorvDocTest, NewKeepsTheDisplaySettingsAndResetsTheCamera) {
+    CKorvDoc document;
+    testing::NotifyRecorder tree;
+    GetApp()->RegisterNotifyTarget(&tree);
+    document.displaySettings.showVertices = 1;
+    document.displaySettings.showCurves = 0;
+    document.displaySettings.showSurfaces = 1;
+    document.displaySettings.curveResolution = 7;
+    document.displaySettings.surfaceResolution = 7;
+    document.camera.eye = Vec3{5, 5, 5};
+    document.camera.target = Vec3{1, 1, 1};
+    document.AddObject();
+
+    EXPECT_TRUE(document.OnNewDocument());
+    EXPECT_TRUE(document.objects.IsEmpty());
+    EXPECT_EQ(document.camera.eye.y, 10.0f);
+    EXPECT_EQ(document.camera.eye.z, -40.0f);
+    EXPECT_EQ(document.camera.target.x, 0.0f);
+    EXPECT_EQ(document.displaySettings.showVertices, 1);
+    EXPECT_EQ(document.displaySettings.showCurves, 0);
+    EXPECT_EQ(document.displaySettings.showSurfaces, 1);
+    EXPECT_EQ(document.displaySettings.curveResolution, 7);
+    EXPECT_EQ(document.displaySettings.surfaceResolution, 7);
+    EXPECT_EQ(tree.codes, std::vector<int>{NotifyNewDocument});
+    EXPECT_TRUE(document.title().isEmpty());
+}
+
+TEST(KorvDocTest, UpdateAllViewsSignalsEveryView) {
+    CKorvDoc document;
+    QSignalSpy spy(&document, &CKorvDoc::changed);
+    document.UpdateAllViews();
+    EXPECT_EQ(spy.count(), 1);
+}
+
+TEST(KorvDocTest, DestroyingTheDocumentWritesTheSettingsFile) {
+    CKorvApp* app = GetApp();
+    QFile::remove(app->settingsPath);
+    app->useEnglish = 1;
+    {
+        CKorvDoc document;
+        document.AddObject();
+    }
+    EXPECT_EQ(GetDocument(), nullptr);
+    QFile file(app->settingsPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("english\n"));
+    file.close();
+
+    app->useEnglish = 0;
+    { CKorvDoc document; }
+    EXPECT_EQ(ReadLanguageSetting(app->settingsPath), std::optional<bool>(false));
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "app/main_frame.h"
+#include "app/settings_file.h"
+#include "app/startup.h"
+#include "fake_dialogs.h"
+#include "view/korv_view.h"
+
+namespace korvane {
+namespace {
+
+using testing::FakeChooser;
+using testing::FakeDialogs;
+
+QString FileMenuTitle(const CMainFrame& frame) {
+    const QList<QAction*> menus = frame.menuBar()->actions();
+    return menus.isEmpty() ? QString() : menus.first()->text();
+}
+
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class StartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+            GTEST_SKIP() << "the main window holds the OpenGL view, which needs an X display";
+        }
+        GetApp()->settingsPath = folder_.filePath(QStringLiteral("k_r_v.ini"));
+        GetApp()->useEnglish = 0;
+    }
+
+    QTemporaryDir folder_;
+    FakeDialogs dialogs_;
+};
+
+TEST_F(StartupTest, FirstStartAsksAndExitWritesTheChoice) {
+    FakeChooser english(1);
+    {
+        Startup startup(*GetApp(), dialogs_, english);
+        ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
+        EXPECT_EQ(english.asked, 1);
+        EXPECT_TRUE(IsEnglish());
+        ASSERT_NE(startup.frame(), nullptr);
+        EXPECT_TRUE(startup.frame()->isVisible());
+        EXPECT_EQ(startup.frame()->windowTitle(), QStringLiteral("K_r_V"));
+        EXPECT_EQ(FileMenuTitle(*startup.frame()), QStringLiteral("&File"));
+        EXPECT_EQ(GetDocument(), startup.document());
+        EXPECT_EQ(startup.frame()->centralWidget(), startup.frame()->view());
+        EXPECT_FALSE(QFile::exists(GetApp()->settingsPath)) << "written at exit, not before";
+    }
+    EXPECT_EQ(GetDocument(), nullptr);
+    EXPECT_EQ(Content(GetApp()->settingsPath), QByteArray("english\n"));
+}
+
+TEST_F(StartupTest, EscapeInTheDialogMeansJapanese) {
+    FakeChooser leftWithEscape(0);
+    {
+        Startup startup(*GetApp(), dialogs_, leftWithEscape);
+        ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
+        EXPECT_FALSE(IsEnglish());
+        EXPECT_EQ(FileMenuTitle(*startup.frame()), QStringLiteral("ﾌｧｲﾙ(&F)"));
+    }
+    EXPECT_EQ(Content(GetApp()->settingsPath), QByteArray("japanese\n"));
+}
+
+TEST_F(StartupTest, CapitalEnglishSelectsJapaneseAndIsRewritten) {
+    QFile file(GetApp()->settingsPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("English\n");
+    file.close();
+    FakeChooser unused(1);
+    {
+        Startup startup(*GetApp(), dialogs_, unused);
+        ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
+        EXPECT_EQ(unused.asked, 0);
+        EXPECT_FALSE(IsEnglish());
+    }
+    EXPECT_EQ(Content(GetApp()->settingsPath), QByteArray("japanese\n"));
+}
+
+TEST_F(StartupTest, UnwritableSettingsPlaceIsSurvived) {
+    GetApp()->settingsPath = folder_.filePath(QStringLiteral("missing/k_r_v.ini"));
+    for (int start = 0; start < 2; ++start) {
+        FakeChooser english(1);
+        {
+            Startup startup(*GetApp(), dialogs_, english);
+            ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
+        }
+        EXPECT_EQ(english.asked, 1) << "asked again at every start";
+    }
+    EXPECT_FALSE(QFile::exists(GetApp()->settingsPath));
+}
+
+TEST_F(StartupTest, ModelOnTheCommandLineIsImportedAtStart) {
+    WriteLanguageSetting(GetApp()->settingsPath, true);
+    FakeChooser unused(1);
+    Startup startup(*GetApp(), dialogs_, unused);
+    ASSERT_TRUE(startup.Run({QStringLiteral("korvane"), KORVANE_EXAMPLES_DIR "/head.mqo"}));
+    ASSERT_EQ(startup.document()->objects.GetCount(), 1);
+    EXPECT_EQ(startup.document()->objects.GetHead()->name, "head");
+    EXPECT_EQ(startup.document()->camera.eye.z, -40.0f);
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(startup.frame()));
+}
+
+TEST_F(StartupTest, UnknownOptionEndsTheStartBeforeAnything) {
+    FakeChooser unused(1);
+    Startup startup(*GetApp(), dialogs_, unused);
+    EXPECT_FALSE(startup.Run({QStringLiteral("korvane"), QStringLiteral("--embedding")}));
+    EXPECT_EQ(unused.asked, 0);
+    EXPECT_EQ(startup.frame(), nullptr);
+    EXPECT_EQ(GetDocument(), nullptr);
+}
+
+}  // namespace
+}  // namespace korvane
