@@ -9,6 +9,7 @@
 #include "cli/progress_line.h"
 #include "import/object_sink.h"
 #include "patch/rvp_writer.h"
+#include "view/offscreen_renderer.h"
 
 namespace korvane::cli {
 namespace {
@@ -66,6 +67,27 @@ int Info(const CommandLine& line) {
                                     : Fail(kCannotWrite, "standard output: write failed");
 }
 
+int Render(const CommandLine& line) {
+    ObjectStore store;
+    std::vector<std::string> messages;
+    if (const int status = PrepareDocument(line, store, messages); status != kSuccess) {
+        return status;
+    }
+    OffscreenRenderOptions options;
+    options.width = line.width;
+    options.height = line.height;
+    options.display.showVertices = line.showVertices ? 1 : 0;
+    options.display.showCurves = line.showCurves ? 1 : 0;
+    options.display.showSurfaces = line.showSurfaces ? 1 : 0;
+    options.display.curveResolution = line.resolution;
+    options.display.surfaceResolution = line.resolution;
+    std::string error;
+    if (!RenderOffscreenPng(store.objects, options, line.output, error)) {
+        return Fail(kCannotWrite, line.output + ": " + error);
+    }
+    return kSuccess;
+}
+
 }  // namespace
 }  // namespace korvane::cli
 
@@ -90,7 +112,7 @@ int main(int argc, char** argv) {
         case Command::kInfo:
             return Info(*line);
         case Command::kRender:
-            return Fail(kUsage, "render is not available in this build");
+            return Render(*line);
     }
     return kUsage;
 }

@@ -1,8 +1,14 @@
 #include "mesh/poly_mesh.h"
 
+#include <cstdint>
+
+#include "mesh/mesh_checks.h"
+
 namespace korvane {
 
-PolyMesh::~PolyMesh() { ReleaseVertices(); }
+PolyMesh::~PolyMesh() {
+    ReleaseVertices();
+}
 
 void PolyMesh::ReleaseVertices() {
     positions.Release();
@@ -13,6 +19,7 @@ void PolyMesh::ReleaseVertices() {
 
 void PolyMesh::SetVertexCount(std::int32_t n) {
     ReleaseVertices();
+    faceListsValid = 0;  // the per-vertex lists are new and empty
     if (n <= 0) {
         return;
     }
@@ -39,7 +46,9 @@ void PolyMesh::ResizeVertices(std::int32_t n) {
     vertexCount_ = n;
 }
 
-void PolyMesh::SetFaceCount(std::int32_t n) { faces.Allocate(n); }
+void PolyMesh::SetFaceCount(std::int32_t n) {
+    faces.Allocate(n);
+}
 
 void PolyMesh::ResizeFaces(FaceList list, std::int32_t n) {
     GrowableArray<MeshFace>& target = list == FaceList::kFaces       ? faces
@@ -66,10 +75,17 @@ void PolyMesh::SplitFaces() {
     std::int32_t filled[5] = {};
     for (const MeshFace& face : faces) {
         switch (face.cornerCount) {
-            case 2: lines[filled[2]++] = face; break;
-            case 3: triangles[filled[3]++] = face; break;
-            case 4: quads[filled[4]++] = face; break;
-            default: break;  // 0, 1 or 5 and more corners: not a line or a face we can use
+            case 2:
+                lines[filled[2]++] = face;
+                break;
+            case 3:
+                triangles[filled[3]++] = face;
+                break;
+            case 4:
+                quads[filled[4]++] = face;
+                break;
+            default:
+                break;  // 0, 1 or 5 and more corners: not a line or a face we can use
         }
     }
     faces.Release();
@@ -80,6 +96,45 @@ void PolyMesh::ClearFaces() {
     lines.Release();
     triangles.Release();
     quads.Release();
+}
+
+namespace {
+
+// Keeps the records that pass, in order; corners 0 means "use the record's own cornerCount".
+std::int32_t DropFrom(GrowableArray<MeshFace>& list, std::int32_t corners,
+                      std::int32_t vertexCount) {
+    std::int32_t kept = 0;
+    for (std::int32_t i = 0; i < list.count(); ++i) {
+        MeshFace face = list[i];
+        bool valid = true;
+        if (corners != 0) {
+            valid = mesh_detail::FaceInRange(face, corners, vertexCount);
+            face.cornerCount = corners;
+        } else if (face.cornerCount >= 2 && face.cornerCount <= 4) {
+            valid = mesh_detail::FaceInRange(face, face.cornerCount, vertexCount);
+        }
+        if (valid) {
+            list[kept++] = face;
+        }
+    }
+    const std::int32_t dropped = list.count() - kept;
+    if (dropped != 0) {
+        list.Resize(kept);  // only lowers the count (a count of 0 keeps the storage too)
+    }
+    return dropped;
+}
+
+}  // namespace
+
+std::int32_t PolyMesh::DropInvalidFaces() {
+    const std::int64_t dropped =
+        std::int64_t{DropFrom(faces, 0, vertexCount_)} + DropFrom(lines, 2, vertexCount_) +
+        DropFrom(triangles, 3, vertexCount_) + DropFrom(quads, 4, vertexCount_);
+    if (dropped != 0) {
+        edgesValid = 0;
+        faceListsValid = 0;
+    }
+    return dropped > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(dropped);
 }
 
 bool PolyMesh::NeedsModifiers() const {

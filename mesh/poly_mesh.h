@@ -15,7 +15,8 @@ namespace korvane {
 
 struct MeshFace {
     std::int32_t cornerCount = 3;
-    std::int32_t corners[4] = {0, 0, 0, 0};  // vertex indices in outline order; first cornerCount used
+    std::int32_t corners[4] = {0, 0, 0,
+                               0};  // vertex indices in outline order; first cornerCount used
 };
 
 struct MeshEdge {
@@ -29,7 +30,7 @@ using FaceIndexList = GrowableArray<std::int32_t>;
 enum class FaceList { kFaces, kLines, kTriangles, kQuads };
 
 class PolyMesh {
-public:
+  public:
     PolyMesh() = default;
     PolyMesh(const PolyMesh&) = delete;
     PolyMesh& operator=(const PolyMesh&) = delete;
@@ -37,7 +38,8 @@ public:
 
     std::int32_t vertexCount() const { return vertexCount_; }
 
-    // Discards all vertices; allocates n at (0, 0, 0) with empty face lists (none for n <= 0).
+    // Discards all vertices; allocates n at (0, 0, 0) with empty face lists (none for n <= 0);
+    // faceListsValid becomes 0.
     void SetVertexCount(std::int32_t n);
     // Keeps the first min(old, n) positions; new vertices at (0, 0, 0).
     void ResizeVertices(std::int32_t n);
@@ -49,8 +51,16 @@ public:
     void SplitFaces();
     void ClearFaces();
     bool NeedsModifiers() const;
+    // Removes from faces, lines, triangles and quads every record that names a vertex index below 0
+    // or not below vertexCount() among the corners it uses (for lines, triangles and quads: 2, 3
+    // and 4 corners, whatever cornerCount says; for faces: cornerCount corners when it is 2 to 4,
+    // other records are left for SplitFaces to drop). Keeps the order of the remaining records,
+    // sets cornerCount of every kept line, triangle and quad to 2, 3 and 4, and returns how many
+    // records were removed. Readers call it after filling the faces and before BuildEdges, to
+    // report dropped faces; every mesh operation also skips such records on its own.
+    std::int32_t DropInvalidFaces();
 
-    std::string name;                // bytes as read, no character-set conversion
+    std::string name;                 // bytes as read, no character-set conversion
     std::uint32_t colour = 0xDCD2BE;  // 0x00BBGGRR
     std::int32_t mirror = 0;          // 0 none, 1 separate half, 2 connected half
     std::int32_t mirrorDistanceSet = 0;
@@ -75,7 +85,7 @@ public:
     std::int32_t edgesValid = 0;
     std::int32_t faceListsValid = 0;
 
-private:
+  private:
     friend class MeshEditor;
     void ReleaseVertices();
 
