@@ -1,0 +1,14 @@
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz/fuzz_checks.h"
+#include "import/lightwave_reader.h"
+
+// The LightWave reader on arbitrary bytes, both layouts.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    korvane::ObjectStore store;
+    const auto result =
+        korvane::ImportLightWaveBytes(korvane::fuzz::AsBytes(data, size), "fuzz", store);
+    korvane::fuzz::RequireHonestImport(result, store);
+    return 0;
+}
