@@ -5,8 +5,37 @@
 
 namespace korvane {
 
-std::int32_t FinishObject(PolyMesh& mesh, ObjectSink& sink) {
-    const std::int32_t dropped = mesh.DropInvalidFaces();
+namespace {
+
+// A lathe turns every line into one quad per segment, and the file sets the segment count freely:
+// one small object could ask for more geometry than memory holds. Past this many quads, counted
+// after the mirror copies, the object is kept unswept, so that memory follows the file's size.
+// A turned profile of a few hundred lines at a few dozen segments, even mirrored on two axes, stays
+// below; the network of a lathe at the cap takes about a quarter of a gigabyte.
+constexpr std::int64_t kMaxSweptQuads = std::int64_t{1} << 16;
+
+std::int64_t MirrorCopies(const PolyMesh& mesh) {
+    if (mesh.mirror == 0) {
+        return 1;
+    }
+    const int axes = (mesh.mirrorAxisX != 0) + (mesh.mirrorAxisY != 0) + (mesh.mirrorAxisZ != 0);
+    return std::int64_t{1} << axes;
+}
+
+bool LatheFits(const PolyMesh& mesh) {
+    const std::int64_t segments = mesh.latheSegments > 3 ? mesh.latheSegments : 3;
+    return mesh.lines.count() * segments <= kMaxSweptQuads / MirrorCopies(mesh);
+}
+
+}  // namespace
+
+FinishedObject FinishObject(PolyMesh& mesh, ObjectSink& sink) {
+    FinishedObject finished;
+    finished.droppedFaces = mesh.DropInvalidFaces();
+    if (mesh.lathe != 0 && !LatheFits(mesh)) {
+        mesh.lathe = 0;
+        finished.latheLeftOut = true;
+    }
     MeshEditor editor(&mesh);
     editor.BuildEdges();
     editor.BuildVertexFaceLists();
@@ -24,7 +53,7 @@ std::int32_t FinishObject(PolyMesh& mesh, ObjectSink& sink) {
     BuildFromMesh(mesh, *object);
     editor.ClearGeometry();
     ComputeHandles(*object);
-    return dropped;
+    return finished;
 }
 
 }  // namespace korvane

@@ -11,7 +11,10 @@ namespace korvane {
 // quads: drops the faces that name a vertex out of range, derives the edges, bakes in lathe and
 // mirror, and appends a new object to the sink with the mesh's name and colour, one control point
 // per vertex and one spline per edge, handles computed. Leaves the mesh without geometry.
-// Returns how many faces were dropped.
-std::int32_t FinishObject(PolyMesh& mesh, ObjectSink& sink);
+struct FinishedObject {
+    std::int32_t droppedFaces = 0;  // faces that named a vertex out of range
+    bool latheLeftOut = false;      // the lathe would have outgrown memory; the object is unswept
+};
+FinishedObject FinishObject(PolyMesh& mesh, ObjectSink& sink);
 
 }  // namespace korvane

@@ -10,9 +10,10 @@ ImportResult ImportMeshes(const std::function<ParseOutcome(const MeshHandler&)>&
                           ObjectSink& sink) {
     ImportResult result;
     const ParseOutcome outcome = parse([&](PolyMesh& mesh) {
-        const std::int32_t dropped = FinishObject(mesh, sink);
+        const FinishedObject finished = FinishObject(mesh, sink);
         const std::int32_t room = std::numeric_limits<std::int32_t>::max() - result.droppedFaces;
-        result.droppedFaces += dropped < room ? dropped : room;
+        result.droppedFaces += finished.droppedFaces < room ? finished.droppedFaces : room;
+        result.lathesLeftOut += finished.latheLeftOut ? 1 : 0;
         ++result.objectsAdded;
     });
     result.status = outcome.recognised ? ImportStatus::kImported : ImportStatus::kNotThatFormat;

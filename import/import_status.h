@@ -14,8 +14,9 @@ enum class ImportStatus {
 struct ImportResult {
     ImportStatus status = ImportStatus::kImported;
     std::int32_t objectsAdded = 0;
-    std::int32_t droppedFaces = 0;  // faces or polygons whose vertex indices were out of range
-    bool truncated = false;         // the file ended inside a chunk
+    std::int32_t droppedFaces = 0;   // faces or polygons whose vertex indices were out of range
+    std::int32_t lathesLeftOut = 0;  // objects kept unswept: their lathe would outgrow memory
+    bool truncated = false;          // the file ended inside a chunk
 };
 
 }  // namespace korvane

@@ -78,6 +78,25 @@ int FillAndClose(int fd, std::span<const std::uint8_t> bytes, const std::string&
     return error;
 }
 
+// A character device or a pipe at the path (/dev/null, /dev/stdout, a FIFO) holds no contents to
+// keep, and a rename would replace the device itself with a regular file: it is written in place.
+bool IsStream(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode));
+}
+
+WriteResult WriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Failure(WriteStatus::kCannotCreate, errno);
+    }
+    int error = WriteAllBytes(fd, bytes);
+    if (close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
+}
+
 }  // namespace
 
 int WriteAllBytes(int fd, std::span<const std::uint8_t> bytes) {
@@ -102,6 +121,9 @@ int WriteAllBytes(int fd, std::span<const std::uint8_t> bytes) {
 WriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
     if (path.empty()) {
         return Failure(WriteStatus::kCannotCreate, ENOENT);
+    }
+    if (IsStream(path)) {
+        return WriteInPlace(path, bytes);
     }
     std::string temporaryPath;
     const int fd = CreateTemporary(path, temporaryPath);
