@@ -17,7 +17,10 @@ std::string WhyUnreadable(const std::string& path, int error) {
     if (std::filesystem::is_directory(path, ignored)) {
         return "is a folder, not a model file";
     }
-    return std::string("cannot be read: ") + std::strerror(error != 0 ? error : EIO);
+    if (error == 0) {
+        return "cannot be read: larger than a model file can be";
+    }
+    return std::string("cannot be read: ") + std::strerror(error);
 }
 
 std::string FileTitle(const std::string& path) {
@@ -49,7 +52,7 @@ LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store
             return outcome;
         }
         ImportResult result;
-        switch (DetectModelFormat(std::string_view(bytes).substr(0, 64))) {
+        switch (DetectModelFormat(bytes)) {
             case ModelFormat::kMetasequoia:
                 result = ImportMetasequoiaBytes(bytes, store);
                 break;
