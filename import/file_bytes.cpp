@@ -8,8 +8,9 @@ namespace korvane {
 
 namespace {
 
-// Far beyond any real model; it bounds what a device or a pipe without end can make us read.
-constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
+// Far beyond any real model; it bounds what a device or a pipe without end can make us read, low
+// enough that the growing buffer, with its old copy while it moves, stays well within 1 GB.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 28;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }

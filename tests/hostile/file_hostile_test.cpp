@@ -107,6 +107,19 @@ TEST_F(FileHostileTest, Directory) {
     EXPECT_NE(cli.err.find("is a folder"), std::string::npos) << cli.err;
 }
 
+// A device that never ends is read only up to a bound far beyond any model, then refused.
+TEST_F(FileHostileTest, EndlessDevice) {
+    if (!fs::is_character_file("/dev/zero")) {
+        GTEST_SKIP() << "no /dev/zero here";
+    }
+    ObjectStore store;
+    EXPECT_EQ(ImportMetasequoia("/dev/zero", store).status, ImportStatus::kCannotOpen);
+    EXPECT_EQ(ImportLightWave("/dev/zero", "zero", store).status, ImportStatus::kCannotOpen);
+    const ProcessResult cli = ConvertWithCli("/dev/zero");
+    EXPECT_EQ(cli.exitStatus, 2);
+    EXPECT_NE(cli.err.find("/dev/zero: cannot be read"), std::string::npos) << cli.err;
+}
+
 // The reader's status for a file it may not read. The superuser reads everything, so as root the
 // import runs in a child process that has given up root for the unprivileged user "nobody".
 ImportStatus StatusWithoutReadPermission(const fs::path& path) {
