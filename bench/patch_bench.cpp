@@ -1,0 +1,116 @@
+// The patch network stages after import: Connect Curve, handles, patch detection, the surface
+// nets of every patch, and export.
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <memory>
+
+#include "bench/bench_models.h"
+#include "bench/bench_sizes.h"
+#include "patch/bezier_net.h"
+#include "patch/curve_connector.h"
+#include "patch/patch_builder.h"
+#include "patch/rvp_writer.h"
+
+namespace korvane::bench {
+namespace {
+
+constexpr float kConnectDegrees = 150.0f;
+
+// The command-line tool passes a receiver that draws nothing unless standard error is a
+// terminal; the texts are made all the same.
+void IgnoreProgress(const std::string&) {}
+
+PatchObject& OnlyObject(ObjectStore& store) {
+    return *store.objects.GetHead();
+}
+
+std::unique_ptr<ObjectStore> Connected(Shape shape, std::int64_t faces) {
+    auto store = ImportModel(ModelFile(shape, faces, Format::kMqoText));
+    for (PatchObject* object : store->objects) {
+        CurveConnector().ConnectCurves(*object, kConnectDegrees, IgnoreProgress);
+        ComputeHandles(*object);
+    }
+    return store;
+}
+
+void BM_ConnectCurves(benchmark::State& state, Shape shape) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto store = ImportModel(ModelFile(shape, state.range(0), Format::kMqoText));
+        state.ResumeTiming();
+        CurveConnector().ConnectCurves(OnlyObject(*store), kConnectDegrees, IgnoreProgress);
+        state.PauseTiming();
+        store.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK_CAPTURE(BM_ConnectCurves, torus, Shape::kTorus)->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_ConnectCurves, soup, Shape::kSoup)->Apply(AtBenchmarkSizes);
+
+void BM_ComputeHandles(benchmark::State& state) {
+    auto store = Connected(Shape::kTorus, state.range(0));
+    for (auto _ : state) {
+        ComputeHandles(OnlyObject(*store));
+    }
+}
+BENCHMARK(BM_ComputeHandles)->Apply(AtBenchmarkSizes);
+
+void BM_DetectPatches(benchmark::State& state, Shape shape) {
+    auto store = Connected(shape, state.range(0));
+    for (auto _ : state) {
+        DetectPatches(OnlyObject(*store));
+        benchmark::DoNotOptimize(OnlyObject(*store).patches.GetCount());
+    }
+}
+BENCHMARK_CAPTURE(BM_DetectPatches, torus, Shape::kTorus)->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_DetectPatches, sphere, Shape::kSphere)->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_DetectPatches, soup, Shape::kSoup)->Apply(AtBenchmarkSizes);
+
+void BM_AllNets(benchmark::State& state, Shape shape) {
+    auto store = Connected(shape, state.range(0));
+    PatchObject& object = OnlyObject(*store);
+    DetectPatches(object);
+    for (auto _ : state) {
+        float sum = 0.0f;
+        BezierNet quad;
+        std::array<BezierNet, 3> triangle;
+        for (const Patch* patch : object.patches) {
+            if (patch->cornerCount == 4) {
+                QuadNet(*patch, quad);
+                sum += quad.values[15];
+            } else {
+                TriangleNets(*patch, triangle);
+                sum += triangle[0].values[15];
+            }
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK_CAPTURE(BM_AllNets, torus, Shape::kTorus)->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_AllNets, sphere, Shape::kSphere)->Apply(AtBenchmarkSizes);
+
+void BM_SerializeRvp(benchmark::State& state) {
+    auto store = Connected(Shape::kTorus, state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SerializeRvp(store->objects).size());
+    }
+}
+BENCHMARK(BM_SerializeRvp)->Apply(AtBenchmarkSizes);
+
+void BM_WriteRvpFile(benchmark::State& state) {
+    auto store = Connected(Shape::kTorus, state.range(0));
+    const std::string path = ScratchFile("export.rvp");
+    for (auto _ : state) {
+        if (WriteRvpFile(path, store->objects).status != WriteStatus::kWritten) {
+            state.SkipWithError("cannot write the export");
+        }
+    }
+}
+BENCHMARK(BM_WriteRvpFile)->Apply(AtBenchmarkSizes);
+
+}  // namespace
+}  // namespace korvane::bench
+
+BENCHMARK_MAIN();

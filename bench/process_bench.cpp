@@ -1,0 +1,82 @@
+// Whole conversions as separate processes: wall time, and peak memory as the kernel counts it.
+
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "bench/bench_models.h"
+#include "bench/bench_sizes.h"
+
+extern char** environ;
+
+namespace korvane::bench {
+namespace {
+
+struct ChildRun {
+    bool succeeded = false;
+    double peakMegabytes = 0.0;
+};
+
+// Runs a program to its end with standard error sent to /dev/null (no progress line).
+ChildRun RunToEnd(const std::vector<std::string>& arguments) {
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ChildRun run;
+    if (spawned != 0) {
+        return run;
+    }
+    int status = 0;
+    rusage usage{};
+    if (wait4(child, &status, 0, &usage) != child) {
+        return run;
+    }
+    run.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+    return run;
+}
+
+void TimeProcess(benchmark::State& state, const std::vector<std::string>& arguments) {
+    for (auto _ : state) {
+        const ChildRun run = RunToEnd(arguments);
+        if (!run.succeeded) {
+            state.SkipWithError("the conversion failed");
+            break;
+        }
+        state.counters["peak_MB"] = run.peakMegabytes;
+    }
+}
+
+void BM_CliConvert(benchmark::State& state, Format format) {
+    const std::string model = ModelFile(Shape::kTorus, state.range(0), format);
+    TimeProcess(state, {KORVANE_CLI_PATH, "convert", model, "-o", ScratchFile("cli.rvp"),
+                        "--connect", "150"});
+}
+BENCHMARK_CAPTURE(BM_CliConvert, torus_mqo, Format::kMqoText)->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_CliConvert, torus_lwo, Format::kLwo2)->Apply(AtBenchmarkSizes);
+
+// Import, Connect Curve at 150, handles, patch detection and export.
+void BM_PipelineWithPatches(benchmark::State& state) {
+    const std::string model = ModelFile(Shape::kTorus, state.range(0), Format::kMqoText);
+    TimeProcess(state, {KORVANE_PIPELINE_PATH, model, ScratchFile("pipeline.rvp")});
+}
+BENCHMARK(BM_PipelineWithPatches)->Apply(AtBenchmarkSizes);
+
+}  // namespace
+}  // namespace korvane::bench
+
+BENCHMARK_MAIN();
