@@ -1,0 +1,42 @@
+#include "app/dialogs/connect_dialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/controls/dialog_fonts.h"
+#include "app/controls/dialog_template.h"
+#include "app/controls/number_edit.h"
+
+namespace korvane {
+
+ConnectDialog::ConnectDialog(bool english, QWidget* parent) : QDialog(parent) {
+    const DialogTemplate layout(*this, SansSerifDialogFont(), QStringLiteral("Connect"), 187, 45,
+                                false);
+    auto* ok = layout.Place(new QPushButton(QStringLiteral("OK"), this), 1, 130, 7, 50, 14);
+    ok->setDefault(true);
+    auto* cancel =
+        layout.Place(new QPushButton(QStringLiteral("Cancel"), this), 2, 130, 24, 50, 14);
+    auto* label = layout.Place(
+        new QLabel(english ? QStringLiteral("Limit Angle") : QStringLiteral("制限角度"), this),
+        1000, 7, 21, 46, 8);
+    label->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    angle_ = layout.Place(new NumberEdit(this), 1001, 63, 17, 40, 12);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    angle_->AttachSpin();
+    angle_->SetFloatMode(true);
+    angle_->SetFloatRange(0.0f, 180.0f);
+    angle_->SetStep(1.0f);
+    angle_->SetFloatValue(limitAngle_);
+    connect(angle_, &NumberEdit::changeReported, this,
+            [this](int, int) { limitAngle_ = angle_->FloatValue(); });
+}
+
+void ConnectDialog::done(int result) {
+    // Enter closes the dialog while the field still has the focus: commit what it shows.
+    angle_->Commit();
+    QDialog::done(result);
+}
+
+}  // namespace korvane

@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/controls/dialog_fonts.h"
+#include "app/dialogs/about_dialog.h"
+
+namespace korvane {
+namespace {
+
+TEST(AboutDialog, ShowsTheVersion) {
+    AboutDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Version Infomation"));
+    QStringList texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(texts.contains(QStringLiteral("K_r_V Version 1.0")));
+    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(ok->isDefault());
+}
+
+TEST(DialogFonts, JapaneseGothicIsTheProportionalIpaFaceWhenInstalled) {
+    if (!QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
+        GTEST_SKIP() << "fonts-ipafont-gothic is not installed";
+    }
+    EXPECT_EQ(QFontInfo(GothicDialogFont()).family(), QStringLiteral("IPAPGothic"));
+    EXPECT_EQ(AboutDialog().font().pointSize(), 9);
+}
+
+}  // namespace
+}  // namespace korvane

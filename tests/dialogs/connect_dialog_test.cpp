@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/controls/number_edit.h"
+#include "app/controls/spin_button.h"
+#include "app/dialogs/connect_dialog.h"
+#include "widget_helpers.h"
+
+namespace korvane {
+namespace {
+
+using testing::ClickAt;
+using testing::ShowActive;
+using testing::UpperCentre;
+
+NumberEdit* AngleField(QDialog& dialog) {
+    return dialog.findChild<NumberEdit*>(QStringLiteral("1001"));
+}
+
+// Types into the field as a user does: the pointer over it selects the whole text.
+void TypeIntoField(NumberEdit& field, const QString& keys) {
+    QTest::mouseMove(&field, QPoint(5, 5));
+    QTest::keyClicks(&field, keys);
+}
+
+TEST(ConnectDialog, HasItsControlsUnderTheirIds) {
+    ConnectDialog dialog(false);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Connect"));
+    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+    EXPECT_TRUE(ok->isDefault());
+    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("2"));
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+    auto* label = dialog.findChild<QLabel*>(QStringLiteral("1000"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(label->alignment() & Qt::AlignRight);
+    ASSERT_NE(AngleField(dialog), nullptr);
+    EXPECT_NE(dialog.findChild<SpinButton*>(QStringLiteral("10")), nullptr);
+    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
+}
+
+TEST(ConnectDialog, LabelFollowsTheLanguageAndTheCaptionDoesNot) {
+    ConnectDialog japanese(false);
+    EXPECT_EQ(japanese.findChild<QLabel*>(QStringLiteral("1000"))->text(),
+              QStringLiteral("制限角度"));
+    ConnectDialog english(true);
+    EXPECT_EQ(english.findChild<QLabel*>(QStringLiteral("1000"))->text(),
+              QStringLiteral("Limit Angle"));
+    EXPECT_EQ(english.windowTitle(), QStringLiteral("Connect"));
+}
+
+TEST(ConnectDialog, StartsAtOneHundredEveryTime) {
+    {
+        ConnectDialog first(true);
+        ShowActive(first);
+        TypeIntoField(*AngleField(first), QStringLiteral("45"));
+        QTest::mouseClick(first.findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
+        ASSERT_EQ(first.result(), QDialog::Accepted);
+        EXPECT_EQ(first.limitAngle(), 45.0f);
+    }
+    ConnectDialog second(true);
+    EXPECT_EQ(AngleField(second)->text(), QStringLiteral("100.0000"));
+    EXPECT_EQ(second.limitAngle(), 100.0f);
+}
+
+TEST(ConnectDialog, AngleAboveTheRangeIsShownAndHandedOnAs180) {
+    ConnectDialog dialog(false);
+    ShowActive(dialog);
+    NumberEdit* field = AngleField(dialog);
+    TypeIntoField(*field, QStringLiteral("250"));
+    dialog.findChild<QPushButton*>(QStringLiteral("2"))->setFocus();
+    EXPECT_EQ(field->text(), QStringLiteral("180.0000"));
+    EXPECT_EQ(dialog.limitAngle(), 180.0f);
+}
+
+TEST(ConnectDialog, EnterInTheFieldHandsOnWhatWasTyped) {
+    ConnectDialog dialog(false);
+    ShowActive(dialog);
+    TypeIntoField(*AngleField(dialog), QStringLiteral("135.5"));
+    QTest::keyClick(AngleField(dialog), Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.limitAngle(), 135.5f);
+}
+
+// Swallows the field's focus-out, as happens when the window manager deactivates the closed
+// dialog only after the caller has read its result.
+class HoldFocusOut : public QObject {
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::FocusOut; }
+};
+
+TEST(ConnectDialog, EnterHandsOnWhatWasTypedBeforeTheFieldLosesTheFocus) {
+    ConnectDialog dialog(false);
+    ShowActive(dialog);
+    TypeIntoField(*AngleField(dialog), QStringLiteral("12"));
+    HoldFocusOut hold;
+    AngleField(dialog)->installEventFilter(&hold);
+    QTest::keyClick(AngleField(dialog), Qt::Key_Return);
+    EXPECT_EQ(dialog.limitAngle(), 12.0f);
+}
+
+TEST(ConnectDialog, EscapeEndsWithoutOk) {
+    ConnectDialog dialog(false);
+    ShowActive(dialog);
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST(ConnectDialog, SpinButtonStepsTheAngleByOneDegree) {
+    ConnectDialog dialog(false);
+    ShowActive(dialog);
+    ClickAt(*dialog.findChild<SpinButton*>(QStringLiteral("10")),
+            UpperCentre(*dialog.findChild<SpinButton*>(QStringLiteral("10"))));
+    EXPECT_EQ(AngleField(dialog)->text(), QStringLiteral("101.0000"));
+    EXPECT_EQ(dialog.limitAngle(), 101.0f);
+}
+
+}  // namespace
+}  // namespace korvane
