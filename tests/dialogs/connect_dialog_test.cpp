@@ -22,7 +22,7 @@ NumberEdit* AngleField(QDialog& dialog) {
 
 // Types into the field as a user does: the pointer over it selects the whole text.
 void TypeIntoField(NumberEdit& field, const QString& keys) {
-    QTest::mouseMove(&field, QPoint(5, 5));
+    ASSERT_TRUE(testing::PointAt(field));
     QTest::keyClicks(&field, keys);
 }
 

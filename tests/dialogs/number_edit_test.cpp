@@ -167,8 +167,7 @@ TEST_F(NumberEditTest, PointerOverAnUnfocusedFieldFocusesItAndSelectsAll) {
     edit_->SetFloatMode(true);
     edit_->SetFloatValue(100.0f);
     other_->setFocus();
-    QTest::mouseMove(edit_, QPoint(10, 10));
-    EXPECT_TRUE(edit_->hasFocus());
+    ASSERT_TRUE(testing::PointAt(*edit_));
     EXPECT_EQ(edit_->selectedText(), QStringLiteral("100.0000"));
     QTest::keyClicks(edit_, QStringLiteral("42"));
     EXPECT_EQ(edit_->text(), QStringLiteral("42"));

@@ -58,7 +58,7 @@ TEST(SettingDialog, ZeroTypedIntoTheResolutionShowsOne) {
     SettingDialog dialog(SettingValues{5, 0, 1, 0}, false);
     ShowActive(dialog);
     NumberEdit* field = ResolutionField(dialog);
-    QTest::mouseMove(field, QPoint(5, 5));
+    ASSERT_TRUE(testing::PointAt(*field));
     QTest::keyClicks(field, QStringLiteral("0"));
     QTest::keyClick(field, Qt::Key_Return);
     EXPECT_EQ(field->text(), QStringLiteral("1"));
@@ -82,7 +82,7 @@ TEST(SettingDialog, OneResolutionIsWrittenForCurvesAndSurfaces) {
     EXPECT_TRUE(Box(dialog, 1006)->isChecked());
     ShowActive(dialog);
     NumberEdit* field = ResolutionField(dialog);
-    QTest::mouseMove(field, QPoint(5, 5));
+    ASSERT_TRUE(testing::PointAt(*field));
     QTest::keyClicks(field, QStringLiteral("7"));
     Box(dialog, 1004)->setChecked(true);
     ClickOk(dialog);

@@ -22,15 +22,17 @@ using testing::ReportLog;
 using testing::ShowActive;
 using testing::UpperCentre;
 
-// The angle field of the Connect dialog (float, 0 to 180, step 1, at 100) with its spin button.
+// The angle field of the Connect dialog (float, 0 to 180, step 1, at 100) with its spin button,
+// low in its window: drags upwards must not reach the screen's top where a window manager puts
+// the window there.
 class SpinButtonTest : public ::testing::Test {
   protected:
     void SetUp() override {
         window_ = std::make_unique<QWidget>();
-        window_->resize(200, 100);
+        window_->resize(200, 400);
         edit_ = new NumberEdit(window_.get());
         edit_->setObjectName(QStringLiteral("1001"));
-        edit_->setGeometry(20, 40, 70, 21);
+        edit_->setGeometry(20, 300, 70, 21);
         edit_->AttachSpin();
         edit_->SetFloatMode(true);
         edit_->SetFloatRange(0.0f, 180.0f);

@@ -23,6 +23,13 @@ inline void ShowActive(QWidget& window) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 }
 
+// Moves the pointer over the field, which then takes the focus and selects its text; on a real
+// window system the pointer's arrival is delivered later, so this waits for it.
+inline bool PointAt(NumberEdit& field) {
+    QTest::mouseMove(&field, QPoint(5, 5));
+    return QTest::qWaitFor([&field] { return field.hasFocus(); }, 2000);
+}
+
 // Every change report of a field, as (code, id).
 class ReportLog {
   public:
