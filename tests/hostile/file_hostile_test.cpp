@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -121,24 +122,27 @@ TEST_F(FileHostileTest, EndlessDevice) {
 }
 
 // The reader's status for a file it may not read. The superuser reads everything, so as root the
-// import runs in a child process that has given up root for the unprivileged user "nobody".
-ImportStatus StatusWithoutReadPermission(const fs::path& path) {
+// import runs in a child process that has given up root for the unprivileged user "nobody";
+// nothing when that is not allowed here.
+std::optional<ImportStatus> StatusWithoutReadPermission(const fs::path& path) {
     if (geteuid() != 0) {
         ObjectStore store;
         return ImportMetasequoia(path.string(), store).status;
     }
+    constexpr int kCannotDropRoot = 100;
     const pid_t child = fork();
     if (child == 0) {
         if (setgid(kNobody) != 0 || setuid(kNobody) != 0) {
-            _exit(100);
+            _exit(kCannotDropRoot);
         }
         ObjectStore store;
         _exit(static_cast<int>(ImportMetasequoia(path.string(), store).status));
     }
     int raw = 0;
     waitpid(child, &raw, 0);
-    EXPECT_TRUE(WIFEXITED(raw));
-    EXPECT_NE(WEXITSTATUS(raw), 100) << "could not give up root";
+    if (!WIFEXITED(raw) || WEXITSTATUS(raw) == kCannotDropRoot) {
+        return std::nullopt;
+    }
     return static_cast<ImportStatus>(WEXITSTATUS(raw));
 }
 
@@ -147,14 +151,18 @@ TEST_F(FileHostileTest, FileWithoutReadPermission) {
     const fs::path path = folder_ / "locked.mqo";
     WriteFile(path, EveryConstructMqo());
     fs::permissions(path, fs::perms::none);
-    EXPECT_EQ(StatusWithoutReadPermission(path), ImportStatus::kCannotOpen);
+    const std::optional<ImportStatus> status = StatusWithoutReadPermission(path);
+    if (!status) {
+        GTEST_SKIP() << "running as root, and root may not give up its rights here";
+    }
+    EXPECT_EQ(*status, ImportStatus::kCannotOpen);
 
     std::string asUnprivileged;
     if (geteuid() == 0) {
-        if (std::system("command -v setpriv > /dev/null") != 0) {
+        asUnprivileged = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
+        if (std::system((asUnprivileged + "true 2> /dev/null").c_str()) != 0) {
             GTEST_SKIP() << "no setpriv to run the tool as an unprivileged user";
         }
-        asUnprivileged = "setpriv --reuid=65534 --regid=65534 --clear-groups ";
     }
     const ProcessResult cli = ConvertWithCli(path, asUnprivileged);
     EXPECT_EQ(cli.exitStatus, 2) << cli.err;
