@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
 #include <functional>
 
@@ -35,6 +36,40 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// A file that was read may still have lost parts of its model on the way; the user is told which.
+void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult& result) {
+    const ImportWarningTexts texts = ImportWarnings(IsEnglish());
+    QStringList lines;
+    if (result.droppedFaces > 0) {
+        lines << QString::fromUtf8(texts.droppedFaces).arg(result.droppedFaces);
+    }
+    if (result.lathesLeftOut > 0) {
+        lines << QString::fromUtf8(texts.lathesLeftOut).arg(result.lathesLeftOut);
+    }
+    if (result.truncated) {
+        lines << QString::fromUtf8(texts.truncated);
+    }
+    if (!lines.isEmpty()) {
+        dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')), QString::fromUtf8(texts.caption));
+    }
+}
+
+// The message for a reader's result: its failure, or what a finished read left out.
+void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const ImportResult& result,
+                      const MessageText& notThatFormat) {
+    switch (result.status) {
+        case ImportStatus::kCannotOpen:
+            Show(dialogs, owner, CannotOpenMessage(IsEnglish()));
+            break;
+        case ImportStatus::kNotThatFormat:
+            Show(dialogs, owner, notThatFormat);
+            break;
+        case ImportStatus::kImported:
+            ShowWhatWasLeftOut(dialogs, owner, result);
+            break;
+    }
+}
+
 // The Metasequoia reader's run: it needs the document, asks for the file and tells failures.
 void RunMetasequoiaReader(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
     CKorvDoc* document = GetDocument();
@@ -51,11 +86,7 @@ void RunMetasequoiaReader(const PathChooser& choosePath, UserDialogs& dialogs, Q
         WaitCursor wait;
         result = ImportMetasequoia(LocalPath(path), *document);
     }
-    if (result.status == ImportStatus::kCannotOpen) {
-        Show(dialogs, owner, CannotOpenMessage(IsEnglish()));
-    } else if (result.status == ImportStatus::kNotThatFormat) {
-        Show(dialogs, owner, NotMetasequoiaMessage(IsEnglish()));
-    }
+    ShowImportResult(dialogs, owner, result, NotMetasequoiaMessage(IsEnglish()));
 }
 
 void RunLightWaveReader(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
@@ -74,11 +105,7 @@ void RunLightWaveReader(const PathChooser& choosePath, UserDialogs& dialogs, QWi
         WaitCursor wait;
         result = ImportLightWave(LocalPath(path), fileTitle, *document);
     }
-    if (result.status == ImportStatus::kCannotOpen) {
-        Show(dialogs, owner, CannotOpenMessage(IsEnglish()));
-    } else if (result.status == ImportStatus::kNotThatFormat) {
-        Show(dialogs, owner, NotLightWaveMessage(IsEnglish()));
-    }
+    ShowImportResult(dialogs, owner, result, NotLightWaveMessage(IsEnglish()));
 }
 
 void RedrawViews() {

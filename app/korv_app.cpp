@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QThread>
 
+#include <utility>
+
 #include "app/notify_codes.h"
 
 namespace korvane {
@@ -54,8 +56,20 @@ void CKorvApp::RegisterNotifyTarget(QObject* target) {
 }
 
 void CKorvApp::SetStatusText(const std::string& text) {
+    std::function<void(const std::string&)> observer;
+    {
+        std::lock_guard lock(statusMutex_);
+        statusText_ = text;
+        observer = statusObserver_;
+    }
+    if (observer) {
+        observer(text);
+    }
+}
+
+void CKorvApp::SetStatusTextObserver(std::function<void(const std::string&)> observer) {
     std::lock_guard lock(statusMutex_);
-    statusText_ = text;
+    statusObserver_ = std::move(observer);
 }
 
 std::string CKorvApp::StatusText() const {

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -32,6 +33,9 @@ class CKorvApp : public QApplication {
     // The text the status field shows at its next refresh; safe from any thread.
     void SetStatusText(const std::string& text);
     std::string StatusText() const;
+    // Called with every text SetStatusText receives, on the thread that set it, after the text is
+    // in place; tests record the sequence of texts with it.
+    void SetStatusTextObserver(std::function<void(const std::string&)> observer);
 
     // Hourglass while the flag is not 0, else the arrow.
     void SetWaitCursor(int flag);
@@ -48,6 +52,7 @@ class CKorvApp : public QApplication {
   private:
     mutable std::mutex statusMutex_;
     std::string statusText_ = "Ready";
+    std::function<void(const std::string&)> statusObserver_;
     bool waitCursorShown_ = false;
 };
 

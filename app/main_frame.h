@@ -2,32 +2,96 @@
 
 #include <QMainWindow>
 
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "app/conversion_worker.h"
+
+class QAction;
+class QToolBar;
+
 namespace korvane {
 
 class CKorvDoc;
 class CKorvView;
+class ObjectTreeBar;
+class StatusTextBar;
 class UserDialogs;
 
-// The main window: the 3D view and the File menu in the language of this run. Each command is a
-// QAction whose objectName is its command id.
+// The main window: menus and accelerators in the language of this run, the toolbar, the 3D view,
+// the object tree on the right and the status field at the bottom. Each command is a QAction whose
+// objectName is its command id, with a rule for its enabled and checked state. While a Connect
+// Curve run lasts, every command that reads or changes the document is disabled, and closing the
+// window waits for the run to end.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
   public:
     CMainFrame(CKorvDoc* document, UserDialogs& dialogs, QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     CKorvView* view() const { return view_; }
+    ObjectTreeBar* treeBar() const { return treeBar_; }
+    StatusTextBar* statusTextBar() const { return statusBar_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    // The action of a command id, or none.
+    QAction* Command(int id) const;
+    bool IsConverting() const { return worker_.IsRunning(); }
+    // Until a Connect Curve run has ended.
+    void WaitForConversion() { worker_.Wait(); }
+
+    // Sets every command's enabled and checked state from its rule.
+    void UpdateCommands();
 
     void OnFileNew();
     void OnImportMetasequoia();
     void OnImportLightWave();
+    void OnImport3dStudio();
+    void OnExportRuvoPatch();
+    void OnConnectCurve();
+    void OnSetting();
+    void OnDocumentInfo();
+    void OnAbout();
+    void OnToggleToolbar();
+    void OnToggleVertices();
+    void OnToggleCurves();
+    void OnToggleSurfaces();
+    void OnRotateMode();
+    void OnMoveMode();
+    void OnZoomMode();
+    void OnExit();
+    // Animation Master and sPatch export: wired, and doing nothing.
+    void OnExportNothing();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
 
   private:
-    void BuildMenus();
+    struct CommandRule {
+        std::function<bool()> enabled;
+        std::function<bool()> checked;  // empty for commands that show no check state
+    };
 
+    QAction* AddCommand(int id, const QString& text, void (CMainFrame::*handler)(),
+                        CommandRule rule);
+    void BuildCommands();
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildAccelerators();
+    void OnConversionFinished();
+
+    ObjectTreeBar* treeBar_;
+    StatusTextBar* statusBar_;
+    float conversionAngle_ = 0.0f;
+    QToolBar* toolBar_;
     CKorvDoc* document_;
     UserDialogs& dialogs_;
     CKorvView* view_;
+    std::map<int, QAction*> commands_;
+    std::map<int, CommandRule> rules_;
+    bool closeWhenConverted_ = false;
+    ConversionWorker worker_;
 };
 
 }  // namespace korvane

@@ -3,13 +3,21 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-namespace korvane {
+#include "app/dialogs/about_dialog.h"
+#include "app/dialogs/connect_dialog.h"
+#include "app/dialogs/document_info_dialog.h"
+#include "app/dialogs/setting_dialog.h"
+#include "app/korv_app.h"
 
-QString QtUserDialogs::AskOpenFile(QWidget* owner, const QString& filter,
-                                   const QString& defaultSuffix) {
+namespace korvane {
+namespace {
+
+QString AskFile(QWidget* owner, const QString& filter, const QString& defaultSuffix,
+                QFileDialog::AcceptMode mode) {
     QFileDialog dialog(owner, QString(), QString(), filter);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
@@ -17,8 +25,48 @@ QString QtUserDialogs::AskOpenFile(QWidget* owner, const QString& filter,
     return dialog.selectedFiles().constFirst();
 }
 
+}  // namespace
+
+QString QtUserDialogs::AskOpenFile(QWidget* owner, const QString& filter,
+                                   const QString& defaultSuffix) {
+    return AskFile(owner, filter, defaultSuffix, QFileDialog::AcceptOpen);
+}
+
+QString QtUserDialogs::AskSaveFile(QWidget* owner, const QString& filter,
+                                   const QString& defaultSuffix) {
+    return AskFile(owner, filter, defaultSuffix, QFileDialog::AcceptSave);
+}
+
 void QtUserDialogs::ShowMessage(QWidget* owner, const QString& text, const QString& caption) {
     QMessageBox::warning(owner, caption, text, QMessageBox::Ok);
+}
+
+bool QtUserDialogs::AskLimitAngle(QWidget* owner, float& limitAngle) {
+    ConnectDialog dialog(IsEnglish(), owner);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    limitAngle = dialog.limitAngle();
+    return true;
+}
+
+bool QtUserDialogs::AskSettings(QWidget* owner, SettingValues& values) {
+    SettingDialog dialog(values, IsEnglish(), owner);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    values = dialog.values();
+    return true;
+}
+
+void QtUserDialogs::ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) {
+    DocumentInfoDialog dialog(objects, IsEnglish(), owner);
+    dialog.exec();
+}
+
+void QtUserDialogs::ShowAbout(QWidget* owner) {
+    AboutDialog dialog(owner);
+    dialog.exec();
 }
 
 }  // namespace korvane

@@ -2,12 +2,16 @@
 
 #include <QString>
 
+#include "app/dialogs/setting_values.h"
+#include "geometry/object_list.h"
+#include "patch/patch_object.h"
+
 class QWidget;
 
 namespace korvane {
 
-// The file and message dialogs that commands show, behind one interface so that tests can answer
-// them.
+// The file, message and modal dialogs that commands show, behind one interface so that tests can
+// answer them.
 class UserDialogs {
   public:
     virtual ~UserDialogs() = default;
@@ -15,15 +19,32 @@ class UserDialogs {
     // The chosen file, or an empty text when the user cancels. filter is "Name(*.ext)".
     virtual QString AskOpenFile(QWidget* owner, const QString& filter,
                                 const QString& defaultSuffix) = 0;
+    // The file to write, confirmed when it exists, or an empty text when the user cancels.
+    virtual QString AskSaveFile(QWidget* owner, const QString& filter,
+                                const QString& defaultSuffix) = 0;
     // A message with an OK button only.
     virtual void ShowMessage(QWidget* owner, const QString& text, const QString& caption) = 0;
+
+    // The Connect dialog: false on Cancel, else the limit angle in degrees.
+    virtual bool AskLimitAngle(QWidget* owner, float& limitAngle) = 0;
+    // The Setting dialog, preset with values: false on Cancel, else values holds the new ones.
+    virtual bool AskSettings(QWidget* owner, SettingValues& values) = 0;
+    // The Document dialog: counts the objects' patches, building those that are not valid.
+    virtual void ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) = 0;
+    virtual void ShowAbout(QWidget* owner) = 0;
 };
 
 class QtUserDialogs : public UserDialogs {
   public:
     QString AskOpenFile(QWidget* owner, const QString& filter,
                         const QString& defaultSuffix) override;
+    QString AskSaveFile(QWidget* owner, const QString& filter,
+                        const QString& defaultSuffix) override;
     void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override;
+    bool AskLimitAngle(QWidget* owner, float& limitAngle) override;
+    bool AskSettings(QWidget* owner, SettingValues& values) override;
+    void ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) override;
+    void ShowAbout(QWidget* owner) override;
 };
 
 }  // namespace korvane

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -11,20 +12,54 @@
 
 namespace korvane::testing {
 
-// Answers file dialogs from a queue (an empty answer is a cancel) and records every message.
+// Answers file dialogs from a queue (an empty answer is a cancel), the Connect and Setting
+// dialogs from what the test set (nothing set is a Cancel), and records every message and every
+// dialog shown.
 class FakeDialogs : public UserDialogs {
   public:
     QString AskOpenFile(QWidget*, const QString& filter, const QString&) override {
         filters.append(filter);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
+    QString AskSaveFile(QWidget*, const QString& filter, const QString& defaultSuffix) override {
+        filters.append(filter);
+        suffixes.append(defaultSuffix);
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
     void ShowMessage(QWidget*, const QString& text, const QString& caption) override {
         messages.emplace_back(text, caption);
     }
+    bool AskLimitAngle(QWidget*, float& angle) override {
+        ++limitAngleAsked;
+        if (!limitAngle) {
+            return false;
+        }
+        angle = *limitAngle;
+        return true;
+    }
+    bool AskSettings(QWidget*, SettingValues& values) override {
+        presetSettings = values;
+        if (!settings) {
+            return false;
+        }
+        values = *settings;
+        return true;
+    }
+    void ShowDocumentInfo(QWidget*, const ObjectList<PatchObject>&) override {
+        ++documentInfoShown;
+    }
+    void ShowAbout(QWidget*) override { ++aboutShown; }
 
     QStringList answers;
     QStringList filters;
+    QStringList suffixes;
     std::vector<std::pair<QString, QString>> messages;  // text, caption
+    std::optional<float> limitAngle;
+    std::optional<SettingValues> settings;
+    std::optional<SettingValues> presetSettings;
+    int limitAngleAsked = 0;
+    int documentInfoShown = 0;
+    int aboutShown = 0;
 };
 
 class FakeChooser : public LanguageChooser {

@@ -1,0 +1,111 @@
+// The main frame's command handlers.
+#include <QToolBar>
+
+#include "app/export_command.h"
+#include "app/import_commands.h"
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "app/main_frame.h"
+#include "app/notify_codes.h"
+#include "app/user_dialogs.h"
+
+namespace korvane {
+namespace {
+
+std::int32_t Negated(std::int32_t flag) {
+    return flag == 0 ? 1 : 0;
+}
+
+}  // namespace
+
+void CMainFrame::OnFileNew() {
+    document_->OnNewDocument();
+    document_->UpdateAllViews();
+}
+
+void CMainFrame::OnImportMetasequoia() {
+    RunImportMetasequoia(dialogs_, this);
+}
+
+void CMainFrame::OnImportLightWave() {
+    RunImportLightWave(dialogs_, this);
+}
+
+// There is no 3D Studio reader: the command only redraws.
+void CMainFrame::OnImport3dStudio() {
+    document_->UpdateAllViews();
+}
+
+void CMainFrame::OnExportRuvoPatch() {
+    RunExportRuvoPatch(dialogs_, this);
+}
+
+void CMainFrame::OnExportNothing() {}
+
+void CMainFrame::OnExit() {
+    close();
+}
+
+void CMainFrame::OnConnectCurve() {
+    if (worker_.IsRunning()) {
+        return;
+    }
+    float limitAngle = 0.0f;
+    if (!dialogs_.AskLimitAngle(this, limitAngle)) {
+        return;
+    }
+    GetApp()->Notify(NotifyConversionStarted);
+    conversionAngle_ = limitAngle;
+    worker_.Start(&conversionAngle_, [this] { OnConversionFinished(); });
+    UpdateCommands();
+}
+
+void CMainFrame::OnSetting() {
+    SettingValues values = SettingValuesFrom(document_->displaySettings);
+    if (!dialogs_.AskSettings(this, values)) {
+        return;
+    }
+    ApplySettingValues(values, document_->displaySettings);
+    document_->UpdateAllViews();
+}
+
+void CMainFrame::OnDocumentInfo() {
+    dialogs_.ShowDocumentInfo(this, document_->objects);
+}
+
+void CMainFrame::OnAbout() {
+    dialogs_.ShowAbout(this);
+}
+
+void CMainFrame::OnToggleToolbar() {
+    toolBar_->setHidden(!toolBar_->isHidden());
+}
+
+void CMainFrame::OnToggleVertices() {
+    document_->displaySettings.showVertices = Negated(document_->displaySettings.showVertices);
+    document_->UpdateAllViews();
+}
+
+void CMainFrame::OnToggleCurves() {
+    document_->displaySettings.showCurves = Negated(document_->displaySettings.showCurves);
+    document_->UpdateAllViews();
+}
+
+void CMainFrame::OnToggleSurfaces() {
+    document_->displaySettings.showSurfaces = Negated(document_->displaySettings.showSurfaces);
+    document_->UpdateAllViews();
+}
+
+void CMainFrame::OnRotateMode() {
+    GetApp()->navigationMode = 0;
+}
+
+void CMainFrame::OnMoveMode() {
+    GetApp()->navigationMode = 1;
+}
+
+void CMainFrame::OnZoomMode() {
+    GetApp()->navigationMode = 2;
+}
+
+}  // namespace korvane

@@ -1,0 +1,170 @@
+// The main frame's commands, menus, toolbar and accelerators.
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QToolBar>
+
+#include <utility>
+
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "app/main_frame.h"
+#include "app/toolbar_icons.h"
+#include "resources/menu_texts.h"
+
+namespace korvane {
+namespace {
+
+// The prompts carry no tooltip part, so the toolbar's buttons show no tooltip.
+class NoToolTips : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
+    }
+};
+
+QString Utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+QString PromptOf(int id) {
+    for (const CommandPrompt& prompt : kCommandPrompts) {
+        if (prompt.id == id) {
+            return Utf8(prompt.text);
+        }
+    }
+    return QString();
+}
+
+}  // namespace
+
+QAction* CMainFrame::AddCommand(int id, const QString& text, void (CMainFrame::*handler)(),
+                                CommandRule rule) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QString::number(id));
+    action->setStatusTip(PromptOf(id));
+    action->setCheckable(static_cast<bool>(rule.checked));
+    addAction(action);
+    connect(action, &QAction::triggered, this, [this, handler] {
+        (this->*handler)();
+        UpdateCommands();
+    });
+    commands_[id] = action;
+    rules_[id] = std::move(rule);
+    return action;
+}
+
+void CMainFrame::BuildCommands() {
+    const MenuTexts& texts = IsEnglish() ? kEnglishMenu : kJapaneseMenu;
+    // Commands that read or change the document wait while a conversion owns the objects.
+    const auto idle = [this] { return !worker_.IsRunning(); };
+    const auto always = [] { return true; };
+    const DisplaySettings& shown = document_->displaySettings;
+    const auto modeIs = [](std::int32_t mode) {
+        return [mode] { return GetApp()->navigationMode == mode; };
+    };
+
+    AddCommand(57600, Utf8(texts.newDocument), &CMainFrame::OnFileNew, {idle, {}});
+    AddCommand(32771, Utf8(texts.importMetasequoia), &CMainFrame::OnImportMetasequoia, {idle, {}});
+    AddCommand(32772, Utf8(texts.exportRuvoPatch), &CMainFrame::OnExportRuvoPatch, {idle, {}});
+    AddCommand(57665, Utf8(texts.exitApplication), &CMainFrame::OnExit, {always, {}});
+    AddCommand(32775, Utf8(texts.connectCurve), &CMainFrame::OnConnectCurve, {idle, {}});
+    AddCommand(59392, Utf8(texts.toolbar), &CMainFrame::OnToggleToolbar,
+               {always, [this] { return !toolBar_->isHidden(); }});
+    AddCommand(32774, Utf8(texts.setting), &CMainFrame::OnSetting, {idle, {}});
+    AddCommand(32782, PromptOf(32782), &CMainFrame::OnSetting, {idle, {}});
+    AddCommand(32783, Utf8(texts.document), &CMainFrame::OnDocumentInfo, {idle, {}});
+    AddCommand(32779, PromptOf(32779), &CMainFrame::OnToggleVertices,
+               {idle, [&shown] { return shown.showVertices != 0; }});
+    AddCommand(32780, PromptOf(32780), &CMainFrame::OnToggleCurves,
+               {idle, [&shown] { return shown.showCurves != 0; }});
+    AddCommand(32781, PromptOf(32781), &CMainFrame::OnToggleSurfaces,
+               {idle, [&shown] { return shown.showSurfaces != 0; }});
+    AddCommand(32784, QStringLiteral("rotate"), &CMainFrame::OnRotateMode, {always, modeIs(0)});
+    AddCommand(32785, QStringLiteral("move"), &CMainFrame::OnMoveMode, {always, modeIs(1)});
+    AddCommand(32786, QStringLiteral("zoom"), &CMainFrame::OnZoomMode, {always, modeIs(2)});
+    AddCommand(57664, Utf8(texts.versionInformation), &CMainFrame::OnAbout, {always, {}});
+    // Wired, but reached from no menu, toolbar button or key.
+    AddCommand(32777, Utf8(kImportLightWaveLabel), &CMainFrame::OnImportLightWave, {idle, {}});
+    AddCommand(32776, Utf8(kImport3dStudioLabel), &CMainFrame::OnImport3dStudio, {idle, {}});
+    AddCommand(32778, Utf8(kExportAnimationMasterLabel), &CMainFrame::OnExportNothing, {idle, {}});
+    AddCommand(32773, Utf8(kExportSPatchLabel), &CMainFrame::OnExportNothing, {idle, {}});
+}
+
+void CMainFrame::BuildMenus() {
+    const MenuTexts& texts = IsEnglish() ? kEnglishMenu : kJapaneseMenu;
+    QMenu* file = menuBar()->addMenu(Utf8(texts.filePopup));
+    file->addAction(Command(57600));
+    file->addSeparator();
+    file->addMenu(Utf8(texts.importPopup))->addAction(Command(32771));
+    file->addMenu(Utf8(texts.exportPopup))->addAction(Command(32772));
+    file->addSeparator();
+    file->addAction(Command(57665));
+
+    menuBar()->addMenu(Utf8(texts.editPopup))->addAction(Command(32775));
+
+    QMenu* view = menuBar()->addMenu(Utf8(texts.viewPopup));
+    view->addAction(Command(59392));
+    view->addSeparator();
+    view->addAction(Command(32774));
+    view->addAction(Command(32783));
+
+    menuBar()->addMenu(Utf8(texts.helpPopup))->addAction(Command(57664));
+
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
+    }
+}
+
+void CMainFrame::BuildToolbar() {
+    toolBar_->setObjectName(QStringLiteral("59392"));
+    toolBar_->setIconSize(QSize(16, 16));
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    const std::pair<int, ToolbarImage> groups[][4] = {{{57600, ToolbarImage::kNew}},
+                                                      {{32771, ToolbarImage::kImport}},
+                                                      {{32772, ToolbarImage::kExport}},
+                                                      {{32775, ToolbarImage::kConnect}},
+                                                      {{32779, ToolbarImage::kVertices},
+                                                       {32780, ToolbarImage::kCurves},
+                                                       {32781, ToolbarImage::kSurfaces},
+                                                       {32782, ToolbarImage::kSetting}},
+                                                      {{32784, ToolbarImage::kRotate},
+                                                       {32785, ToolbarImage::kMove},
+                                                       {32786, ToolbarImage::kZoom}},
+                                                      {{57664, ToolbarImage::kAbout}}};
+    auto* noToolTips = new NoToolTips(toolBar_);
+    bool first = true;
+    for (const auto& group : groups) {
+        if (!first) {
+            toolBar_->addSeparator();
+        }
+        first = false;
+        for (const auto& [id, image] : group) {
+            if (id == 0) {
+                break;
+            }
+            QAction* action = Command(id);
+            action->setIcon(ToolbarIcon(image));
+            toolBar_->addAction(action);
+            toolBar_->widgetForAction(action)->installEventFilter(noToolTips);
+        }
+    }
+}
+
+void CMainFrame::BuildAccelerators() {
+    // Of the accelerator table only Ctrl+N reaches an operation here. Ctrl+O and Ctrl+S would
+    // reach a document open and save that carry no content, so they are left unbound, like the
+    // editing keys that reach no handler at all.
+    auto* newDocument = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
+    connect(newDocument, &QShortcut::activated, Command(57600), &QAction::trigger);
+}
+
+}  // namespace korvane

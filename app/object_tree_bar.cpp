@@ -1,0 +1,69 @@
+#include "app/object_tree_bar.h"
+
+#include <QTreeWidget>
+
+#include "app/dialog_units.h"
+#include "app/display_name.h"
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "app/notify_codes.h"
+
+namespace korvane {
+namespace {
+
+constexpr int kTreeId = 1012;
+constexpr int kBarId = 103;
+constexpr int kBarWidthUnits = 119;
+constexpr int kTreeMargin = 6;
+
+}  // namespace
+
+ObjectTreeDialog::ObjectTreeDialog(QWidget* parent)
+    : QWidget(parent), tree_(new QTreeWidget(this)) {
+    tree_->setObjectName(QString::number(kTreeId));
+    tree_->setHeaderHidden(true);
+    tree_->setRootIsDecorated(false);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree_->setFrameShape(QFrame::Box);
+}
+
+void ObjectTreeDialog::Rebuild() {
+    tree_->clear();
+    const CKorvDoc* document = GetDocument();
+    if (document == nullptr) {
+        return;
+    }
+    for (const PatchObject* object : document->objects) {
+        tree_->addTopLevelItem(new QTreeWidgetItem(QStringList{DisplayName(object->name)}));
+    }
+}
+
+void ObjectTreeDialog::customEvent(QEvent* event) {
+    if (event->type() != NotifyEvent::kType) {
+        return;
+    }
+    const int code = static_cast<NotifyEvent*>(event)->code();
+    if (code == NotifyNewDocument || code == NotifyImported) {
+        Rebuild();
+    }
+}
+
+void ObjectTreeDialog::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    tree_->setGeometry(kTreeMargin, kTreeMargin, width() - 2 * kTreeMargin,
+                       height() - 2 * kTreeMargin);
+}
+
+ObjectTreeBar::ObjectTreeBar(QWidget* parent)
+    : QDockWidget(parent), dialog_(new ObjectTreeDialog(this)) {
+    setObjectName(QString::number(kBarId));
+    setTitleBarWidget(new QWidget(this));
+    setFeatures(QDockWidget::NoDockWidgetFeatures);
+    setAllowedAreas(Qt::RightDockWidgetArea);
+    const DialogUnits units(DialogFont());
+    dialog_->setMinimumWidth(units.X(kBarWidthUnits));
+    setWidget(dialog_);
+}
+
+}  // namespace korvane

@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QThread>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/conversion_worker.h"
+#include "app/dialogs/document_info_dialog.h"
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "app/notify_codes.h"
+#include "app/status_text_bar.h"
+#include "import/metasequoia_reader.h"
+#include "model_files.h"
+#include "notify_recorder.h"
+#include "status_recorder.h"
+
+namespace korvane {
+namespace {
+
+using testing::GridModel;
+using testing::NotifyRecorder;
+using testing::StatusRecorder;
+
+// The status field and a listener registered after it, a document and a worker, as the main
+// window holds them, without the window.
+class ConversionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        GetApp()->RegisterNotifyTarget(&status_);
+        GetApp()->RegisterNotifyTarget(&listener_);
+    }
+
+    void Import(std::initializer_list<const char*> names) {
+        const QByteArray model = GridModel(names);
+        ASSERT_EQ(
+            ImportMetasequoiaBytes(std::string_view(model.data(), model.size()), document_).status,
+            ImportStatus::kImported);
+    }
+
+    // What the Connect Curve command does after its dialog, then the wait for the end.
+    void Convert(float limitAngle) {
+        GetApp()->Notify(NotifyConversionStarted);
+        angle_ = limitAngle;
+        ASSERT_TRUE(worker_->Start(&angle_, [this] { ++finished_; }));
+        EXPECT_TRUE(worker_->IsRunning());
+        worker_->Wait();
+    }
+
+    CKorvDoc document_;
+    StatusFieldDialog status_;
+    NotifyRecorder listener_;
+    StatusRecorder recorder_;
+    std::unique_ptr<ConversionWorker> worker_ = std::make_unique<ConversionWorker>();
+    float angle_ = 0.0f;
+    int finished_ = 0;
+};
+
+// The texts of one object's progress: its name, then "<count> / <total>" with the count rising
+// from 0 to total - 1.
+void ExpectProgressOf(const std::vector<std::string>& texts, size_t& at, const std::string& name,
+                      int total) {
+    const std::string suffix = " / " + std::to_string(total);
+    int last = -1;
+    for (; at < texts.size() && texts[at].starts_with(name + " "); ++at) {
+        const std::string& text = texts[at];
+        ASSERT_TRUE(text.ends_with(suffix)) << text;
+        const int count = std::stoi(text.substr(name.size() + 1));
+        EXPECT_GE(count, last) << text;
+        last = count;
+    }
+    EXPECT_EQ(last, total - 1) << name << " did not reach its last point";
+}
+
+TEST_F(ConversionTest, ThreeObjectsGoFromStartThroughTheirProgressInListOrderToReady) {
+    Import({"head", "arm", "leg"});
+    QSignalSpy redraws(&document_, &CKorvDoc::changed);
+    Convert(150.0f);
+
+    const std::vector<std::string> texts = recorder_.texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts.front(), "Start");
+    size_t at = 1;
+    for (const char* name : {"head", "arm", "leg"}) {
+        ExpectProgressOf(texts, at, name, 9);
+    }
+    ASSERT_EQ(at + 1, texts.size()) << "only Ready may follow the last object's progress";
+    EXPECT_EQ(texts.back(), "Ready");
+
+    EXPECT_EQ(status_.field()->text(), QStringLiteral("Ready"));
+    EXPECT_FALSE(status_.statusRunning());
+    EXPECT_EQ(GetApp()->converting.load(), 0);
+    EXPECT_EQ(finished_, 1);
+    EXPECT_FALSE(worker_->IsRunning());
+    EXPECT_EQ(redraws.count(), 1);
+    EXPECT_EQ(listener_.codes,
+              (std::vector<int>{NotifyConversionStarted, NotifyConversionFinished}));
+    EXPECT_EQ(listener_.handledOn, QThread::currentThread());
+    // The straight rows and columns of each grid are joined: three lines each way.
+    for (const PatchObject* object : document_.objects) {
+        EXPECT_EQ(object->splines.GetCount(), 6) << object->name;
+        EXPECT_EQ(object->patchesValid, 0) << object->name;
+    }
+}
+
+TEST_F(ConversionTest, NarrowerBendsThanTheLimitStayApart) {
+    Import({"grid"});
+    Convert(181.0f);
+    EXPECT_EQ(document_.objects.GetHead()->splines.GetCount(), 12);
+    EXPECT_EQ(recorder_.texts().back(), "Ready");
+}
+
+TEST_F(ConversionTest, AnEmptyDocumentGoesFromStartStraightToReady) {
+    QSignalSpy redraws(&document_, &CKorvDoc::changed);
+    Convert(100.0f);
+    EXPECT_EQ(recorder_.texts(), (std::vector<std::string>{"Start", "Ready"}));
+    EXPECT_EQ(redraws.count(), 1);
+    EXPECT_EQ(finished_, 1);
+}
+
+TEST_F(ConversionTest, DocumentDialogRebuildsAndCountsThePatchesAfterARun) {
+    Import({"a", "b", "c"});
+    Convert(150.0f);
+    const DocumentInfoDialog dialog(document_.objects, true);
+    EXPECT_EQ(dialog.counts().objects, 3);
+    EXPECT_EQ(dialog.counts().threePointPatches, 0);
+    EXPECT_EQ(dialog.counts().fourPointPatches, 3 * 4);
+    for (const PatchObject* object : document_.objects) {
+        EXPECT_EQ(object->patchesValid, 1);
+    }
+}
+
+TEST_F(ConversionTest, ASecondStartWhileRunningIsRefused) {
+    Import({"grid"});
+    GetApp()->Notify(NotifyConversionStarted);
+    angle_ = 150.0f;
+    ASSERT_TRUE(worker_->Start(&angle_, [this] { ++finished_; }));
+    EXPECT_FALSE(worker_->Start(&angle_, [this] { finished_ += 10; }));
+    worker_->Wait();
+    EXPECT_EQ(finished_, 1);
+}
+
+TEST_F(ConversionTest, DestroyingTheWorkerDuringARunWaitsForItsEnd) {
+    Import({"a", "b", "c", "d", "e", "f"});
+    GetApp()->Notify(NotifyConversionStarted);
+    angle_ = 150.0f;
+    ASSERT_TRUE(worker_->Start(&angle_, [this] { ++finished_; }));
+    worker_.reset();
+    EXPECT_EQ(GetApp()->converting.load(), 0);
+    EXPECT_EQ(finished_, 0) << "a worker that is going away calls back no one";
+    EXPECT_EQ(listener_.codes.back(), NotifyConversionFinished);
+    for (const PatchObject* object : document_.objects) {
+        EXPECT_EQ(object->splines.GetCount(), 6) << object->name;
+    }
+}
+
+TEST(StatusFieldTest, ShowsTheStatusTextOnNewDocumentAndStatusChanged) {
+    StatusFieldDialog status;
+    status.resize(200, 30);
+    status.show();
+    EXPECT_EQ(status.field()->objectName(), QStringLiteral("1001"));
+    EXPECT_TRUE(status.field()->isReadOnly());
+    EXPECT_EQ(status.field()->geometry(), QRect(2, 2, 196, 26));
+    GetApp()->RegisterNotifyTarget(&status);
+    GetApp()->SetStatusText("Ready");
+    GetApp()->Notify(NotifyNewDocument);
+    EXPECT_EQ(status.field()->text(), QStringLiteral("Ready"));
+    GetApp()->SetStatusText("obj 1 / 4");
+    GetApp()->Notify(NotifyImported);
+    EXPECT_EQ(status.field()->text(), QStringLiteral("Ready")) << "code 2 is not for the field";
+    GetApp()->Notify(NotifyStatusChanged);
+    EXPECT_EQ(status.field()->text(), QStringLiteral("obj 1 / 4"));
+    GetApp()->SetStatusText("Ready");
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "app/import_commands.h"
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "fake_dialogs.h"
+#include "model_files.h"
+
+namespace korvane {
+namespace {
+
+using testing::FakeDialogs;
+using testing::WriteFile;
+
+constexpr const char* kTwoBadFaces =
+    "Metasequoia Document\nFormat Text Ver 1.0\n"
+    "Object \"tri\" {\n\tvertex 3 {\n0 0 0\n10 0 0\n0 10 0\n\t}\n"
+    "\tface 3 {\n3 V(0 1 2)\n3 V(0 1 7)\n4 V(0 1 2 9)\n\t}\n}\nEof\n";
+
+constexpr const char* kCutShort =
+    "Metasequoia Document\nFormat Text Ver 1.0\n"
+    "Object \"tri\" {\n\tvertex 3 {\n0 0 0\n10 0 0\n0 10 0\n\t}\n\tface 1 {\n3 V(0 1 2)\n";
+
+class ImportWarningsTest : public ::testing::Test {
+  protected:
+    QString Write(const char* name, const char* content) {
+        const QString path = folder_.filePath(QString::fromLatin1(name));
+        EXPECT_TRUE(WriteFile(path, QByteArray(content)));
+        return path;
+    }
+
+    QTemporaryDir folder_;
+    CKorvDoc document_;
+    FakeDialogs dialogs_;
+};
+
+TEST_F(ImportWarningsTest, DroppedFacesAreToldWithTheirNumberInTheChosenLanguage) {
+    const QString path = Write("bad.mqo", kTwoBadFaces);
+    dialogs_.answers = {path, path};
+    GetApp()->useEnglish = 1;
+    RunImportMetasequoia(dialogs_, nullptr);
+    GetApp()->useEnglish = 0;
+    RunImportMetasequoia(dialogs_, nullptr);
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0].first,
+              QStringLiteral("2 faces that name vertices the object does not have were left out."));
+    EXPECT_EQ(dialogs_.messages[0].second, QStringLiteral("Warning"));
+    EXPECT_EQ(dialogs_.messages[1].first,
+              QStringLiteral("存在しない頂点を使う面を2個読み飛ばしました。"));
+    EXPECT_EQ(dialogs_.messages[1].second, QStringLiteral("警告"));
+    EXPECT_EQ(document_.objects.GetCount(), 2) << "what was sound is kept";
+}
+
+TEST_F(ImportWarningsTest, AFileThatEndsEarlySaysSoAndKeepsWhatWasRead) {
+    dialogs_.answers = {Write("short.mqo", kCutShort)};
+    GetApp()->useEnglish = 1;
+    RunImportMetasequoia(dialogs_, nullptr);
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].first,
+              QStringLiteral("The file ends early; what came before the end was read."));
+    EXPECT_EQ(document_.objects.GetCount(), 1);
+}
+
+TEST_F(ImportWarningsTest, ASoundFileSaysNothing) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    RunImportMetasequoia(dialogs_, nullptr);
+    EXPECT_TRUE(dialogs_.messages.empty());
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,429 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QTreeWidget>
+
+#include <string>
+#include <vector>
+
+#include "app/korv_app.h"
+#include "app/korv_doc.h"
+#include "app/main_frame.h"
+#include "app/object_tree_bar.h"
+#include "app/status_text_bar.h"
+#include "fake_dialogs.h"
+#include "model_files.h"
+#include "patch/rvp_writer.h"
+#include "status_recorder.h"
+
+namespace korvane {
+namespace {
+
+using testing::FakeDialogs;
+using testing::GridModel;
+using testing::StatusRecorder;
+using testing::WriteFile;
+
+// A menu as text: items by their text, separators as "-", submenus as "title{...}".
+QString Describe(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator()) {
+            items << QStringLiteral("-");
+        } else if (action->menu() != nullptr) {
+            items << action->text() + QLatin1Char('{') + Describe(action->menu()) +
+                         QLatin1Char('}');
+        } else {
+            items << action->text() + QLatin1Char('=') + action->objectName();
+        }
+    }
+    return items.join(QLatin1Char('|'));
+}
+
+QStringList DescribeMenuBar(const CMainFrame& frame) {
+    QStringList menus;
+    for (const QAction* action : frame.menuBar()->actions()) {
+        menus << action->text() + QLatin1Char('{') + Describe(action->menu()) + QLatin1Char('}');
+    }
+    return menus;
+}
+
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The main window on a fresh document, in the language of the test.
+class MainFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
+            GTEST_SKIP() << "the main window holds the OpenGL view, which needs an X display";
+        }
+        Open(1);
+    }
+
+    void Open(int english) {
+        frame_.reset();
+        document_.reset();
+        GetApp()->useEnglish = english;
+        GetApp()->navigationMode = 1;
+        document_ = std::make_unique<CKorvDoc>();
+        frame_ = std::make_unique<CMainFrame>(document_.get(), dialogs_);
+        document_->OnNewDocument();
+    }
+
+    void Trigger(int id) {
+        QAction* action = frame_->Command(id);
+        ASSERT_NE(action, nullptr) << id;
+        action->trigger();
+    }
+
+    QStringList TreeItems() const {
+        QStringList items;
+        const QTreeWidget* tree = frame_->treeBar()->dialog()->tree();
+        for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+            items << tree->topLevelItem(i)->text(0);
+        }
+        return items;
+    }
+
+    QString Write(const QString& name, const QByteArray& content) {
+        const QString path = folder_.filePath(name);
+        EXPECT_TRUE(WriteFile(path, content));
+        return path;
+    }
+
+    QTemporaryDir folder_;
+    FakeDialogs dialogs_;
+    std::unique_ptr<CKorvDoc> document_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+TEST_F(MainFrameTest, EnglishMenusHoldTheirTextsAndCommands) {
+    EXPECT_EQ(DescribeMenuBar(*frame_),
+              (QStringList{"&File{New Document=57600|-|Import{Metasequoia(*.mqo)=32771}|"
+                           "Export{ruvoPatch(*.rvp)=32772}|-|&Exit=57665}",
+                           "&Edit{Connect Curve=32775}",
+                           "&View{Toolbar=59392|-|Setting=32774|Document=32783}",
+                           "&Help{Version Infomation=57664}"}));
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("K_r_V"));
+}
+
+TEST_F(MainFrameTest, JapaneseMenusKeepTheHalfWidthKatakana) {
+    Open(0);
+    EXPECT_EQ(
+        DescribeMenuBar(*frame_),
+        (QStringList{"ﾌｧｲﾙ(&F){新規作成(&N)\tCtrl+N=57600|-|インポート{メタセコイア(*.mqo)=32771}|"
+                     "エクスポート{ruvoPatch(*.rvp)=32772}|-|ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)=57665}",
+                     "編集(&E){カーブ同士を接続=32775}",
+                     "表示(&V){ﾂｰﾙ ﾊﾞｰ(&T)=59392|-|表示設定(&D)=32774|ドキュメント=32783}",
+                     "ﾍﾙﾌﾟ(&H){ﾊﾞｰｼﾞｮﾝ情報 (&A)...=57664}"}));
+    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("K_r_V"));
+}
+
+TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInTheirGroupsWithSharpImages) {
+    QStringList buttons;
+    for (const QAction* action : frame_->toolBar()->actions()) {
+        buttons << (action->isSeparator() ? QStringLiteral("|") : action->objectName());
+    }
+    EXPECT_EQ(buttons.join(QLatin1Char(' ')),
+              QStringLiteral("57600 | 32771 | 32772 | 32775 | 32779 32780 32781 32782 | "
+                             "32784 32785 32786 | 57664"));
+    EXPECT_EQ(frame_->toolBar()->iconSize(), QSize(16, 16));
+    for (const QAction* action : frame_->toolBar()->actions()) {
+        if (action->isSeparator()) {
+            continue;
+        }
+        // Drawn for a screen of twice the density, the image has twice the pixels, not a blow-up.
+        const QImage doubled = action->icon().pixmap(QSize(16, 16), 2.0).toImage();
+        EXPECT_EQ(doubled.size(), QSize(32, 32)) << action->objectName().toStdString();
+        const QImage single = action->icon().pixmap(QSize(16, 16), 1.0).toImage();
+        EXPECT_NE(doubled.scaled(16, 16), single.convertToFormat(doubled.format()))
+            << "not merely scaled: " << action->objectName().toStdString();
+        int painted = 0;
+        for (int y = 0; y < doubled.height(); ++y) {
+            for (int x = 0; x < doubled.width(); ++x) {
+                painted += qAlpha(doubled.pixel(x, y)) > 0 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(painted, 20) << action->objectName().toStdString();
+    }
+}
+
+TEST_F(MainFrameTest, PromptsAreTheSameInBothLanguages) {
+    for (int english : {1, 0}) {
+        Open(english);
+        EXPECT_EQ(frame_->Command(32775)->statusTip(), QStringLiteral("connect"));
+        EXPECT_EQ(frame_->Command(32781)->statusTip(), QStringLiteral("show/hide surface"));
+        EXPECT_EQ(frame_->Command(57664)->statusTip(), QStringLiteral("version infomation"));
+        EXPECT_EQ(frame_->Command(59392)->statusTip(), QStringLiteral("Show / Hide Toolbar"));
+        EXPECT_TRUE(frame_->Command(32771)->statusTip().isEmpty());
+    }
+}
+
+TEST_F(MainFrameTest, CommandsThatNoMenuReachesAreWiredAndChangeNothing) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
+    Trigger(32771);
+    QList<QAction*> reachable = frame_->toolBar()->actions();
+    for (const QMenu* menu : frame_->menuBar()->findChildren<QMenu*>()) {
+        reachable += menu->actions();
+    }
+    for (int id : {32777, 32776, 32778, 32773}) {
+        ASSERT_NE(frame_->Command(id), nullptr) << id;
+        EXPECT_FALSE(reachable.contains(frame_->Command(id))) << id;
+        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << id;
+    }
+    for (int id : {32776, 32778, 32773}) {
+        Trigger(id);
+    }
+    EXPECT_EQ(document_->objects.GetCount(), 1);
+    EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_TRUE(dialogs_.answers.isEmpty());
+}
+
+TEST_F(MainFrameTest, ShowCurvesTwiceRestoresAndIsTickedWhileCurvesShow) {
+    QAction* curves = frame_->Command(32780);
+    EXPECT_TRUE(curves->isChecked());
+    EXPECT_FALSE(frame_->Command(32779)->isChecked());
+    EXPECT_FALSE(frame_->Command(32781)->isChecked());
+    Trigger(32780);
+    EXPECT_EQ(document_->displaySettings.showCurves, 0);
+    EXPECT_FALSE(curves->isChecked());
+    Trigger(32780);
+    EXPECT_EQ(document_->displaySettings.showCurves, 1);
+    EXPECT_TRUE(curves->isChecked());
+    Trigger(32781);
+    EXPECT_EQ(document_->displaySettings.showSurfaces, 1);
+    EXPECT_TRUE(frame_->Command(32781)->isChecked());
+}
+
+TEST_F(MainFrameTest, SettingSetsBothResolutionsAndCancelKeepsThem) {
+    dialogs_.settings = SettingValues{7, 1, 0, 1};
+    Trigger(32782);
+    ASSERT_TRUE(dialogs_.presetSettings.has_value());
+    EXPECT_EQ(dialogs_.presetSettings->resolution, 1);
+    EXPECT_EQ(dialogs_.presetSettings->showCurves, 1);
+    const DisplaySettings& shown = document_->displaySettings;
+    EXPECT_EQ(shown.curveResolution, 7);
+    EXPECT_EQ(shown.surfaceResolution, 7);
+    EXPECT_EQ(shown.showVertices, 1);
+    EXPECT_EQ(shown.showCurves, 0);
+    EXPECT_EQ(shown.showSurfaces, 1);
+    EXPECT_FALSE(frame_->Command(32780)->isChecked());
+
+    dialogs_.settings.reset();
+    Trigger(32774);
+    EXPECT_EQ(dialogs_.presetSettings->resolution, 7);
+    EXPECT_EQ(shown.curveResolution, 7);
+    EXPECT_EQ(shown.showVertices, 1);
+}
+
+TEST_F(MainFrameTest, NavigationModesAreTickedOneAtATime) {
+    const auto ticked = [this] {
+        return std::vector<bool>{frame_->Command(32784)->isChecked(),
+                                 frame_->Command(32785)->isChecked(),
+                                 frame_->Command(32786)->isChecked()};
+    };
+    EXPECT_EQ(ticked(), (std::vector<bool>{false, true, false}));
+    Trigger(32786);
+    EXPECT_EQ(GetApp()->navigationMode, 2);
+    EXPECT_EQ(ticked(), (std::vector<bool>{false, false, true}));
+    Trigger(32784);
+    EXPECT_EQ(GetApp()->navigationMode, 0);
+    EXPECT_EQ(ticked(), (std::vector<bool>{true, false, false}));
+}
+
+TEST_F(MainFrameTest, ToolbarCommandHidesAndShowsTheToolbar) {
+    frame_->show();
+    EXPECT_TRUE(frame_->Command(59392)->isChecked());
+    Trigger(59392);
+    EXPECT_TRUE(frame_->toolBar()->isHidden());
+    EXPECT_FALSE(frame_->Command(59392)->isChecked());
+    Trigger(59392);
+    EXPECT_FALSE(frame_->toolBar()->isHidden());
+    EXPECT_TRUE(frame_->Command(59392)->isChecked());
+}
+
+TEST_F(MainFrameTest, AboutAndDocumentOpenTheirDialogs) {
+    Trigger(57664);
+    Trigger(32783);
+    EXPECT_EQ(dialogs_.aboutShown, 1);
+    EXPECT_EQ(dialogs_.documentInfoShown, 1);
+}
+
+TEST_F(MainFrameTest, TreeListsTwoImportsInOrderAndEmptiesOnNew) {
+    EXPECT_TRUE(TreeItems().isEmpty());
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    Trigger(32771);
+    Trigger(32771);
+    EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus"}));
+    EXPECT_EQ(frame_->treeBar()->dialog()->tree()->objectName(), QStringLiteral("1012"));
+
+    // A LightWave import sends no notification: the tree keeps what it showed.
+    const QString lightWave = QStringLiteral(KORVANE_CORPUS_DIR "/lwo/LWOB_ConcavePolygon.lwo");
+    if (QFile::exists(lightWave)) {
+        dialogs_.answers = {lightWave};
+        Trigger(32777);
+        ASSERT_EQ(document_->objects.GetCount(), 3);
+        EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus"}));
+    }
+    Trigger(57600);
+    EXPECT_TRUE(TreeItems().isEmpty());
+    EXPECT_TRUE(document_->objects.IsEmpty());
+}
+
+TEST_F(MainFrameTest, TreeShowsShiftJisEmptyAndRepeatedNames) {
+    QByteArray model = GridModel({"\x83\x7E\x83\x4E", "\xE6\x9B\xB2", "box", "box"});
+    dialogs_.answers = {Write(QStringLiteral("names.mqo"), model)};
+    Trigger(32771);
+    ASSERT_EQ(document_->objects.GetCount(), 4);
+    EXPECT_EQ(document_->objects.GetHead()->name, "\x83\x7E\x83\x4E") << "bytes stay as read";
+    EXPECT_EQ(TreeItems(), (QStringList{"ミク", "曲", "box", "box"}));
+}
+
+TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsDisabled) {
+    const QString model = QStringLiteral(KORVANE_CORPUS_DIR "/mqo/Golem.mqo");
+    if (!QFile::exists(model)) {
+        GTEST_SKIP() << "no corpus at " << model.toStdString();
+    }
+    dialogs_.answers = {model};
+    Trigger(32771);
+    ASSERT_FALSE(document_->objects.IsEmpty());
+    StatusRecorder recorder;
+    dialogs_.limitAngle = 150.0f;
+    Trigger(32775);
+
+    // The worker hands its end to this thread, which has not run its events yet.
+    ASSERT_TRUE(frame_->IsConverting());
+    for (int id : {57600, 32771, 32772, 32775, 32774, 32782, 32783, 32779, 32780, 32781, 32777,
+                   32776, 32778, 32773}) {
+        EXPECT_FALSE(frame_->Command(id)->isEnabled()) << id;
+    }
+    for (int id : {57665, 59392, 32784, 32785, 32786, 57664}) {
+        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << id;
+    }
+    Trigger(32771);
+    EXPECT_EQ(dialogs_.answers.size(), 0) << "a disabled command asks for nothing";
+    EXPECT_EQ(dialogs_.limitAngleAsked, 1);
+
+    frame_->WaitForConversion();
+    EXPECT_FALSE(frame_->IsConverting());
+    for (int id : {57600, 32771, 32772, 32775, 32783}) {
+        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << id;
+    }
+    const std::vector<std::string> texts = recorder.texts();
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_EQ(texts.front(), "Start");
+    EXPECT_EQ(texts.back(), "Ready");
+    // Between them, each object's progress in list order, counting up to its last point.
+    size_t at = 1;
+    for (const PatchObject* object : document_->objects) {
+        const std::string prefix = object->name + " ";
+        const std::string last = prefix + std::to_string(object->controlPoints.GetCount() - 1) +
+                                 " / " + std::to_string(object->controlPoints.GetCount());
+        std::string seen;
+        for (; at + 1 < texts.size() && texts[at].starts_with(prefix); ++at) {
+            seen = texts[at];
+        }
+        if (object->controlPoints.GetCount() > 0) {
+            EXPECT_EQ(seen, last);
+        }
+    }
+    EXPECT_EQ(at + 1, texts.size());
+    EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(), QStringLiteral("Ready"));
+}
+
+TEST_F(MainFrameTest, CancelInTheConnectDialogStartsNothing) {
+    GetApp()->SetStatusText("kept");
+    frame_->statusTextBar()->dialog()->Refresh();
+    Trigger(32775);
+    EXPECT_EQ(dialogs_.limitAngleAsked, 1);
+    EXPECT_FALSE(frame_->IsConverting());
+    EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(), QStringLiteral("kept"));
+    GetApp()->SetStatusText("Ready");
+}
+
+TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
+    dialogs_.answers = {Write(QStringLiteral("grid.mqo"), GridModel({"a", "b", "c"}))};
+    Trigger(32771);
+    frame_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    dialogs_.limitAngle = 150.0f;
+    Trigger(32775);
+    ASSERT_TRUE(frame_->IsConverting());
+    EXPECT_FALSE(frame_->close());
+    EXPECT_TRUE(frame_->isVisible());
+    frame_->WaitForConversion();
+    EXPECT_FALSE(frame_->isVisible());
+    for (const PatchObject* object : document_->objects) {
+        EXPECT_EQ(object->splines.GetCount(), 6) << "the run went to its end";
+    }
+}
+
+TEST_F(MainFrameTest, ExportWritesEveryObjectAndNamesTheFileWhenItCannot) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    Trigger(32771);
+    Trigger(32771);
+    const QString path = folder_.filePath(QStringLiteral("out.rvp"));
+    dialogs_.answers = {path};
+    dialogs_.filters.clear();
+    Trigger(32772);
+    EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("ruvoPatch File(*.rvp)")});
+    EXPECT_EQ(dialogs_.suffixes, QStringList{QStringLiteral("rvp")});
+    const std::vector<std::uint8_t> expected = SerializeRvp(document_->objects);
+    EXPECT_EQ(Content(path),
+              QByteArray(reinterpret_cast<const char*>(expected.data()), expected.size()));
+    EXPECT_TRUE(dialogs_.messages.empty());
+
+    const QString unwritable = folder_.filePath(QStringLiteral("missing/out.rvp"));
+    dialogs_.answers = {unwritable};
+    Trigger(32772);
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_TRUE(dialogs_.messages[0].first.contains(unwritable))
+        << dialogs_.messages[0].first.toStdString();
+    EXPECT_EQ(dialogs_.messages[0].second, QStringLiteral("Error"));
+    EXPECT_FALSE(QFile::exists(unwritable));
+
+    Open(0);
+    dialogs_.answers = {unwritable};
+    Trigger(32772);
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[1].second, QStringLiteral("エラー"));
+
+    Trigger(32772);
+    EXPECT_EQ(dialogs_.messages.size(), 2u) << "a cancelled dialog says nothing";
+}
+
+TEST_F(MainFrameTest, ControlNStartsANewDocument) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
+    Trigger(32771);
+    frame_->show();
+    frame_->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    QTest::keyClick(frame_.get(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_TRUE(document_->objects.IsEmpty());
+}
+
+TEST_F(MainFrameTest, BarsAreRegisteredInOrderAfterTheirDialogs) {
+    const QList<QPointer<QObject>>& targets = GetApp()->notifyTargets;
+    ASSERT_GE(targets.size(), 4);
+    const qsizetype first = targets.size() - 4;
+    EXPECT_EQ(targets[first], frame_->statusTextBar()->dialog());
+    EXPECT_EQ(targets[first + 1], frame_->treeBar()->dialog());
+    EXPECT_EQ(targets[first + 2], frame_->treeBar());
+    EXPECT_EQ(targets[first + 3], frame_->statusTextBar());
+    EXPECT_EQ(frame_->dockWidgetArea(frame_->treeBar()), Qt::RightDockWidgetArea);
+    EXPECT_EQ(frame_->dockWidgetArea(frame_->statusTextBar()), Qt::BottomDockWidgetArea);
+}
+
+}  // namespace
+}  // namespace korvane
