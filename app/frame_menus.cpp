@@ -49,6 +49,8 @@ QAction* CMainFrame::AddCommand(int id, const QString& text, void (CMainFrame::*
     action->setObjectName(QString::number(id));
     action->setStatusTip(PromptOf(id));
     action->setCheckable(static_cast<bool>(rule.checked));
+    // The menus show texts only; images belong to the toolbar.
+    action->setIconVisibleInMenu(false);
     addAction(action);
     connect(action, &QAction::triggered, this, [this, handler] {
         (this->*handler)();

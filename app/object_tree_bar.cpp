@@ -4,6 +4,7 @@
 
 #include "app/dialog_units.h"
 #include "app/display_name.h"
+#include "app/hidden_title_bar.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
@@ -14,6 +15,7 @@ namespace {
 constexpr int kTreeId = 1012;
 constexpr int kBarId = 103;
 constexpr int kBarWidthUnits = 119;
+constexpr int kBarHeightUnits = 424;
 constexpr int kTreeMargin = 6;
 
 }  // namespace
@@ -26,6 +28,11 @@ ObjectTreeDialog::ObjectTreeDialog(QWidget* parent)
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setFrameShape(QFrame::Box);
+}
+
+QSize ObjectTreeDialog::sizeHint() const {
+    const DialogUnits units(DialogFont());
+    return QSize(units.X(kBarWidthUnits), units.Y(kBarHeightUnits));
 }
 
 void ObjectTreeDialog::Rebuild() {
@@ -58,11 +65,9 @@ void ObjectTreeDialog::resizeEvent(QResizeEvent* event) {
 ObjectTreeBar::ObjectTreeBar(QWidget* parent)
     : QDockWidget(parent), dialog_(new ObjectTreeDialog(this)) {
     setObjectName(QString::number(kBarId));
-    setTitleBarWidget(new QWidget(this));
+    HideTitleBar(*this);
     setFeatures(QDockWidget::NoDockWidgetFeatures);
     setAllowedAreas(Qt::RightDockWidgetArea);
-    const DialogUnits units(DialogFont());
-    dialog_->setMinimumWidth(units.X(kBarWidthUnits));
     setWidget(dialog_);
 }
 

@@ -16,6 +16,8 @@ class ObjectTreeDialog : public QWidget {
   public:
     explicit ObjectTreeDialog(QWidget* parent = nullptr);
 
+    // The bar's template size, 119 x 424 dialog units.
+    QSize sizeHint() const override;
     void Rebuild();
     QTreeWidget* tree() const { return tree_; }
 

@@ -4,6 +4,7 @@
 
 #include "app/dialog_units.h"
 #include "app/display_name.h"
+#include "app/hidden_title_bar.h"
 #include "app/korv_app.h"
 #include "app/notify_codes.h"
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr int kFieldId = 1001;
 constexpr int kBarId = 135;
+constexpr int kBarWidthUnits = 330;
 constexpr int kBarHeightUnits = 16;
 constexpr int kMargin = 2;
 // Fast enough that every object's progress shows, slow enough to leave the thread to the user.
@@ -26,6 +28,11 @@ StatusFieldDialog::StatusFieldDialog(QWidget* parent)
     field_->setFocusPolicy(Qt::NoFocus);
     refresher_.setInterval(kRefreshMilliseconds);
     connect(&refresher_, &QTimer::timeout, this, &StatusFieldDialog::Refresh);
+}
+
+QSize StatusFieldDialog::sizeHint() const {
+    const DialogUnits units(DialogFont());
+    return QSize(units.X(kBarWidthUnits), units.Y(kBarHeightUnits));
 }
 
 void StatusFieldDialog::Refresh() {
@@ -77,11 +84,9 @@ void StatusFieldDialog::resizeEvent(QResizeEvent* event) {
 StatusTextBar::StatusTextBar(QWidget* parent)
     : QDockWidget(parent), dialog_(new StatusFieldDialog(this)) {
     setObjectName(QString::number(kBarId));
-    setTitleBarWidget(new QWidget(this));
+    HideTitleBar(*this);
     setFeatures(QDockWidget::NoDockWidgetFeatures);
     setAllowedAreas(Qt::BottomDockWidgetArea);
-    const DialogUnits units(DialogFont());
-    dialog_->setMinimumHeight(units.Y(kBarHeightUnits));
     setWidget(dialog_);
 }
 

@@ -18,6 +18,8 @@ class StatusFieldDialog : public QWidget {
   public:
     explicit StatusFieldDialog(QWidget* parent = nullptr);
 
+    // The bar's template size, 330 x 16 dialog units.
+    QSize sizeHint() const override;
     // Copies the status text into the line and repaints it at once.
     void Refresh();
     bool statusRunning() const { return statusRunning_; }
