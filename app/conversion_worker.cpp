@@ -8,6 +8,7 @@
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
+#include "app/thread_handoff.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 
@@ -55,8 +56,7 @@ void ConversionWorker::Run(const float* limitAngle) {
     }
     app->SetWaitCursor(0);
     app->converting = 0;
-    QMetaObject::invokeMethod(
-        document, [document] { document->UpdateAllViews(); }, Qt::BlockingQueuedConnection);
+    CallOnThreadAndWait(document, [document] { document->UpdateAllViews(); });
     app->Notify(NotifyConversionFinished);
     done_ = true;
     QMetaObject::invokeMethod(

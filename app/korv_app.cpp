@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/notify_codes.h"
+#include "app/thread_handoff.h"
 
 namespace korvane {
 namespace {
@@ -44,9 +45,7 @@ void CKorvApp::Notify(int code) {
             Deliver(target.data(), code);
         } else {
             QObject* receiver = target.data();
-            QMetaObject::invokeMethod(
-                receiver, [receiver, code] { Deliver(receiver, code); },
-                Qt::BlockingQueuedConnection);
+            CallOnThreadAndWait(receiver, [receiver, code] { Deliver(receiver, code); });
         }
     }
 }
@@ -79,8 +78,7 @@ std::string CKorvApp::StatusText() const {
 
 void CKorvApp::SetWaitCursor(int flag) {
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(
-            this, [this, flag] { SetWaitCursor(flag); }, Qt::QueuedConnection);
+        PostToThread(this, [this, flag] { SetWaitCursor(flag); });
         return;
     }
     // Override cursors stack in Qt: keep at most one of ours.
