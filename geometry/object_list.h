@@ -1,15 +1,16 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <vector>
+#include <new>
+
+#include "geometry/fixed_pool.h"
 
 namespace korvane {
 
 // A doubly linked list of non-owning pointers in insertion order. Positions are handles to list
 // nodes and stay valid until their own node is removed. The list never deletes the objects it
 // points to: their owner deletes each one and then removes it, or deletes all and empties the list.
-// Nodes come from blocks of ten and are recycled through a free list.
+// Nodes come from a pool shared by all lists, so that a list of two costs two nodes.
 template <class T>
 class ObjectList {
     struct Node {
@@ -18,22 +19,22 @@ class ObjectList {
         T* value;
     };
 
-public:
+  public:
     // An opaque position; a default-constructed one is "none".
     class Position {
-    public:
+      public:
         Position() = default;
         explicit operator bool() const { return node_ != nullptr; }
         bool operator==(const Position&) const = default;
 
-    private:
+      private:
         friend class ObjectList;
         explicit Position(Node* node) : node_(node) {}
         Node* node_ = nullptr;
     };
 
     class Iterator {
-    public:
+      public:
         explicit Iterator(Node* node) : node_(node) {}
         T* operator*() const { return node_->value; }
         Iterator& operator++() {
@@ -42,14 +43,14 @@ public:
         }
         bool operator==(const Iterator&) const = default;
 
-    private:
+      private:
         Node* node_;
     };
 
     ObjectList() = default;
     ObjectList(const ObjectList&) = delete;
     ObjectList& operator=(const ObjectList&) = delete;
-    ~ObjectList() = default;
+    ~ObjectList() { FreeAllNodes(); }
 
     Position AddTail(T* object) {
         Node* node = NewNode(object);
@@ -110,10 +111,9 @@ public:
     }
 
     void RemoveAll() {
+        FreeAllNodes();
         head_ = tail_ = nullptr;
-        free_ = nullptr;
         count_ = 0;
-        blocks_.clear();
     }
 
     std::int32_t GetCount() const { return count_; }
@@ -122,36 +122,31 @@ public:
     Iterator begin() const { return Iterator(head_); }
     Iterator end() const { return Iterator(nullptr); }
 
-private:
-    static constexpr int kBlockSize = 10;
+  private:
+    using NodePool = FixedPool<PoolBlockSize(sizeof(Node))>;
 
     Node* NewNode(T* object) {
-        if (free_ == nullptr) {
-            blocks_.push_back(std::make_unique<Node[]>(kBlockSize));
-            Node* block = blocks_.back().get();
-            for (int i = 0; i < kBlockSize; ++i) {
-                block[i].next = free_;
-                free_ = &block[i];
-            }
-        }
-        Node* node = free_;
-        free_ = node->next;
-        node->value = object;
+        Node* node = new (NodePool::Allocate()) Node{nullptr, nullptr, object};
         ++count_;
         return node;
     }
 
     void FreeNode(Node* node) {
-        node->next = free_;
-        free_ = node;
+        NodePool::Release(node);
         --count_;
+    }
+
+    void FreeAllNodes() {
+        for (Node* node = head_; node != nullptr;) {
+            Node* next = node->next;
+            NodePool::Release(node);
+            node = next;
+        }
     }
 
     Node* head_ = nullptr;
     Node* tail_ = nullptr;
-    Node* free_ = nullptr;
     std::int32_t count_ = 0;
-    std::vector<std::unique_ptr<Node[]>> blocks_;
 };
 
 }  // namespace korvane

@@ -38,7 +38,7 @@ FinishedObject FinishObject(PolyMesh& mesh, ObjectSink& sink) {
     }
     MeshEditor editor(&mesh);
     editor.BuildEdges();
-    editor.BuildVertexFaceLists();
+    // The per-vertex face lists serve only the connected mirror, which builds them itself.
     if (mesh.NeedsModifiers()) {
         editor.ApplyModifiers();
     }

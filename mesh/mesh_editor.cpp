@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "mesh/mesh_checks.h"
-#include "mesh/pair_set.h"
 
-// Derived data and copies. Lathe lives in lathe.cpp, Mirror in mirror.cpp.
+// Derived data and copies. BuildEdges lives in build_edges.cpp, Lathe in lathe.cpp, Mirror in
+// mirror.cpp.
 //
 // Bad geometry: a line, triangle or quad with a corner outside 0 .. vertexCount() - 1 (among the
 // 2, 3 or 4 corners its list uses) is skipped by every operation here, as if it were not there;
@@ -24,58 +24,6 @@ using mesh_detail::FaceInRange;
 using mesh_detail::kLineCorners;
 using mesh_detail::kQuadCorners;
 using mesh_detail::kTriangleCorners;
-
-void MeshEditor::BuildEdges() {
-    if (target_ == nullptr) {
-        return;
-    }
-    PolyMesh& mesh = *target_;
-    mesh.edgesValid = 1;
-    mesh.faceListsValid = 0;
-    mesh.edges.Release();
-    const std::int32_t vertexCount = mesh.vertexCount();
-    if (vertexCount < 2) {
-        return;
-    }
-
-    // Every face side in order: lines, then triangles, then quads. An unordered pair is stored the
-    // first time it is met, with that orientation. The hash set replaces a per-vertex
-    // search and only answers "seen before?", so the output order is that of the search.
-    const std::int64_t sides = std::int64_t{mesh.lines.count()} +
-                               3 * std::int64_t{mesh.triangles.count()} +
-                               4 * std::int64_t{mesh.quads.count()};
-    std::vector<MeshEdge> work;
-    work.reserve(static_cast<std::size_t>(sides));
-    mesh_detail::PairSet seen(sides);
-    auto take = [&](std::int32_t a, std::int32_t b) {
-        if (a != b && seen.Insert(a, b)) {
-            work.push_back(MeshEdge{a, b});
-        }
-    };
-    for (const MeshFace& line : mesh.lines) {
-        if (FaceInRange(line, kLineCorners, vertexCount)) {
-            take(line.corners[0], line.corners[1]);
-        }
-    }
-    auto takeOutline = [&](const GrowableArray<MeshFace>& list, std::int32_t corners) {
-        for (const MeshFace& face : list) {
-            if (!FaceInRange(face, corners, vertexCount)) {
-                continue;
-            }
-            for (std::int32_t k = 0; k < corners; ++k) {
-                take(face.corners[k], face.corners[k + 1 < corners ? k + 1 : 0]);
-            }
-        }
-    };
-    takeOutline(mesh.triangles, kTriangleCorners);
-    takeOutline(mesh.quads, kQuadCorners);
-
-    // At most 4 x 2^31 sides could in principle give more edges than a 32-bit count holds; such a
-    // mesh cannot exist in memory, but the count is clamped rather than wrapped all the same.
-    const auto count = static_cast<std::int32_t>(std::min<std::size_t>(work.size(), INT32_MAX));
-    mesh.edges.Allocate(count);
-    std::copy_n(work.begin(), count, mesh.edges.begin());
-}
 
 void MeshEditor::BuildVertexFaceLists() {
     if (target_ == nullptr) {

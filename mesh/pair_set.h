@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-// A set of unordered pairs of non-negative vertex indices, for the edge deduplication of
-// BuildEdges and the removed-line list of the connected mirror (internal to mesh/). Open
+// A set of unordered pairs of non-negative vertex indices, for the removed-line list of the
+// connected mirror (internal to mesh/). Open
 // addressing over a table at least twice the largest number of pairs ever inserted, so it never
 // fills; it only answers membership, the callers keep their own output order.
 

@@ -1,7 +1,8 @@
 #include "patch/curve_connector.h"
 
+#include <charconv>
 #include <optional>
-#include <unordered_map>
+#include <vector>
 
 #include "geometry/angles.h"
 
@@ -60,24 +61,48 @@ void CloseSpline(Spline& spline) {
     delete tail;
 }
 
-// The list position of every spline, so that a merged spline leaves the list without a walk.
+// The list position of every spline, so that a merged spline leaves the list without a walk. The
+// splines' index fields hold their slots here until NumberSplines renumbers them at the end.
 class SplinePositions {
   public:
-    explicit SplinePositions(const PatchObject& object) {
+    explicit SplinePositions(PatchObject& object) {
+        positions_.reserve(static_cast<std::size_t>(object.splines.GetCount()));
         for (auto position = object.splines.GetHeadPosition(); position;) {
             const auto current = position;
-            positions_.emplace(object.splines.GetNext(position), current);
+            object.splines.GetNext(position)->index = static_cast<std::int32_t>(positions_.size());
+            positions_.push_back(current);
         }
     }
 
-    void RemoveAt(PatchObject& object, Spline* spline) {
-        const auto found = positions_.find(spline);
-        object.splines.RemoveAt(found->second);
-        positions_.erase(found);
+    void RemoveAt(PatchObject& object, const Spline& spline) {
+        object.splines.RemoveAt(positions_[static_cast<std::size_t>(spline.index)]);
     }
 
   private:
-    std::unordered_map<const Spline*, ObjectList<Spline>::Position> positions_;
+    std::vector<ObjectList<Spline>::Position> positions_;
+};
+
+// "<name> <examined> / <total>", built in one reused buffer: it is made once per step.
+class ProgressText {
+  public:
+    ProgressText(const std::string& name, std::int32_t total)
+        : prefix_(name.size() + 1), suffix_(" / " + std::to_string(total)) {
+        text_ = name + " ";
+    }
+
+    const std::string& For(int examined) {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, examined).ptr;
+        text_.resize(prefix_);
+        text_.append(digits, end);
+        text_ += suffix_;
+        return text_;
+    }
+
+  private:
+    std::size_t prefix_;
+    std::string suffix_;
+    std::string text_;
 };
 
 // Merges the spline of join.first into the spline of join.second at their shared end.
@@ -108,7 +133,7 @@ void MergeSplines(PatchObject& object, const JoinCandidate& join,
         DeleteRefsWhere(*point,
                         [absorbed](const SplineRef& ref) { return ref.spline == absorbed; });
     }
-    splinePositions.RemoveAt(object, absorbed);
+    splinePositions.RemoveAt(object, *absorbed);
     delete absorbed;
 }
 
@@ -145,7 +170,7 @@ std::optional<JoinCandidate> WidestJoinablePair(const ControlPoint& point, float
 void CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
                                    const ProgressReceiver& progress) {
     const float limit = DegreesToRadians(limitDegrees);
-    const std::string total = std::to_string(object.controlPoints.GetCount());
+    ProgressText progressText(object.name, object.controlPoints.GetCount());
     SplinePositions splinePositions(object);
     // A join at P changes no neighbour point and no candidacy at any point before P, so those
     // points cannot have gained a joinable pair: after a join the run goes on at P itself rather
@@ -154,7 +179,7 @@ void CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
     for (auto position = object.controlPoints.GetHeadPosition(); position;) {
         ControlPoint* point = object.controlPoints.GetAt(position);
         if (progress) {
-            progress(object.name + " " + std::to_string(count) + " / " + total);
+            progress(progressText.For(count));
         }
         const std::optional<JoinCandidate> join = WidestJoinablePair(*point, limit);
         if (!join) {

@@ -3,12 +3,15 @@
 #include <cstdint>
 #include <string>
 
+#include "geometry/fixed_pool.h"
 #include "geometry/object_list.h"
 #include "geometry/vec3.h"
 
 // The spline-patch network of one object. Ownership runs PatchObject -> ControlPoint -> SplineRef,
 // PatchObject -> Spline -> SplineNode, and PatchObject -> Patch; every other pointer is a
-// non-owning link. Indices are refreshed by explicit numbering, not by list changes.
+// non-owning link. Indices are refreshed by explicit numbering, not by list changes. The records
+// are made with new and destroyed with delete; their memory comes from FixedPool, as a network of
+// a million faces holds some ten million of them.
 
 namespace korvane {
 
@@ -21,20 +24,28 @@ class Patch;
 enum HandleDirection : int { kHandleIn = 0, kHandleOut = 1 };
 
 class SplineRef {
-public:
+  public:
     virtual ~SplineRef() = default;
+    static void* operator new(std::size_t size) { return AllocateRecord<SplineRef>(size); }
+    static void operator delete(void* memory, std::size_t size) {
+        ReleaseRecord<SplineRef>(memory, size);
+    }
 
     Spline* spline = nullptr;
     SplineNode* node = nullptr;
 };
 
 class ControlPoint : public PatchVec3 {
-public:
+  public:
     ControlPoint() = default;
     ControlPoint(const ControlPoint&) = delete;
     ControlPoint& operator=(const ControlPoint&) = delete;
     // Deletes its spline references and drops its (non-owned) patch links.
     ~ControlPoint() override;
+    static void* operator new(std::size_t size) { return AllocateRecord<ControlPoint>(size); }
+    static void operator delete(void* memory, std::size_t size) {
+        ReleaseRecord<ControlPoint>(memory, size);
+    }
 
     SplineRef* AddSplineRef();
 
@@ -45,8 +56,12 @@ public:
 };
 
 class SplineNode {
-public:
+  public:
     virtual ~SplineNode() = default;
+    static void* operator new(std::size_t size) { return AllocateRecord<SplineNode>(size); }
+    static void operator delete(void* memory, std::size_t size) {
+        ReleaseRecord<SplineNode>(memory, size);
+    }
 
     PatchVec3& Handle(int direction) { return direction == kHandleIn ? handleIn : handleOut; }
     const PatchVec3& Handle(int direction) const {
@@ -62,25 +77,33 @@ public:
 };
 
 class Spline {
-public:
+  public:
     Spline() = default;
     Spline(const Spline&) = delete;
     Spline& operator=(const Spline&) = delete;
     // Deletes its nodes.
     virtual ~Spline();
+    static void* operator new(std::size_t size) { return AllocateRecord<Spline>(size); }
+    static void operator delete(void* memory, std::size_t size) {
+        ReleaseRecord<Spline>(memory, size);
+    }
 
     SplineNode* AddNode();
 
-    std::int32_t closed = 0;  // 1: the tail joins back to the head
-    std::int32_t index = 0;   // position in the object's list after NumberSplines
+    std::int32_t closed = 0;       // 1: the tail joins back to the head
+    std::int32_t index = 0;        // position in the object's list after NumberSplines
     ObjectList<SplineNode> nodes;  // owned, head to tail
 };
 
 class Patch {
-public:
+  public:
     virtual ~Patch() = default;
+    static void* operator new(std::size_t size) { return AllocateRecord<Patch>(size); }
+    static void operator delete(void* memory, std::size_t size) {
+        ReleaseRecord<Patch>(memory, size);
+    }
 
-    std::int32_t cornerCount = 0;  // 3 or 4; the fourth slots of a triangle stay zero
+    std::int32_t cornerCount = 0;   // 3 or 4; the fourth slots of a triangle stay zero
     SplineNode* edgeStart[4] = {};  // edge i runs from edgeStart[i] ...
     SplineNode* edgeEnd[4] = {};    // ... to its neighbour edgeEnd[i] along spline[i]
     Spline* spline[4] = {};
@@ -88,7 +111,7 @@ public:
 };
 
 class PatchObject {
-public:
+  public:
     PatchObject() = default;
     PatchObject(const PatchObject&) = delete;
     PatchObject& operator=(const PatchObject&) = delete;
@@ -103,7 +126,7 @@ public:
     void NumberSplines();
     void DeletePatches();
 
-    std::string name;  // bytes as read from the model file, in its code page
+    std::string name;                 // bytes as read from the model file, in its code page
     std::uint32_t colour = 0xFFFFFF;  // 0x00BBGGRR
     std::int32_t patchesValid = 0;
     ObjectList<ControlPoint> controlPoints;  // owned, creation order

@@ -1,6 +1,8 @@
 #include "patch/rvp_writer.h"
 
 #include <bit>
+#include <cstring>
+#include <iterator>
 #include <limits>
 #include <string_view>
 
@@ -9,22 +11,37 @@
 namespace korvane {
 namespace {
 
-// Appends values in the archive's encoding: 32-bit little-endian integers, IEEE single floats bit
-// for bit, and strings as length prefix plus bytes without terminator.
-class ArchiveBuffer {
+// The widest string prefix counts 32 bits; a longer text loses its excess.
+std::string_view Storable(std::string_view text) {
+    return text.substr(0, std::numeric_limits<std::uint32_t>::max() - 1);
+}
+
+// Bytes of a string with its length prefix: 1 byte below 255; 0xFF and 16 bits below 0xFFFE;
+// 0xFF, 0xFFFF and 32 bits beyond.
+std::size_t StringBytes(std::string_view text) {
+    const std::size_t length = Storable(text).size();
+    return length + (length < 0xFF ? 1 : length < 0xFFFE ? 3 : 7);
+}
+
+// Writes values in the archive's encoding into a buffer sized beforehand: 32-bit little-endian
+// integers, IEEE single floats bit for bit, and strings as length prefix plus bytes without
+// terminator. At a million faces the file is tens of megabytes, written value by value.
+class ArchiveWriter {
   public:
+    explicit ArchiveWriter(std::uint8_t* out) : out_(out) {}
+
     void PutCount(std::uint32_t value) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            bytes_.push_back(static_cast<std::uint8_t>(value >> shift));
-        }
+        out_[0] = static_cast<std::uint8_t>(value);
+        out_[1] = static_cast<std::uint8_t>(value >> 8);
+        out_[2] = static_cast<std::uint8_t>(value >> 16);
+        out_[3] = static_cast<std::uint8_t>(value >> 24);
+        out_ += 4;
     }
     void PutInt(std::int32_t value) { PutCount(static_cast<std::uint32_t>(value)); }
     void PutFloat(float value) { PutCount(std::bit_cast<std::uint32_t>(value)); }
 
-    // Prefix: 1 byte below 255; 0xFF and 16 bits below 0xFFFE; 0xFF, 0xFFFF and 32 bits beyond.
     void PutString(std::string_view text) {
-        // The widest prefix counts 32 bits; a longer text loses its excess.
-        text = text.substr(0, std::numeric_limits<std::uint32_t>::max() - 1);
+        text = Storable(text);
         const std::size_t length = text.size();
         if (length < 0xFF) {
             PutByte(static_cast<std::uint8_t>(length));
@@ -36,59 +53,77 @@ class ArchiveBuffer {
             PutShort(0xFFFF);
             PutCount(static_cast<std::uint32_t>(length));
         }
-        bytes_.insert(bytes_.end(), text.begin(), text.end());
+        std::memcpy(out_, text.data(), length);
+        out_ += length;
     }
 
-    std::vector<std::uint8_t> Take() { return std::move(bytes_); }
-
   private:
-    void PutByte(std::uint8_t value) { bytes_.push_back(value); }
+    void PutByte(std::uint8_t value) { *out_++ = value; }
     void PutShort(std::uint16_t value) {
         PutByte(static_cast<std::uint8_t>(value));
         PutByte(static_cast<std::uint8_t>(value >> 8));
     }
 
-    std::vector<std::uint8_t> bytes_;
+    std::uint8_t* out_;
 };
 
 std::uint32_t CountOf(std::int32_t count) {
     return static_cast<std::uint32_t>(count);
 }
 
-void PutSpline(ArchiveBuffer& out, const Spline& spline) {
-    out.PutInt(spline.closed);
-    out.PutInt(1);
-    out.PutCount(CountOf(spline.nodes.GetCount()));
-    for (const SplineNode* node : spline.nodes) {
-        out.PutInt(node->corner);
-        out.PutFloat(node->tension);
-        out.PutInt(node->controlPoint->index);
+constexpr std::int32_t kFixedSettings[] = {0, 1, 0, 1, 1, 0, 0};
+constexpr std::string_view kFixedText = " ";
+
+std::size_t ObjectBytes(const PatchObject& object) {
+    std::size_t bytes =
+        StringBytes(object.name) + 4 + 4 * std::size(kFixedSettings) + StringBytes(kFixedText) + 4;
+    bytes += 4 + 16 * static_cast<std::size_t>(object.controlPoints.GetCount());
+    bytes += 4;
+    for (const Spline* spline : object.splines) {
+        bytes += 12 + 12 * static_cast<std::size_t>(spline->nodes.GetCount());
     }
+    bytes += 4;
+    for (const ControlPoint* point : object.controlPoints) {
+        bytes += 4 + 8 * static_cast<std::size_t>(point->splineRefs.GetCount());
+    }
+    return bytes;
 }
 
-void PutObject(ArchiveBuffer& out, PatchObject& object) {
-    object.NumberControlPoints();
-    object.NumberSplines();
-
+// Numbers the control points, splines and nodes as it goes (the references are written last,
+// once every index is current), so that the network is walked once per section.
+void PutObject(ArchiveWriter& out, PatchObject& object) {
     out.PutString(object.name);
     out.PutCount(object.colour);
     // Settings of the format that this program always writes the same way.
-    for (std::int32_t fixed : {0, 1, 0, 1, 1, 0, 0}) {
+    for (std::int32_t fixed : kFixedSettings) {
         out.PutInt(fixed);
     }
-    out.PutString(" ");
+    out.PutString(kFixedText);
     out.PutInt(0);
 
     out.PutCount(CountOf(object.controlPoints.GetCount()));
-    for (const ControlPoint* point : object.controlPoints) {
+    std::int32_t pointIndex = 0;
+    for (ControlPoint* point : object.controlPoints) {
+        point->index = pointIndex++;
         out.PutFloat(point->x);
         out.PutFloat(point->y);
         out.PutFloat(point->z);
         out.PutInt(point->pointFlag);
     }
     out.PutCount(CountOf(object.splines.GetCount()));
-    for (const Spline* spline : object.splines) {
-        PutSpline(out, *spline);
+    std::int32_t splineIndex = 0;
+    for (Spline* spline : object.splines) {
+        spline->index = splineIndex++;
+        out.PutInt(spline->closed);
+        out.PutInt(1);
+        out.PutCount(CountOf(spline->nodes.GetCount()));
+        std::int32_t nodeIndex = 0;
+        for (SplineNode* node : spline->nodes) {
+            node->index = nodeIndex++;
+            out.PutInt(node->corner);
+            out.PutFloat(node->tension);
+            out.PutInt(node->controlPoint->index);
+        }
     }
     out.PutCount(CountOf(object.controlPoints.GetCount()));
     for (const ControlPoint* point : object.controlPoints) {
@@ -103,14 +138,21 @@ void PutObject(ArchiveBuffer& out, PatchObject& object) {
 }  // namespace
 
 std::vector<std::uint8_t> SerializeRvp(const ObjectList<PatchObject>& objects) {
-    ArchiveBuffer out;
-    out.PutString("object_info");
+    const std::string_view header = "object_info";
+    const std::string_view trailer = "end";
+    std::size_t size = StringBytes(header) + 4 + StringBytes(trailer);
+    for (const PatchObject* object : objects) {
+        size += ObjectBytes(*object);
+    }
+    std::vector<std::uint8_t> bytes(size);
+    ArchiveWriter out(bytes.data());
+    out.PutString(header);
     out.PutCount(CountOf(objects.GetCount()));
     for (PatchObject* object : objects) {
         PutObject(out, *object);
     }
-    out.PutString("end");
-    return out.Take();
+    out.PutString(trailer);
+    return bytes;
 }
 
 WriteResult WriteRvpFile(const std::string& path, const ObjectList<PatchObject>& objects) {
