@@ -21,6 +21,7 @@ namespace {
 struct ChildRun {
     bool succeeded = false;
     double peakMegabytes = 0.0;
+    double cpuSeconds = 0.0;  // user and system time: what the run costs on an idle machine
 };
 
 // Runs a program to its end with standard error sent to /dev/null (no progress line).
@@ -47,6 +48,10 @@ ChildRun RunToEnd(const std::vector<std::string>& arguments) {
     }
     run.succeeded = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6;
+    };
+    run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     return run;
 }
 
@@ -58,6 +63,7 @@ void TimeProcess(benchmark::State& state, const std::vector<std::string>& argume
             break;
         }
         state.counters["peak_MB"] = run.peakMegabytes;
+        state.counters["cpu_s"] = run.cpuSeconds;
     }
 }
 

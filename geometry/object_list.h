@@ -50,7 +50,7 @@ class ObjectList {
     ObjectList() = default;
     ObjectList(const ObjectList&) = delete;
     ObjectList& operator=(const ObjectList&) = delete;
-    ~ObjectList() { FreeAllNodes(); }
+    ~ObjectList() { RemoveAll(); }
 
     Position AddTail(T* object) {
         Node* node = NewNode(object);
@@ -111,9 +111,22 @@ class ObjectList {
     }
 
     void RemoveAll() {
-        FreeAllNodes();
+        RemoveAll([](T*) {});
+    }
+
+    // Empties the list in one walk, calling visit(element) head to tail just before each node is
+    // freed: an owner deletes its elements this way without walking the list twice.
+    template <class Visit>
+    void RemoveAll(Visit visit) {
+        Node* node = head_;
         head_ = tail_ = nullptr;
         count_ = 0;
+        while (node != nullptr) {
+            Node* next = node->next;
+            visit(node->value);
+            NodePool::Release(node);
+            node = next;
+        }
     }
 
     std::int32_t GetCount() const { return count_; }
@@ -134,14 +147,6 @@ class ObjectList {
     void FreeNode(Node* node) {
         NodePool::Release(node);
         --count_;
-    }
-
-    void FreeAllNodes() {
-        for (Node* node = head_; node != nullptr;) {
-            Node* next = node->next;
-            NodePool::Release(node);
-            node = next;
-        }
     }
 
     Node* head_ = nullptr;

@@ -3,10 +3,7 @@
 namespace korvane {
 
 ControlPoint::~ControlPoint() {
-    for (SplineRef* ref : splineRefs) {
-        delete ref;
-    }
-    splineRefs.RemoveAll();
+    splineRefs.RemoveAll([](SplineRef* ref) { delete ref; });
     patches.RemoveAll();
 }
 
@@ -17,10 +14,7 @@ SplineRef* ControlPoint::AddSplineRef() {
 }
 
 Spline::~Spline() {
-    for (SplineNode* node : nodes) {
-        delete node;
-    }
-    nodes.RemoveAll();
+    nodes.RemoveAll([](SplineNode* node) { delete node; });
 }
 
 SplineNode* Spline::AddNode() {
@@ -30,14 +24,8 @@ SplineNode* Spline::AddNode() {
 }
 
 PatchObject::~PatchObject() {
-    for (ControlPoint* point : controlPoints) {
-        delete point;
-    }
-    controlPoints.RemoveAll();
-    for (Spline* spline : splines) {
-        delete spline;
-    }
-    splines.RemoveAll();
+    controlPoints.RemoveAll([](ControlPoint* point) { delete point; });
+    splines.RemoveAll([](Spline* spline) { delete spline; });
     DeletePatches();
 }
 
@@ -78,10 +66,7 @@ void PatchObject::NumberSplines() {
 }
 
 void PatchObject::DeletePatches() {
-    for (Patch* patch : patches) {
-        delete patch;
-    }
-    patches.RemoveAll();
+    patches.RemoveAll([](Patch* patch) { delete patch; });
     patchesValid = 0;
 }
 
