@@ -43,7 +43,7 @@ Vec3 OntoStartPlane(const Vec3& p, std::int32_t axis) {
     return q;
 }
 
-Vec3 RotatedCopy(const Vec3& p, std::int32_t axis, float degrees) {
+Matrix4 Rotation(std::int32_t axis, float degrees) {
     Matrix4 rotation;
     rotation.Identity();
     if (axis == 0) {
@@ -53,7 +53,7 @@ Vec3 RotatedCopy(const Vec3& p, std::int32_t axis, float degrees) {
     } else {
         rotation.RotateZ(degrees);
     }
-    return TransformPoint(p, rotation);
+    return rotation;
 }
 
 }  // namespace
@@ -143,14 +143,31 @@ void MeshEditor::Lathe(PolyMesh& source) {
         }
     }
 
-    const float step = 360.0f / static_cast<float>(segments);
     for (std::int32_t u = 0; u < profileCount; ++u) {
         Vec3& profilePoint = target.positions[profile[u]];
         profilePoint = OntoStartPlane(profilePoint, axis);
-        for (std::int32_t m = 1; m < segments; ++m) {
-            const float angle = static_cast<float>(m) * step;
-            target.positions[copyOf(u, m)] = RotatedCopy(profilePoint, axis, angle);
+    }
+    // Each rotation serves every profile vertex; they are made a block of segments at a time, so
+    // that a huge segment count needs no more memory, and each vertex's copies are still written
+    // in order.
+    constexpr std::int32_t kRotationBlock = 64;
+    const float step = 360.0f / static_cast<float>(segments);
+    std::vector<Matrix4> rotations;
+    for (std::int32_t blockStart = 1; blockStart < segments; blockStart += kRotationBlock) {
+        const std::int32_t blockEnd = std::min(segments, blockStart + kRotationBlock);
+        rotations.clear();
+        for (std::int32_t m = blockStart; m < blockEnd; ++m) {
+            rotations.push_back(Rotation(axis, static_cast<float>(m) * step));
         }
+        for (std::int32_t u = 0; u < profileCount; ++u) {
+            const Vec3 profilePoint = target.positions[profile[u]];
+            for (std::int32_t m = blockStart; m < blockEnd; ++m) {
+                target.positions[copyOf(u, m)] = TransformPoint(
+                    profilePoint, rotations[static_cast<std::size_t>(m - blockStart)]);
+            }
+        }
+    }
+    for (std::int32_t u = 0; u < profileCount; ++u) {
         for (std::int32_t m = 0; m < segments; ++m) {
             target.edges[edge++] = MeshEdge{copyOf(u, m), copyOf(u, m + 1)};
         }

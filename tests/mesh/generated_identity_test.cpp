@@ -84,7 +84,8 @@ TEST(GeneratedIdentityTest, EdgesOfEveryShapeMatchTheLiteralSearch) {
 TEST(GeneratedIdentityTest, ConnectedMirrorsAndLathesMatchTheLiteralModifiers) {
     const GeneratedModel models[] = {
         modelgen::MakeMirrorHalf(14, 9, 1), modelgen::MakeMirrorHalf(9, 14, 3),
-        modelgen::MakeLatheProfile(25, 17), modelgen::MakeLatheProfile(3, 3)};
+        modelgen::MakeLatheProfile(25, 17), modelgen::MakeLatheProfile(3, 3),
+        modelgen::MakeLatheProfile(4, 150)};
     for (const GeneratedModel& model : models) {
         SCOPED_TRACE(model.name + " of " + std::to_string(model.FaceCount()) + " faces");
         Loaded loaded;
