@@ -7,7 +7,11 @@
 namespace korvane {
 
 float AngleBetween(const PatchVec3& a, const PatchVec3& b) {
-    const float product = Length(b) * Length(a);
+    return AngleBetween(a, b, Length(a), Length(b));
+}
+
+float AngleBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float lengthB) {
+    const float product = lengthB * lengthA;
     if (product == 0.0f) {
         return 0.0f;
     }

@@ -134,5 +134,7 @@ inline float Length(const PatchVec3& v) {
 
 // Angle between a and b in radians, 0 ... pi; 0 when either is the zero vector.
 float AngleBetween(const PatchVec3& a, const PatchVec3& b);
+// The same from Length(a) and Length(b) computed beforehand, for one vector against many.
+float AngleBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float lengthB);
 
 }  // namespace korvane

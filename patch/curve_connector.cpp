@@ -137,26 +137,34 @@ void MergeSplines(PatchObject& object, const JoinCandidate& join,
     delete absorbed;
 }
 
+// An open end at a point, with its first segment.
+struct OpenEnd {
+    SplineRef* ref;
+    PatchVec3 arm;
+    float armLength;
+};
+
 // The pair of open ends at point whose first segments make the widest angle above the limit; the
-// first such pair in reference order wins a tie.
-std::optional<JoinCandidate> WidestJoinablePair(const ControlPoint& point, float limit) {
+// first such pair in reference order wins a tie. ends is scratch space, kept between calls.
+std::optional<JoinCandidate> WidestJoinablePair(const ControlPoint& point, float limit,
+                                                std::vector<OpenEnd>& ends) {
+    ends.clear();
+    for (SplineRef* ref : point.splineRefs) {
+        if (IsOpenEnd(*ref)) {
+            const PatchVec3 arm = Subtract(NeighbourOfEnd(*ref), point);
+            ends.push_back({ref, arm, Length(arm)});
+        }
+    }
     float best = 0.0f;
     std::optional<JoinCandidate> join;
-    for (auto first = point.splineRefs.GetHeadPosition(); first;) {
-        SplineRef* ref1 = point.splineRefs.GetNext(first);
-        if (!IsOpenEnd(*ref1)) {
-            continue;
-        }
-        const PatchVec3 arm1 = Subtract(NeighbourOfEnd(*ref1), point);
-        for (auto second = first; second;) {
-            SplineRef* ref2 = point.splineRefs.GetNext(second);
-            if (!IsOpenEnd(*ref2)) {
-                continue;
-            }
-            const PatchVec3 arm2 = Subtract(NeighbourOfEnd(*ref2), point);
-            const float angle = AngleBetween(arm1, arm2);
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        for (std::size_t j = i + 1; j < ends.size(); ++j) {
+            const float angle =
+                AngleBetween(ends[i].arm, ends[j].arm, ends[i].armLength, ends[j].armLength);
             if (angle > limit && angle > best) {
                 best = angle;
+                SplineRef* ref1 = ends[i].ref;
+                SplineRef* ref2 = ends[j].ref;
                 join = JoinCandidate{ref1, ref2, IsHead(*ref1->spline, ref1->node),
                                      IsHead(*ref2->spline, ref2->node)};
             }
@@ -172,6 +180,7 @@ void CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
     const float limit = DegreesToRadians(limitDegrees);
     ProgressText progressText(object.name, object.controlPoints.GetCount());
     SplinePositions splinePositions(object);
+    std::vector<OpenEnd> ends;
     // A join at P changes no neighbour point and no candidacy at any point before P, so those
     // points cannot have gained a joinable pair: after a join the run goes on at P itself rather
     // than from the first point. Points are examined in list order until none has a pair.
@@ -181,7 +190,7 @@ void CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
         if (progress) {
             progress(progressText.For(count));
         }
-        const std::optional<JoinCandidate> join = WidestJoinablePair(*point, limit);
+        const std::optional<JoinCandidate> join = WidestJoinablePair(*point, limit, ends);
         if (!join) {
             object.controlPoints.GetNext(position);
             ++count;

@@ -1,0 +1,133 @@
+#!/usr/bin/env python3
+"""Summarises the benchmark results that scripts/bench writes: per stage the best and the median
+time at both sizes and their ratio, then the targets of a whole conversion."""
+
+import argparse
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import time
+from pathlib import Path
+
+SMALL, LARGE = 250_000, 1_000_000
+MAX_GROWTH = 4.5                 # 4x the faces may cost at most 4.5x the time
+WALL_TARGET_MS = 2000.0          # the million-quad torus, end to end
+PEAK_TARGET_MB = 1024.0
+
+
+def load(results):
+    """{(family, size): {aggregate: record}} from every JSON file in the results folder."""
+    table = {}
+    for path in sorted(Path(results).glob("*.json")):
+        for record in json.loads(path.read_text())["benchmarks"]:
+            if record.get("run_type") != "aggregate":
+                continue
+            parts = record["run_name"].split("/")
+            size = int(next(p for p in parts if p.isdigit()))
+            family = "/".join(p for p in parts if not p.isdigit() and ":" not in p
+                              and p != "real_time")
+            table.setdefault((family, size), {})[record["aggregate_name"]] = record
+    return table
+
+
+def ms(record):
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[record["time_unit"]]
+    return record["real_time"] * scale
+
+
+def fmt(value, unit=""):
+    return "-" if value is None else f"{value:,.1f}{unit}"
+
+
+def stage_table(table):
+    families = sorted({family for family, _ in table})
+    print(f"{'stage':38} {'250k best':>10} {'250k median':>12} {'1M best':>10}"
+          f" {'1M median':>10} {'growth':>7}")
+    worst = []
+    for family in families:
+        small, large = table.get((family, SMALL), {}), table.get((family, LARGE), {})
+        best_s = ms(small["min"]) if "min" in small else None
+        med_s = ms(small["median"]) if "median" in small else None
+        best_l = ms(large["min"]) if "min" in large else None
+        med_l = ms(large["median"]) if "median" in large else None
+        growth = med_l / med_s if med_s and med_l else None
+        flag = "" if growth is None or growth <= MAX_GROWTH else "  over"
+        if growth is not None and growth > MAX_GROWTH:
+            worst.append(family)
+        print(f"{family:38} {fmt(best_s):>10} {fmt(med_s):>12} {fmt(best_l):>10}"
+              f" {fmt(med_l):>10} {fmt(growth, 'x'):>7}{flag}")
+    print(f"(milliseconds of wall time; growth = median at 1M / median at 250k,"
+          f" allowed {MAX_GROWTH}x)")
+    return worst
+
+
+def counter(record, name):
+    return record.get(name) if record else None
+
+
+def process_targets(table):
+    print("\nWhole conversions (separate processes, 1M-quad torus):")
+    for family in ("BM_CliConvert/torus_mqo", "BM_CliConvert/torus_lwo",
+                   "BM_PipelineWithPatches"):
+        runs = table.get((family, LARGE))
+        if not runs:
+            continue
+        best, median = runs.get("min"), runs.get("median")
+        wall_ok = ms(best) < WALL_TARGET_MS
+        peak = counter(median, "peak_MB")
+        peak_ok = peak is not None and peak < PEAK_TARGET_MB
+        print(f"  {family:32} wall best {ms(best):,.0f} ms, median {ms(median):,.0f} ms"
+              f" [{'met' if wall_ok else 'not met'} < {WALL_TARGET_MS:,.0f}];"
+              f" CPU median {counter(median, 'cpu_s'):.2f} s;"
+              f" peak {fmt(peak, ' MB')} [{'met' if peak_ok else 'not met'}"
+              f" < {PEAK_TARGET_MB:,.0f}]")
+
+
+def assimp_baseline(table, models, repetitions):
+    lwo = Path(models) / f"torus-{LARGE}.lwo"
+    ours = table.get(("BM_Import/torus_lwo", LARGE))
+    if not ours:
+        return
+    assimp = shutil.which("assimp")
+    print("\nLightWave import of the 1M-quad torus against assimp info FILE -r:")
+    if assimp is None or not lwo.exists():
+        print("  assimp is not installed (apt-get install assimp-utils); Korvane alone:"
+              f" median {ms(ours['median']):,.0f} ms")
+        return
+    times = []
+    for _ in range(repetitions):
+        start = time.perf_counter()
+        subprocess.run([assimp, "info", str(lwo), "-r"], stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, check=False)
+        times.append((time.perf_counter() - start) * 1e3)
+    theirs = statistics.median(times)
+    verdict = "met" if ms(ours["median"]) < theirs else "not met"
+    print(f"  Korvane to finished patch objects: best {ms(ours['min']):,.0f} ms,"
+          f" median {ms(ours['median']):,.0f} ms")
+    print(f"  assimp raw import (whole process):  best {min(times):,.0f} ms,"
+          f" median {theirs:,.0f} ms  [{verdict}]")
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("results")
+    parser.add_argument("--models", required=True)
+    parser.add_argument("--repetitions", type=int,
+                        default=int(os.environ.get("REPETITIONS", "3")))
+    args = parser.parse_args()
+    table = load(args.results)
+    worst = stage_table(table)
+    process_targets(table)
+    assimp_baseline(table, args.models, args.repetitions)
+    floor = table.get(("BM_ReadAndParseNumbers", LARGE))
+    if floor:
+        print(f"\nFloor: reading the 1M-quad .mqo and parsing its numbers with from_chars:"
+              f" best {ms(floor['min']):,.0f} ms")
+    if worst:
+        print("\nGrowing faster than allowed: " + ", ".join(worst))
+
+
+if __name__ == "__main__":
+    main()
