@@ -33,6 +33,10 @@ void AddWarnings(const std::string& path, const ImportResult& result,
         messages.push_back(path + ": " + std::to_string(result.droppedFaces) +
                            " faces that name vertices the object does not have were left out");
     }
+    if (result.lathesLeftOut > 0) {
+        messages.push_back(path + ": " + std::to_string(result.lathesLeftOut) +
+                           " objects were kept without their lathe, which would not fit in memory");
+    }
     if (result.truncated) {
         messages.push_back(path +
                            ": the file ends early; what it held before the end was imported");

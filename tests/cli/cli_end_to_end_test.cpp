@@ -1,66 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 
-#include "support/run_process.h"
+#include "cli_fixture.h"
 #include "support/rvp_reader.h"
 
 namespace korvane {
 namespace {
 
-namespace fs = std::filesystem;
-using testing::ProcessResult;
+using testing::Cli;
+using testing::CliTest;
+using testing::JsonNumber;
+using testing::kSquare;
+using testing::Occurrences;
 using testing::ReadWholeFile;
-using testing::RunProcess;
-
-ProcessResult Cli(const std::vector<std::string>& args) {
-    return RunProcess(KORVANE_CLI_PATH, args);
-}
-
-class CliTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("korvane-cli-test-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    std::string Write(const std::string& name, const std::string& content) {
-        const fs::path path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
-    }
-
-    fs::path dir_;
-};
-
-constexpr const char* kSquare =
-    "Metasequoia Document\nFormat Text Ver 1.0\n\n"
-    "Object \"sq\" {\n\tvertex 4 {\n\t\t0 0 0\n\t\t10 0 0\n\t\t10 10 0\n\t\t0 10 0\n\t}\n"
-    "\tface 1 {\n\t\t4 V(0 1 2 3)\n\t}\n}\nEof\n";
-
-// The value of "key": N inside a JSON text, at the given occurrence.
-long long JsonNumber(const std::string& json, const std::string& key, int occurrence = 0) {
-    const std::regex pattern("\"" + key + "\": (-?[0-9]+)");
-    auto it = std::sregex_iterator(json.begin(), json.end(), pattern);
-    for (int i = 0; i < occurrence && it != std::sregex_iterator(); ++i) {
-        ++it;
-    }
-    return it == std::sregex_iterator() ? -1 : std::stoll((*it)[1]);
-}
-
-int Occurrences(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
-}
+namespace fs = std::filesystem;
 
 TEST_F(CliTest, HelpAndVersion) {
     const auto version = Cli({"--version"});
