@@ -15,6 +15,7 @@ SMALL, LARGE = 250_000, 1_000_000
 MAX_GROWTH = 4.5                 # 4x the faces may cost at most 4.5x the time
 WALL_TARGET_MS = 2000.0          # the million-quad torus, end to end
 PEAK_TARGET_MB = 1024.0
+FPS_TARGETS = {"curves": 30.0, "surfaces": 15.0}  # orbiting the 100k-patch torus
 
 
 def load(results):
@@ -25,7 +26,7 @@ def load(results):
             if record.get("run_type") != "aggregate":
                 continue
             parts = record["run_name"].split("/")
-            size = int(next(p for p in parts if p.isdigit()))
+            size = next((int(p) for p in parts if p.isdigit()), None)
             family = "/".join(p for p in parts if not p.isdigit() and ":" not in p
                               and p != "real_time")
             table.setdefault((family, size), {})[record["aggregate_name"]] = record
@@ -42,7 +43,7 @@ def fmt(value, unit=""):
 
 
 def stage_table(table):
-    families = sorted({family for family, _ in table})
+    families = sorted({family for family, size in table if size is not None})
     print(f"{'stage':38} {'250k best':>10} {'250k median':>12} {'1M best':>10}"
           f" {'1M median':>10} {'growth':>7}")
     worst = []
@@ -110,6 +111,22 @@ def assimp_baseline(table, models, repetitions):
           f" median {theirs:,.0f} ms  [{verdict}]")
 
 
+def frame_rates(table):
+    rows = sorted(family for family, size in table
+                  if size is None and family.startswith("BM_OrbitFrame/"))
+    if not rows:
+        return
+    print("\nOrbiting the 100k-patch torus, 800 x 600, Mesa's software renderer:")
+    for family in rows:
+        median = table[(family, None)].get("median")
+        fps = counter(median, "fps")
+        layer = family.split("/")[1]
+        target = FPS_TARGETS.get(layer)
+        verdict = "" if target is None else \
+            f"  [{'met' if fps >= target else 'not met'} >= {target:.0f} fps]"
+        print(f"  {layer:20} {ms(median):8.1f} ms a frame, {fps:6.1f} fps{verdict}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("results")
@@ -121,6 +138,7 @@ def main():
     worst = stage_table(table)
     process_targets(table)
     assimp_baseline(table, args.models, args.repetitions)
+    frame_rates(table)
     floor = table.get(("BM_ReadAndParseNumbers", LARGE))
     if floor:
         print(f"\nFloor: reading the 1M-quad .mqo and parsing its numbers with from_chars:"

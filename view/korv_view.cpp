@@ -1,6 +1,7 @@
 #include "view/korv_view.h"
 
 #include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QSurfaceFormat>
 
 #include <optional>
@@ -42,13 +43,43 @@ CKorvView::CKorvView(CKorvDoc* document, QWidget* parent)
     // While a conversion runs a paint draws nothing, and the last frame must stay on screen.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMinimumSize(64, 64);
-    connect(document_, &CKorvDoc::changed, this, qOverload<>(&QWidget::update));
+    connect(document_, &CKorvDoc::changed, this, [this] {
+        cacheStale_ = true;
+        update();
+    });
+}
+
+CKorvView::~CKorvView() {
+    if (context() != nullptr) {
+        disconnect(context(), nullptr, this, nullptr);
+    }
+    ReleaseCache();
+}
+
+void CKorvView::initializeGL() {
+    // A widget moved to another window gets a new context; the old one takes its lists along.
+    cache_.Abandon();
+    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &CKorvView::ReleaseCache,
+            Qt::UniqueConnection);
+}
+
+void CKorvView::ReleaseCache() {
+    if (cache_.ListCount() == 0) {
+        return;
+    }
+    makeCurrent();
+    cache_.Clear();
+    doneCurrent();
 }
 
 void CKorvView::DrawScene() {
     const CKorvApp* app = GetApp();
     if (app != nullptr && app->converting.load()) {
         return;
+    }
+    if (cacheStale_) {
+        cache_.Clear();
+        cacheStale_ = false;
     }
     const qreal ratio = devicePixelRatio();
     SceneFrame frame;
@@ -58,7 +89,7 @@ void CKorvView::DrawScene() {
     frame.backgroundColour = document_->backgroundColour;
     frame.width = static_cast<int>(width() * ratio);
     frame.height = static_cast<int>(height() * ratio);
-    DrawFrame(frame);
+    DrawFrame(frame, cache_);
 }
 
 void CKorvView::paintGL() {

@@ -2,6 +2,7 @@
 
 #include <QOpenGLWidget>
 
+#include "view/draw_cache.h"
 #include "view/mouse_navigator.h"
 
 namespace korvane {
@@ -9,18 +10,24 @@ namespace korvane {
 class CKorvDoc;
 
 // The 3D view of the document: draws one whole frame on every paint and turns mouse drags into
-// camera moves. The right button orbits, the middle button pans, the left button does what the
-// application's navigationMode says, and the left button during a right drag zooms.
+// camera moves. The objects' geometry is kept in display lists between paints and made again
+// after the document reports a change. The right button orbits, the middle button pans, the left
+// button does what the application's navigationMode says, and the left button during a right drag
+// zooms.
 class CKorvView : public QOpenGLWidget {
     Q_OBJECT
 
   public:
     explicit CKorvView(CKorvDoc* document, QWidget* parent = nullptr);
+    ~CKorvView() override;
 
     // The frame, or nothing at all while a conversion owns the objects: the previous frame stays.
     void DrawScene();
 
+    const DrawCache& Cache() const { return cache_; }
+
   protected:
+    void initializeGL() override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -28,7 +35,11 @@ class CKorvView : public QOpenGLWidget {
 
   private:
     CKorvDoc* document_;
+    void ReleaseCache();
+
     MouseNavigator navigator_;
+    DrawCache cache_;
+    bool cacheStale_ = false;
 };
 
 }  // namespace korvane

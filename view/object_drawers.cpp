@@ -9,51 +9,20 @@
 #include "patch/patch_builder.h"
 #include "view/colour.h"
 #include "view/curve_sampling.h"
+#include "view/surface_sampling.h"
 
 namespace korvane {
 namespace {
 
-void EvaluateNet(const BezierNet& net, int steps) {
-    glMap2f(GL_MAP2_VERTEX_3, 0.0f, 1.0f, 3, 4, 0.0f, 1.0f, 12, 4, net.values.data());
-    glEvalMesh2(GL_FILL, 0, steps, 0, steps);
-}
-
-void DrawPatch(const Patch& patch, int quadSteps) {
-    if (patch.cornerCount == 4) {
-        BezierNet net;
-        QuadNet(patch, net);
-        glMapGrid2f(quadSteps, 0.0f, 1.0f, quadSteps, 0.0f, 1.0f);
-        EvaluateNet(net, quadSteps);
-    } else if (patch.cornerCount == 3) {
-        std::array<BezierNet, 3> nets;
-        TriangleNets(patch, nets);
-        const int steps = quadSteps / 2;
-        glMapGrid2f(steps, 0.0f, 1.0f, steps, 0.0f, 1.0f);
-        for (const BezierNet& net : nets) {
-            EvaluateNet(net, steps);
-        }
-    }
-}
-
-}  // namespace
-
-void DrawControlPoints(const PatchObject& object) {
-    glDisable(GL_LIGHTING);
-    glPointSize(4.0f);
-    const Rgb c = ColourToRgb(object.colour);
-    glColor3f(c.red, c.green, c.blue);
+void EmitControlPoints(const PatchObject& object) {
     glBegin(GL_POINTS);
     for (const ControlPoint* point : object.controlPoints) {
         glVertex3f(point->x, point->y, point->z);
     }
     glEnd();
-    glPointSize(1.0f);
 }
 
-void DrawCurves(const PatchObject& object, int curveResolution) {
-    glDisable(GL_LIGHTING);
-    const Rgb c = ColourToRgb(object.colour);
-    glColor3f(c.red, c.green, c.blue);
+void EmitCurves(const PatchObject& object, int curveResolution) {
     const CurveWeightTable weights = MakeCurveWeightTable(curveResolution);
     std::vector<Vec3> strip;
     for (const Spline* spline : object.splines) {
@@ -67,7 +36,66 @@ void DrawCurves(const PatchObject& object, int curveResolution) {
     }
 }
 
-void DrawSurfaces(PatchObject& object, int surfaceResolution) {
+void EmitSample(const SurfaceSample& sample) {
+    glNormal3f(sample.normal.x, sample.normal.y, sample.normal.z);
+    glVertex3f(sample.position.x, sample.position.y, sample.position.z);
+}
+
+// The strips OpenGL's evaluator mesh would draw: one per row of the grid, alternating between the
+// row and the next one up, so the triangles keep the evaluator's winding.
+void EmitNet(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid) {
+    SampleNetGrid(net, steps, grid);
+    const int row = steps + 1;
+    for (int v = 0; v < steps; ++v) {
+        glBegin(GL_TRIANGLE_STRIP);
+        for (int u = 0; u <= steps; ++u) {
+            EmitSample(grid[static_cast<std::size_t>(u + row * v)]);
+            EmitSample(grid[static_cast<std::size_t>(u + row * (v + 1))]);
+        }
+        glEnd();
+    }
+}
+
+void EmitSurfaces(const PatchObject& object, int quadSteps) {
+    std::vector<SurfaceSample> grid;
+    BezierNet net;
+    std::array<BezierNet, 3> nets;
+    for (const Patch* patch : object.patches) {
+        if (patch->cornerCount == 4) {
+            QuadNet(*patch, net);
+            EmitNet(net, quadSteps, grid);
+        } else if (patch->cornerCount == 3) {
+            TriangleNets(*patch, nets);
+            for (const BezierNet& piece : nets) {
+                EmitNet(piece, quadSteps / 2, grid);
+            }
+        }
+    }
+}
+
+void SetColour(const PatchObject& object) {
+    const Rgb c = ColourToRgb(object.colour);
+    glColor3f(c.red, c.green, c.blue);
+}
+
+}  // namespace
+
+void DrawControlPoints(const PatchObject& object, DrawCache& cache) {
+    glDisable(GL_LIGHTING);
+    glPointSize(4.0f);
+    SetColour(object);
+    cache.Draw(object, DrawLayer::kControlPoints, 0, [&] { EmitControlPoints(object); });
+    glPointSize(1.0f);
+}
+
+void DrawCurves(const PatchObject& object, int curveResolution, DrawCache& cache) {
+    glDisable(GL_LIGHTING);
+    SetColour(object);
+    const int resolution = curveResolution < 1 ? 1 : curveResolution;
+    cache.Draw(object, DrawLayer::kCurves, resolution, [&] { EmitCurves(object, resolution); });
+}
+
+void DrawSurfaces(PatchObject& object, int surfaceResolution, DrawCache& cache) {
     if (!object.patchesValid) {
         DetectPatches(object);
     }
@@ -83,13 +111,9 @@ void DrawSurfaces(PatchObject& object, int surfaceResolution) {
     glColor3f(c.red, c.green, c.blue);
 
     const int quadSteps = 2 * (surfaceResolution < 1 ? 1 : surfaceResolution);
-    glEnable(GL_MAP2_VERTEX_3);
-    glEnable(GL_AUTO_NORMAL);
-    // The evaluator's quads wind clockwise for u along +x and v along +y.
+    // The strips wind clockwise for u along +x and v along +y.
     glFrontFace(GL_CW);
-    for (const Patch* patch : object.patches) {
-        DrawPatch(*patch, quadSteps);
-    }
+    cache.Draw(object, DrawLayer::kSurfaces, quadSteps, [&] { EmitSurfaces(object, quadSteps); });
     glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_LIGHTING);
 }

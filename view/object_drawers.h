@@ -1,20 +1,22 @@
 #pragma once
 
 #include "patch/patch_object.h"
+#include "view/draw_cache.h"
 
 // The three ways an object is drawn, in its own colour (0x00BBGGRR, each byte / 255). Each runs
-// inside an open frame: context current, camera and lights set, depth test on, lighting off.
+// inside an open frame: context current, camera and lights set, depth test on, lighting off. The
+// state is set on every call; the geometry comes from the cache.
 
 namespace korvane {
 
 // Every control point as a 4-pixel dot.
-void DrawControlPoints(const PatchObject& object);
+void DrawControlPoints(const PatchObject& object, DrawCache& cache);
 
 // Every spline as a line strip sampled at 2 x curveResolution + 1 points per segment.
-void DrawCurves(const PatchObject& object, int curveResolution);
+void DrawCurves(const PatchObject& object, int curveResolution, DrawCache& cache);
 
 // Every 3- and 4-corner patch as a lit, two-sided Bezier surface, pushed back by a polygon offset
 // so that curves on it stay visible. Detects the patches first when the list is out of date.
-void DrawSurfaces(PatchObject& object, int surfaceResolution);
+void DrawSurfaces(PatchObject& object, int surfaceResolution, DrawCache& cache);
 
 }  // namespace korvane

@@ -77,26 +77,27 @@ void DrawAxisCross() {
     glLineWidth(1.0f);
 }
 
-void DrawFrame(const SceneFrame& frame) {
+void DrawFrame(const SceneFrame& frame, DrawCache& cache) {
     ClearBackground(frame.backgroundColour);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_DEPTH_TEST);
     SetupCamera(frame.camera, frame.width, frame.height);
     SetupLights();
     DrawAxisCross();
+    cache.KeepOnly(frame.objects);
     if (frame.objects != nullptr) {
         const DisplaySettings& display = frame.display;
         for (const PatchObject* object : *frame.objects) {
             if (display.showVertices) {
-                DrawControlPoints(*object);
+                DrawControlPoints(*object, cache);
             }
             if (display.showCurves) {
-                DrawCurves(*object, display.curveResolution);
+                DrawCurves(*object, display.curveResolution, cache);
             }
         }
         if (display.showSurfaces) {
             for (PatchObject* object : *frame.objects) {
-                DrawSurfaces(*object, display.surfaceResolution);
+                DrawSurfaces(*object, display.surfaceResolution, cache);
             }
         }
     }

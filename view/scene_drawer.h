@@ -6,6 +6,7 @@
 #include "patch/patch_object.h"
 #include "view/camera.h"
 #include "view/display_settings.h"
+#include "view/draw_cache.h"
 
 namespace korvane {
 
@@ -20,8 +21,9 @@ struct SceneFrame {
 };
 
 // One whole frame into the current context: background, camera, lights, axis cross, then the
-// points and curves of every object, then the surfaces of every object.
-void DrawFrame(const SceneFrame& frame);
+// points and curves of every object, then the surfaces of every object. The objects' geometry
+// comes from cache, which drops the lists of objects that are gone.
+void DrawFrame(const SceneFrame& frame, DrawCache& cache);
 
 // Projection and model view. The world's Z is mirrored so that, seen from the default camera, +X
 // runs right, +Y up and +Z into the screen. A view without area keeps the old projection.

@@ -9,6 +9,7 @@
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "image_compare.h"
+#include "patch/patch_builder.h"
 #include "render_support.h"
 #include "view/korv_view.h"
 #include "view/offscreen_renderer.h"
@@ -111,6 +112,39 @@ TEST_F(KorvViewTest, PaintsTheSameFrameAsTheOffscreenRenderer) {
     EXPECT_TRUE(difference.sameSize);
     EXPECT_LE(difference.differingFraction, testing::kMaxDifferingFraction)
         << difference.differingPixels << " pixels differ";
+}
+
+TEST_F(KorvViewTest, ADocumentChangeRedrawsObjectsChangedInPlace) {
+    PatchObject* square =
+        testing::AddLoop(document_, {{-4, -4, 0}, {4, -4, 0}, {4, 4, 0}, {-4, 4, 0}}, 0xFFFFFF);
+    document_.displaySettings.showSurfaces = 1;
+    document_.UpdateAllViews();
+    const RgbaImage before = Grab();
+    ASSERT_GT(view_->Cache().ListCount(), 0u);
+    // A move that changes no count: only the document's report tells the view.
+    for (ControlPoint* point : square->controlPoints) {
+        point->x *= 0.5f;
+    }
+    ComputeHandles(*square);
+    document_.UpdateAllViews();
+    const RgbaImage after = Grab();
+    EXPECT_NE(after.pixels, before.pixels);
+    EXPECT_LE(testing::CompareImages(after, Offscreen()).differingFraction,
+              testing::kMaxDifferingFraction);
+
+    // Orbiting replays the lists: a frame of the moved camera without compiling anything.
+    const std::uint64_t compiled = view_->Cache().CompileCount();
+    Drag(Qt::RightButton, 30, 0);
+    const RgbaImage orbited = Grab();
+    EXPECT_EQ(view_->Cache().CompileCount(), compiled);
+    EXPECT_LE(testing::CompareImages(orbited, Offscreen()).differingFraction,
+              testing::kMaxDifferingFraction);
+
+    // A new document's objects may reuse the old addresses; its report drops the old lists.
+    document_.OnNewDocument();
+    document_.UpdateAllViews();
+    Grab();
+    EXPECT_EQ(view_->Cache().ListCount(), 0u);
 }
 
 TEST_F(KorvViewTest, WhileConvertingNoNewFrameButDragsMoveTheCamera) {

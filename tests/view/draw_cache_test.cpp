@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "evaluator_frame.h"
+#include "image_compare.h"
+#include "import/metasequoia_reader.h"
+#include "import/object_sink.h"
+#include "patch/curve_connector.h"
+#include "patch/patch_builder.h"
+#include "render_support.h"
+#include "view/offscreen_canvas.h"
+#include "view/scene_drawer.h"
+
+namespace korvane {
+namespace {
+
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+
+SceneFrame FrameOf(const ObjectStore& store, bool surfaces) {
+    SceneFrame frame;
+    frame.objects = &store.objects;
+    frame.display.showVertices = 1;
+    frame.display.showCurves = 1;
+    frame.display.showSurfaces = surfaces ? 1 : 0;
+    frame.width = kWidth;
+    frame.height = kHeight;
+    OrbitCamera(frame.camera, -50, -15);
+    return frame;
+}
+
+bool LoadConnected(const std::string& name, ObjectStore& store) {
+    const std::string path = std::string(KORVANE_CORPUS_DIR) + "/mqo/" + name;
+    if (!std::filesystem::exists(path) ||
+        ImportMetasequoia(path, store).status != ImportStatus::kImported) {
+        return false;
+    }
+    for (PatchObject* object : store.objects) {
+        CurveConnector().ConnectCurves(*object, 150.0f, [](const std::string&) {});
+        ComputeHandles(*object);
+    }
+    return true;
+}
+
+// A square of four curves in the y = 0 plane and a triangle standing on it.
+void AddSmallScene(ObjectStore& store) {
+    testing::AddLoop(store, {{-4, 0, -4}, {4, 0, -4}, {4, 0, 4}, {-4, 0, 4}}, 0x00FFFF);
+    testing::AddLoop(store, {{-3, 0, 0}, {3, 0, 0}, {0, 5, 1}}, 0xFF8040);
+}
+
+class DrawCacheTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(canvas_.Open(kWidth, kHeight, error)) << error;
+    }
+    void TearDown() override { cache_.Clear(); }
+
+    RgbaImage Cached(const SceneFrame& frame) {
+        DrawFrame(frame, cache_);
+        RgbaImage image;
+        canvas_.Read(image);
+        return image;
+    }
+    RgbaImage Evaluated(const SceneFrame& frame) {
+        testing::DrawEvaluatorFrame(frame);
+        RgbaImage image;
+        canvas_.Read(image);
+        return image;
+    }
+    void ExpectSamePicture(const RgbaImage& actual, const RgbaImage& expected) {
+        const testing::ImageDifference difference = testing::CompareImages(actual, expected);
+        EXPECT_TRUE(difference.sameSize);
+        EXPECT_LE(difference.differingFraction, testing::kMaxDifferingFraction)
+            << difference.differingPixels << " pixels differ";
+    }
+
+    OffscreenCanvas canvas_;
+    DrawCache cache_;
+};
+
+TEST_F(DrawCacheTest, CachedFramesLookLikeTheEvaluatorsOnCorpusModels) {
+    for (const char* name : {"Golem.mqo", "star.mqo", "medaka.mqo"}) {
+        SCOPED_TRACE(name);
+        ObjectStore store;
+        if (!LoadConnected(name, store)) {
+            GTEST_SKIP() << "corpus model " << name << " is not here";
+        }
+        for (bool surfaces : {false, true}) {
+            for (int resolution : {1, 3}) {
+                SceneFrame frame = FrameOf(store, surfaces);
+                frame.display.curveResolution = resolution;
+                frame.display.surfaceResolution = resolution;
+                const RgbaImage expected = Evaluated(frame);
+                const RgbaImage first = Cached(frame);
+                ExpectSamePicture(first, expected);
+                // The replayed lists draw exactly what the first frame drew.
+                const RgbaImage replayed = Cached(frame);
+                EXPECT_EQ(replayed.pixels, first.pixels);
+            }
+        }
+    }
+}
+
+TEST_F(DrawCacheTest, LitSurfacesFaceTheSameWayAsTheEvaluators) {
+    ObjectStore store;
+    AddSmallScene(store);
+    const SceneFrame frame = FrameOf(store, true);
+    const RgbaImage expected = Evaluated(frame);
+    const RgbaImage actual = Cached(frame);
+    // Both lit from above: the square's centre shows the same shade, not the back face's.
+    const testing::ScreenPoint centre = testing::Project(frame.camera, kWidth, kHeight, {0, 0, -3});
+    const int x = static_cast<int>(centre.x);
+    const int y = static_cast<int>(centre.y);
+    EXPECT_NE(testing::PixelAt(expected, x, y), testing::kBackground);
+    EXPECT_TRUE(testing::Near(testing::PixelAt(actual, x, y), testing::PixelAt(expected, x, y), 4));
+    ExpectSamePicture(actual, expected);
+}
+
+TEST_F(DrawCacheTest, ListsAreCompiledOnceAndRebuiltOnlyWhenSomethingChanges) {
+    ObjectStore store;
+    AddSmallScene(store);
+    SceneFrame frame = FrameOf(store, true);
+    Cached(frame);
+    EXPECT_EQ(cache_.ListCount(), 6u);  // points, curves and surfaces of two objects
+    EXPECT_EQ(cache_.CompileCount(), 6u);
+
+    for (int orbit = 0; orbit < 5; ++orbit) {
+        OrbitCamera(frame.camera, 7, 3);
+        Cached(frame);
+    }
+    EXPECT_EQ(cache_.CompileCount(), 6u);
+
+    frame.display.curveResolution = 4;
+    Cached(frame);
+    EXPECT_EQ(cache_.CompileCount(), 8u);  // both objects' curves
+
+    frame.display.surfaceResolution = 2;
+    Cached(frame);
+    EXPECT_EQ(cache_.CompileCount(), 10u);
+
+    // Hiding a layer keeps its lists for when it is shown again.
+    frame.display.showSurfaces = 0;
+    Cached(frame);
+    frame.display.showSurfaces = 1;
+    Cached(frame);
+    EXPECT_EQ(cache_.CompileCount(), 10u);
+    EXPECT_EQ(cache_.ListCount(), 6u);
+}
+
+TEST_F(DrawCacheTest, AnObjectThatChangesShapeIsDrawnAnew) {
+    ObjectStore store;
+    PatchObject* square =
+        testing::AddLoop(store, {{-4, 0, -4}, {4, 0, -4}, {4, 0, 4}, {-4, 0, 4}}, 0xFFFFFF);
+    SceneFrame frame = FrameOf(store, true);
+    const RgbaImage before = Cached(frame);
+    // Joining the four curves into one closed spline changes the spline count and empties the
+    // patches: the next frame must not replay the old lists.
+    square->DeletePatches();
+    CurveConnector().ConnectCurves(*square, 80.0f, [](const std::string&) {});
+    ComputeHandles(*square);
+    ASSERT_EQ(square->splines.GetCount(), 1);
+    const std::uint64_t compiled = cache_.CompileCount();
+    const RgbaImage after = Cached(frame);
+    EXPECT_GT(cache_.CompileCount(), compiled);
+    ExpectSamePicture(after, Evaluated(frame));
+    EXPECT_NE(after.pixels, before.pixels);
+}
+
+TEST_F(DrawCacheTest, ListsOfRemovedObjectsAreDeleted) {
+    ObjectStore store;
+    AddSmallScene(store);
+    SceneFrame frame = FrameOf(store, false);
+    Cached(frame);
+    EXPECT_EQ(cache_.ListCount(), 4u);
+    PatchObject* last = store.objects.GetTail();
+    store.objects.RemoveAt(store.objects.GetTailPosition());
+    delete last;
+    const RgbaImage image = Cached(frame);
+    EXPECT_EQ(cache_.ListCount(), 2u);
+    ExpectSamePicture(image, Evaluated(frame));
+
+    frame.objects = nullptr;
+    Cached(frame);
+    EXPECT_EQ(cache_.ListCount(), 0u);
+}
+
+TEST_F(DrawCacheTest, ClearMakesEveryListAgain) {
+    ObjectStore store;
+    AddSmallScene(store);
+    const SceneFrame frame = FrameOf(store, true);
+    const RgbaImage first = Cached(frame);
+    // Moving a control point changes no count; the owner of the objects clears the cache.
+    store.objects.GetHead()->controlPoints.GetHead()->y = 3.0f;
+    ComputeHandles(*store.objects.GetHead());
+    cache_.Clear();
+    EXPECT_EQ(cache_.ListCount(), 0u);
+    const RgbaImage moved = Cached(frame);
+    EXPECT_EQ(cache_.CompileCount(), 12u);
+    EXPECT_NE(moved.pixels, first.pixels);
+    ExpectSamePicture(moved, Evaluated(frame));
+}
+
+}  // namespace
+}  // namespace korvane

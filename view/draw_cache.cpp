@@ -1,0 +1,76 @@
+#include "view/draw_cache.h"
+
+#include <unordered_set>
+
+namespace korvane {
+
+DrawCache::Shape DrawCache::ShapeOf(const PatchObject& object, DrawLayer layer, int resolution) {
+    // Only what the layer draws: detecting patches must not throw away the curves' list.
+    Shape shape;
+    shape.controlPoints = object.controlPoints.GetCount();
+    shape.resolution = resolution;
+    if (layer != DrawLayer::kControlPoints) {
+        shape.splines = object.splines.GetCount();
+    }
+    if (layer == DrawLayer::kSurfaces) {
+        shape.patches = object.patches.GetCount();
+        shape.patchesValid = object.patchesValid;
+    }
+    return shape;
+}
+
+void DrawCache::Draw(const PatchObject& object, DrawLayer layer, int resolution,
+                     const std::function<void()>& emit) {
+    const Shape shape = ShapeOf(object, layer, resolution);
+    const Key key{&object, layer};
+    auto found = entries_.find(key);
+    if (found != entries_.end() && found->second.shape == shape) {
+        glCallList(found->second.list);
+        return;
+    }
+    if (found != entries_.end()) {
+        glDeleteLists(found->second.list, 1);
+        entries_.erase(found);
+    }
+    const GLuint list = glGenLists(1);
+    if (list == 0) {
+        emit();
+        return;
+    }
+    glNewList(list, GL_COMPILE);
+    emit();
+    glEndList();
+    ++compileCount_;
+    entries_.emplace(key, Entry{list, shape});
+    glCallList(list);
+}
+
+void DrawCache::KeepOnly(const ObjectList<PatchObject>* objects) {
+    std::unordered_set<const PatchObject*> present;
+    if (objects != nullptr) {
+        for (const PatchObject* object : *objects) {
+            present.insert(object);
+        }
+    }
+    for (auto entry = entries_.begin(); entry != entries_.end();) {
+        if (present.count(entry->first.first) == 0) {
+            glDeleteLists(entry->second.list, 1);
+            entry = entries_.erase(entry);
+        } else {
+            ++entry;
+        }
+    }
+}
+
+void DrawCache::Clear() {
+    for (const auto& [key, entry] : entries_) {
+        glDeleteLists(entry.list, 1);
+    }
+    entries_.clear();
+}
+
+void DrawCache::Abandon() {
+    entries_.clear();
+}
+
+}  // namespace korvane
