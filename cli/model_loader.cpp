@@ -8,6 +8,7 @@
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"
+#include "import/rvp_reader.h"
 
 namespace korvane::cli {
 namespace {
@@ -43,6 +44,32 @@ void AddWarnings(const std::string& path, const ImportResult& result,
     }
 }
 
+// Imports one file's bytes by their kind; returns why it cannot, or nothing.
+std::string LoadModel(const std::string& path, const std::string& bytes, ObjectStore& store,
+                      std::vector<std::string>& messages) {
+    ImportResult result;
+    switch (DetectModelFormat(bytes)) {
+        case ModelFormat::kMetasequoia:
+            result = ImportMetasequoiaBytes(bytes, store);
+            break;
+        case ModelFormat::kLightWave:
+            result = ImportLightWaveBytes(bytes, FileTitle(path), store);
+            break;
+        case ModelFormat::kRuvoPatch: {
+            const RvpReadResult read = ImportRvpBytes(bytes, store);
+            return read.error.empty() ? std::string()
+                                      : "not a readable ruvoPatch file: " + read.error;
+        }
+        case ModelFormat::kUnknown:
+            return "not a Metasequoia (.mqo), LightWave (.lwo) or ruvoPatch (.rvp) file";
+    }
+    if (result.status != ImportStatus::kImported) {
+        return "not a readable model file";
+    }
+    AddWarnings(path, result, messages);
+    return {};
+}
+
 }  // namespace
 
 LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store) {
@@ -55,25 +82,12 @@ LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store
             outcome.failure = path + ": " + WhyUnreadable(path, errno);
             return outcome;
         }
-        ImportResult result;
-        switch (DetectModelFormat(bytes)) {
-            case ModelFormat::kMetasequoia:
-                result = ImportMetasequoiaBytes(bytes, store);
-                break;
-            case ModelFormat::kLightWave:
-                result = ImportLightWaveBytes(bytes, FileTitle(path), store);
-                break;
-            case ModelFormat::kUnknown:
-                outcome.ok = false;
-                outcome.failure = path + ": not a Metasequoia (.mqo) or LightWave (.lwo) model";
-                return outcome;
-        }
-        if (result.status != ImportStatus::kImported) {
+        const std::string reason = LoadModel(path, bytes, store, outcome.messages);
+        if (!reason.empty()) {
             outcome.ok = false;
-            outcome.failure = path + ": not a readable model file";
+            outcome.failure = path + ": " + reason;
             return outcome;
         }
-        AddWarnings(path, result, outcome.messages);
     }
     return outcome;
 }

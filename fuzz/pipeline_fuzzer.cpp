@@ -7,6 +7,7 @@
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"
+#include "import/rvp_reader.h"
 #include "patch/bezier_net.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
@@ -28,6 +29,13 @@ ImportResult ImportByContent(std::string_view bytes, ObjectStore& store) {
             return ImportMetasequoiaBytes(bytes, store);
         case ModelFormat::kLightWave:
             return ImportLightWaveBytes(bytes, "fuzz", store);
+        case ModelFormat::kRuvoPatch: {
+            // A refused ruvoPatch file adds nothing, like a file of no known kind.
+            const RvpReadResult read = ImportRvpBytes(bytes, store);
+            return ImportResult{.status = read.error.empty() ? ImportStatus::kImported
+                                                             : ImportStatus::kNotThatFormat,
+                                .objectsAdded = read.objectsAdded};
+        }
         case ModelFormat::kUnknown:
             break;
     }

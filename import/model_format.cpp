@@ -4,6 +4,13 @@
 #include "import/lightwave_chunks.h"
 
 namespace korvane {
+namespace {
+
+constexpr std::string_view kRuvoPatchSignature =
+    "\x0B"
+    "object_info";
+
+}  // namespace
 
 ModelFormat DetectModelFormat(std::string_view firstBytes) {
     if (ByteScanner(firstBytes).ReadToken() == "Metasequoia") {
@@ -12,6 +19,9 @@ ModelFormat DetectModelFormat(std::string_view firstBytes) {
     if (firstBytes.size() >= 12 && firstBytes.substr(0, 4) == "FORM" &&
         IsLightWaveFormType(firstBytes.substr(8, 4))) {
         return ModelFormat::kLightWave;
+    }
+    if (firstBytes.starts_with(kRuvoPatchSignature)) {
+        return ModelFormat::kRuvoPatch;
     }
     return ModelFormat::kUnknown;
 }

@@ -4,11 +4,12 @@
 
 namespace korvane {
 
-enum class ModelFormat { kMetasequoia, kLightWave, kUnknown };
+enum class ModelFormat { kMetasequoia, kLightWave, kRuvoPatch, kUnknown };
 
 // Tells the model kind from the first bytes of a file (64 are plenty): a Metasequoia file starts,
 // after any white space, with the word "Metasequoia"; a LightWave file is an IFF "FORM" of type
-// "LWOB" or "LWO2" (bytes 8 to 11).
+// "LWOB" or "LWO2" (bytes 8 to 11); a ruvoPatch file starts with the string "object_info" behind
+// its one-byte length, 11.
 ModelFormat DetectModelFormat(std::string_view firstBytes);
 
 }  // namespace korvane

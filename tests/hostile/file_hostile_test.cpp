@@ -17,7 +17,8 @@ namespace {
 using FileHostileTest = HostileTest;
 
 constexpr uid_t kNobody = 65534;
-const std::string kNotAModel = "not a Metasequoia (.mqo) or LightWave (.lwo) model";
+const std::string kNotAModel =
+    "not a Metasequoia (.mqo), LightWave (.lwo) or ruvoPatch (.rvp) file";
 
 struct NamedModel {
     std::string name;

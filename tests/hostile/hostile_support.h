@@ -16,6 +16,7 @@
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"
+#include "import/rvp_reader.h"
 #include "patch/bezier_net.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
@@ -49,6 +50,13 @@ inline ImportResult ImportByContent(std::string_view bytes, ObjectStore& store) 
             return ImportMetasequoiaBytes(bytes, store);
         case ModelFormat::kLightWave:
             return ImportLightWaveBytes(bytes, "hostile", store);
+        case ModelFormat::kRuvoPatch: {
+            // A refused ruvoPatch file adds nothing, like a file of no known kind.
+            const RvpReadResult read = ImportRvpBytes(bytes, store);
+            return ImportResult{.status = read.error.empty() ? ImportStatus::kImported
+                                                             : ImportStatus::kNotThatFormat,
+                                .objectsAdded = read.objectsAdded};
+        }
         case ModelFormat::kUnknown:
             break;
     }

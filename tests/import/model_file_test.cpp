@@ -89,6 +89,22 @@ TEST(ModelFileTest, FormatIsDetectedFromTheFirstBytes) {
     EXPECT_EQ(DetectModelFormat(std::string_view("RIFF\0\0\0\0LWO2", 12)), ModelFormat::kUnknown);
     EXPECT_EQ(DetectModelFormat("FORM"), ModelFormat::kUnknown);
     EXPECT_EQ(DetectModelFormat(""), ModelFormat::kUnknown);
+    EXPECT_EQ(DetectModelFormat("\x0B"
+                                "object_info"),
+              ModelFormat::kRuvoPatch);
+    EXPECT_EQ(DetectModelFormat("\x0B"
+                                "object_info\x01\0\0\0"),
+              ModelFormat::kRuvoPatch);
+    EXPECT_EQ(DetectModelFormat("\x0B"
+                                "object_inf"),
+              ModelFormat::kUnknown);
+    EXPECT_EQ(DetectModelFormat("\x0C"
+                                "object_info "),
+              ModelFormat::kUnknown);
+    EXPECT_EQ(DetectModelFormat("object_info"), ModelFormat::kUnknown);
+    EXPECT_EQ(DetectModelFormat("\x0B"
+                                "Object_info"),
+              ModelFormat::kUnknown);
 }
 
 }  // namespace
