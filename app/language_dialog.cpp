@@ -3,31 +3,20 @@
 #include <QButtonGroup>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
+#include "app/controls/dialog_fonts.h"
+#include "app/controls/dialog_template.h"
 
 namespace korvane {
-namespace {
-
-QPushButton* AddButton(QWidget* parent, const char* id, const QString& text, const QRect& place) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QString::fromLatin1(id));
-    button->setGeometry(place);
-    return button;
-}
-
-}  // namespace
 
 LanguageDialog::LanguageDialog(QWidget* parent) : QDialog(parent), group_(new QButtonGroup(this)) {
-    setWindowTitle(QStringLiteral("Select Language"));
-    setFont(DialogFont());
-    const DialogUnits units(font());
-    setFixedSize(units.X(99), units.Y(86));
+    const DialogTemplate layout(*this, GothicDialogFont(), QStringLiteral("Select Language"), 99,
+                                86, true);
 
     // Radio buttons drawn as push buttons: checkable, exclusive within the group.
     QPushButton* japanese =
-        AddButton(this, "1007", QStringLiteral("Japanese"), units.Rect(7, 7, 85, 19));
+        layout.Place(new QPushButton(QStringLiteral("Japanese"), this), 1007, 7, 7, 85, 19);
     QPushButton* english =
-        AddButton(this, "1008", QStringLiteral("English"), units.Rect(7, 27, 85, 19));
+        layout.Place(new QPushButton(QStringLiteral("English"), this), 1008, 7, 27, 85, 19);
     for (QPushButton* button : {japanese, english}) {
         button->setCheckable(true);
         button->setAutoDefault(false);
@@ -37,7 +26,7 @@ LanguageDialog::LanguageDialog(QWidget* parent) : QDialog(parent), group_(new QB
     group_->setExclusive(true);
     japanese->setChecked(true);
 
-    QPushButton* ok = AddButton(this, "1", QStringLiteral("OK"), units.Rect(22, 65, 50, 14));
+    QPushButton* ok = layout.Place(new QPushButton(QStringLiteral("OK"), this), 1, 22, 65, 50, 14);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -2,7 +2,8 @@
 
 #include <QTreeWidget>
 
-#include "app/dialog_units.h"
+#include "app/controls/dialog_fonts.h"
+#include "app/controls/dialog_template.h"
 #include "app/display_name.h"
 #include "app/hidden_title_bar.h"
 #include "app/korv_app.h"
@@ -31,7 +32,7 @@ ObjectTreeDialog::ObjectTreeDialog(QWidget* parent)
 }
 
 QSize ObjectTreeDialog::sizeHint() const {
-    const DialogUnits units(DialogFont());
+    const DialogTemplate units(GothicDialogFont());
     return QSize(units.X(kBarWidthUnits), units.Y(kBarHeightUnits));
 }
 

@@ -23,9 +23,7 @@ int MulDiv(int value, int numerator, int denominator) {
 DialogTemplate::DialogTemplate(QDialog& dialog, const QFont& font, const QString& caption,
                                int width, int height, bool closeBox) {
     dialog.setFont(font);
-    const QFontMetrics metrics(dialog.font());
-    averageWidth_ = AverageCharacterWidth(metrics);
-    characterHeight_ = metrics.height();
+    Measure(dialog.font());
     dialog.setWindowTitle(caption);
     Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
     if (closeBox) {
@@ -33,6 +31,16 @@ DialogTemplate::DialogTemplate(QDialog& dialog, const QFont& font, const QString
     }
     dialog.setWindowFlags(flags);
     dialog.setFixedSize(X(width), Y(height));
+}
+
+DialogTemplate::DialogTemplate(const QFont& font) {
+    Measure(font);
+}
+
+void DialogTemplate::Measure(const QFont& font) {
+    const QFontMetrics metrics(font);
+    averageWidth_ = AverageCharacterWidth(metrics);
+    characterHeight_ = metrics.height();
 }
 
 int DialogTemplate::X(int units) const {

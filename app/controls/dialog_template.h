@@ -15,6 +15,9 @@ class DialogTemplate {
     // Without a close box the caption shows no buttons at all.
     DialogTemplate(QDialog& dialog, const QFont& font, const QString& caption, int width,
                    int height, bool closeBox);
+    // Only measures the font, for widgets laid out in dialog units that are no dialog of their
+    // own, such as the bars of the main window.
+    explicit DialogTemplate(const QFont& font);
 
     int X(int units) const;
     int Y(int units) const;
@@ -29,8 +32,10 @@ class DialogTemplate {
     }
 
   private:
-    int averageWidth_;
-    int characterHeight_;
+    void Measure(const QFont& font);
+
+    int averageWidth_ = 0;
+    int characterHeight_ = 0;
 };
 
 }  // namespace korvane

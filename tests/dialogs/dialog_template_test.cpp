@@ -42,6 +42,18 @@ TEST(DialogTemplate, PlacesAControlUnderItsId) {
     EXPECT_TRUE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
 }
 
+TEST(DialogTemplate, MeasuringAFontAloneGivesTheSameUnits) {
+    for (const QFont& font : {SansSerifDialogFont(), GothicDialogFont()}) {
+        QDialog dialog;
+        const DialogTemplate layout(dialog, font, QStringLiteral("t"), 100, 40, false);
+        const DialogTemplate measured(font);
+        for (const int units : {0, 1, 2, 3, 7, 99, 424, -5}) {
+            EXPECT_EQ(measured.X(units), layout.X(units)) << units;
+            EXPECT_EQ(measured.Y(units), layout.Y(units)) << units;
+        }
+    }
+}
+
 // Every dialog in both languages: each control lies inside the dialog, and each label's text
 // fits its box without running into a neighbour.
 std::vector<std::unique_ptr<QDialog>> EveryDialog(const ObjectList<PatchObject>& objects) {
