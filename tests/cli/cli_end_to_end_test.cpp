@@ -114,24 +114,8 @@ TEST_F(CliTest, UnwritableOutputExitsWithThreeAndKeepsTheOldFile) {
     }
 }
 
-std::vector<fs::path> CorpusFiles() {
-    std::vector<fs::path> files;
-    const fs::path root = KORVANE_CORPUS_DIR;
-    if (!fs::is_directory(root)) {
-        return files;
-    }
-    for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const auto extension = entry.path().extension();
-        if (extension == ".mqo" || extension == ".lwo") {
-            files.push_back(entry.path());
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 TEST_F(CliTest, EveryCorpusModelConvertsAndReadsBackWithTheSameCounts) {
-    const auto files = CorpusFiles();
+    const auto files = testing::ModelFilesUnder({KORVANE_CORPUS_DIR});
     if (files.empty()) {
         GTEST_SKIP() << "no corpus at " << KORVANE_CORPUS_DIR;
     }

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <regex>
 #include <string>
 #include <vector>
@@ -54,6 +56,26 @@ inline long long JsonNumber(const std::string& json, const std::string& key, int
         ++it;
     }
     return it == std::sregex_iterator() ? -1 : std::stoll((*it)[1]);
+}
+
+// Every .mqo and .lwo file below the given folders, in sorted order; folders that are not there
+// add nothing.
+inline std::vector<std::filesystem::path> ModelFilesUnder(
+    std::initializer_list<const char*> roots) {
+    std::vector<std::filesystem::path> files;
+    for (const char* root : roots) {
+        if (!std::filesystem::is_directory(root)) {
+            continue;
+        }
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            const auto extension = entry.path().extension();
+            if (extension == ".mqo" || extension == ".lwo") {
+                files.push_back(entry.path());
+            }
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 inline int Occurrences(const std::string& text, const std::string& what) {

@@ -18,24 +18,6 @@ using testing::Occurrences;
 using testing::ReadWholeFile;
 namespace fs = std::filesystem;
 
-// The example models, and the shared corpus when it is there.
-std::vector<fs::path> Models() {
-    std::vector<fs::path> files;
-    for (const char* root : {KORVANE_EXAMPLES_DIR, KORVANE_CORPUS_DIR}) {
-        if (!fs::is_directory(root)) {
-            continue;
-        }
-        for (const auto& entry : fs::recursive_directory_iterator(root)) {
-            const auto extension = entry.path().extension();
-            if (extension == ".mqo" || extension == ".lwo") {
-                files.push_back(entry.path());
-            }
-        }
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 // The JSON up to the messages, which only the import of a model has.
 std::string Counts(const std::string& json) {
     return json.substr(0, json.find("\"messages\""));
@@ -47,7 +29,8 @@ std::string Table(const std::string& text) {
 }
 
 TEST_F(CliTest, InfoOfAnExportMatchesInfoOfItsModel) {
-    const std::vector<fs::path> models = Models();
+    const std::vector<fs::path> models =
+        testing::ModelFilesUnder({KORVANE_EXAMPLES_DIR, KORVANE_CORPUS_DIR});
     ASSERT_GE(models.size(), 3u) << "the examples are missing";
     for (const fs::path& model : models) {
         SCOPED_TRACE(model.string());
