@@ -71,22 +71,14 @@ void BM_OrbitFrame(benchmark::State& state, Layers layers, bool cached) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["patches"] = store.objects.GetHead()->patches.GetCount();
 }
-BENCHMARK_CAPTURE(BM_OrbitFrame, curves, Layers::kCurves, true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MinTime(3.0);
-BENCHMARK_CAPTURE(BM_OrbitFrame, surfaces, Layers::kSurfaces, true)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MinTime(3.0);
-BENCHMARK_CAPTURE(BM_OrbitFrame, curves_uncached, Layers::kCurves, false)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MinTime(3.0);
-BENCHMARK_CAPTURE(BM_OrbitFrame, surfaces_uncached, Layers::kSurfaces, false)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->MinTime(3.0);
+// Each runs for three seconds of frames after the lists are made.
+void ForSeconds(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+}
+BENCHMARK_CAPTURE(BM_OrbitFrame, curves, Layers::kCurves, true)->Apply(ForSeconds);
+BENCHMARK_CAPTURE(BM_OrbitFrame, surfaces, Layers::kSurfaces, true)->Apply(ForSeconds);
+BENCHMARK_CAPTURE(BM_OrbitFrame, curves_uncached, Layers::kCurves, false)->Apply(ForSeconds);
+BENCHMARK_CAPTURE(BM_OrbitFrame, surfaces_uncached, Layers::kSurfaces, false)->Apply(ForSeconds);
 
 }  // namespace
 }  // namespace korvane::bench

@@ -23,26 +23,26 @@ void DrawCache::Draw(const PatchObject& object, DrawLayer layer, int resolution,
                      const std::function<void()>& emit) {
     const Shape shape = ShapeOf(object, layer, resolution);
     const Key key{&object, layer};
-    auto found = entries_.find(key);
-    if (found != entries_.end() && found->second.shape == shape) {
-        glCallList(found->second.list);
+    Entry& entry = entries_[key];
+    if (entry.list != 0 && entry.shape == shape) {
+        glCallList(entry.list);
         return;
     }
-    if (found != entries_.end()) {
-        glDeleteLists(found->second.list, 1);
-        entries_.erase(found);
+    // An out-of-date list keeps its name: compiling into it replaces what it held.
+    if (entry.list == 0) {
+        entry.list = glGenLists(1);
     }
-    const GLuint list = glGenLists(1);
-    if (list == 0) {
+    if (entry.list == 0) {
+        entries_.erase(key);
         emit();
         return;
     }
-    glNewList(list, GL_COMPILE);
+    glNewList(entry.list, GL_COMPILE);
     emit();
     glEndList();
     ++compileCount_;
-    entries_.emplace(key, Entry{list, shape});
-    glCallList(list);
+    entry.shape = shape;
+    glCallList(entry.list);
 }
 
 void DrawCache::KeepOnly(const ObjectList<PatchObject>* objects) {
