@@ -5,7 +5,7 @@
 namespace korvane {
 
 bool IsLightWaveFormType(std::string_view formType) {
-    return formType == "LWOB" || formType == "LWO2";
+    return formType == "LWOB" || formType == "LWO2" || formType == "LWO3";
 }
 
 bool BigEndianReader::ReadU16(std::uint16_t& value) {

@@ -5,7 +5,8 @@
 
 namespace korvane {
 
-// True for the form types of the two LightWave object layouts, "LWOB" and "LWO2".
+// True for the form types of the LightWave object layouts: "LWOB", "LWO2", and "LWO3", which
+// LightWave has saved since 2015 and whose geometry chunks are those of "LWO2".
 bool IsLightWaveFormType(std::string_view formType);
 
 // Reads big-endian values from a byte range, never past its end.

@@ -28,9 +28,11 @@ void ReadLwobBody(BigEndianReader& body, std::string_view fileTitle, const MeshH
     onObject(mesh);
 }
 
-// Each layer's points and polygons go into a mesh of their own, so indices count from 0 again.
-void ReadLwo2Body(BigEndianReader& body, std::string_view fileTitle, const MeshHandler& onObject,
-                  bool& truncated) {
+// LWO2 and LWO3. Each layer's points and polygons go into a mesh of their own, so indices count
+// from 0 again. LWO3's surfaces, clips and envelopes come as nested "FORM" chunks, which are
+// skipped by their sizes like any other chunk not read here.
+void ReadLayeredBody(BigEndianReader& body, std::string_view fileTitle, const MeshHandler& onObject,
+                     bool& truncated) {
     auto mesh = std::make_unique<PolyMesh>();
     std::string layerName;
     const auto handOver = [&] {
@@ -74,7 +76,7 @@ ParseOutcome ParseLightWave(std::string_view bytes, std::string_view fileTitle,
     if (formType == "LWOB") {
         ReadLwobBody(body, fileTitle, onObject, outcome.truncated);
     } else {
-        ReadLwo2Body(body, fileTitle, onObject, outcome.truncated);
+        ReadLayeredBody(body, fileTitle, onObject, outcome.truncated);
     }
     return outcome;
 }

@@ -101,6 +101,7 @@ TEST(DamagedInputTest, MetasequoiaCutAtEveryByte) {
 TEST(DamagedInputTest, LightWaveCutAtEveryByte) {
     ExpectEveryPrefixImports(TwoLayerLwo2(), ImportLightWaveTitled);
     ExpectEveryPrefixImports(SmallLwob(), ImportLightWaveTitled);
+    ExpectEveryPrefixImports(testing::TwoLayerModel("LWO3"), ImportLightWaveTitled);
 }
 
 TEST(DamagedInputTest, MetasequoiaMutations) {
@@ -110,6 +111,7 @@ TEST(DamagedInputTest, MetasequoiaMutations) {
 TEST(DamagedInputTest, LightWaveMutations) {
     ExpectMutationsImport(TwoLayerLwo2(), ImportLightWaveTitled);
     ExpectMutationsImport(SmallLwob(), ImportLightWaveTitled);
+    ExpectMutationsImport(testing::TwoLayerModel("LWO3"), ImportLightWaveTitled);
 }
 
 }  // namespace

@@ -168,7 +168,7 @@ TEST(LightWaveReaderTest, ChunkRunningPastTheEndEndsTheReading) {
 }
 
 TEST(LightWaveReaderTest, OtherFormTypesAreRefused) {
-    const std::string files[] = {LwoFile("LWO3", Chunk("PNTS", kSquare)), LwoFile("ILBM", ""),
+    const std::string files[] = {LwoFile("LWO4", Chunk("PNTS", kSquare)), LwoFile("ILBM", ""),
                                  "FORM", std::string("FORM\0\0\0\4LWO", 11), ""};
     for (const std::string& file : files) {
         ObjectStore store;

@@ -85,7 +85,8 @@ TEST(ModelFileTest, FormatIsDetectedFromTheFirstBytes) {
     EXPECT_EQ(DetectModelFormat("Metaseq"), ModelFormat::kUnknown);
     EXPECT_EQ(DetectModelFormat(testing::LwoFile("LWOB", "")), ModelFormat::kLightWave);
     EXPECT_EQ(DetectModelFormat(testing::LwoFile("LWO2", "")), ModelFormat::kLightWave);
-    EXPECT_EQ(DetectModelFormat(testing::LwoFile("LWO3", "")), ModelFormat::kUnknown);
+    EXPECT_EQ(DetectModelFormat(testing::LwoFile("LWO3", "")), ModelFormat::kLightWave);
+    EXPECT_EQ(DetectModelFormat(testing::LwoFile("LWO4", "")), ModelFormat::kUnknown);
     EXPECT_EQ(DetectModelFormat(std::string_view("RIFF\0\0\0\0LWO2", 12)), ModelFormat::kUnknown);
     EXPECT_EQ(DetectModelFormat("FORM"), ModelFormat::kUnknown);
     EXPECT_EQ(DetectModelFormat(""), ModelFormat::kUnknown);
