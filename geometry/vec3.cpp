@@ -20,8 +20,10 @@ float AngleBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float 
     if (cosine >= 1.0f) {
         return 0.0f;
     }
+    // acos in double, rounded once to float: the correctly rounded angle, so that a limit met
+    // exactly joins the same way whatever the C library's acosf rounds to.
     if (cosine > -1.0f) {
-        return std::acos(cosine);
+        return static_cast<float>(std::acos(static_cast<double>(cosine)));
     }
     return kPi;
 }

@@ -8,7 +8,9 @@
 namespace korvane {
 namespace {
 
-Vec3 V(float x, float y, float z) { return Vec3{x, y, z}; }
+Vec3 V(float x, float y, float z) {
+    return Vec3{x, y, z};
+}
 
 TEST(AngleHelpers, HeadingOfAxisDirectionsIsExact) {
     EXPECT_EQ(HeadingDegrees(V(0, 5, 0)), 0.0f);
@@ -75,6 +77,30 @@ TEST(VectorArithmetic, AngleBetweenClampsParallelOppositeAndZero) {
     const PatchVec3 b(0.1f, 0.1f, 0.1f);
     EXPECT_FALSE(std::isnan(AngleBetween(b, Scale(b, 3.0f))));
     EXPECT_FALSE(std::isnan(AngleBetween(b, Scale(b, -7.0f))));
+}
+
+// The angle is the correctly rounded arc cosine of the float cosine, on every C library: checked
+// on every float cosine near the limits people type (a 12-sided ring's corner is 150 degrees).
+TEST(VectorArithmetic, AngleBetweenIsTheCorrectlyRoundedArcCosine) {
+    constexpr int kFloatsEachSide = 40000;
+    for (const double degrees : {90.0, 120.0, 135.0, 150.0, 160.0, 170.0, 179.0, 30.0}) {
+        float cosine = static_cast<float>(std::cos(degrees * 3.14159265358979323846 / 180.0));
+        for (int i = 0; i < kFloatsEachSide; ++i) {
+            cosine = std::nextafter(cosine, -2.0f);
+        }
+        int mismatches = 0;
+        for (int i = 0; i < 2 * kFloatsEachSide && cosine < 1.0f;
+             ++i, cosine = std::nextafter(cosine, 2.0f)) {
+            if (cosine <= -1.0f) {
+                continue;  // outside acos's domain: the clamp above
+            }
+            // Unit lengths given: the cosine the function sees is exactly `cosine`.
+            const float angle = AngleBetween(PatchVec3(1, 0, 0), PatchVec3(cosine, 0.5f, 0), 1, 1);
+            const auto reference = static_cast<float>(std::acos(static_cast<long double>(cosine)));
+            mismatches += angle != reference ? 1 : 0;
+        }
+        EXPECT_EQ(mismatches, 0) << "near " << degrees << " degrees";
+    }
 }
 
 }  // namespace

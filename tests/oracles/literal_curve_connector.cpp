@@ -1,9 +1,25 @@
 #include "oracles/literal_curve_connector.h"
 
+#include <cmath>
+
 #include "geometry/angles.h"
 
 namespace korvane::testing {
 namespace {
+
+// The angle between two arms as the connector must see it: the cosine in float arithmetic, its
+// arc cosine correctly rounded to float (taken here in long double, apart from the connector's).
+float ReferenceAngle(const PatchVec3& a, const PatchVec3& b) {
+    const float product = Length(b) * Length(a);
+    if (product == 0.0f) {
+        return 0.0f;
+    }
+    const float cosine = Dot(a, b) / product;
+    if (cosine >= 1.0f) {
+        return 0.0f;
+    }
+    return cosine > -1.0f ? static_cast<float>(std::acos(static_cast<long double>(cosine))) : kPi;
+}
 
 bool IsHead(const Spline& spline, const SplineNode* node) {
     return spline.nodes.GetHead() == node;
@@ -118,7 +134,7 @@ void LiteralConnectCurves(PatchObject& object, float limitDegrees,
                         continue;
                     }
                     const PatchVec3 arm2 = Subtract(NeighbourOfEnd(*ref2), *point);
-                    const float angle = AngleBetween(arm1, arm2);
+                    const float angle = ReferenceAngle(arm1, arm2);
                     if (angle > limit && angle > best) {
                         best = angle;
                         join = {ref1, ref2, IsHead(*ref1->spline, ref1->node),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -128,6 +129,32 @@ TEST(ConnectIdentityTest, TheLiteralConnectorRestartsEveryPassFromTheFirstPoint)
     EXPECT_EQ(texts[4], "Box 4 / 8");
     EXPECT_EQ(texts[5], "Box 0 / 8");
     EXPECT_EQ(texts[12], "Box 7 / 8");
+}
+
+// A 12-segment ring has corners of 150 degrees, met at the limit people type most: whether such a
+// corner joins must not depend on how the C library rounds its arc cosine.
+TEST(ConnectIdentityTest, TwelveSegmentLatheAtItsCornerAngle) {
+    std::string profile;
+    std::string lines;
+    constexpr int kLines = 40;
+    for (int i = 0; i <= kLines; ++i) {
+        const float radius = 10.0f + 4.0f * std::sin(static_cast<float>(i) * 0.3f);
+        profile += std::to_string(radius) + " " + std::to_string(i * 2.5) + " 0\n";
+        if (i < kLines) {
+            lines += "2 V(" + std::to_string(i) + " " + std::to_string(i + 1) + ")\n";
+        }
+    }
+    const std::string file =
+        "Metasequoia Document\nObject \"vase\" {\nlathe 3\nlathe_seg 12\nvertex " +
+        std::to_string(kLines + 1) + " {\n" + profile + "}\nface " + std::to_string(kLines) +
+        " {\n" + lines + "}\n}\nEof\n";
+    ObjectStore fast;
+    ObjectStore literal;
+    ImportMetasequoiaBytes(file, fast);
+    ImportMetasequoiaBytes(file, literal);
+    ASSERT_EQ(fast.objects.GetCount(), 1);
+    ASSERT_EQ(fast.objects.GetHead()->controlPoints.GetCount(), (kLines + 1) * 12);
+    ExpectSameConnection(*fast.objects.GetHead(), *literal.objects.GetHead(), 150.0f);
 }
 
 TEST(ConnectIdentityTest, EveryCorpusModelMatchesTheLiteralConnector) {
