@@ -4,7 +4,7 @@
 #include "fuzz/fuzz_checks.h"
 #include "import/lightwave_reader.h"
 
-// The LightWave reader on arbitrary bytes, both layouts.
+// The LightWave reader on arbitrary bytes, all three layouts.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     korvane::ObjectStore store;
     const auto result =

@@ -1,5 +1,8 @@
 #include "import/finish_object.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "mesh/mesh_editor.h"
 #include "patch/patch_builder.h"
 
@@ -32,6 +35,8 @@ bool LatheFits(const PolyMesh& mesh) {
 FinishedObject FinishObject(PolyMesh& mesh, ObjectSink& sink) {
     FinishedObject finished;
     finished.droppedFaces = mesh.DropInvalidFaces();
+    finished.droppedFaces += std::min(mesh.droppedOutlines, INT32_MAX - finished.droppedFaces);
+    finished.outlineFaces = mesh.outlineFaces;
     if (mesh.lathe != 0 && !LatheFits(mesh)) {
         mesh.lathe = 0;
         finished.latheLeftOut = true;

@@ -13,6 +13,7 @@ namespace korvane {
 // per vertex and one spline per edge, handles computed. Leaves the mesh without geometry.
 struct FinishedObject {
     std::int32_t droppedFaces = 0;  // faces that named a vertex out of range
+    std::int32_t outlineFaces = 0;  // faces of five or more corners kept as outlines
     bool latheLeftOut = false;      // the lathe would have outgrown memory; the object is unswept
 };
 FinishedObject FinishObject(PolyMesh& mesh, ObjectSink& sink);

@@ -40,9 +40,12 @@ void AppendFaces(PolyMesh& mesh, FaceList list, GrowableArray<MeshFace>& target,
     }
 }
 
-// Reads `count` indices into the face (the first four are kept). False when the data ends first.
+// Reads `count` indices into the face (the first four are kept) and, for an outline of five or
+// more corners, all of them into `outline`. False when the data ends first.
 template <class ReadIndex>
-bool ReadCorners(MeshFace& face, int count, ReadIndex readIndex) {
+bool ReadCorners(MeshFace& face, int count, std::vector<std::int32_t>& outline,
+                 ReadIndex readIndex) {
+    outline.clear();
     for (int k = 0; k < count; ++k) {
         std::int32_t index = 0;
         if (!readIndex(index)) {
@@ -50,6 +53,9 @@ bool ReadCorners(MeshFace& face, int count, ReadIndex readIndex) {
         }
         if (k < 4) {
             face.corners[k] = index;
+        }
+        if (count > 4) {
+            outline.push_back(index);
         }
     }
     return true;
@@ -85,12 +91,13 @@ void AppendLwobPolygons(PolyMesh& mesh, std::string_view data) {
         index = word;
         return read;
     };
+    std::vector<std::int32_t> outline;
     std::uint16_t count = 0;
     while (reader.ReadU16(count)) {
         MeshFace face;
         face.cornerCount = count;
         std::uint16_t surface = 0;
-        if (!ReadCorners(face, count, readIndex) || !reader.ReadU16(surface)) {
+        if (!ReadCorners(face, count, outline, readIndex) || !reader.ReadU16(surface)) {
             break;
         }
         std::uint16_t detailCount = 0;
@@ -99,6 +106,10 @@ void AppendLwobPolygons(PolyMesh& mesh, std::string_view data) {
         }
         if (IsUsableCornerCount(count)) {
             byCorners[count].push_back(face);
+        } else if (count > 4) {
+            // The points come before the polygons, so the range check sees them all.
+            const bool kept = AppendOutlineLines(outline, mesh.vertexCount(), byCorners[2]);
+            ++(kept ? mesh.outlineFaces : mesh.droppedOutlines);
         }
     }
     AppendFaces(mesh, FaceList::kLines, mesh.lines, byCorners[2]);
@@ -121,16 +132,18 @@ void AppendLwo2Polygons(PolyMesh& mesh, std::string_view data) {
         index = word;
         return read;
     };
+    std::vector<std::int32_t> outline;
     std::uint16_t word = 0;
     while (reader.ReadU16(word)) {
         const int count = word & kPolygonCountMask;
         MeshFace face;
         face.cornerCount = count;
-        if (!ReadCorners(face, count, readIndex)) {
+        if (!ReadCorners(face, count, outline, readIndex)) {
             break;
         }
-        if (IsUsableCornerCount(count)) {
+        if (count >= 2) {
             faces.push_back(face);
+            mesh.outlineCorners.insert(mesh.outlineCorners.end(), outline.begin(), outline.end());
         }
     }
     AppendFaces(mesh, FaceList::kFaces, mesh.faces, faces);

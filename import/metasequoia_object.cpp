@@ -1,5 +1,6 @@
 #include "import/metasequoia_object.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -14,9 +15,9 @@ constexpr std::int32_t kMinLatheSegments = 3;
 
 // Fewest bytes one item takes in the file: a declared count is clamped to what the rest of the
 // file could hold, so that a corrupt count never allocates beyond the file's size.
-constexpr std::size_t kMinTextVertexBytes = 6;  // "0 0 0" and the blank in front of it
-constexpr std::size_t kMinFaceLineBytes = 4;    // "0 V(" of a face without corners
-constexpr std::size_t kBinaryVertexBytes = 12;  // x, y, z as little-endian 32-bit floats
+constexpr std::size_t kMinTextVertexBytes = 6;   // "0 0 0" and the blank in front of it
+constexpr std::size_t kMinFaceLineBytes = 4;     // "0 V(" of a face without corners
+constexpr std::int64_t kBinaryVertexBytes = 12;  // x, y, z as little-endian 32-bit floats
 
 std::int32_t ClampCount(std::int32_t declared, std::size_t remaining, std::size_t itemBytes) {
     if (declared <= 0) {
@@ -55,8 +56,8 @@ std::uint32_t ColourByte(float component) {
 
 class ObjectReader {
   public:
-    ObjectReader(ByteScanner& scanner, PolyMesh& mesh, bool& truncated)
-        : scanner_(scanner), mesh_(mesh), truncated_(truncated) {}
+    ObjectReader(ByteScanner& scanner, PolyMesh& mesh, ParseOutcome& outcome)
+        : scanner_(scanner), mesh_(mesh), outcome_(outcome) {}
 
     std::string Read();
 
@@ -69,6 +70,7 @@ class ObjectReader {
     void ApplyAttribute(const std::string& keyword);
     void ReadTextVertices();
     void ReadBinaryVertices();
+    std::int64_t ReadBracketedByteCount();
     void SkipPastLineEnd();
     void SkipToClosingBrace();
     void ReadFaces();
@@ -77,13 +79,13 @@ class ObjectReader {
 
     ByteScanner& scanner_;
     PolyMesh& mesh_;
-    bool& truncated_;
+    ParseOutcome& outcome_;
 };
 
 std::string ObjectReader::ChunkToken() {
     std::string token = scanner_.ReadToken();
     if (token.empty()) {
-        truncated_ = true;
+        outcome_.truncated = true;
     }
     return token;
 }
@@ -190,34 +192,44 @@ void ObjectReader::ReadTextVertices() {
         mesh_.positions[read] = ConvertPosition(x, y, z);
     }
     if (read < count) {
-        truncated_ = true;
+        outcome_.truncated = true;
         mesh_.ResizeVertices(read);
     }
     ChunkToken();  // closing brace
 }
 
 // BVertex n {
-//     Vector <block bytes> [
-//     <block: 12 bytes per vertex, x, y, z as little-endian floats>]
+//     Vector n [bytes]
+//     <block of the bracketed byte count: x, y, z per vertex as little-endian floats>
 // }
-// The block's own byte count decides how many vertices it holds; n is not trusted.
+// The count after "Vector" and the bracketed byte count must agree; when they do not, or the file
+// ends inside the block, only the whole vertices that both allow and the file holds are read.
 void ObjectReader::ReadBinaryVertices() {
     scanner_.SkipInt();
     ChunkToken();  // opening brace
     ChunkToken();  // the word that opens the block
-    std::int32_t blockBytes = 0;
-    scanner_.ReadInt(blockBytes);
+    std::int32_t declaredCount = 0;
+    scanner_.ReadInt(declaredCount);
+    const std::int64_t declared = std::max(declaredCount, 0);
+    const std::int64_t bracketed = ReadBracketedByteCount();
     SkipPastLineEnd();
+    // Without a bracketed size the count alone tells where the block ends.
+    const std::int64_t blockBytes = bracketed < 0 ? declared * kBinaryVertexBytes : bracketed;
+    const std::int64_t wanted = std::min<std::int64_t>(declared, blockBytes / kBinaryVertexBytes);
+    if (blockBytes != declared * kBinaryVertexBytes) {
+        ++outcome_.vertexBlocksMismatched;
+    }
     if (blockBytes > 0) {
         const std::string_view block = scanner_.TakeBytes(static_cast<std::size_t>(blockBytes));
         if (block.size() < static_cast<std::size_t>(blockBytes)) {
-            truncated_ = true;
+            outcome_.truncated = true;
         }
-        const auto count = static_cast<std::int32_t>(block.size() / kBinaryVertexBytes);
+        const auto whole = static_cast<std::int64_t>(block.size()) / kBinaryVertexBytes;
+        const auto count = static_cast<std::int32_t>(std::min(wanted, whole));
         mesh_.SetVertexCount(count);
         for (std::int32_t i = 0; i < count; ++i) {
             const std::string_view vertex =
-                block.substr(static_cast<std::size_t>(i) * kBinaryVertexBytes);
+                block.substr(static_cast<std::size_t>(i * kBinaryVertexBytes));
             mesh_.positions[i] = ConvertPosition(LittleEndianFloat(vertex.substr(0, 4)),
                                                  LittleEndianFloat(vertex.substr(4, 4)),
                                                  LittleEndianFloat(vertex.substr(8, 4)));
@@ -226,11 +238,25 @@ void ObjectReader::ReadBinaryVertices() {
     SkipToClosingBrace();
 }
 
+// "[96]": the block's size in bytes (0 for a negative one), or -1 when the line holds none.
+std::int64_t ObjectReader::ReadBracketedByteCount() {
+    while (scanner_.PeekByte() == ' ' || scanner_.PeekByte() == '\t') {
+        scanner_.ReadByte();
+    }
+    if (scanner_.PeekByte() != '[') {
+        return -1;
+    }
+    scanner_.ReadByte();
+    std::int32_t bytes = 0;
+    scanner_.ReadInt(bytes);
+    return std::max(bytes, 0);
+}
+
 // Up to and including a line feed or form feed: the binary block starts right after it.
 void ObjectReader::SkipPastLineEnd() {
     for (int c = scanner_.ReadByte(); c != '\n' && c != '\f'; c = scanner_.ReadByte()) {
         if (c == -1) {
-            truncated_ = true;
+            outcome_.truncated = true;
             return;
         }
     }
@@ -250,7 +276,7 @@ void ObjectReader::SkipToClosingBrace() {
             --depth;
         }
     }
-    truncated_ = true;
+    outcome_.truncated = true;
 }
 
 void ObjectReader::ReadFaces() {
@@ -264,7 +290,7 @@ void ObjectReader::ReadFaces() {
         ++read;
     }
     if (read < count) {
-        truncated_ = true;
+        outcome_.truncated = true;
         mesh_.ResizeFaces(FaceList::kFaces, read);
     }
     ChunkToken();  // closing brace
@@ -279,17 +305,28 @@ bool ObjectReader::ReadFaceLine(MeshFace& face) {
     std::int32_t cornerCount = 0;
     scanner_.ReadInt(cornerCount);
     face.cornerCount = cornerCount;
+    const bool outline = cornerCount > 4;
+    const std::size_t outlineStart = mesh_.outlineCorners.size();
     scanner_.ReadTokenPart(2);  // "V("
     for (std::int32_t k = 0; k < cornerCount; ++k) {
         std::int32_t index = 0;
         if (!scanner_.ReadInt(index)) {
             if (scanner_.AtEnd()) {
+                mesh_.outlineCorners.resize(outlineStart);
                 return false;
+            }
+            if (outline) {
+                // An outline with corners missing has no shape to keep.
+                mesh_.outlineCorners.resize(outlineStart);
+                face.cornerCount = 0;
             }
             break;  // nothing after this parses as an index either: the other corners stay 0
         }
         if (k < 4) {
             face.corners[k] = index;
+        }
+        if (outline) {
+            mesh_.outlineCorners.push_back(index);
         }
     }
     scanner_.SkipToLineFeed();
@@ -298,8 +335,8 @@ bool ObjectReader::ReadFaceLine(MeshFace& face) {
 
 }  // namespace
 
-std::string ReadMetasequoiaObject(ByteScanner& scanner, PolyMesh& mesh, bool& truncated) {
-    return ObjectReader(scanner, mesh, truncated).Read();
+std::string ReadMetasequoiaObject(ByteScanner& scanner, PolyMesh& mesh, ParseOutcome& outcome) {
+    return ObjectReader(scanner, mesh, outcome).Read();
 }
 
 std::string MetasequoiaObjectName(std::string token) {

@@ -115,7 +115,7 @@ ParseOutcome ParseMetasequoia(std::string_view bytes, const MeshHandler& onObjec
     while (!token.empty() && token != "Eof") {
         if (token == "Object") {
             PolyMesh mesh;
-            token = ReadMetasequoiaObject(scanner, mesh, outcome.truncated);
+            token = ReadMetasequoiaObject(scanner, mesh, outcome);
             mesh.SplitFaces();
             onObject(mesh);
             continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "mesh/poly_mesh.h"
@@ -13,6 +14,8 @@ using MeshHandler = std::function<void(PolyMesh&)>;
 struct ParseOutcome {
     bool recognised = true;  // false: not the parser's kind of file, and nothing was handed over
     bool truncated = false;  // the bytes ended inside a chunk; what came before was handed over
+    // Binary vertex blocks whose vertex count and byte count disagree (the smaller was read).
+    std::int32_t vertexBlocksMismatched = 0;
 };
 
 }  // namespace korvane

@@ -1,6 +1,8 @@
 #include "mesh/poly_mesh.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <span>
 
 #include "mesh/mesh_checks.h"
 
@@ -48,6 +50,7 @@ void PolyMesh::ResizeVertices(std::int32_t n) {
 
 void PolyMesh::SetFaceCount(std::int32_t n) {
     faces.Allocate(n);
+    outlineCorners = {};
 }
 
 void PolyMesh::ResizeFaces(FaceList list, std::int32_t n) {
@@ -62,21 +65,84 @@ void PolyMesh::ResizeFaces(FaceList list, std::int32_t n) {
     }
 }
 
+namespace {
+
+constexpr std::int32_t kFirstOutlineCornerCount = 5;
+
+// The corners of an outline face, or an empty span when outlineCorners holds fewer (a face list
+// filled without its corners).
+std::span<const std::int32_t> OutlineOf(const MeshFace& face,
+                                        const std::vector<std::int32_t>& outlineCorners,
+                                        std::size_t& next) {
+    const auto count = static_cast<std::size_t>(face.cornerCount);
+    if (outlineCorners.size() - next < count) {
+        next = outlineCorners.size();
+        return {};
+    }
+    const std::span<const std::int32_t> corners(outlineCorners.data() + next, count);
+    next += count;
+    return corners;
+}
+
+bool CornersInRange(std::span<const std::int32_t> corners, std::int32_t vertexCount) {
+    return !corners.empty() && std::ranges::all_of(corners, [vertexCount](std::int32_t index) {
+        return mesh_detail::InRange(index, vertexCount);
+    });
+}
+
+// Calls line(a, b) for every side of the closed outline whose two corners differ.
+template <class LineFn>
+void ForEachOutlineSide(std::span<const std::int32_t> corners, LineFn line) {
+    for (std::size_t k = 0; k < corners.size(); ++k) {
+        const std::int32_t a = corners[k];
+        const std::int32_t b = corners[(k + 1) % corners.size()];
+        if (a != b) {
+            line(a, b);
+        }
+    }
+}
+
+MeshFace Line(std::int32_t a, std::int32_t b) {
+    MeshFace line;
+    line.cornerCount = 2;
+    line.corners[0] = a;
+    line.corners[1] = b;
+    return line;
+}
+
+}  // namespace
+
 void PolyMesh::SplitFaces() {
-    std::int32_t counts[5] = {};
+    std::int64_t counts[5] = {};
+    std::size_t next = 0;
     for (const MeshFace& face : faces) {
         if (face.cornerCount >= 2 && face.cornerCount <= 4) {
             ++counts[face.cornerCount];
+        } else if (face.cornerCount >= kFirstOutlineCornerCount) {
+            const auto corners = OutlineOf(face, outlineCorners, next);
+            if (CornersInRange(corners, vertexCount_)) {
+                ForEachOutlineSide(corners, [&](std::int32_t, std::int32_t) { ++counts[2]; });
+            }
         }
     }
-    lines.Allocate(counts[2]);
-    triangles.Allocate(counts[3]);
-    quads.Allocate(counts[4]);
+    // A face list holds at most 2^31 - 1 records; outline lines beyond that are not kept.
+    const auto capped = [](std::int64_t n) {
+        return static_cast<std::int32_t>(std::min<std::int64_t>(n, INT32_MAX));
+    };
+    lines.Allocate(capped(counts[2]));
+    triangles.Allocate(capped(counts[3]));
+    quads.Allocate(capped(counts[4]));
     std::int32_t filled[5] = {};
+    const auto addLine = [&](const MeshFace& line) {
+        if (filled[2] < lines.count()) {
+            lines[filled[2]++] = line;
+        }
+    };
+    next = 0;
     for (const MeshFace& face : faces) {
         switch (face.cornerCount) {
             case 2:
-                lines[filled[2]++] = face;
+                addLine(face);
                 break;
             case 3:
                 triangles[filled[3]++] = face;
@@ -85,14 +151,36 @@ void PolyMesh::SplitFaces() {
                 quads[filled[4]++] = face;
                 break;
             default:
-                break;  // 0, 1 or 5 and more corners: not a line or a face we can use
+                if (face.cornerCount >= kFirstOutlineCornerCount) {
+                    const auto corners = OutlineOf(face, outlineCorners, next);
+                    if (CornersInRange(corners, vertexCount_)) {
+                        ForEachOutlineSide(
+                            corners, [&](std::int32_t a, std::int32_t b) { addLine(Line(a, b)); });
+                        ++outlineFaces;
+                    } else {
+                        ++droppedOutlines;
+                    }
+                }
+                break;  // 0 or 1 corners: not a line or a face we can use
         }
     }
     faces.Release();
+    outlineCorners = {};
+}
+
+bool AppendOutlineLines(std::span<const std::int32_t> corners, std::int32_t vertexCount,
+                        std::vector<MeshFace>& lines) {
+    if (!CornersInRange(corners, vertexCount)) {
+        return false;
+    }
+    ForEachOutlineSide(corners,
+                       [&](std::int32_t a, std::int32_t b) { lines.push_back(Line(a, b)); });
+    return true;
 }
 
 void PolyMesh::ClearFaces() {
     faces.Release();
+    outlineCorners = {};
     lines.Release();
     triangles.Release();
     quads.Release();

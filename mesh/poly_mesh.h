@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "geometry/growable_array.h"
 #include "geometry/vec3.h"
@@ -15,8 +17,9 @@ namespace korvane {
 
 struct MeshFace {
     std::int32_t cornerCount = 3;
-    std::int32_t corners[4] = {0, 0, 0,
-                               0};  // vertex indices in outline order; first cornerCount used
+    // Vertex indices in outline order, the first cornerCount used. A face of five or more
+    // corners in `faces` keeps its first four here and all of them in PolyMesh::outlineCorners.
+    std::int32_t corners[4] = {0, 0, 0, 0};
 };
 
 struct MeshEdge {
@@ -47,7 +50,10 @@ class PolyMesh {
     void SetFaceCount(std::int32_t n);
     // Changes the length of one face list, keeping its records in order.
     void ResizeFaces(FaceList list, std::int32_t n);
-    // Sorts faces into lines, triangles and quads; other corner counts are dropped; empties faces.
+    // Sorts faces into lines, triangles and quads and empties faces. A face of five or more
+    // corners becomes the lines of its outline, in its place among the lines (no line where two
+    // neighbouring corners are the same vertex); one that names a vertex out of range is dropped
+    // whole and counted in droppedOutlines. Faces of 0 or 1 corners are dropped.
     void SplitFaces();
     void ClearFaces();
     bool NeedsModifiers() const;
@@ -82,6 +88,10 @@ class PolyMesh {
     GrowableArray<MeshFace> lines;
     GrowableArray<MeshFace> triangles;
     GrowableArray<MeshFace> quads;
+    // The corners of every face in `faces` with five or more corners, face after face in order.
+    std::vector<std::int32_t> outlineCorners;
+    std::int32_t outlineFaces = 0;     // faces of five or more corners kept as outlines
+    std::int32_t droppedOutlines = 0;  // such faces dropped for a corner out of range
     std::int32_t edgesValid = 0;
     std::int32_t faceListsValid = 0;
 
@@ -91,5 +101,10 @@ class PolyMesh {
 
     std::int32_t vertexCount_ = 0;
 };
+
+// Appends the lines of a closed outline of five or more corners, as SplitFaces makes them, for a
+// reader that fills `lines` itself. False, with nothing appended, when a corner is out of range.
+bool AppendOutlineLines(std::span<const std::int32_t> corners, std::int32_t vertexCount,
+                        std::vector<MeshFace>& lines);
 
 }  // namespace korvane

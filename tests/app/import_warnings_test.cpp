@@ -63,6 +63,23 @@ TEST_F(ImportWarningsTest, AFileThatEndsEarlySaysSoAndKeepsWhatWasRead) {
     EXPECT_EQ(document_.objects.GetCount(), 1);
 }
 
+// One message per import, whatever the number of objects with such faces.
+TEST_F(ImportWarningsTest, FacesOfFiveOrMoreCornersAreToldOnceAsOutlines) {
+    const char* pentagons =
+        "Metasequoia Document\nObject \"a\" {\n\tvertex 5 {\n0 0 0\n1 0 0\n2 1 0\n1 2 0\n0 1 0\n\t}"
+        "\n\tface 1 {\n5 V(0 1 2 3 4)\n\t}\n}\nObject \"b\" {\n\tvertex 6 {\n0 0 0\n1 0 0\n2 1 0"
+        "\n1 2 0\n0 1 0\n0 0 1\n\t}\n\tface 2 {\n5 V(0 1 2 3 4)\n6 V(0 1 2 3 4 5)\n\t}\n}\nEof\n";
+    dialogs_.answers = {Write("outlines.mqo", pentagons)};
+    GetApp()->useEnglish = 1;
+    RunImportMetasequoia(dialogs_, nullptr);
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].first,
+              QStringLiteral("3 faces with more than four corners were kept as outlines without "
+                             "patches"));
+    ASSERT_EQ(document_.objects.GetCount(), 2);
+    EXPECT_EQ(document_.objects.GetTail()->splines.GetCount(), 7) << "the outlines are curves";
+}
+
 TEST_F(ImportWarningsTest, ASoundFileSaysNothing) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/torus.mqo"};
     RunImportMetasequoia(dialogs_, nullptr);

@@ -46,13 +46,25 @@ TEST_F(CliTest, LatheTooBigToSweepIsReportedEveryWay) {
     EXPECT_EQ(converted.err, "korvane-cli: warning: " + kLatheInput + ": " + kLatheWarning + "\n");
 }
 
+// Five vertices in a binary block of six vertices' bytes, and a pentagon on them.
+const std::string kOutlineInLongBlock =
+    "Metasequoia Document\nObject \"p\" {\n\tBVertex 5 {\n\t\tVector 5 [72]\n" +
+    std::string(72, '\0') + "\n\t}\n\tface 1 {\n\t\t5 V(0 1 2 3 4)\n\t}\n}\nEof\n";
+
 TEST_F(CliTest, EachWarningIsOneMessageNamingItsFile) {
     const std::string damaged = Write("damaged.mqo", kDamaged);
     const std::string square = Write("sq.mqo", kSquare);
-    const auto json = Cli({"info", square, damaged, kLatheInput, "--json"});
+    const std::string outline = Write("outline.mqo", kOutlineInLongBlock);
+    const auto json = Cli({"info", square, damaged, kLatheInput, outline, "--json"});
     ASSERT_EQ(json.exitStatus, 0) << json.err;
     const std::string messages = json.out.substr(json.out.find("\"messages\""));
-    EXPECT_EQ(Occurrences(messages, "\", \""), 2) << messages;  // three messages
+    EXPECT_EQ(Occurrences(messages, "\", \""), 4) << messages;  // five messages
+    EXPECT_NE(messages.find(outline +
+                            ": 1 faces with more than four corners were kept as outlines without "
+                            "patches"),
+              std::string::npos);
+    EXPECT_NE(messages.find(outline + ": 1 binary vertex blocks hold another number of vertices"),
+              std::string::npos);
     EXPECT_NE(messages.find(damaged + ": 1 faces that name vertices the object does not have"),
               std::string::npos);
     EXPECT_NE(messages.find(damaged + ": the file ends early"), std::string::npos);

@@ -31,8 +31,8 @@ inline std::string LittleEndianFloats(std::initializer_list<float> values) {
 inline std::string BinaryVertexObject(std::string_view name, std::string_view count,
                                       std::string_view blockBytes, std::string_view block) {
     return "Object \"" + std::string(name) + "\" {\n\tBVertex " + std::string(count) +
-           " {\n\t\tVector " + std::string(blockBytes) + " [\n" + std::string(block) +
-           "\n\t\t]\n\t}\n\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\n";
+           " {\n\t\tVector " + std::string(count) + " [" + std::string(blockBytes) + "]\n" +
+           std::string(block) + "\n\t}\n\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\n";
 }
 
 inline std::string TriangleObject(std::string_view name, std::string_view settings = "") {

@@ -70,7 +70,7 @@ TEST_F(LightWaveHostileTest, ChunkSizesZeroOddAllOnesAndPastTheEnd) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        for (const std::string_view type : {"LWO2", "LWOB"}) {
+        for (const std::string_view type : {"LWO2", "LWO3", "LWOB"}) {
             const std::string file = LwoFile(type, c.body);
             ObjectStore store;
             const ImportResult result = ImportAndConvert(file, store);

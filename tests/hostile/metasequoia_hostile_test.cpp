@@ -158,8 +158,8 @@ TEST_F(MetasequoiaHostileTest, UnbalancedAndDeeplyNestedBraces) {
     EXPECT_EQ(unclosed.objects.GetCount(), 1) << "an object cut short keeps what was read";
 }
 
-// The block's byte count decides how many vertices it holds, whatever the vertex count says, and
-// never more than the file has.
+// The vertex count and the block's byte count each bound how many vertices are read, and never
+// more than the file has; the disagreement is reported.
 TEST_F(MetasequoiaHostileTest, BinaryVertexCountAndByteSizeDisagree) {
     struct Case {
         std::string count;
@@ -167,13 +167,13 @@ TEST_F(MetasequoiaHostileTest, BinaryVertexCountAndByteSizeDisagree) {
         std::int32_t points;
     };
     const std::vector<Case> cases = {
-        {"100", "36", 3}, {"3", "24", 2}, {"3", "13", 1}, {"3", "-12", 0}, {"1", "36", 3}};
+        {"100", "36", 3}, {"3", "24", 2}, {"3", "13", 1}, {"3", "-12", 0}, {"1", "36", 1}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count + " " + c.blockBytes);
         const std::string file =
             Mqo(BinaryVertexObject("o", c.count, c.blockBytes, BinaryTriangle()));
         ObjectStore store;
-        ImportAndConvert(file, store);
+        EXPECT_EQ(ImportAndConvert(file, store).vertexBlocksMismatched, 1);
         ASSERT_EQ(store.objects.GetCount(), 1);
         EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), c.points);
         ExpectCliEnds(file, 0);

@@ -188,11 +188,14 @@ TEST_F(CorpusTest, LightWaveLayersAndPolygonKinds) {
     EXPECT_EQ(subdivision.objects.GetHead()->name, "LWO2_Subdivision");
     EXPECT_EQ(subdivision.objects.GetHead()->controlPoints.GetCount(), 26);
     EXPECT_GT(subdivision.objects.GetHead()->splines.GetCount(), 0);
-    ObjectStore concave;  // its one polygon has 66 corners
-    ImportLightWave(folder + "LWOB_ConcavePolygon.lwo", "LWOB_ConcavePolygon", concave);
+    // Its one polygon has 66 corners over 64 points; the outline keeps its 65 distinct sides.
+    ObjectStore concave;
+    const ImportResult result =
+        ImportLightWave(folder + "LWOB_ConcavePolygon.lwo", "LWOB_ConcavePolygon", concave);
+    EXPECT_EQ(result.outlineFaces, 1);
     ASSERT_EQ(concave.objects.GetCount(), 1);
     EXPECT_EQ(concave.objects.GetHead()->controlPoints.GetCount(), 64);
-    EXPECT_EQ(concave.objects.GetHead()->splines.GetCount(), 0);
+    EXPECT_EQ(concave.objects.GetHead()->splines.GetCount(), 65);
 }
 
 }  // namespace

@@ -117,8 +117,12 @@ TEST(LightWaveReaderTest, Lwo2PolygonKinds) {
     ObjectStore store;
     const ImportResult result = ImportLightWaveBytes(file, "k", store);
     EXPECT_EQ(result.droppedFaces, 0);
+    EXPECT_EQ(result.outlineFaces, 1);
     ASSERT_EQ(store.objects.GetCount(), 1);
-    EXPECT_EQ(SplineEnds(*store.objects.GetHead()), (Ends{{0, 2}, {1, 3}, {1, 2}, {2, 3}, {0, 3}}));
+    // The pentagon's outline (its closing side from 0 to 0 makes no line), then the two lines;
+    // the triangles add nothing new.
+    EXPECT_EQ(SplineEnds(*store.objects.GetHead()),
+              (Ends{{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {1, 3}}));
 }
 
 TEST(LightWaveReaderTest, VertexIndex40000IsValid) {

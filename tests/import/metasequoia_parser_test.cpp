@@ -126,40 +126,50 @@ TEST(MetasequoiaParserTest, LatheSettings) {
     }
 }
 
-TEST(MetasequoiaParserTest, BinaryVertexBlockIsReadExactly) {
-    // The block holds braces and line feeds, and 6 bytes beyond its last whole vertex.
-    const std::string block = FloatBytes({1, 2, 3, 4.5f, 5, 6}) + "}}\n{}}";
-    ASSERT_EQ(block.size(), 30u);
-    const std::string text =
-        "Metasequoia Document\nObject \"b\" {\n BVertex 9 {\n  Vector 30 [\r\n" + block +
-        "]\n }\n face 1 {\n  2 V(0 1)\n }\n}\n" + "Object \"after\" {\n}\nEof\n";
-    const Parsed parsed = Parse(text);
-    EXPECT_FALSE(parsed.outcome.truncated);
-    ASSERT_EQ(parsed.meshes.size(), 2u);
-    const ParsedMesh& mesh = parsed.meshes[0];
-    ASSERT_EQ(mesh.positions.size(), 2u);
-    ExpectPosition(mesh.positions[0], 0.1f, 0.2f, -0.3f);
-    ExpectPosition(mesh.positions[1], 0.45f, 0.5f, -0.6f);
-    EXPECT_EQ(mesh.lines, 1);
-    EXPECT_EQ(parsed.meshes[1].name, "after");
-}
-
-TEST(MetasequoiaParserTest, BinaryVertexBlockStopsAtTheEndOfTheFile) {
-    const std::string text = "Metasequoia\nObject \"b\" {\nBVertex 100 {\nVector 2000000000 [\n" +
-                             FloatBytes({1, 2, 3, 4, 5, 6, 7});
-    const Parsed parsed = Parse(text);
-    EXPECT_TRUE(parsed.outcome.truncated);
-    ASSERT_EQ(parsed.meshes.size(), 1u);
-    ASSERT_EQ(parsed.meshes[0].positions.size(), 2u);
-    ExpectPosition(parsed.meshes[0].positions[1], 0.4f, 0.5f, -0.6f);
-}
-
-TEST(MetasequoiaParserTest, EmptyBinaryBlockLeavesNoVertices) {
-    const Parsed parsed =
-        Parse("Metasequoia\nObject \"b\" {\nBVertex 0 {\nVector 0 [\n]\n}\n}\nEof\n");
-    EXPECT_FALSE(parsed.outcome.truncated);
-    ASSERT_EQ(parsed.meshes.size(), 1u);
-    EXPECT_TRUE(parsed.meshes[0].positions.empty());
+// "Vector n [bytes]" as Metasequoia writes it: n vertices in a block of the bracketed size. When
+// the two disagree, or the file ends inside the block, only the whole vertices that both allow and
+// the file holds are read, and the disagreement is counted. Blocks hold braces and line feeds.
+TEST(MetasequoiaParserTest, BinaryVertexBlocks) {
+    const std::string six = FloatBytes({1, 2, 3, 4.5f, 5, 6});
+    struct Case {
+        std::string vectorLine;  // after "Vector ", up to the block
+        std::string block;
+        std::size_t vertices;
+        std::int32_t mismatched;
+        bool truncated;
+    };
+    const std::vector<Case> cases = {
+        {"2 [24]\n", six, 2, 0, false},
+        {"2 [24]\r\n", six, 2, 0, false},
+        {"2 [30]\n", six + "}}\n{}}", 2, 1, false},  // six bytes past the last vertex
+        {"9 [30]\n", six + "}}\n{}}", 2, 1, false},  // the count claims more
+        {"1 [24]\n", six, 1, 1, false},              // the bytes hold more
+        {"2\n", six, 2, 0, false},                   // no bracketed size: the count
+        {"0 [0]\n", "", 0, 0, false},
+        {"100 [1200]\n", six + FloatBytes({7}), 2, 0, true},  // the file ends in the block
+        {"2000000000 [2000000000]\n", six, 2, 1, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.vectorLine);
+        const std::string text =
+            "Metasequoia Document\nObject \"b\" {\n\tBVertex 2 {\n\t\tVector " + c.vectorLine +
+            c.block + "\n\t}\n\tface 1 {\n\t\t2 V(0 1)\n\t}\n}\nObject \"after\" {\n}\nEof\n";
+        const Parsed parsed =
+            Parse(c.truncated ? text.substr(0, text.find(c.block) + c.block.size()) : text);
+        EXPECT_EQ(parsed.outcome.truncated, c.truncated);
+        EXPECT_EQ(parsed.outcome.vertexBlocksMismatched, c.mismatched);
+        ASSERT_EQ(parsed.meshes.size(), c.truncated ? 1u : 2u);
+        const ParsedMesh& mesh = parsed.meshes[0];
+        ASSERT_EQ(mesh.positions.size(), c.vertices);
+        if (c.vertices == 2) {
+            ExpectPosition(mesh.positions[0], 0.1f, 0.2f, -0.3f);
+            ExpectPosition(mesh.positions[1], 0.45f, 0.5f, -0.6f);
+            EXPECT_EQ(mesh.lines, c.truncated ? 0 : 1);
+        }
+        if (!c.truncated) {
+            EXPECT_EQ(parsed.meshes[1].name, "after");
+        }
+    }
 }
 
 TEST(MetasequoiaParserTest, HugeCountsAllocateOnlyWhatTheFileCanHold) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -98,24 +99,52 @@ TEST(MetasequoiaReaderTest, FacesBecomeSplinesByCornerCount) {
         "Object \"f\" {\n vertex 5 {\n 0 0 0\n 1 0 0\n 1 1 0\n 0 1 0\n 2 2 2\n }\n"
         " face 4 {\n  4 V(0 1 2 3) M(0) UV(0 0 1 0 1 1 0 1)\n  3 V(0 1 4)\n"
         "  5 V(0 1 2 3 4)\n  2 V(3 4)\n }\n}\n";
-    ImportMetasequoiaBytes(Mqo(object), store);
+    const ImportResult result = ImportMetasequoiaBytes(Mqo(object), store);
+    EXPECT_EQ(result.outlineFaces, 1);
     ASSERT_EQ(store.objects.GetCount(), 1);
-    PatchObject& result = *store.objects.GetHead();
-    EXPECT_EQ(result.controlPoints.GetCount(), 5);
-    // The line's edge first, then the triangle's three, then the quad's three new ones.
+    PatchObject& spline = *store.objects.GetHead();
+    EXPECT_EQ(spline.controlPoints.GetCount(), 5);
+    // The lines first: the pentagon's outline in its place, then the line (3 4) it already has;
+    // then the triangle's and the quad's new edges.
     using Ends = std::vector<std::pair<std::int32_t, std::int32_t>>;
-    EXPECT_EQ(SplineEnds(result), (Ends{{3, 4}, {0, 1}, {1, 4}, {4, 0}, {1, 2}, {2, 3}, {3, 0}}));
+    EXPECT_EQ(SplineEnds(spline), (Ends{{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 0}, {1, 4}, {3, 0}}));
 }
 
-TEST(MetasequoiaReaderTest, ObjectWhoseFacesAllHaveFiveCornersKeepsItsVertices) {
-    ObjectStore store;
-    ImportMetasequoiaBytes(
-        Mqo("Object \"five\" {\n vertex 5 {\n 0 0 0\n 1 0 0\n 1 1 0\n 0 1 0\n 2 2 2\n }\n"
-            " face 1 {\n  5 V(0 1 2 3 4)\n }\n}\n"),
-        store);
-    ASSERT_EQ(store.objects.GetCount(), 1);
-    EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 5);
-    EXPECT_EQ(store.objects.GetHead()->splines.GetCount(), 0);
+// A face of five or more corners keeps its outline as curves, without a patch; a step to the same
+// vertex makes no curve, and a corner out of range drops the whole face.
+TEST(MetasequoiaReaderTest, FacesOfFiveOrMoreCornersKeepTheirOutline) {
+    using Ends = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    struct Case {
+        std::string faces;
+        Ends splines;
+        std::int32_t outlines;
+        std::int32_t dropped;
+    };
+    const std::vector<Case> cases = {
+        {"5 V(0 1 2 3 4)", {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 0}}, 1, 0},
+        {"6 V(4 1 1 2 3 4)", {{4, 1}, {1, 2}, {2, 3}, {3, 4}}, 1, 0},
+        {"5 V(0 1 2 3 9)", {}, 0, 1},
+        {"5 V(0 1 2 3 -1)", {}, 0, 1},
+        {"5 V(0 1 2)", {}, 0, 0},  // corners missing: no outline to keep
+        {"3 V(0 1 2)\n  5 V(4 3 2 1 0)\n  2 V(0 4)",
+         {{4, 3}, {3, 2}, {2, 1}, {1, 0}, {0, 4}, {2, 0}},
+         1,
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.faces);
+        ObjectStore store;
+        const std::string object =
+            "Object \"n\" {\n vertex 5 {\n 0 0 0\n 1 0 0\n 1 1 0\n 0 1 0\n 2 2 2\n }\n face 9 {\n "
+            " " +
+            c.faces + "\n }\n}\n";
+        const ImportResult result = ImportMetasequoiaBytes(Mqo(object), store);
+        EXPECT_EQ(result.outlineFaces, c.outlines);
+        EXPECT_EQ(result.droppedFaces, c.dropped);
+        ASSERT_EQ(store.objects.GetCount(), 1);
+        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 5);
+        EXPECT_EQ(SplineEnds(*store.objects.GetHead()), c.splines);
+    }
 }
 
 TEST(MetasequoiaReaderTest, ObjectWithoutVerticesOrFacesKeepsNameAndColour) {

@@ -41,12 +41,13 @@ TEST(ModelFileTest, SampleFileImportsCompletely) {
     const ImportResult result = ImportMetasequoia(testing::kSampleMqoPath, store);
     EXPECT_EQ(result.objectsAdded, 3);
     EXPECT_EQ(result.droppedFaces, 0);
+    EXPECT_EQ(result.outlineFaces, 1);
     EXPECT_FALSE(result.truncated);
     const auto objects = testing::ObjectsOf(store);
     ASSERT_EQ(objects.size(), 3u);
     EXPECT_EQ(objects[0]->colour, 32767u);
     EXPECT_EQ(objects[0]->controlPoints.GetCount(), 5);
-    EXPECT_EQ(objects[0]->splines.GetCount(), 6);
+    EXPECT_EQ(objects[0]->splines.GetCount(), 7);  // the pentagon's outline adds (3, 4)
     EXPECT_EQ(objects[1]->controlPoints.GetCount(), 6);
     EXPECT_EQ(objects[2]->controlPoints.GetCount(), 8);
     EXPECT_EQ(objects[2]->splines.GetCount(), 12);

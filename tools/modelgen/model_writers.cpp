@@ -138,7 +138,7 @@ std::string WriteMqoBinary(const GeneratedModel& model) {
     TextOut out(ExpectedTextBytes(model));
     WriteHeader(out, model);
     const auto count = static_cast<std::int64_t>(model.positions.size());
-    out << "\tBVertex " << count << " {\n\t\tVector " << 12 * count << " [\n";
+    out << "\tBVertex " << count << " {\n\t\tVector " << count << " [" << 12 * count << "]\n";
     std::string block;
     block.reserve(static_cast<std::size_t>(12 * count));
     for (const Vec3& p : model.positions) {
@@ -150,7 +150,7 @@ std::string WriteMqoBinary(const GeneratedModel& model) {
         }
     }
     out.AppendBytes(block);
-    out << "]\n\t}\n";
+    out << "\n\t}\n";
     WriteFacesAndEnd(out, model);
     return out.Take();
 }
