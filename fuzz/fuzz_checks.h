@@ -30,14 +30,14 @@ inline void RequireSoundNetworks(const ObjectStore& store) {
     }
 }
 
-// A recognised file reports exactly the objects it added; an unrecognised one adds none.
+// A recognised file reports exactly the objects it added; an unrecognised one, or an archive that
+// could not be unpacked, adds none.
 inline void RequireHonestImport(const ImportResult& result, const ObjectStore& store) {
     Require(result.objectsAdded == store.objects.GetCount(), "objectsAdded counts the objects");
     Require(result.droppedFaces >= 0, "droppedFaces is not negative");
-    if (result.status == ImportStatus::kNotThatFormat) {
+    Require(result.status != ImportStatus::kCannotOpen, "bytes never give kCannotOpen");
+    if (result.status != ImportStatus::kImported) {
         Require(result.objectsAdded == 0 && !result.truncated, "a refused file adds nothing");
-    } else {
-        Require(result.status == ImportStatus::kImported, "bytes never give kCannotOpen");
     }
     RequireSoundNetworks(store);
 }

@@ -5,6 +5,14 @@
 #include "import/metasequoia_parser.h"
 
 namespace korvane {
+namespace {
+
+ImportResult ImportMetasequoiaText(std::string_view text, ObjectSink& sink) {
+    return ImportMeshes(
+        [text](const MeshHandler& onObject) { return ParseMetasequoia(text, onObject); }, sink);
+}
+
+}  // namespace
 
 ImportResult ImportMetasequoia(const std::string& path, ObjectSink& sink) {
     std::string bytes;
@@ -15,8 +23,20 @@ ImportResult ImportMetasequoia(const std::string& path, ObjectSink& sink) {
 }
 
 ImportResult ImportMetasequoiaBytes(std::string_view bytes, ObjectSink& sink) {
-    return ImportMeshes(
-        [bytes](const MeshHandler& onObject) { return ParseMetasequoia(bytes, onObject); }, sink);
+    return ImportMetasequoiaBytesWithin(bytes, sink, kMqozLimits);
+}
+
+ImportResult ImportMetasequoiaBytesWithin(std::string_view bytes, ObjectSink& sink,
+                                          const ArchiveLimits& limits) {
+    if (!IsZipArchive(bytes)) {
+        return ImportMetasequoiaText(bytes, sink);
+    }
+    std::string text;
+    const ImportStatus unpacked = UnpackMqoz(bytes, text, limits);
+    if (unpacked != ImportStatus::kImported) {
+        return ImportResult{.status = unpacked};
+    }
+    return ImportMetasequoiaText(text, sink);
 }
 
 }  // namespace korvane

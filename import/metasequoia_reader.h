@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "import/import_status.h"
+#include "import/mqoz_archive.h"
 #include "import/object_sink.h"
 
 namespace korvane {
@@ -12,7 +13,13 @@ namespace korvane {
 // each chunk ends, coordinates scaled by 0.1 with Z reversed, lathe and mirror baked in. The file
 // is opened read-only. kCannotOpen: no such file, a folder, unreadable; kNotThatFormat: the first
 // word is not "Metasequoia" (nothing added).
+// A compressed Metasequoia file (.mqoz, a zip archive holding the .mqo) is told by its content and
+// imports exactly as the .mqo inside it; the kArchive... statuses say why one could not be
+// unpacked (nothing added).
 ImportResult ImportMetasequoia(const std::string& path, ObjectSink& sink);
 ImportResult ImportMetasequoiaBytes(std::string_view bytes, ObjectSink& sink);
+// The same, with the archive's unpacked size held to `limits`.
+ImportResult ImportMetasequoiaBytesWithin(std::string_view bytes, ObjectSink& sink,
+                                          const ArchiveLimits& limits);
 
 }  // namespace korvane

@@ -2,6 +2,7 @@
 
 #include "import/byte_scanner.h"
 #include "import/lightwave_chunks.h"
+#include "import/mqoz_archive.h"
 
 namespace korvane {
 namespace {
@@ -13,7 +14,7 @@ constexpr std::string_view kRuvoPatchSignature =
 }  // namespace
 
 ModelFormat DetectModelFormat(std::string_view firstBytes) {
-    if (ByteScanner(firstBytes).ReadToken() == "Metasequoia") {
+    if (ByteScanner(firstBytes).ReadToken() == "Metasequoia" || IsZipArchive(firstBytes)) {
         return ModelFormat::kMetasequoia;
     }
     if (firstBytes.size() >= 12 && firstBytes.substr(0, 4) == "FORM" &&
