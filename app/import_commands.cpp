@@ -49,6 +49,12 @@ void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult
     if (result.truncated) {
         lines << QString::fromUtf8(texts.truncated);
     }
+    if (result.outlineFaces > 0) {
+        lines << QString::fromUtf8(texts.outlineFaces).arg(result.outlineFaces);
+    }
+    if (result.vertexBlocksMismatched > 0) {
+        lines << QString::fromUtf8(texts.vertexBlocksMismatched).arg(result.vertexBlocksMismatched);
+    }
     if (!lines.isEmpty()) {
         dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')), QString::fromUtf8(texts.caption));
     }
@@ -63,6 +69,15 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const ImportResult& 
             break;
         case ImportStatus::kNotThatFormat:
             Show(dialogs, owner, notThatFormat);
+            break;
+        case ImportStatus::kArchiveWithoutModel:
+            Show(dialogs, owner, ArchiveWithoutModelMessage(IsEnglish()));
+            break;
+        case ImportStatus::kArchiveDamaged:
+            Show(dialogs, owner, DamagedArchiveMessage(IsEnglish()));
+            break;
+        case ImportStatus::kArchiveTooLarge:
+            Show(dialogs, owner, ArchiveTooLargeMessage(IsEnglish()));
             break;
         case ImportStatus::kImported:
             ShowWhatWasLeftOut(dialogs, owner, result);

@@ -8,6 +8,7 @@
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"
+#include "import/mqoz_archive.h"
 #include "import/rvp_reader.h"
 
 namespace korvane::cli {
@@ -42,6 +43,34 @@ void AddWarnings(const std::string& path, const ImportResult& result,
         messages.push_back(path +
                            ": the file ends early; what it held before the end was imported");
     }
+    if (result.outlineFaces > 0) {
+        messages.push_back(path + ": " + std::to_string(result.outlineFaces) +
+                           " faces with more than four corners were kept as outlines without "
+                           "patches");
+    }
+    if (result.vertexBlocksMismatched > 0) {
+        messages.push_back(path + ": " + std::to_string(result.vertexBlocksMismatched) +
+                           " binary vertex blocks hold another number of vertices than they "
+                           "declare; only the whole vertices that both allow were read");
+    }
+}
+
+// Why a file of a known kind gave no model, in one line.
+std::string WhyNotImported(ImportStatus status) {
+    switch (status) {
+        case ImportStatus::kArchiveWithoutModel:
+            return "a zip archive with no Metasequoia (.mqo) file in it";
+        case ImportStatus::kArchiveDamaged:
+            return "a damaged zip archive (cut short or corrupt), or its .mqo file is encrypted "
+                   "or packed by a method that cannot be read";
+        case ImportStatus::kArchiveTooLarge:
+            return "the .mqo file in this zip archive unpacks to more than " +
+                   std::to_string(kMqozLimits.maxBytes >> 20) + " MiB or more than " +
+                   std::to_string(kMqozLimits.maxRatio) +
+                   " times its packed size (a zip bomb?); it was not read";
+        default:
+            return "not a readable model file";
+    }
 }
 
 // Imports one file's bytes by their kind; returns why it cannot, or nothing.
@@ -64,7 +93,7 @@ std::string LoadModel(const std::string& path, const std::string& bytes, ObjectS
             return "not a Metasequoia (.mqo), LightWave (.lwo) or ruvoPatch (.rvp) file";
     }
     if (result.status != ImportStatus::kImported) {
-        return "not a readable model file";
+        return WhyNotImported(result.status);
     }
     AddWarnings(path, result, messages);
     return {};

@@ -6,9 +6,13 @@ namespace korvane {
 
 // What a reader reports to its caller; the caller turns it into a message in the user's language.
 enum class ImportStatus {
-    kImported,      // the file was read to its end (objects may be none)
-    kCannotOpen,    // the file could not be opened for reading
-    kNotThatFormat  // the file is not of the reader's kind (first word / form type)
+    kImported,       // the file was read to its end (objects may be none)
+    kCannotOpen,     // the file could not be opened for reading
+    kNotThatFormat,  // the file is not of the reader's kind (first word / form type)
+    // A compressed Metasequoia file (a zip archive) whose model could not be unpacked:
+    kArchiveWithoutModel,  // no .mqo member in it
+    kArchiveDamaged,       // cut short, corrupt, encrypted or packed by a method not read
+    kArchiveTooLarge       // the member unpacks beyond the size or ratio bound (a zip bomb)
 };
 
 struct ImportResult {
@@ -16,7 +20,10 @@ struct ImportResult {
     std::int32_t objectsAdded = 0;
     std::int32_t droppedFaces = 0;   // faces or polygons whose vertex indices were out of range
     std::int32_t lathesLeftOut = 0;  // objects kept unswept: their lathe would outgrow memory
-    bool truncated = false;          // the file ended inside a chunk
+    std::int32_t outlineFaces = 0;   // faces of five or more corners kept as outlines, no patch
+    // Binary vertex blocks whose vertex count and byte count disagree (the smaller was read).
+    std::int32_t vertexBlocksMismatched = 0;
+    bool truncated = false;  // the file ended inside a chunk
 };
 
 }  // namespace korvane

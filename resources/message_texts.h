@@ -23,6 +23,25 @@ inline MessageText NotMetasequoiaMessage(bool english) {
                    : MessageText{"これはメタセコイアのファイルではありません", "エラー"};
 }
 
+// A compressed Metasequoia file (.mqoz, a zip archive) whose model could not be unpacked.
+inline MessageText ArchiveWithoutModelMessage(bool english) {
+    return english ? MessageText{"This compressed file holds no mqo file", "Error"}
+                   : MessageText{"この圧縮ファイルにはメタセコイアのファイル(mqo)がありません",
+                                 "エラー"};
+}
+
+inline MessageText DamagedArchiveMessage(bool english) {
+    return english ? MessageText{"This compressed file is damaged or cannot be unpacked", "Error"}
+                   : MessageText{"圧縮ファイルが壊れているか、展開できない形式です", "エラー"};
+}
+
+inline MessageText ArchiveTooLargeMessage(bool english) {
+    return english
+               ? MessageText{"The mqo file in this compressed file is too large to unpack", "Error"}
+               : MessageText{"圧縮ファイルの中のmqoファイルが大きすぎるため展開できません",
+                             "エラー"};
+}
+
 inline MessageText NotLightWaveMessage(bool english) {
     return english ? MessageText{"This File is not LightWave File", "Error"}
                    : MessageText{"これはLightWaveのファイルではありません", "エラー"};
@@ -34,6 +53,8 @@ struct ImportWarningTexts {
     const char* droppedFaces;
     const char* lathesLeftOut;
     const char* truncated;
+    const char* outlineFaces;
+    const char* vertexBlocksMismatched;
     const char* caption;
 };
 
@@ -43,12 +64,21 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                                         "%1 objects were kept without their lathe, which would "
                                         "not fit in memory.",
                                         "The file ends early; what came before the end was read.",
+                                        "%1 faces with more than four corners were kept as "
+                                        "outlines without patches",
+                                        "%1 binary vertex blocks hold another number of vertices "
+                                        "than they declare; only the whole vertices that both "
+                                        "allow were read.",
                                         "Warning"}
                    : ImportWarningTexts{"存在しない頂点を使う面を%1個読み飛ばしました。",
                                         "回転体がメモリに収まらないため、%1個のオブジェクトを"
                                         "回転させずに読み込みました。",
                                         "ファイルが途中で終わっています。終わりまでの分を"
                                         "読み込みました。",
+                                        "5角以上の面%1個を、パッチなしの輪郭線として"
+                                        "読み込みました",
+                                        "バイナリ頂点ブロック%1個の頂点数とバイト数が"
+                                        "食い違っています。両方に収まる頂点だけを読み込みました。",
                                         "警告"};
 }
 
