@@ -151,7 +151,7 @@ bool StartsWithIffForm(const QString& path) {
 void RunImportMetasequoia(UserDialogs& dialogs, QWidget* owner) {
     ImportMetasequoiaCommand(
         [&] {
-            return dialogs.AskOpenFile(owner, QStringLiteral("Metasequoia(*.mqo)"),
+            return dialogs.AskOpenFile(owner, QStringLiteral("Metasequoia(*.mqo *.mqoz)"),
                                        QStringLiteral("mqo"));
         },
         dialogs, owner);

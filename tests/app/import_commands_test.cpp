@@ -74,7 +74,7 @@ TEST_F(ImportCommandsTest, TwoImportsAppendInFileOrder) {
     RunImportMetasequoia(dialogs_, nullptr);
     RunImportMetasequoia(dialogs_, nullptr);
     EXPECT_EQ(Names(), (std::vector<std::string>{"vase", "torus"}));
-    EXPECT_EQ(dialogs_.filters, QStringList(2, QStringLiteral("Metasequoia(*.mqo)")));
+    EXPECT_EQ(dialogs_.filters, QStringList(2, QStringLiteral("Metasequoia(*.mqo *.mqoz)")));
     EXPECT_TRUE(dialogs_.messages.empty());
     EXPECT_EQ(tree_.codes, (std::vector<int>{NotifyImported, NotifyImported}));
     EXPECT_EQ(redraws.count(), 2);
