@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
+#include "app/notify_codes.h"
 #include "app/user_dialogs.h"
 #include "patch/rvp_writer.h"
 #include "resources/message_texts.h"
@@ -18,8 +20,15 @@ void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
                             QString::fromUtf8(kNoDocumentMessage.caption));
         return;
     }
-    const QString path =
-        dialogs.AskSaveFile(owner, QStringLiteral("ruvoPatch File(*.rvp)"), QStringLiteral("rvp"));
+    const QString suggested =
+        document->lastImportPath.isEmpty()
+            ? QString()
+            : QFileInfo(document->lastImportPath)
+                  .dir()
+                  .filePath(QFileInfo(document->lastImportPath).completeBaseName() +
+                            QStringLiteral(".rvp"));
+    const QString path = dialogs.AskSaveFile(owner, QStringLiteral("ruvoPatch File(*.rvp)"),
+                                             QStringLiteral("rvp"), suggested);
     if (path.isEmpty()) {
         return;
     }
@@ -35,7 +44,14 @@ void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
             QString::fromUtf8(message.text)
                 .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.error.c_str())),
             QString::fromUtf8(message.caption));
+        return;
     }
+    document->modified = false;
+    app->SetStatusText(QString::fromUtf8(ExportWrittenStatus(IsEnglish()))
+                           .arg(document->objects.GetCount())
+                           .arg(QDir::toNativeSeparators(path))
+                           .toStdString());
+    app->Notify(NotifyStatusChanged);
 }
 
 }  // namespace korvane

@@ -1,13 +1,16 @@
 // The main frame's command handlers.
+#include <QFileInfo>
 #include <QToolBar>
 
 #include "app/export_command.h"
 #include "app/import_commands.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
+#include "app/korv_view.h"
 #include "app/main_frame.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
+#include "view/camera_framing.h"
 
 namespace korvane {
 namespace {
@@ -19,16 +22,33 @@ std::int32_t Negated(std::int32_t flag) {
 }  // namespace
 
 void CMainFrame::OnFileNew() {
+    if (!ConfirmDiscard()) {
+        return;
+    }
     document_->OnNewDocument();
     document_->UpdateAllViews();
 }
 
 void CMainFrame::OnImportMetasequoia() {
-    RunImportMetasequoia(dialogs_, this);
+    const bool wasEmpty = document_->objects.IsEmpty();
+    FinishImport(RunImportMetasequoia(dialogs_, this), wasEmpty);
 }
 
 void CMainFrame::OnImportLightWave() {
-    RunImportLightWave(dialogs_, this);
+    const bool wasEmpty = document_->objects.IsEmpty();
+    FinishImport(RunImportLightWave(dialogs_, this), wasEmpty);
+}
+
+// A file that is gone leaves the list once its import has said so.
+void CMainFrame::OnOpenRecentFile(int index) {
+    if (index >= recentFiles_.paths().size()) {
+        return;
+    }
+    const QString path = recentFiles_.paths()[index];
+    if (ImportFile(path).isEmpty() && !QFileInfo::exists(path)) {
+        recentFiles_.Remove(path);
+        UpdateRecentFileCommands();
+    }
 }
 
 // There is no 3D Studio reader: the command only redraws.
@@ -41,6 +61,12 @@ void CMainFrame::OnExportRuvoPatch() {
 }
 
 void CMainFrame::OnExportNothing() {}
+
+void CMainFrame::OnFrameAll() {
+    FrameBounds(document_->camera, ControlPointBounds(document_->objects), view_->width(),
+                view_->height());
+    document_->UpdateAllViews();
+}
 
 void CMainFrame::OnExit() {
     close();

@@ -1,6 +1,7 @@
 // The main frame's commands, menus, toolbar and accelerators.
 #include <QAction>
-#include <QEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
@@ -17,17 +18,6 @@
 namespace korvane {
 namespace {
 
-// The prompts carry no tooltip part, so the toolbar's buttons show no tooltip.
-class NoToolTips : public QObject {
-  public:
-    using QObject::QObject;
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        return event->type() == QEvent::ToolTip || QObject::eventFilter(watched, event);
-    }
-};
-
 QString Utf8(const char* text) {
     return QString::fromUtf8(text);
 }
@@ -39,6 +29,22 @@ QString PromptOf(int id) {
         }
     }
     return QString();
+}
+
+QString ToolbarName(int id) {
+    for (const CommandName& name : kToolbarNames) {
+        if (name.id == id) {
+            return Utf8(IsEnglish() ? name.english : name.japanese);
+        }
+    }
+    return QString();
+}
+
+// The n-th recent file as the File menu lists it: its number as the mnemonic, then its name.
+QString RecentFileText(int index, const QString& path) {
+    QString name = QFileInfo(path).fileName();
+    name.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return QStringLiteral("&%1 %2").arg(index + 1).arg(name);
 }
 
 }  // namespace
@@ -81,18 +87,19 @@ void CMainFrame::BuildCommands() {
     AddCommand(32774, Utf8(texts.setting), &CMainFrame::OnSetting, {idle, {}});
     AddCommand(32782, PromptOf(32782), &CMainFrame::OnSetting, {idle, {}});
     AddCommand(32783, Utf8(texts.document), &CMainFrame::OnDocumentInfo, {idle, {}});
-    AddCommand(32779, PromptOf(32779), &CMainFrame::OnToggleVertices,
+    AddCommand(32779, Utf8(texts.showPoints), &CMainFrame::OnToggleVertices,
                {idle, [&shown] { return shown.showVertices != 0; }});
-    AddCommand(32780, PromptOf(32780), &CMainFrame::OnToggleCurves,
+    AddCommand(32780, Utf8(texts.showCurves), &CMainFrame::OnToggleCurves,
                {idle, [&shown] { return shown.showCurves != 0; }});
-    AddCommand(32781, PromptOf(32781), &CMainFrame::OnToggleSurfaces,
+    AddCommand(32781, Utf8(texts.showSurfaces), &CMainFrame::OnToggleSurfaces,
                {idle, [&shown] { return shown.showSurfaces != 0; }});
+    AddCommand(32787, Utf8(texts.frameAll), &CMainFrame::OnFrameAll, {idle, {}});
     AddCommand(32784, QStringLiteral("rotate"), &CMainFrame::OnRotateMode, {always, modeIs(0)});
     AddCommand(32785, QStringLiteral("move"), &CMainFrame::OnMoveMode, {always, modeIs(1)});
     AddCommand(32786, QStringLiteral("zoom"), &CMainFrame::OnZoomMode, {always, modeIs(2)});
     AddCommand(57664, Utf8(texts.versionInformation), &CMainFrame::OnAbout, {always, {}});
+    AddCommand(32777, Utf8(texts.importLightWave), &CMainFrame::OnImportLightWave, {idle, {}});
     // Wired, but reached from no menu, toolbar button or key.
-    AddCommand(32777, Utf8(kImportLightWaveLabel), &CMainFrame::OnImportLightWave, {idle, {}});
     AddCommand(32776, Utf8(kImport3dStudioLabel), &CMainFrame::OnImport3dStudio, {idle, {}});
     AddCommand(32778, Utf8(kExportAnimationMasterLabel), &CMainFrame::OnExportNothing, {idle, {}});
     AddCommand(32773, Utf8(kExportSPatchLabel), &CMainFrame::OnExportNothing, {idle, {}});
@@ -103,15 +110,24 @@ void CMainFrame::BuildMenus() {
     QMenu* file = menuBar()->addMenu(Utf8(texts.filePopup));
     file->addAction(Command(57600));
     file->addSeparator();
-    file->addMenu(Utf8(texts.importPopup))->addAction(Command(32771));
+    QMenu* import = file->addMenu(Utf8(texts.importPopup));
+    import->addAction(Command(32771));
+    import->addAction(Command(32777));
     file->addMenu(Utf8(texts.exportPopup))->addAction(Command(32772));
-    file->addSeparator();
+    QAction* beforeExit = file->addSeparator();
     file->addAction(Command(57665));
+    BuildRecentFileCommands(*file, beforeExit);
 
     menuBar()->addMenu(Utf8(texts.editPopup))->addAction(Command(32775));
 
     QMenu* view = menuBar()->addMenu(Utf8(texts.viewPopup));
     view->addAction(Command(59392));
+    view->addSeparator();
+    view->addAction(Command(32779));
+    view->addAction(Command(32780));
+    view->addAction(Command(32781));
+    view->addSeparator();
+    view->addAction(Command(32787));
     view->addSeparator();
     view->addAction(Command(32774));
     view->addAction(Command(32783));
@@ -140,9 +156,9 @@ void CMainFrame::BuildToolbar() {
                                                        {32782, ToolbarImage::kSetting}},
                                                       {{32784, ToolbarImage::kRotate},
                                                        {32785, ToolbarImage::kMove},
-                                                       {32786, ToolbarImage::kZoom}},
+                                                       {32786, ToolbarImage::kZoom},
+                                                       {32787, ToolbarImage::kFrameAll}},
                                                       {{57664, ToolbarImage::kAbout}}};
-    auto* noToolTips = new NoToolTips(toolBar_);
     bool first = true;
     for (const auto& group : groups) {
         if (!first) {
@@ -155,8 +171,8 @@ void CMainFrame::BuildToolbar() {
             }
             QAction* action = Command(id);
             action->setIcon(ToolbarIcon(image));
+            action->setToolTip(ToolbarName(id));
             toolBar_->addAction(action);
-            toolBar_->widgetForAction(action)->installEventFilter(noToolTips);
         }
     }
 }
@@ -167,6 +183,38 @@ void CMainFrame::BuildAccelerators() {
     // editing keys that reach no handler at all.
     auto* newDocument = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
     connect(newDocument, &QShortcut::activated, Command(57600), &QAction::trigger);
+    for (const Qt::Key key : {Qt::Key_Home, Qt::Key_F}) {
+        auto* frameAll = new QShortcut(QKeySequence(key), this);
+        connect(frameAll, &QShortcut::activated, Command(32787), &QAction::trigger);
+    }
+}
+
+// Four commands kept ready between the Export menu and Exit, shown as files are remembered.
+void CMainFrame::BuildRecentFileCommands(QMenu& file, QAction* before) {
+    for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
+        auto* action = new QAction(this);
+        connect(action, &QAction::triggered, this, [this, i] {
+            OnOpenRecentFile(i);
+            UpdateCommands();
+        });
+        file.insertAction(before, action);
+        recentFileCommands_.append(action);
+    }
+    recentFileCommands_.append(file.insertSeparator(before));
+    UpdateRecentFileCommands();
+}
+
+void CMainFrame::UpdateRecentFileCommands() {
+    const QStringList& paths = recentFiles_.paths();
+    for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
+        QAction* action = recentFileCommands_[i];
+        action->setVisible(i < paths.size());
+        if (i < paths.size()) {
+            action->setText(RecentFileText(i, paths[i]));
+            action->setStatusTip(QDir::toNativeSeparators(paths[i]));
+        }
+    }
+    recentFileCommands_.last()->setVisible(!paths.isEmpty());
 }
 
 }  // namespace korvane

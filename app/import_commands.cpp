@@ -85,71 +85,60 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const ImportResult& 
     }
 }
 
-// The Metasequoia reader's run: it needs the document, asks for the file and tells failures.
-void RunMetasequoiaReader(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
+enum class ModelKind { kMetasequoia, kLightWave };
+
+ImportResult ReadModel(ModelKind kind, const QString& path, CKorvDoc& document) {
+    WaitCursor wait;
+    if (kind == ModelKind::kLightWave) {
+        const std::string fileTitle = QFileInfo(path).completeBaseName().toStdString();
+        return ImportLightWave(LocalPath(path), fileTitle, document);
+    }
+    return ImportMetasequoia(LocalPath(path), document);
+}
+
+// The one import: asks for the file, reads it, tells what went wrong, and has the object tree
+// refreshed and the views redrawn whatever happened.
+QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& dialogs,
+                  QWidget* owner) {
     CKorvDoc* document = GetDocument();
     if (document == nullptr) {
         Show(dialogs, owner, kNoDocumentMessage);
-        return;
+        return {};
     }
-    const QString path = choosePath();
-    if (path.isEmpty()) {
-        return;
+    QString path = choosePath();
+    if (!path.isEmpty()) {
+        // The closed file dialog must not stay on the screen while a big model loads.
+        if (owner != nullptr) {
+            owner->window()->repaint();
+        }
+        const ImportResult result = ReadModel(kind, path, *document);
+        ShowImportResult(dialogs, owner, result,
+                         kind == ModelKind::kLightWave ? NotLightWaveMessage(IsEnglish())
+                                                       : NotMetasequoiaMessage(IsEnglish()));
+        if (result.status == ImportStatus::kImported) {
+            document->lastImportPath = path;
+        } else {
+            path.clear();
+        }
     }
-    ImportResult result;
-    {
-        WaitCursor wait;
-        result = ImportMetasequoia(LocalPath(path), *document);
-    }
-    ShowImportResult(dialogs, owner, result, NotMetasequoiaMessage(IsEnglish()));
-}
-
-void RunLightWaveReader(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
-    CKorvDoc* document = GetDocument();
-    if (document == nullptr) {
-        Show(dialogs, owner, kNoDocumentMessage);
-        return;
-    }
-    const QString path = choosePath();
-    if (path.isEmpty()) {
-        return;
-    }
-    const std::string fileTitle = QFileInfo(path).completeBaseName().toStdString();
-    ImportResult result;
-    {
-        WaitCursor wait;
-        result = ImportLightWave(LocalPath(path), fileTitle, *document);
-    }
-    ShowImportResult(dialogs, owner, result, NotLightWaveMessage(IsEnglish()));
-}
-
-void RedrawViews() {
-    if (CKorvDoc* document = GetDocument()) {
-        document->UpdateAllViews();
-    }
-}
-
-void ImportMetasequoiaCommand(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
-    RunMetasequoiaReader(choosePath, dialogs, owner);
     GetApp()->Notify(NotifyImported);
-    RedrawViews();
+    document->UpdateAllViews();
+    return path;
 }
 
-void ImportLightWaveCommand(const PathChooser& choosePath, UserDialogs& dialogs, QWidget* owner) {
-    RunLightWaveReader(choosePath, dialogs, owner);
-    RedrawViews();
-}
-
-// LightWave files are IFF forms; everything else goes to the Metasequoia reader.
-bool StartsWithIffForm(const QString& path) {
+// LightWave files are IFF forms (another form gets the LightWave reader's own refusal);
+// everything else goes to the Metasequoia reader, which reads .mqo and .mqoz by content.
+ModelKind KindOfContent(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(4) == "FORM";
+    return file.open(QIODevice::ReadOnly) && file.read(4) == "FORM" ? ModelKind::kLightWave
+                                                                    : ModelKind::kMetasequoia;
 }
 
 }  // namespace
 
-void RunImportMetasequoia(UserDialogs& dialogs, QWidget* owner) {
-    ImportMetasequoiaCommand(
+QString RunImportMetasequoia(UserDialogs& dialogs, QWidget* owner) {
+    return RunImport(
+        ModelKind::kMetasequoia,
         [&] {
             return dialogs.AskOpenFile(owner, QStringLiteral("Metasequoia(*.mqo *.mqoz)"),
                                        QStringLiteral("mqo"));
@@ -157,8 +146,9 @@ void RunImportMetasequoia(UserDialogs& dialogs, QWidget* owner) {
         dialogs, owner);
 }
 
-void RunImportLightWave(UserDialogs& dialogs, QWidget* owner) {
-    ImportLightWaveCommand(
+QString RunImportLightWave(UserDialogs& dialogs, QWidget* owner) {
+    return RunImport(
+        ModelKind::kLightWave,
         [&] {
             return dialogs.AskOpenFile(owner, QStringLiteral("LightWave(*.lwo)"),
                                        QStringLiteral("lwo"));
@@ -166,13 +156,9 @@ void RunImportLightWave(UserDialogs& dialogs, QWidget* owner) {
         dialogs, owner);
 }
 
-void ImportModelFromCommandLine(const QString& path, UserDialogs& dialogs, QWidget* owner) {
-    const PathChooser given = [&] { return path; };
-    if (StartsWithIffForm(path)) {
-        ImportLightWaveCommand(given, dialogs, owner);
-    } else {
-        ImportMetasequoiaCommand(given, dialogs, owner);
-    }
+QString ImportModelFile(const QString& path, UserDialogs& dialogs, QWidget* owner) {
+    return RunImport(
+        KindOfContent(path), [&] { return path; }, dialogs, owner);
 }
 
 }  // namespace korvane

@@ -23,22 +23,11 @@ CKorvDoc::~CKorvDoc() {
     }
 }
 
-PatchObject* CKorvDoc::AddObject() {
-    auto* object = new PatchObject();
-    objects.AddTail(object);
-    return object;
-}
-
-void CKorvDoc::DeleteAllObjects() {
-    for (PatchObject* object : objects) {
-        delete object;
-    }
-    objects.RemoveAll();
-}
-
 bool CKorvDoc::OnNewDocument() {
     title_.clear();
     DeleteAllObjects();
+    modified = false;
+    lastImportPath.clear();
     ResetCamera();
     if (CKorvApp* app = GetApp()) {
         app->Notify(NotifyNewDocument);

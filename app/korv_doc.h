@@ -12,9 +12,10 @@
 
 namespace korvane {
 
-// The one document: the converted objects, what the view shows of them, the camera and the
-// background. It has no file of its own and is never marked as modified.
-class CKorvDoc : public QObject, public ObjectSink {
+// The one document: the converted objects (the store's list), what the view shows of them, the
+// camera and the background. It has no file of its own; it counts as modified from a Connect Curve
+// run until the next export or New, so that the work is not thrown away unasked.
+class CKorvDoc : public QObject, public ObjectStore {
     Q_OBJECT
 
   public:
@@ -23,12 +24,8 @@ class CKorvDoc : public QObject, public ObjectSink {
     // Deletes the objects, then writes the settings file.
     ~CKorvDoc() override;
 
-    // A new, empty object appended to objects.
-    PatchObject* AddObject() override;
-    // Deletes every object from head to tail and empties the list.
-    void DeleteAllObjects();
-    // Empties the document for New: no objects, default camera, NotifyNewDocument. The display
-    // settings and the background keep their values.
+    // Empties the document for New: no objects, default camera, not modified, NotifyNewDocument.
+    // The display settings and the background keep their values.
     bool OnNewDocument();
     void ResetCamera();
     // Asks every view to redraw.
@@ -39,7 +36,8 @@ class CKorvDoc : public QObject, public ObjectSink {
     DisplaySettings displaySettings;
     Camera camera;
     std::uint32_t backgroundColour = 0x646464;  // 0x00BBGGRR
-    ObjectList<PatchObject> objects;            // owned, insertion order
+    bool modified = false;                      // curves connected since the last export or New
+    QString lastImportPath;  // the model imported last, whose name the export suggests
 
   signals:
     void changed();

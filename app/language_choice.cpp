@@ -17,7 +17,10 @@ int SettleLanguage(const QString& settingsPath, LanguageChooser& chooser) {
     if (const std::optional<bool> english = ReadLanguageSetting(settingsPath)) {
         return *english ? 1 : 0;
     }
-    return chooser.ChooseLanguage();
+    // Written at once: a first run that is killed or crashes must not ask again.
+    const int english = chooser.ChooseLanguage();
+    WriteLanguageSetting(settingsPath, english != 0);
+    return english;
 }
 
 }  // namespace korvane

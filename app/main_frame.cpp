@@ -2,20 +2,49 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QStatusTipEvent>
 #include <QToolBar>
+#include <QUrl>
 
+#include "app/display_name.h"
+#include "app/import_commands.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
+#include "app/korv_view.h"
 #include "app/object_tree_bar.h"
 #include "app/status_text_bar.h"
+#include "app/user_dialogs.h"
+#include "korvane_version.h"
 #include "resources/menu_texts.h"
-#include "view/korv_view.h"
 
 namespace korvane {
 namespace {
 
 constexpr int kDefaultWidth = 1024;
 constexpr int kDefaultHeight = 768;
+
+// Beside the settings file, so that tests and installations keep theirs apart alike.
+QString RecentFilesPath() {
+    return QFileInfo(GetApp()->settingsPath).dir().filePath(QStringLiteral("k_r_v.recent"));
+}
+
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    if (data != nullptr) {
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile()) {
+                files << url.toLocalFile();
+            }
+        }
+    }
+    return files;
+}
 
 }  // namespace
 
@@ -26,8 +55,9 @@ CMainFrame::CMainFrame(CKorvDoc* document, UserDialogs& dialogs, QWidget* parent
       toolBar_(new QToolBar(this)),
       document_(document),
       dialogs_(dialogs),
-      view_(new CKorvView(document)) {
-    setWindowTitle(QString::fromLatin1(kFrameTitle));
+      view_(new CKorvView(document)),
+      recentFiles_(RecentFilesPath()) {
+    setWindowTitle(QString::fromLatin1(kProductAndVersion));
     setCentralWidget(view_);
     BuildCommands();
     BuildMenus();
@@ -48,6 +78,7 @@ CMainFrame::CMainFrame(CKorvDoc* document, UserDialogs& dialogs, QWidget* parent
 
     connect(document_, &CKorvDoc::changed, this, &CMainFrame::UpdateCommands);
     connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommands);
+    setAcceptDrops(true);
     UpdateCommands();
     resize(kDefaultWidth, kDefaultHeight);
 }
@@ -77,10 +108,67 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (!ConfirmDiscard()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
 }
 
+bool CMainFrame::ConfirmDiscard() {
+    return !document_->modified || dialogs_.AskDiscardChanges(this);
+}
+
+// The prompt of the command under the pointer stands in the status field while the pointer is
+// there; then the field shows the status text again.
+bool CMainFrame::event(QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+        statusBar_->dialog()->field()->setText(tip.isEmpty() ? DisplayName(GetApp()->StatusText())
+                                                             : tip);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!worker_.IsRunning() && !LocalFiles(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+// Every dropped file is imported in turn, as if chosen in its import dialog.
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QStringList files = LocalFiles(event->mimeData());
+    if (worker_.IsRunning() || files.isEmpty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    for (const QString& file : files) {
+        ImportFile(file);
+    }
+    UpdateCommands();
+}
+
+QString CMainFrame::ImportFile(const QString& path) {
+    const bool wasEmpty = document_->objects.IsEmpty();
+    return FinishImport(ImportModelFile(path, dialogs_, this), wasEmpty);
+}
+
+QString CMainFrame::FinishImport(const QString& imported, bool documentWasEmpty) {
+    if (imported.isEmpty()) {
+        return imported;
+    }
+    recentFiles_.Add(QFileInfo(imported).absoluteFilePath());
+    UpdateRecentFileCommands();
+    if (documentWasEmpty && !document_->objects.IsEmpty()) {
+        OnFrameAll();
+    }
+    return imported;
+}
+
 void CMainFrame::OnConversionFinished() {
+    document_->modified = true;  // connected curves are work that exists nowhere else yet
     UpdateCommands();
     if (closeWhenConverted_) {
         closeWhenConverted_ = false;

@@ -7,8 +7,10 @@
 #include <map>
 
 #include "app/conversion_worker.h"
+#include "app/recent_files.h"
 
 class QAction;
+class QMenu;
 class QToolBar;
 
 namespace korvane {
@@ -44,6 +46,11 @@ class CMainFrame : public QMainWindow {
     // Sets every command's enabled and checked state from its rule.
     void UpdateCommands();
 
+    // Imports a model file by its content (a file on the command line, dropped, or recent);
+    // returns the file when it was read.
+    QString ImportFile(const QString& path);
+    const RecentFiles& recentFiles() const { return recentFiles_; }
+
     void OnFileNew();
     void OnImportMetasequoia();
     void OnImportLightWave();
@@ -60,12 +67,17 @@ class CMainFrame : public QMainWindow {
     void OnRotateMode();
     void OnMoveMode();
     void OnZoomMode();
+    // Aims the camera at the centre of all objects, at the distance where they fit the view.
+    void OnFrameAll();
     void OnExit();
     // Animation Master and sPatch export: wired, and doing nothing.
     void OnExportNothing();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     struct CommandRule {
@@ -79,7 +91,14 @@ class CMainFrame : public QMainWindow {
     void BuildMenus();
     void BuildToolbar();
     void BuildAccelerators();
+    void BuildRecentFileCommands(QMenu& file, QAction* before);
+    void UpdateRecentFileCommands();
+    void OnOpenRecentFile(int index);
     void OnConversionFinished();
+    // Remembers a file that was read and, when it filled an empty document, shows it whole.
+    QString FinishImport(const QString& imported, bool documentWasEmpty);
+    // True when nothing unexported would be lost, or the user agrees to lose it.
+    bool ConfirmDiscard();
 
     ObjectTreeBar* treeBar_;
     StatusTextBar* statusBar_;
@@ -90,6 +109,8 @@ class CMainFrame : public QMainWindow {
     CKorvView* view_;
     std::map<int, QAction*> commands_;
     std::map<int, CommandRule> rules_;
+    RecentFiles recentFiles_;
+    QList<QAction*> recentFileCommands_;
     bool closeWhenConverted_ = false;
     ConversionWorker worker_;
 };

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "app/import_commands.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/language_choice.h"
@@ -53,8 +52,7 @@ bool Startup::Run(const QStringList& arguments) {
     document_->OnNewDocument();
     frame_->show();
     if (!commandLine.modelPath.isEmpty()) {
-        ImportModelFromCommandLine(QFileInfo(commandLine.modelPath).absoluteFilePath(), dialogs_,
-                                   frame_.get());
+        frame_->ImportFile(QFileInfo(commandLine.modelPath).absoluteFilePath());
     }
     return true;
 }

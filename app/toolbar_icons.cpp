@@ -147,6 +147,21 @@ void Draw(QPainter& p, ToolbarImage image) {
             p.setPen(Pen(kInk, 2.4));
             p.drawLine(QPointF(10, 10), QPointF(14.5, 14.5));
             break;
+        case ToolbarImage::kFrameAll: {
+            // A model inside the four corners of the view.
+            p.setPen(Pen(kInk, 1.4));
+            const QPointF corners[][3] = {{{1, 5}, {1, 1}, {5, 1}},
+                                          {{11, 1}, {15, 1}, {15, 5}},
+                                          {{15, 11}, {15, 15}, {11, 15}},
+                                          {{5, 15}, {1, 15}, {1, 11}}};
+            for (const auto& corner : corners) {
+                p.drawPolyline(corner, 3);
+            }
+            p.setPen(Pen(kBlue, 1.2));
+            p.setBrush(QColor(210, 230, 250));
+            p.drawRect(QRectF(4.5, 4.5, 7, 7));
+            break;
+        }
         case ToolbarImage::kAbout: {
             p.setPen(Pen(kBlue, 1.2));
             p.setBrush(kPaper);

@@ -18,6 +18,7 @@ enum class ToolbarImage {
     kRotate,
     kMove,
     kZoom,
+    kFrameAll,
     kAbout
 };
 

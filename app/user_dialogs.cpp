@@ -8,13 +8,14 @@
 #include "app/dialogs/document_info_dialog.h"
 #include "app/dialogs/setting_dialog.h"
 #include "app/korv_app.h"
+#include "resources/message_texts.h"
 
 namespace korvane {
 namespace {
 
 QString AskFile(QWidget* owner, const QString& filter, const QString& defaultSuffix,
-                QFileDialog::AcceptMode mode) {
-    QFileDialog dialog(owner, QString(), QString(), filter);
+                QFileDialog::AcceptMode mode, const QString& suggestedPath = QString()) {
+    QFileDialog dialog(owner, QString(), suggestedPath, filter);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
@@ -33,8 +34,8 @@ QString QtUserDialogs::AskOpenFile(QWidget* owner, const QString& filter,
 }
 
 QString QtUserDialogs::AskSaveFile(QWidget* owner, const QString& filter,
-                                   const QString& defaultSuffix) {
-    return AskFile(owner, filter, defaultSuffix, QFileDialog::AcceptSave);
+                                   const QString& defaultSuffix, const QString& suggestedPath) {
+    return AskFile(owner, filter, defaultSuffix, QFileDialog::AcceptSave, suggestedPath);
 }
 
 void QtUserDialogs::ShowMessage(QWidget* owner, const QString& text, const QString& caption) {
@@ -42,12 +43,21 @@ void QtUserDialogs::ShowMessage(QWidget* owner, const QString& text, const QStri
 }
 
 bool QtUserDialogs::AskLimitAngle(QWidget* owner, float& limitAngle) {
-    ConnectDialog dialog(IsEnglish(), owner);
+    ConnectDialog dialog(IsEnglish(), lastLimitAngle_, owner);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     limitAngle = dialog.limitAngle();
+    lastLimitAngle_ = limitAngle;
     return true;
+}
+
+bool QtUserDialogs::AskDiscardChanges(QWidget* owner) {
+    const MessageText question = DiscardChangesQuestion(IsEnglish());
+    return QMessageBox::question(owner, QString::fromUtf8(question.caption),
+                                 QString::fromUtf8(question.text),
+                                 QMessageBox::Discard | QMessageBox::Cancel,
+                                 QMessageBox::Cancel) == QMessageBox::Discard;
 }
 
 bool QtUserDialogs::AskSettings(QWidget* owner, SettingValues& values) {

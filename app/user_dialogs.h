@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/dialogs/connect_dialog.h"
 #include "app/dialogs/setting_values.h"
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
@@ -19,14 +20,18 @@ class UserDialogs {
     // The chosen file, or an empty text when the user cancels. filter is "Name(*.ext)".
     virtual QString AskOpenFile(QWidget* owner, const QString& filter,
                                 const QString& defaultSuffix) = 0;
-    // The file to write, confirmed when it exists, or an empty text when the user cancels.
-    virtual QString AskSaveFile(QWidget* owner, const QString& filter,
-                                const QString& defaultSuffix) = 0;
+    // The file to write, confirmed when it exists, or an empty text when the user cancels. The
+    // dialog starts on suggestedPath when it is not empty.
+    virtual QString AskSaveFile(QWidget* owner, const QString& filter, const QString& defaultSuffix,
+                                const QString& suggestedPath) = 0;
     // A message with an OK button only.
     virtual void ShowMessage(QWidget* owner, const QString& text, const QString& caption) = 0;
 
-    // The Connect dialog: false on Cancel, else the limit angle in degrees.
+    // The Connect dialog, starting at the angle last accepted in this run of the program: false
+    // on Cancel, else the limit angle in degrees.
     virtual bool AskLimitAngle(QWidget* owner, float& limitAngle) = 0;
+    // Whether connected curves that were not exported may be thrown away.
+    virtual bool AskDiscardChanges(QWidget* owner) = 0;
     // The Setting dialog, preset with values: false on Cancel, else values holds the new ones.
     virtual bool AskSettings(QWidget* owner, SettingValues& values) = 0;
     // The Document dialog: counts the objects' patches, building those that are not valid.
@@ -38,13 +43,17 @@ class QtUserDialogs : public UserDialogs {
   public:
     QString AskOpenFile(QWidget* owner, const QString& filter,
                         const QString& defaultSuffix) override;
-    QString AskSaveFile(QWidget* owner, const QString& filter,
-                        const QString& defaultSuffix) override;
+    QString AskSaveFile(QWidget* owner, const QString& filter, const QString& defaultSuffix,
+                        const QString& suggestedPath) override;
     void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override;
     bool AskLimitAngle(QWidget* owner, float& limitAngle) override;
+    bool AskDiscardChanges(QWidget* owner) override;
     bool AskSettings(QWidget* owner, SettingValues& values) override;
     void ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) override;
     void ShowAbout(QWidget* owner) override;
+
+  private:
+    float lastLimitAngle_ = ConnectDialog::kDefaultAngle;
 };
 
 }  // namespace korvane

@@ -10,6 +10,7 @@ struct MenuTexts {
     const char* newDocument;
     const char* importPopup;
     const char* importMetasequoia;
+    const char* importLightWave;
     const char* exportPopup;
     const char* exportRuvoPatch;
     const char* exitApplication;
@@ -17,32 +18,28 @@ struct MenuTexts {
     const char* connectCurve;
     const char* viewPopup;
     const char* toolbar;
+    const char* showPoints;
+    const char* showCurves;
+    const char* showSurfaces;
+    const char* frameAll;
     const char* setting;
     const char* document;
     const char* helpPopup;
     const char* versionInformation;
 };
 
-inline constexpr MenuTexts kJapaneseMenu = {"ﾌｧｲﾙ(&F)",
-                                            "新規作成(&N)\tCtrl+N",
-                                            "インポート",
-                                            "メタセコイア(*.mqo)",
-                                            "エクスポート",
-                                            "ruvoPatch(*.rvp)",
-                                            "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)",
-                                            "編集(&E)",
-                                            "カーブ同士を接続",
-                                            "表示(&V)",
-                                            "ﾂｰﾙ ﾊﾞｰ(&T)",
-                                            "表示設定(&D)",
-                                            "ドキュメント",
-                                            "ﾍﾙﾌﾟ(&H)",
-                                            "ﾊﾞｰｼﾞｮﾝ情報 (&A)..."};
+inline constexpr MenuTexts kJapaneseMenu = {
+    "ﾌｧｲﾙ(&F)",         "新規作成(&N)\tCtrl+N", "インポート",       "メタセコイア(*.mqo)",
+    "LightWave(*.lwo)", "エクスポート",         "ruvoPatch(*.rvp)", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)",
+    "編集(&E)",         "カーブ同士を接続",     "表示(&V)",         "ﾂｰﾙ ﾊﾞｰ(&T)",
+    "頂点(&P)",         "カーブ(&C)",           "サーフェス(&S)",   "全体を表示(&A)",
+    "表示設定(&D)",     "ドキュメント",         "ﾍﾙﾌﾟ(&H)",         "ﾊﾞｰｼﾞｮﾝ情報 (&A)..."};
 
 inline constexpr MenuTexts kEnglishMenu = {"&File",
                                            "New Document",
                                            "Import",
                                            "Metasequoia(*.mqo)",
+                                           "LightWave(*.lwo)",
                                            "Export",
                                            "ruvoPatch(*.rvp)",
                                            "&Exit",
@@ -50,14 +47,17 @@ inline constexpr MenuTexts kEnglishMenu = {"&File",
                                            "Connect Curve",
                                            "&View",
                                            "Toolbar",
+                                           "&Points",
+                                           "&Curves",
+                                           "&Surfaces",
+                                           "Frame &All",
                                            "Setting",
                                            "Document",
                                            "&Help",
-                                           "Version Infomation"};
+                                           "Version Information"};
 
 // Labels of the commands that no menu reaches; they stand only in a layout that no document uses.
 inline constexpr const char* kImport3dStudioLabel = "3D Studio(*.3ds)";
-inline constexpr const char* kImportLightWaveLabel = "LightWave(*.lwo)";
 inline constexpr const char* kExportAnimationMasterLabel = "Animation Master(*.mdl)";
 inline constexpr const char* kExportSPatchLabel = "sPatch(*.spt)";
 
@@ -73,10 +73,29 @@ inline constexpr CommandPrompt kCommandPrompts[] = {{32775, "connect"},
                                                     {32781, "show/hide surface"},
                                                     {32782, "setting"},
                                                     {57600, "new document"},
-                                                    {57664, "version infomation"},
+                                                    {57664, "version information"},
                                                     {59392, "Show / Hide Toolbar"}};
 
-// The frame's title in both languages.
-inline constexpr const char* kFrameTitle = "K_r_V";
+// The names the toolbar's buttons show as tooltips.
+struct CommandName {
+    int id;
+    const char* english;
+    const char* japanese;
+};
+
+inline constexpr CommandName kToolbarNames[] = {
+    {57600, "New Document", "新規作成"},
+    {32771, "Import Metasequoia", "メタセコイアをインポート"},
+    {32772, "Export ruvoPatch", "ruvoPatchをエクスポート"},
+    {32775, "Connect Curve", "カーブ同士を接続"},
+    {32779, "Points", "頂点"},
+    {32780, "Curves", "カーブ"},
+    {32781, "Surfaces", "サーフェス"},
+    {32782, "Setting", "表示設定"},
+    {32784, "Rotate", "回転"},
+    {32785, "Move", "移動"},
+    {32786, "Zoom", "ズーム"},
+    {32787, "Frame All", "全体を表示"},
+    {57664, "Version Information", "バージョン情報"}};
 
 }  // namespace korvane

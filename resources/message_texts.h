@@ -88,4 +88,19 @@ inline MessageText ExportFailedMessage(bool english) {
                    : MessageText{"%1 に書き込めませんでした。\n%2", "エラー"};
 }
 
+// New or Exit would throw away curves connected since the last export.
+inline MessageText DiscardChangesQuestion(bool english) {
+    return english ? MessageText{"The curves connected since the last export have not been "
+                                 "exported.\nDiscard them?",
+                                 "Korvane"}
+                   : MessageText{"前回のエクスポート以降に接続したカーブは、まだエクスポートされて"
+                                 "いません。\n破棄しますか？",
+                                 "Korvane"};
+}
+
+// The status text after an export: %1 is the number of objects, %2 the file.
+inline const char* ExportWrittenStatus(bool english) {
+    return english ? "Wrote %1 objects to %2" : "%1個のオブジェクトを %2 に書き出しました";
+}
+
 }  // namespace korvane

@@ -1,5 +1,6 @@
 #include "view/camera_navigation.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/angles.h"
@@ -77,6 +78,37 @@ void ZoomCamera(Camera& camera, int dx, int dy) {
     const Vec3 fromTarget = Subtract(camera.eye, camera.target);
     const float factor = static_cast<float>(dx) * 0.001f + 1.0f + static_cast<float>(dy) * 0.005f;
     camera.eye = Add(camera.target, Scale(fromTarget, factor));
+}
+
+void WheelZoomCamera(Camera& camera, int angleDelta, float perNotch) {
+    if (angleDelta == 0 || !(perNotch > 0.0f && perNotch < 1.0f)) {
+        return;
+    }
+    // In double, so that a far eye's squared distance cannot overflow.
+    const double dx = static_cast<double>(camera.eye.x) - camera.target.x;
+    const double dy = static_cast<double>(camera.eye.y) - camera.target.y;
+    const double dz = static_cast<double>(camera.eye.z) - camera.target.z;
+    const double distance = std::sqrt(dx * dx + dy * dy + dz * dz);
+    if (!(distance > 0.0) || !std::isfinite(distance)) {
+        return;
+    }
+    double wanted = distance * std::pow(static_cast<double>(perNotch),
+                                        static_cast<double>(angleDelta) / kWheelNotch);
+    if (angleDelta > 0) {
+        wanted = std::max(wanted, std::min(distance, kViewNearPlane));
+    } else {
+        wanted = std::min(wanted, std::max(distance, kViewFarPlane));
+    }
+    const double scale = wanted / distance;
+    Vec3 eye;
+    eye.Set(static_cast<float>(camera.target.x + dx * scale),
+            static_cast<float>(camera.target.y + dy * scale),
+            static_cast<float>(camera.target.z + dz * scale));
+    const bool onTarget =
+        eye.x == camera.target.x && eye.y == camera.target.y && eye.z == camera.target.z;
+    if (std::isfinite(eye.x) && std::isfinite(eye.y) && std::isfinite(eye.z) && !onTarget) {
+        camera.eye = eye;
+    }
 }
 
 }  // namespace korvane

@@ -9,6 +9,15 @@
 
 namespace korvane {
 
+// The depth range of the frame's perspective, in world units in front of the eye.
+inline constexpr double kViewNearPlane = 1.5;
+inline constexpr double kViewFarPlane = 10000.0;
+
+// One notch of a mouse wheel, in the window system's angle units (eighths of a degree).
+inline constexpr int kWheelNotch = 120;
+// What one notch towards the target leaves of the eye's distance from it.
+inline constexpr float kWheelZoomPerNotch = 0.85f;
+
 // The image's up direction: (0, 1, 0) turned by bank, then the pitch and heading of the viewing
 // direction target - eye.
 Vec3 UpVector(const Camera& camera);
@@ -26,5 +35,13 @@ void PanCamera(Camera& camera, int dx, int dy, int width, int height);
 // Scales the eye's distance from the target by dx x 0.001 + 1 + dy x 0.005; a negative factor
 // puts the eye on the far side of the target.
 void ZoomCamera(Camera& camera, int dx, int dy);
+
+// Moves the eye along its line to the target, nearer for angleDelta > 0: each notch scales the
+// distance by perNotch (0 < perNotch < 1), each notch back by 1 / perNotch, so steps in and out by
+// the same angle undo each other; parts of a notch scale by the same power. Going in the eye stops
+// at the near plane's distance and going out at the far plane's (or stays where it already is
+// beyond them), so it never reaches or crosses the target and the target stays drawn. A perNotch
+// outside (0, 1), or an eye on its target, changes nothing.
+void WheelZoomCamera(Camera& camera, int angleDelta, float perNotch = kWheelZoomPerNotch);
 
 }  // namespace korvane

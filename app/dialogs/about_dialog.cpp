@@ -7,11 +7,12 @@
 
 #include "app/controls/dialog_fonts.h"
 #include "app/controls/dialog_template.h"
+#include "korvane_version.h"
 
 namespace korvane {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
-    const DialogTemplate layout(*this, GothicDialogFont(), QStringLiteral("Version Infomation"),
+    const DialogTemplate layout(*this, GothicDialogFont(), QStringLiteral("Version Information"),
                                 217, 55, false);
     // The application's icon at its natural 32 x 32 pixels; the style's information icon when
     // the application has none.
@@ -29,7 +30,9 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setTextFormat(Qt::PlainText);
     };
-    addText(QStringLiteral("K_r_V Version 1.0"), 10);
+    addText(QStringLiteral("%1 Version %2")
+                .arg(QString::fromLatin1(kProductName), QString::fromLatin1(kVersion)),
+            10);
     addText(QStringLiteral("Polygon models to spline patches"), 25);
 
     auto* ok = layout.Place(new QPushButton(QStringLiteral("OK"), this), 1, 178, 7, 32, 14);

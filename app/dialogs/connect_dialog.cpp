@@ -9,7 +9,8 @@
 
 namespace korvane {
 
-ConnectDialog::ConnectDialog(bool english, QWidget* parent) : QDialog(parent) {
+ConnectDialog::ConnectDialog(bool english, float initialAngle, QWidget* parent)
+    : QDialog(parent), limitAngle_(initialAngle) {
     const DialogTemplate layout(*this, SansSerifDialogFont(), QStringLiteral("Connect"), 187, 45,
                                 false);
     auto* ok = layout.Place(new QPushButton(QStringLiteral("OK"), this), 1, 130, 7, 50, 14);
@@ -31,6 +32,12 @@ ConnectDialog::ConnectDialog(bool english, QWidget* parent) : QDialog(parent) {
     angle_->SetFloatValue(limitAngle_);
     connect(angle_, &NumberEdit::changeReported, this,
             [this](int, int) { limitAngle_ = angle_->FloatValue(); });
+}
+
+void ConnectDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    angle_->setFocus(Qt::OtherFocusReason);
+    angle_->selectAll();
 }
 
 void ConnectDialog::done(int result) {

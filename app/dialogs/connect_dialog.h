@@ -11,17 +11,24 @@ class ConnectDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // english: the label reads "Limit Angle" instead of "制限角度".
-    explicit ConnectDialog(bool english, QWidget* parent = nullptr);
+    // english: the label reads "Limit Angle" instead of "制限角度". The field starts at
+    // initialAngle, focused and selected, so that a new value can be typed at once.
+    explicit ConnectDialog(bool english, float initialAngle = kDefaultAngle,
+                           QWidget* parent = nullptr);
 
-    // 100 in every new dialog; after it closes, what the field showed.
+    static constexpr float kDefaultAngle = 100.0f;
+
+    // initialAngle until the field changes; after the dialog closes, what the field showed.
     float limitAngle() const { return limitAngle_; }
 
     void done(int result) override;
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     NumberEdit* angle_;
-    float limitAngle_ = 100.0f;
+    float limitAngle_;
 };
 
 }  // namespace korvane

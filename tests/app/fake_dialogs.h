@@ -21,9 +21,11 @@ class FakeDialogs : public UserDialogs {
         filters.append(filter);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
-    QString AskSaveFile(QWidget*, const QString& filter, const QString& defaultSuffix) override {
+    QString AskSaveFile(QWidget*, const QString& filter, const QString& defaultSuffix,
+                        const QString& suggestedPath) override {
         filters.append(filter);
         suffixes.append(defaultSuffix);
+        suggestedPaths.append(suggestedPath);
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
     void ShowMessage(QWidget*, const QString& text, const QString& caption) override {
@@ -36,6 +38,10 @@ class FakeDialogs : public UserDialogs {
         }
         angle = *limitAngle;
         return true;
+    }
+    bool AskDiscardChanges(QWidget*) override {
+        ++discardAsked;
+        return discard;
     }
     bool AskSettings(QWidget*, SettingValues& values) override {
         presetSettings = values;
@@ -53,6 +59,9 @@ class FakeDialogs : public UserDialogs {
     QStringList answers;
     QStringList filters;
     QStringList suffixes;
+    QStringList suggestedPaths;
+    bool discard = false;  // the answer to "discard the connected curves?"
+    int discardAsked = 0;
     std::vector<std::pair<QString, QString>> messages;  // text, caption
     std::optional<float> limitAngle;
     std::optional<SettingValues> settings;

@@ -113,29 +113,30 @@ TEST_F(ImportCommandsTest, FailuresAreToldInTheChosenLanguage) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(ImportCommandsTest, LightWaveIsNamedAfterTheFileAndLeavesTheTree) {
-    dialogs_.answers = {Write(QStringLiteral("tri.angle.lwo"), LightWaveTriangle("LWOB"))};
+TEST_F(ImportCommandsTest, LightWaveIsNamedAfterTheFileAndRefreshesTheTree) {
+    const QString path = Write(QStringLiteral("tri.angle.lwo"), LightWaveTriangle("LWOB"));
+    dialogs_.answers = {path};
     QSignalSpy redraws(&document_, &CKorvDoc::changed);
-    RunImportLightWave(dialogs_, nullptr);
+    EXPECT_EQ(RunImportLightWave(dialogs_, nullptr), path);
     EXPECT_EQ(Names(), std::vector<std::string>{"tri.angle"});
     EXPECT_EQ(document_.objects.GetHead()->controlPoints.GetCount(), 3);
     EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("LightWave(*.lwo)")});
-    EXPECT_TRUE(tree_.codes.empty());
+    EXPECT_EQ(tree_.codes, std::vector<int>{NotifyImported});
     EXPECT_EQ(redraws.count(), 1);
 }
 
 TEST_F(ImportCommandsTest, CommandLineFileGoesToTheReaderOfItsKind) {
-    ImportModelFromCommandLine(Write(QStringLiteral("model.bin"), LightWaveTriangle("LWOB")),
-                               dialogs_, nullptr);
-    ImportModelFromCommandLine(KORVANE_EXAMPLES_DIR "/head.mqo", dialogs_, nullptr);
+    ImportModelFile(Write(QStringLiteral("model.bin"), LightWaveTriangle("LWOB")), dialogs_,
+                    nullptr);
+    ImportModelFile(KORVANE_EXAMPLES_DIR "/head.mqo", dialogs_, nullptr);
     EXPECT_EQ(Names(), (std::vector<std::string>{"model", "head"}));
     EXPECT_TRUE(dialogs_.filters.isEmpty()) << "no file dialog for a named file";
-    EXPECT_EQ(tree_.codes, std::vector<int>{NotifyImported}) << "only the Metasequoia command";
+    EXPECT_EQ(tree_.codes, (std::vector<int>{NotifyImported, NotifyImported}));
 
     GetApp()->useEnglish = 1;
-    ImportModelFromCommandLine(Write(QStringLiteral("picture.lwo"), LightWaveTriangle("ILBM")),
-                               dialogs_, nullptr);
-    ImportModelFromCommandLine(Write(QStringLiteral("notes.txt"), "notes"), dialogs_, nullptr);
+    ImportModelFile(Write(QStringLiteral("picture.lwo"), LightWaveTriangle("ILBM")), dialogs_,
+                    nullptr);
+    ImportModelFile(Write(QStringLiteral("notes.txt"), "notes"), dialogs_, nullptr);
     EXPECT_EQ(dialogs_.messages,
               (std::vector<Message>{
                   {QStringLiteral("This File is not LightWave File"), QStringLiteral("Error")},

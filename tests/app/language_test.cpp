@@ -75,12 +75,15 @@ TEST(LanguageDialogTest, EscapeLeavesJapaneseEvenAfterPickingEnglish) {
     EXPECT_EQ(chooser.ChooseLanguage(), 0);
 }
 
-TEST(SettleLanguageTest, DialogOnlyWhenNoFileIsFound) {
+// The choice is written as soon as it is made, so that a run that never exits cleanly does not
+// ask again next time.
+TEST(SettleLanguageTest, DialogOnlyWhenNoFileIsFoundAndTheChoiceIsWrittenAtOnce) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("k_r_v.ini"));
     testing::FakeChooser english(1);
     EXPECT_EQ(SettleLanguage(path, english), 1);
     EXPECT_EQ(english.asked, 1);
+    EXPECT_EQ(ReadLanguageSetting(path), std::optional<bool>(true));
 
     WriteLanguageSetting(path, false);
     testing::FakeChooser unused(1);

@@ -1,28 +1,35 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
+#include <QWheelEvent>
 
 #include <string>
 #include <vector>
 
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
+#include "app/korv_view.h"
 #include "app/main_frame.h"
 #include "app/object_tree_bar.h"
 #include "app/status_text_bar.h"
 #include "fake_dialogs.h"
+#include "korvane_version.h"
 #include "model_files.h"
 #include "patch/rvp_writer.h"
 #include "status_recorder.h"
+#include "view/camera_framing.h"
 
 namespace korvane {
 namespace {
@@ -36,6 +43,9 @@ using testing::WriteFile;
 QString Describe(const QMenu* menu) {
     QStringList items;
     for (const QAction* action : menu->actions()) {
+        if (!action->isVisible()) {
+            continue;
+        }
         if (action->isSeparator()) {
             items << QStringLiteral("-");
         } else if (action->menu() != nullptr) {
@@ -74,6 +84,8 @@ class MainFrameTest : public ::testing::Test {
     void Open(int english) {
         frame_.reset();
         document_.reset();
+        // The recent files are kept beside the settings file: each test starts with none.
+        GetApp()->settingsPath = folder_.filePath(QStringLiteral("k_r_v.ini"));
         GetApp()->useEnglish = english;
         GetApp()->navigationMode = 1;
         document_ = std::make_unique<CKorvDoc>();
@@ -110,34 +122,38 @@ class MainFrameTest : public ::testing::Test {
 
 TEST_F(MainFrameTest, EnglishMenusHoldTheirTextsAndCommands) {
     EXPECT_EQ(DescribeMenuBar(*frame_),
-              (QStringList{"&File{New Document=57600|-|Import{Metasequoia(*.mqo)=32771}|"
-                           "Export{ruvoPatch(*.rvp)=32772}|-|&Exit=57665}",
+              (QStringList{"&File{New Document=57600|-|Import{Metasequoia(*.mqo)=32771|"
+                           "LightWave(*.lwo)=32777}|Export{ruvoPatch(*.rvp)=32772}|-|&Exit=57665}",
                            "&Edit{Connect Curve=32775}",
-                           "&View{Toolbar=59392|-|Setting=32774|Document=32783}",
-                           "&Help{Version Infomation=57664}"}));
-    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("K_r_V"));
+                           "&View{Toolbar=59392|-|&Points=32779|&Curves=32780|&Surfaces=32781|-|"
+                           "Frame &All=32787|-|Setting=32774|Document=32783}",
+                           "&Help{Version Information=57664}"}));
+    EXPECT_EQ(frame_->windowTitle(), QString::fromLatin1(kProductAndVersion));
 }
 
 TEST_F(MainFrameTest, JapaneseMenusKeepTheHalfWidthKatakana) {
     Open(0);
     EXPECT_EQ(
         DescribeMenuBar(*frame_),
-        (QStringList{"ﾌｧｲﾙ(&F){新規作成(&N)\tCtrl+N=57600|-|インポート{メタセコイア(*.mqo)=32771}|"
-                     "エクスポート{ruvoPatch(*.rvp)=32772}|-|ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)=57665}",
+        (QStringList{"ﾌｧｲﾙ(&F){新規作成(&N)\tCtrl+N=57600|-|インポート{メタセコイア(*.mqo)=32771|"
+                     "LightWave(*.lwo)=32777}|エクスポート{ruvoPatch(*.rvp)=32772}|-|"
+                     "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)=57665}",
                      "編集(&E){カーブ同士を接続=32775}",
-                     "表示(&V){ﾂｰﾙ ﾊﾞｰ(&T)=59392|-|表示設定(&D)=32774|ドキュメント=32783}",
+                     "表示(&V){ﾂｰﾙ ﾊﾞｰ(&T)=59392|-|頂点(&P)=32779|カーブ(&C)=32780|"
+                     "サーフェス(&S)=32781|-|全体を表示(&A)=32787|-|表示設定(&D)=32774|"
+                     "ドキュメント=32783}",
                      "ﾍﾙﾌﾟ(&H){ﾊﾞｰｼﾞｮﾝ情報 (&A)...=57664}"}));
-    EXPECT_EQ(frame_->windowTitle(), QStringLiteral("K_r_V"));
+    EXPECT_EQ(frame_->windowTitle(), QString::fromLatin1(kProductAndVersion));
 }
 
-TEST_F(MainFrameTest, ToolbarHasTwelveButtonsInTheirGroupsWithSharpImages) {
+TEST_F(MainFrameTest, ToolbarHasThirteenButtonsInTheirGroupsWithSharpImages) {
     QStringList buttons;
     for (const QAction* action : frame_->toolBar()->actions()) {
         buttons << (action->isSeparator() ? QStringLiteral("|") : action->objectName());
     }
     EXPECT_EQ(buttons.join(QLatin1Char(' ')),
               QStringLiteral("57600 | 32771 | 32772 | 32775 | 32779 32780 32781 32782 | "
-                             "32784 32785 32786 | 57664"));
+                             "32784 32785 32786 32787 | 57664"));
     EXPECT_EQ(frame_->toolBar()->iconSize(), QSize(16, 16));
     for (const QAction* action : frame_->toolBar()->actions()) {
         if (action->isSeparator()) {
@@ -164,7 +180,7 @@ TEST_F(MainFrameTest, PromptsAreTheSameInBothLanguages) {
         Open(english);
         EXPECT_EQ(frame_->Command(32775)->statusTip(), QStringLiteral("connect"));
         EXPECT_EQ(frame_->Command(32781)->statusTip(), QStringLiteral("show/hide surface"));
-        EXPECT_EQ(frame_->Command(57664)->statusTip(), QStringLiteral("version infomation"));
+        EXPECT_EQ(frame_->Command(57664)->statusTip(), QStringLiteral("version information"));
         EXPECT_EQ(frame_->Command(59392)->statusTip(), QStringLiteral("Show / Hide Toolbar"));
         EXPECT_TRUE(frame_->Command(32771)->statusTip().isEmpty());
     }
@@ -177,7 +193,7 @@ TEST_F(MainFrameTest, CommandsThatNoMenuReachesAreWiredAndChangeNothing) {
     for (const QMenu* menu : frame_->menuBar()->findChildren<QMenu*>()) {
         reachable += menu->actions();
     }
-    for (int id : {32777, 32776, 32778, 32773}) {
+    for (int id : {32776, 32778, 32773}) {
         ASSERT_NE(frame_->Command(id), nullptr) << id;
         EXPECT_FALSE(reachable.contains(frame_->Command(id))) << id;
         EXPECT_TRUE(frame_->Command(id)->isEnabled()) << id;
@@ -268,13 +284,13 @@ TEST_F(MainFrameTest, TreeListsTwoImportsInOrderAndEmptiesOnNew) {
     EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus"}));
     EXPECT_EQ(frame_->treeBar()->dialog()->tree()->objectName(), QStringLiteral("1012"));
 
-    // A LightWave import sends no notification: the tree keeps what it showed.
+    // A LightWave import is listed as well.
     const QString lightWave = QStringLiteral(KORVANE_CORPUS_DIR "/lwo/LWOB_ConcavePolygon.lwo");
     if (QFile::exists(lightWave)) {
         dialogs_.answers = {lightWave};
         Trigger(32777);
         ASSERT_EQ(document_->objects.GetCount(), 3);
-        EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus"}));
+        EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus", "LWOB_ConcavePolygon"}));
     }
     Trigger(57600);
     EXPECT_TRUE(TreeItems().isEmpty());
@@ -362,7 +378,9 @@ TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
     ASSERT_TRUE(frame_->IsConverting());
     EXPECT_FALSE(frame_->close());
     EXPECT_TRUE(frame_->isVisible());
+    dialogs_.discard = true;  // the connected curves were never exported
     frame_->WaitForConversion();
+    EXPECT_EQ(dialogs_.discardAsked, 1);
     EXPECT_FALSE(frame_->isVisible());
     for (const PatchObject* object : document_->objects) {
         EXPECT_EQ(object->splines.GetCount(), 6) << "the run went to its end";
@@ -379,10 +397,15 @@ TEST_F(MainFrameTest, ExportWritesEveryObjectAndNamesTheFileWhenItCannot) {
     Trigger(32772);
     EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("ruvoPatch File(*.rvp)")});
     EXPECT_EQ(dialogs_.suffixes, QStringList{QStringLiteral("rvp")});
+    EXPECT_EQ(dialogs_.suggestedPaths,
+              QStringList{QDir(QStringLiteral(KORVANE_EXAMPLES_DIR)).filePath("torus.rvp")})
+        << "the name of the model imported last";
     const std::vector<std::uint8_t> expected = SerializeRvp(document_->objects);
     EXPECT_EQ(Content(path),
               QByteArray(reinterpret_cast<const char*>(expected.data()), expected.size()));
     EXPECT_TRUE(dialogs_.messages.empty());
+    EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(),
+              QStringLiteral("Wrote 2 objects to ") + QDir::toNativeSeparators(path));
 
     const QString unwritable = folder_.filePath(QStringLiteral("missing/out.rvp"));
     dialogs_.answers = {unwritable};
@@ -423,6 +446,126 @@ TEST_F(MainFrameTest, BarsAreRegisteredInOrderAfterTheirDialogs) {
     EXPECT_EQ(targets[first + 3], frame_->statusTextBar());
     EXPECT_EQ(frame_->dockWidgetArea(frame_->treeBar()), Qt::RightDockWidgetArea);
     EXPECT_EQ(frame_->dockWidgetArea(frame_->statusTextBar()), Qt::BottomDockWidgetArea);
+}
+
+// Home and F show every object whole, whatever the camera did before; an import into an empty
+// document does the same by itself.
+TEST_F(MainFrameTest, FrameAllAimsAtTheCentreOfEveryObject) {
+    frame_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/head.mqo", KORVANE_EXAMPLES_DIR "/vase.mqo"};
+    Trigger(32771);
+    const Camera framedHead = document_->camera;
+    Trigger(32771);
+    EXPECT_EQ(document_->camera.eye.z, framedHead.eye.z) << "a second import keeps the camera";
+    const Vec3 centre = ControlPointBounds(document_->objects).Centre();
+    for (const Qt::Key key : {Qt::Key_Home, Qt::Key_F}) {
+        document_->ResetCamera();
+        QTest::keyClick(frame_->view(), key);
+        EXPECT_EQ(document_->camera.target.x, centre.x) << key;
+        EXPECT_EQ(document_->camera.target.y, centre.y) << key;
+        EXPECT_EQ(document_->camera.target.z, centre.z) << key;
+    }
+}
+
+float EyeDistance(const Camera& camera) {
+    return Length(Subtract(camera.eye, camera.target));
+}
+
+void Wheel(QWidget* view, int delta) {
+    const QPointF centre(view->width() / 2.0, view->height() / 2.0);
+    QWheelEvent event(centre, view->mapToGlobal(centre), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &event);
+}
+
+TEST_F(MainFrameTest, WheelMovesTheEyeTowardsTheTargetAndBack) {
+    const Camera start = document_->camera;
+    Wheel(frame_->view(), 120);
+    EXPECT_LT(EyeDistance(document_->camera), EyeDistance(start));
+    EXPECT_EQ(document_->camera.target.z, start.target.z);
+    Wheel(frame_->view(), -120);
+    EXPECT_NEAR(EyeDistance(document_->camera), EyeDistance(start), 1e-3f * EyeDistance(start));
+}
+
+void Drop(QWidget* target, const QStringList& files) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& file : files) {
+        urls << QUrl::fromLocalFile(file);
+    }
+    data.setUrls(urls);
+    const QPointF at(10, 10);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+}
+
+// Dropped files are imported in order, by their content; what is no model is told as the import
+// dialog tells it. Each import is remembered in the File menu, newest first, also by the next run.
+TEST_F(MainFrameTest, DroppedFilesAreImportedInOrderAndRemembered) {
+    const QString notes = Write(QStringLiteral("notes.txt"), "just words");
+    Drop(frame_.get(),
+         {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo", notes});
+    EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus"}));
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].first, QStringLiteral("This file isn't mqo file"));
+
+    Open(1);
+    const QStringList expected = {QFileInfo(KORVANE_EXAMPLES_DIR "/torus.mqo").absoluteFilePath(),
+                                  QFileInfo(KORVANE_EXAMPLES_DIR "/vase.mqo").absoluteFilePath()};
+    EXPECT_EQ(frame_->recentFiles().paths(), expected);
+    QMenu* file = frame_->menuBar()->actions().first()->menu();
+    QAction* first = nullptr;
+    for (QAction* action : file->actions()) {
+        if (action->isVisible() && action->text().startsWith(QStringLiteral("&1 "))) {
+            first = action;
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text(), QStringLiteral("&1 torus.mqo"));
+    first->trigger();
+    EXPECT_EQ(TreeItems(), QStringList{"torus"});
+}
+
+// New and Exit ask before connected curves that were never exported are thrown away; an export
+// or an answer to go on settles it.
+TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
+    Trigger(32771);
+    Trigger(57600);
+    EXPECT_EQ(dialogs_.discardAsked, 0) << "an import alone loses nothing";
+
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
+    Trigger(32771);
+    dialogs_.limitAngle = 150.0f;
+    Trigger(32775);
+    frame_->WaitForConversion();
+    Trigger(57600);
+    EXPECT_EQ(dialogs_.discardAsked, 1);
+    EXPECT_EQ(document_->objects.GetCount(), 1) << "kept when the user says no";
+    frame_->show();
+    EXPECT_FALSE(frame_->close());
+    EXPECT_EQ(dialogs_.discardAsked, 2);
+
+    dialogs_.answers = {folder_.filePath(QStringLiteral("vase.rvp"))};
+    Trigger(32772);
+    Trigger(57600);
+    EXPECT_EQ(dialogs_.discardAsked, 2) << "exported: nothing to lose";
+    EXPECT_TRUE(document_->objects.IsEmpty());
+}
+
+TEST_F(MainFrameTest, ToolbarButtonsShowTheirNamesInTheLanguageOfTheRun) {
+    EXPECT_EQ(frame_->Command(32775)->toolTip(), QStringLiteral("Connect Curve"));
+    EXPECT_EQ(frame_->Command(32787)->toolTip(), QStringLiteral("Frame All"));
+    Open(0);
+    EXPECT_EQ(frame_->Command(32775)->toolTip(), QStringLiteral("カーブ同士を接続"));
+    for (const QAction* action : frame_->toolBar()->actions()) {
+        EXPECT_TRUE(action->isSeparator() || !action->toolTip().isEmpty())
+            << action->objectName().toStdString();
+    }
 }
 
 }  // namespace

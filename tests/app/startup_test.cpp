@@ -8,11 +8,13 @@
 
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
+#include "app/korv_view.h"
 #include "app/main_frame.h"
 #include "app/settings_file.h"
 #include "app/startup.h"
 #include "fake_dialogs.h"
-#include "view/korv_view.h"
+#include "korvane_version.h"
+#include "view/camera_framing.h"
 
 namespace korvane {
 namespace {
@@ -44,7 +46,7 @@ class StartupTest : public ::testing::Test {
     FakeDialogs dialogs_;
 };
 
-TEST_F(StartupTest, FirstStartAsksAndExitWritesTheChoice) {
+TEST_F(StartupTest, FirstStartAsksAndWritesTheChoiceAtOnce) {
     FakeChooser english(1);
     {
         Startup startup(*GetApp(), dialogs_, english);
@@ -53,11 +55,12 @@ TEST_F(StartupTest, FirstStartAsksAndExitWritesTheChoice) {
         EXPECT_TRUE(IsEnglish());
         ASSERT_NE(startup.frame(), nullptr);
         EXPECT_TRUE(startup.frame()->isVisible());
-        EXPECT_EQ(startup.frame()->windowTitle(), QStringLiteral("K_r_V"));
+        EXPECT_EQ(startup.frame()->windowTitle(), QString::fromLatin1(kProductAndVersion));
         EXPECT_EQ(FileMenuTitle(*startup.frame()), QStringLiteral("&File"));
         EXPECT_EQ(GetDocument(), startup.document());
         EXPECT_EQ(startup.frame()->centralWidget(), startup.frame()->view());
-        EXPECT_FALSE(QFile::exists(GetApp()->settingsPath)) << "written at exit, not before";
+        EXPECT_EQ(Content(GetApp()->settingsPath), QByteArray("english\n"))
+            << "a run that is killed must not ask again";
     }
     EXPECT_EQ(GetDocument(), nullptr);
     EXPECT_EQ(Content(GetApp()->settingsPath), QByteArray("english\n"));
@@ -109,7 +112,11 @@ TEST_F(StartupTest, ModelOnTheCommandLineIsImportedAtStart) {
     ASSERT_TRUE(startup.Run({QStringLiteral("korvane"), KORVANE_EXAMPLES_DIR "/head.mqo"}));
     ASSERT_EQ(startup.document()->objects.GetCount(), 1);
     EXPECT_EQ(startup.document()->objects.GetHead()->name, "head");
-    EXPECT_EQ(startup.document()->camera.eye.z, -40.0f);
+    // The model is shown whole: the camera aims at the centre of its points.
+    const Vec3 centre = ControlPointBounds(startup.document()->objects).Centre();
+    EXPECT_EQ(startup.document()->camera.target.x, centre.x);
+    EXPECT_EQ(startup.document()->camera.target.y, centre.y);
+    EXPECT_EQ(startup.document()->camera.target.z, centre.z);
     EXPECT_TRUE(dialogs_.messages.empty());
     EXPECT_TRUE(QTest::qWaitForWindowExposed(startup.frame()));
 }

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "korvane_version.h"
 #include "app/controls/dialog_fonts.h"
 #include "app/dialogs/about_dialog.h"
 
@@ -13,12 +14,12 @@ namespace {
 
 TEST(AboutDialog, ShowsTheVersion) {
     AboutDialog dialog;
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Version Infomation"));
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Version Information"));
     QStringList texts;
     for (const QLabel* label : dialog.findChildren<QLabel*>()) {
         texts << label->text();
     }
-    EXPECT_TRUE(texts.contains(QStringLiteral("K_r_V Version 1.0")));
+    EXPECT_TRUE(texts.contains(QStringLiteral("Korvane Version ") + QString::fromLatin1(kVersion)));
     auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("1"));
     ASSERT_NE(ok, nullptr);
     EXPECT_TRUE(ok->isDefault());

@@ -54,18 +54,22 @@ TEST(ConnectDialog, LabelFollowsTheLanguageAndTheCaptionDoesNot) {
     EXPECT_EQ(english.windowTitle(), QStringLiteral("Connect"));
 }
 
-TEST(ConnectDialog, StartsAtOneHundredEveryTime) {
-    {
-        ConnectDialog first(true);
-        ShowActive(first);
-        TypeIntoField(*AngleField(first), QStringLiteral("45"));
-        QTest::mouseClick(first.findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
-        ASSERT_EQ(first.result(), QDialog::Accepted);
-        EXPECT_EQ(first.limitAngle(), 45.0f);
-    }
-    ConnectDialog second(true);
-    EXPECT_EQ(AngleField(second)->text(), QStringLiteral("100.0000"));
-    EXPECT_EQ(second.limitAngle(), 100.0f);
+// A new value can be typed at once: the field opens focused with its text selected.
+TEST(ConnectDialog, OpensOnTheAngleItIsGivenFocusedAndSelected) {
+    ConnectDialog given(true, 45.0f);
+    ShowActive(given);
+    NumberEdit* field = AngleField(given);
+    EXPECT_EQ(field->text(), QStringLiteral("45.0000"));
+    EXPECT_EQ(given.limitAngle(), 45.0f);
+    EXPECT_TRUE(field->hasFocus());
+    EXPECT_EQ(field->selectedText(), field->text());
+    QTest::keyClicks(field, QStringLiteral("120"));
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(given.limitAngle(), 120.0f);
+
+    ConnectDialog fresh(true);
+    EXPECT_EQ(AngleField(fresh)->text(), QStringLiteral("100.0000"));
+    EXPECT_EQ(fresh.limitAngle(), 100.0f);
 }
 
 TEST(ConnectDialog, AngleAboveTheRangeIsShownAndHandedOnAs180) {

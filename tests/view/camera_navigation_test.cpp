@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
 #include "geometry/angles.h"
 #include "view/camera_navigation.h"
@@ -112,6 +113,99 @@ TEST(ZoomCameraTest, UpAndRightMoveAwayVerticalCountsFiveTimes) {
     Camera other;
     ZoomCamera(other, 0, -20);  // factor 0.9
     ExpectNear(other.eye, 0.0f, 9.0f, -36.0f);
+}
+
+// The eye's offset from the target: its length and its direction as a unit vector.
+struct Offset {
+    float distance;
+    Vec3 direction;
+};
+
+Offset OffsetOf(const Camera& camera) {
+    const Vec3 fromTarget = Subtract(camera.eye, camera.target);
+    const float distance = Length(fromTarget);
+    return {distance, Scale(fromTarget, 1.0f / distance)};
+}
+
+TEST(WheelZoomCameraTest, NotchesScaleTheDistanceAndStepsBackUndoThem) {
+    struct Case {
+        int angleDelta;
+        float perNotch;
+        float factor;  // distance after / before
+    };
+    const Case cases[] = {
+        {120, 0.5f, 0.5f},
+        {-120, 0.5f, 2.0f},
+        {240, 0.5f, 0.25f},
+        {60, 0.25f, 0.5f},
+        {1, 0.5f, std::pow(0.5f, 1.0f / 120.0f)},
+        {-360, 0.8f, 1.953125f},
+        {120, kWheelZoomPerNotch, kWheelZoomPerNotch},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.angleDelta);
+        Camera camera;
+        camera.target = Vec3{3, -2, 5};
+        camera.eye = Vec3{-9, 14, -30};
+        const Offset before = OffsetOf(camera);
+        WheelZoomCamera(camera, c.angleDelta, c.perNotch);
+        const Offset stepped = OffsetOf(camera);
+        EXPECT_NEAR(stepped.distance, before.distance * c.factor, 1e-5f * before.distance);
+        ExpectNear(stepped.direction, before.direction.x, before.direction.y, before.direction.z,
+                   1e-5f);
+        ExpectNear(camera.target, 3, -2, 5, 0.0f);
+
+        WheelZoomCamera(camera, -c.angleDelta, c.perNotch);
+        ExpectNear(camera.eye, -9, 14, -30, 1e-4f);
+    }
+}
+
+TEST(WheelZoomCameraTest, StopsShortOfTheTargetAndOfTheFarPlane) {
+    struct Case {
+        float distance;
+        int angleDelta;
+        float expected;
+    };
+    const float nearPlane = static_cast<float>(kViewNearPlane);
+    const float farPlane = static_cast<float>(kViewFarPlane);
+    const Case cases[] = {
+        {2.0f, 1200, nearPlane},  // ten notches would go to 0.39
+        {2.0f, std::numeric_limits<int>::max(), nearPlane},
+        {1.0f, 120, 1.0f},                        // already nearer: it does not go on
+        {1.0f, -120, 1.0f / kWheelZoomPerNotch},  // but it can back out
+        {9000.0f, -1200, farPlane},
+        {9000.0f, std::numeric_limits<int>::min(), farPlane},
+        {20000.0f, -120, 20000.0f},  // already beyond the far plane
+        {20000.0f, 120, 20000.0f * kWheelZoomPerNotch},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.distance << " " << c.angleDelta);
+        Camera camera;
+        camera.target = Vec3{1, 1, 1};
+        camera.eye = Vec3{1, 1, 1 - c.distance};
+        WheelZoomCamera(camera, c.angleDelta);
+        ExpectNear(camera.eye, 1, 1, 1 - c.expected, 1e-3f * c.expected);
+        ExpectNear(camera.target, 1, 1, 1, 0.0f);
+    }
+}
+
+TEST(WheelZoomCameraTest, UnusableStepsChangeNothing) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (const float perNotch : {0.0f, 1.0f, 1.5f, -0.5f, nan}) {
+        Camera camera;
+        WheelZoomCamera(camera, 120, perNotch);
+        ExpectNear(camera.eye, 0, 10, -40, 0.0f);
+    }
+    Camera still;
+    WheelZoomCamera(still, 0);
+    ExpectNear(still.eye, 0, 10, -40, 0.0f);
+
+    Camera onTarget;
+    onTarget.eye = onTarget.target;
+    for (const int angleDelta : {120, -120}) {
+        WheelZoomCamera(onTarget, angleDelta);
+        ExpectNear(onTarget.eye, 0, 0, 0, 0.0f);
+    }
 }
 
 TEST(PanCameraTest, ZeroHeightViewMovesNothing) {

@@ -11,7 +11,7 @@
 #include "image_compare.h"
 #include "patch/patch_builder.h"
 #include "render_support.h"
-#include "view/korv_view.h"
+#include "app/korv_view.h"
 #include "view/offscreen_renderer.h"
 
 namespace korvane {

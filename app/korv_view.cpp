@@ -1,13 +1,15 @@
-#include "view/korv_view.h"
+#include "app/korv_view.h"
 
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
+#include <QWheelEvent>
 
 #include <optional>
 
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
+#include "view/camera_navigation.h"
 #include "view/scene_drawer.h"
 
 namespace korvane {
@@ -121,6 +123,17 @@ void CKorvView::mouseMoveEvent(QMouseEvent* event) {
         update();
     }
     QOpenGLWidget::mouseMoveEvent(event);
+}
+
+void CKorvView::wheelEvent(QWheelEvent* event) {
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        QOpenGLWidget::wheelEvent(event);
+        return;
+    }
+    WheelZoomCamera(document_->camera, delta);
+    update();
+    event->accept();
 }
 
 }  // namespace korvane

@@ -12,8 +12,8 @@ class CKorvDoc;
 // The 3D view of the document: draws one whole frame on every paint and turns mouse drags into
 // camera moves. The objects' geometry is kept in display lists between paints and made again
 // after the document reports a change. The right button orbits, the middle button pans, the left
-// button does what the application's navigationMode says, and the left button during a right drag
-// zooms.
+// button does what the application's navigationMode says, the left button during a right drag
+// zooms, and the wheel moves the eye towards the target or away from it.
 class CKorvView : public QOpenGLWidget {
     Q_OBJECT
 
@@ -32,6 +32,7 @@ class CKorvView : public QOpenGLWidget {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
     CKorvDoc* document_;
