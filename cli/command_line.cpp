@@ -11,6 +11,7 @@ const char* const kUsageText =
     "  korvane-cli info INPUT... [--connect DEGREES] [--json]\n"
     "  korvane-cli render INPUT... -o OUT.png [--size WxH] [--vertices] [--no-curves]\n"
     "                     [--surfaces] [--resolution N] [--connect DEGREES]\n"
+    "                     [--heading DEGREES] [--pitch DEGREES] [--start-camera]\n"
     "  korvane-cli --help | --version\n"
     "\n"
     "Imports Metasequoia (.mqo) and LightWave (.lwo) models, recognised by their content, into "
@@ -26,6 +27,11 @@ const char* const kUsageText =
     "  --connect DEGREES  join curves that continue each other at more than this angle\n"
     "                     (0 to 180; 180 is a straight line), as Connect Curve does\n"
     "  --json             print the info as one JSON document\n"
+    "  --heading DEGREES  render: turn the view about the vertical; 0 looks along +Z as the\n"
+    "                     desktop view starts, 90 along +X\n"
+    "  --pitch DEGREES    render: look down by this angle (-90 to 90; 14.04 at the start)\n"
+    "  --start-camera     render: look from the desktop view's start position instead of\n"
+    "                     framing the whole model\n"
     "\n"
     "Exit status: 0 success, 1 wrong usage, 2 an input cannot be read or is not a model file,\n"
     "3 the output cannot be written.\n";
@@ -156,6 +162,25 @@ class Parser {
                 return false;
             }
             return true;
+        }
+        if (argument == "--heading" || argument == "--pitch") {
+            const bool pitch = argument == "--pitch";
+            float degrees = 0.0f;
+            if (!Allowed(render, argument) || !Value(argument, value)) {
+                return false;
+            }
+            if (!ParseFloat(value, degrees) || (pitch && (degrees < -90.0f || degrees > 90.0f))) {
+                error_ = argument +
+                         (pitch ? " takes an angle from -90 to 90 degrees, not '"
+                                : " takes an angle in degrees, not '") +
+                         value + "'";
+                return false;
+            }
+            (pitch ? line_.pitchDegrees : line_.headingDegrees) = degrees;
+            return true;
+        }
+        if (argument == "--start-camera") {
+            return Allowed(render, argument) && (line_.startCamera = true);
         }
         if (argument == "--vertices") {
             return Allowed(render, argument) && (line_.showVertices = true);

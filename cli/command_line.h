@@ -16,10 +16,13 @@ struct CommandLine {
     bool json = false;                    // info --json
     int width = 640;                      // render --size WxH
     int height = 480;
-    bool showVertices = false;  // render --vertices
-    bool showCurves = true;     // render --no-curves clears it
-    bool showSurfaces = false;  // render --surfaces
-    int resolution = 1;         // render --resolution
+    bool showVertices = false;            // render --vertices
+    bool showCurves = true;               // render --no-curves clears it
+    bool showSurfaces = false;            // render --surfaces
+    int resolution = 1;                   // render --resolution
+    std::optional<float> headingDegrees;  // render --heading: of the viewing direction
+    std::optional<float> pitchDegrees;    // render --pitch: positive looking down
+    bool startCamera = false;  // render --start-camera: the view's start camera, not framed
 };
 
 // Parses argv; on a usage error returns nothing and sets error to one line.

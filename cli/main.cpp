@@ -7,8 +7,12 @@
 #include "cli/model_loader.h"
 #include "cli/object_statistics.h"
 #include "cli/progress_line.h"
+#include "geometry/angles.h"
 #include "import/object_sink.h"
+#include "korvane_version.h"
+#include "patch/atomic_file_writer.h"
 #include "patch/rvp_writer.h"
+#include "view/camera_framing.h"
 #include "view/offscreen_renderer.h"
 
 namespace korvane::cli {
@@ -19,6 +23,11 @@ enum ExitStatus { kSuccess = 0, kUsage = 1, kBadInput = 2, kCannotWrite = 3 };
 int Fail(int status, const std::string& line) {
     std::fprintf(stderr, "korvane-cli: %s\n", line.c_str());
     return status;
+}
+
+// Every command words a failed output the same way.
+int CannotWrite(const std::string& path, const std::string& reason) {
+    return Fail(kCannotWrite, "cannot write " + path + ": " + reason);
 }
 
 // The one document of a run. It is never freed: the process ends right after the command, and
@@ -55,7 +64,7 @@ int Convert(const CommandLine& line) {
     }
     const WriteResult written = WriteRvpFile(line.output, store.objects);
     if (written.status != WriteStatus::kWritten) {
-        return Fail(kCannotWrite, line.output + ": " + written.error);
+        return CannotWrite(line.output, written.error);
     }
     return kSuccess;
 }
@@ -70,8 +79,22 @@ int Info(const CommandLine& line) {
     const std::string text = line.json ? FormatStatisticsJson(statistics, messages)
                                        : FormatStatisticsText(statistics, messages);
     std::fputs(text.c_str(), stdout);
-    return std::fflush(stdout) == 0 ? kSuccess
-                                    : Fail(kCannotWrite, "standard output: write failed");
+    return std::fflush(stdout) == 0 ? kSuccess : CannotWrite("standard output", "write failed");
+}
+
+// The view's start camera turned to the asked direction about its target and then, unless the
+// start position itself is asked for, aimed at the whole model.
+Camera RenderCamera(const CommandLine& line, const ObjectList<PatchObject>& objects) {
+    Camera camera;
+    if (line.headingDegrees || line.pitchDegrees) {
+        const Vec3 viewing = Subtract(camera.target, camera.eye);
+        SetViewingDirection(camera, line.headingDegrees.value_or(HeadingDegrees(viewing)),
+                            line.pitchDegrees.value_or(PitchDegrees(viewing)));
+    }
+    if (!line.startCamera) {
+        FrameBounds(camera, ControlPointBounds(objects), line.width, line.height);
+    }
+    return camera;
 }
 
 int Render(const CommandLine& line) {
@@ -88,9 +111,19 @@ int Render(const CommandLine& line) {
     options.display.showSurfaces = line.showSurfaces ? 1 : 0;
     options.display.curveResolution = line.resolution;
     options.display.surfaceResolution = line.resolution;
+    options.camera = RenderCamera(line, store.objects);
     std::string error;
-    if (!RenderOffscreenPng(store.objects, options, line.output, error)) {
-        return Fail(kCannotWrite, line.output + ": " + error);
+    RgbaImage image;
+    if (!RenderOffscreen(store.objects, options, image, error)) {
+        return Fail(kCannotWrite, "cannot render " + line.output + ": " + error);
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!EncodePng(image, bytes, error)) {
+        return CannotWrite(line.output, error);
+    }
+    const WriteResult written = WriteFileAtomically(line.output, bytes);
+    if (written.status != WriteStatus::kWritten) {
+        return CannotWrite(line.output, written.error);
     }
     return kSuccess;
 }
@@ -112,7 +145,7 @@ int main(int argc, char** argv) {
             std::fputs(kUsageText, stdout);
             return kSuccess;
         case Command::kVersion:
-            std::printf("korvane-cli %s\n", KORVANE_VERSION);
+            std::printf("%s\n", korvane::kProductAndVersion);
             return kSuccess;
         case Command::kConvert:
             return Convert(*line);

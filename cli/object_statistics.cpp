@@ -1,5 +1,6 @@
 #include "cli/object_statistics.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/text_encoding.h"
@@ -36,21 +37,50 @@ void AddTo(ObjectStatistics& totals, const ObjectStatistics& s) {
     totals.quadPatches += s.quadPatches;
 }
 
+// The packed colour is 0x00BBGGRR: red in the low byte.
+std::uint32_t Red(std::uint32_t colour) {
+    return colour & 0xFFu;
+}
+std::uint32_t Green(std::uint32_t colour) {
+    return (colour >> 8) & 0xFFu;
+}
+std::uint32_t Blue(std::uint32_t colour) {
+    return (colour >> 16) & 0xFFu;
+}
+
 std::string Colour(std::uint32_t colour) {
     char text[16];
-    std::snprintf(text, sizeof text, "0x%06X", colour & 0xFFFFFFu);
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", Red(colour), Green(colour), Blue(colour));
     return text;
 }
 
-std::string Row(const std::string& name, const std::string& colour, const ObjectStatistics& s) {
+// A name as one table cell: control characters, which would break the row, become U+FFFD.
+std::string Cell(const std::string& name) {
+    std::string cell;
+    for (const char c : name) {
+        const auto b = static_cast<unsigned char>(c);
+        cell += (b < 0x20 || b == 0x7F) ? std::string("\xEF\xBF\xBD") : std::string(1, c);
+    }
+    return cell;
+}
+
+// Left-aligned in nameWidth terminal columns, two spaces, the colour in seven, then the counts.
+std::string Row(const std::string& name, int nameWidth, const std::string& colour,
+                const std::string& counts) {
+    std::string row = name;
+    row.append(static_cast<std::size_t>(std::max(0, nameWidth - DisplayWidth(name))), ' ');
+    row += "  " + colour;
+    row.append(colour.size() < 7 ? 7 - colour.size() : 0, ' ');
+    return row + counts + "\n";
+}
+
+std::string Counts(const ObjectStatistics& s) {
     char counts[160];
     std::snprintf(counts, sizeof counts, "%10lld %8lld %7lld %9lld %8lld %8lld",
                   static_cast<long long>(s.controlPoints), static_cast<long long>(s.splines),
                   static_cast<long long>(s.closedSplines), static_cast<long long>(s.nodes),
                   static_cast<long long>(s.triPatches), static_cast<long long>(s.quadPatches));
-    std::string row = name;
-    row += "\t" + colour + "\t" + counts + "\n";
-    return row;
+    return counts;
 }
 
 std::string CountsJson(const ObjectStatistics& s) {
@@ -75,12 +105,22 @@ DocumentStatistics CountDocument(const ObjectList<PatchObject>& objects) {
 
 std::string FormatStatisticsText(const DocumentStatistics& statistics,
                                  const std::vector<std::string>& messages) {
-    std::string out = "name\tcolour\t    points  splines  closed     nodes  3-point  4-point\n";
+    const std::size_t count = statistics.objects.size();
+    const std::string total =
+        "total (" + std::to_string(count) + (count == 1 ? " object)" : " objects)");
+    std::vector<std::string> names;
+    int nameWidth = std::max(DisplayWidth("name"), DisplayWidth(total));
     for (const ObjectStatistics& s : statistics.objects) {
-        out += Row(NameForReading(s.name), Colour(s.colour), s);
+        names.push_back(Cell(NameForReading(s.name)));
+        nameWidth = std::max(nameWidth, DisplayWidth(names.back()));
     }
-    out += Row("total (" + std::to_string(statistics.objects.size()) + " objects)", "-",
-               statistics.totals);
+    std::string out =
+        Row("name", nameWidth, "colour", "    points  splines  closed     nodes  3-point  4-point");
+    for (std::size_t i = 0; i < count; ++i) {
+        out += Row(names[i], nameWidth, Colour(statistics.objects[i].colour),
+                   Counts(statistics.objects[i]));
+    }
+    out += Row(total, nameWidth, "-", Counts(statistics.totals));
     for (const std::string& message : messages) {
         out += "message: " + message + "\n";
     }
@@ -95,8 +135,9 @@ std::string FormatStatisticsJson(const DocumentStatistics& statistics,
         out += first ? "\n  " : ",\n  ";
         first = false;
         out += "{\"name\": " + JsonString(NameForReading(s.name)) + ", \"name_hex\": \"" +
-               HexBytes(s.name) + "\", \"colour\": " + std::to_string(s.colour) + ", " +
-               CountsJson(s) + "}";
+               HexBytes(s.name) + "\", \"colour\": " + std::to_string(s.colour) + ", \"rgb\": [" +
+               std::to_string(Red(s.colour)) + ", " + std::to_string(Green(s.colour)) + ", " +
+               std::to_string(Blue(s.colour)) + "], " + CountsJson(s) + "}";
     }
     out += "],\n \"totals\": {\"objects\": " + std::to_string(statistics.objects.size()) + ", " +
            CountsJson(statistics.totals) + "},\n \"messages\": [";

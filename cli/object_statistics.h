@@ -10,8 +10,8 @@
 namespace korvane::cli {
 
 struct ObjectStatistics {
-    std::string name;  // raw bytes
-    std::uint32_t colour = 0;
+    std::string name;          // raw bytes
+    std::uint32_t colour = 0;  // 0x00BBGGRR, red in the low byte
     std::int64_t controlPoints = 0;
     std::int64_t splines = 0;
     std::int64_t closedSplines = 0;

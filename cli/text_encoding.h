@@ -12,6 +12,11 @@ bool IsValidUtf8(std::string_view bytes);
 // become U+FFFD.
 std::string NameForReading(std::string_view bytes);
 
+// The columns a terminal gives UTF-8 text: East Asian wide and full-width characters take two,
+// combining marks and zero-width characters none, everything else one (a byte that is not valid
+// UTF-8 too).
+int DisplayWidth(std::string_view utf8);
+
 // Lower-case hexadecimal of every byte.
 std::string HexBytes(std::string_view bytes);
 

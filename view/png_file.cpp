@@ -4,9 +4,11 @@
 
 #include <cstring>
 
+#include "patch/atomic_file_writer.h"
+
 namespace korvane {
 
-bool WritePng(const RgbaImage& image, const std::string& path, std::string& error) {
+bool EncodePng(const RgbaImage& image, std::vector<std::uint8_t>& bytes, std::string& error) {
     if (image.width <= 0 || image.height <= 0 ||
         image.pixels.size() != static_cast<std::size_t>(image.width) * image.height * 4) {
         error = "no image to write";
@@ -18,8 +20,31 @@ bool WritePng(const RgbaImage& image, const std::string& path, std::string& erro
     png.width = static_cast<png_uint_32>(image.width);
     png.height = static_cast<png_uint_32>(image.height);
     png.format = PNG_FORMAT_RGBA;
-    if (!png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr)) {
-        error = "cannot write " + path + ": " + png.message;
+    // The first call only measures; the second fills the buffer of that size.
+    png_alloc_size_t size = 0;
+    if (png_image_write_to_memory(&png, nullptr, &size, 0, image.pixels.data(), 0, nullptr)) {
+        bytes.resize(size);
+        if (png_image_write_to_memory(&png, bytes.data(), &size, 0, image.pixels.data(), 0,
+                                      nullptr)) {
+            bytes.resize(size);
+            return true;
+        }
+    }
+    error = png.message;
+    bytes.clear();
+    return false;
+}
+
+bool WritePng(const RgbaImage& image, const std::string& path, std::string& error) {
+    std::vector<std::uint8_t> bytes;
+    std::string reason;
+    if (!EncodePng(image, bytes, reason)) {
+        error = "cannot write " + path + ": " + reason;
+        return false;
+    }
+    const WriteResult written = WriteFileAtomically(path, bytes);
+    if (written.status != WriteStatus::kWritten) {
+        error = "cannot write " + path + ": " + written.error;
         return false;
     }
     return true;

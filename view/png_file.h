@@ -13,6 +13,10 @@ struct RgbaImage {
     std::vector<std::uint8_t> pixels;
 };
 
+// The PNG file's bytes in memory; on failure false with the reason.
+bool EncodePng(const RgbaImage& image, std::vector<std::uint8_t>& bytes, std::string& error);
+// Replaces the file at path only once the whole image is written, as the model export does; on
+// failure error reads "cannot write PATH: reason".
 bool WritePng(const RgbaImage& image, const std::string& path, std::string& error);
 bool ReadPng(const std::string& path, RgbaImage& image, std::string& error);
 

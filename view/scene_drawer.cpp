@@ -10,8 +10,6 @@
 namespace korvane {
 namespace {
 
-constexpr double kNearPlane = 1.5;
-constexpr double kFarPlane = 10000.0;
 constexpr float kAxisLength = 5.0f;
 
 void ClearBackground(std::uint32_t colour) {
@@ -43,7 +41,7 @@ void SetupCamera(const Camera& camera, int width, int height) {
     glViewport(0, 0, width, height);
     const Vec3 up = UpVector(camera);
     gluPerspective(camera.fieldOfView, static_cast<double>(width) / static_cast<double>(height),
-                   kNearPlane, kFarPlane);
+                   kViewNearPlane, kViewFarPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(camera.eye.x, camera.eye.y, -camera.eye.z, camera.target.x, camera.target.y,

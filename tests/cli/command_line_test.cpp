@@ -42,6 +42,21 @@ TEST(CommandLineTest, InfoAndRenderOptions) {
     EXPECT_EQ(render->resolution, 4);
 }
 
+TEST(CommandLineTest, RenderCameraOptions) {
+    const auto framed = Parse({"render", "m.mqo", "-o", "x.png"});
+    ASSERT_TRUE(framed);
+    EXPECT_FALSE(framed->headingDegrees);
+    EXPECT_FALSE(framed->pitchDegrees);
+    EXPECT_FALSE(framed->startCamera);
+
+    const auto turned = Parse({"render", "m.mqo", "-o", "x.png", "--heading", "-400.5", "--pitch",
+                               "-90", "--start-camera"});
+    ASSERT_TRUE(turned);
+    EXPECT_EQ(turned->headingDegrees, -400.5f);
+    EXPECT_EQ(turned->pitchDegrees, -90.0f);
+    EXPECT_TRUE(turned->startCamera);
+}
+
 TEST(CommandLineTest, WrongUsageIsRefusedWithAReason) {
     const std::vector<std::vector<std::string>> wrong = {
         {},
@@ -62,6 +77,12 @@ TEST(CommandLineTest, WrongUsageIsRefusedWithAReason) {
         {"render", "a.mqo", "-o", "x.png", "--resolution", "0"},
         {"info", "a.mqo", "--bogus"},
         {"--version", "extra"},
+        {"render", "a.mqo", "-o", "x.png", "--pitch", "90.5"},  // beyond straight down
+        {"render", "a.mqo", "-o", "x.png", "--pitch", "-91"},
+        {"render", "a.mqo", "-o", "x.png", "--heading", "inf"},
+        {"render", "a.mqo", "-o", "x.png", "--heading"},
+        {"info", "a.mqo", "--heading", "10"},  // camera options are for render
+        {"convert", "a.mqo", "-o", "x.rvp", "--start-camera"},
     };
     for (const auto& args : wrong) {
         std::string error;

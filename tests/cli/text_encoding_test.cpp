@@ -27,6 +27,30 @@ TEST(TextEncodingTest, NamesDecodeFromShiftJisUnlessUtf8) {
     EXPECT_GT(broken.size(), 1u);
 }
 
+TEST(TextEncodingTest, DisplayWidthCountsTerminalColumns) {
+    struct Case {
+        const char* text;
+        int width;
+    };
+    const Case cases[] = {
+        {"", 0},
+        {"body", 4},
+        {"\xE3\x83\x9F\xE3\x82\xAF", 4},  // ミク: wide
+        {"\xEF\xBE\x90\xEF\xBD\xB8", 2},  // ﾐｸ: half-width katakana
+        {"\xEF\xBC\xA1", 2},              // Ａ: full-width Latin
+        {"\xEA\xB0\x80", 2},              // 가: Hangul
+        {"e\xCC\x81", 1},                 // e and a combining acute accent
+        {"\xE3\x81\x8B\xE3\x82\x99", 2},  // か and a combining voiced mark
+        {"\xC3\xA9t\xC3\xA9", 3},         // été: two bytes, one column each
+        {"\xF0\xA0\x80\x8B", 2},          // an ideograph beyond the first plane
+        {"a\xFF\xFE", 3},                 // bytes that are no UTF-8 count one each
+        {"\xE3\x83", 2},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(DisplayWidth(c.text), c.width) << HexBytes(c.text);
+    }
+}
+
 TEST(TextEncodingTest, HexAndJson) {
     EXPECT_EQ(HexBytes("\x83\x7E\x00z"), "837e");
     EXPECT_EQ(HexBytes(std::string("\x00\xff", 2)), "00ff");
