@@ -123,15 +123,15 @@ void CMainFrame::OnToggleSurfaces() {
 }
 
 void CMainFrame::OnRotateMode() {
-    GetApp()->navigationMode = 0;
+    GetApp()->navigationMode = kNavigateRotate;
 }
 
 void CMainFrame::OnMoveMode() {
-    GetApp()->navigationMode = 1;
+    GetApp()->navigationMode = kNavigateMove;
 }
 
 void CMainFrame::OnZoomMode() {
-    GetApp()->navigationMode = 2;
+    GetApp()->navigationMode = kNavigateZoom;
 }
 
 }  // namespace korvane

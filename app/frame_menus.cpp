@@ -22,7 +22,7 @@ QString Utf8(const char* text) {
     return QString::fromUtf8(text);
 }
 
-QString PromptOf(int id) {
+QString PromptOf(CommandId id) {
     for (const CommandPrompt& prompt : kCommandPrompts) {
         if (prompt.id == id) {
             return Utf8(prompt.text);
@@ -31,7 +31,7 @@ QString PromptOf(int id) {
     return QString();
 }
 
-QString ToolbarName(int id) {
+QString ToolbarName(CommandId id) {
     for (const CommandName& name : kToolbarNames) {
         if (name.id == id) {
             return Utf8(IsEnglish() ? name.english : name.japanese);
@@ -49,10 +49,10 @@ QString RecentFileText(int index, const QString& path) {
 
 }  // namespace
 
-QAction* CMainFrame::AddCommand(int id, const QString& text, void (CMainFrame::*handler)(),
+QAction* CMainFrame::AddCommand(CommandId id, const QString& text, void (CMainFrame::*handler)(),
                                 CommandRule rule) {
     auto* action = new QAction(text, this);
-    action->setObjectName(QString::number(id));
+    action->setObjectName(QString::number(static_cast<int>(id)));
     action->setStatusTip(PromptOf(id));
     action->setCheckable(static_cast<bool>(rule.checked));
     // The menus show texts only; images belong to the toolbar.
@@ -73,66 +73,79 @@ void CMainFrame::BuildCommands() {
     const auto idle = [this] { return !worker_.IsRunning(); };
     const auto always = [] { return true; };
     const DisplaySettings& shown = document_->displaySettings;
-    const auto modeIs = [](std::int32_t mode) {
+    const auto modeIs = [](NavigationMode mode) {
         return [mode] { return GetApp()->navigationMode == mode; };
     };
 
-    AddCommand(57600, Utf8(texts.newDocument), &CMainFrame::OnFileNew, {idle, {}});
-    AddCommand(32771, Utf8(texts.importMetasequoia), &CMainFrame::OnImportMetasequoia, {idle, {}});
-    AddCommand(32772, Utf8(texts.exportRuvoPatch), &CMainFrame::OnExportRuvoPatch, {idle, {}});
-    AddCommand(57665, Utf8(texts.exitApplication), &CMainFrame::OnExit, {always, {}});
-    AddCommand(32775, Utf8(texts.connectCurve), &CMainFrame::OnConnectCurve, {idle, {}});
-    AddCommand(59392, Utf8(texts.toolbar), &CMainFrame::OnToggleToolbar,
+    AddCommand(CommandId::kFileNew, Utf8(texts.newDocument), &CMainFrame::OnFileNew, {idle, {}});
+    AddCommand(CommandId::kImportMetasequoia, Utf8(texts.importMetasequoia),
+               &CMainFrame::OnImportMetasequoia, {idle, {}});
+    AddCommand(CommandId::kExportRuvoPatch, Utf8(texts.exportRuvoPatch),
+               &CMainFrame::OnExportRuvoPatch, {idle, {}});
+    AddCommand(CommandId::kExit, Utf8(texts.exitApplication), &CMainFrame::OnExit, {always, {}});
+    AddCommand(CommandId::kConnectCurve, Utf8(texts.connectCurve), &CMainFrame::OnConnectCurve,
+               {idle, {}});
+    AddCommand(CommandId::kToggleToolbar, Utf8(texts.toolbar), &CMainFrame::OnToggleToolbar,
                {always, [this] { return !toolBar_->isHidden(); }});
-    AddCommand(32774, Utf8(texts.setting), &CMainFrame::OnSetting, {idle, {}});
-    AddCommand(32782, PromptOf(32782), &CMainFrame::OnSetting, {idle, {}});
-    AddCommand(32783, Utf8(texts.document), &CMainFrame::OnDocumentInfo, {idle, {}});
-    AddCommand(32779, Utf8(texts.showPoints), &CMainFrame::OnToggleVertices,
+    AddCommand(CommandId::kSetting, Utf8(texts.setting), &CMainFrame::OnSetting, {idle, {}});
+    AddCommand(CommandId::kSettingButton, PromptOf(CommandId::kSettingButton),
+               &CMainFrame::OnSetting, {idle, {}});
+    AddCommand(CommandId::kDocumentInfo, Utf8(texts.document), &CMainFrame::OnDocumentInfo,
+               {idle, {}});
+    AddCommand(CommandId::kShowVertices, Utf8(texts.showPoints), &CMainFrame::OnToggleVertices,
                {idle, [&shown] { return shown.showVertices != 0; }});
-    AddCommand(32780, Utf8(texts.showCurves), &CMainFrame::OnToggleCurves,
+    AddCommand(CommandId::kShowCurves, Utf8(texts.showCurves), &CMainFrame::OnToggleCurves,
                {idle, [&shown] { return shown.showCurves != 0; }});
-    AddCommand(32781, Utf8(texts.showSurfaces), &CMainFrame::OnToggleSurfaces,
+    AddCommand(CommandId::kShowSurfaces, Utf8(texts.showSurfaces), &CMainFrame::OnToggleSurfaces,
                {idle, [&shown] { return shown.showSurfaces != 0; }});
-    AddCommand(32787, Utf8(texts.frameAll), &CMainFrame::OnFrameAll, {idle, {}});
-    AddCommand(32784, QStringLiteral("rotate"), &CMainFrame::OnRotateMode, {always, modeIs(0)});
-    AddCommand(32785, QStringLiteral("move"), &CMainFrame::OnMoveMode, {always, modeIs(1)});
-    AddCommand(32786, QStringLiteral("zoom"), &CMainFrame::OnZoomMode, {always, modeIs(2)});
-    AddCommand(57664, Utf8(texts.versionInformation), &CMainFrame::OnAbout, {always, {}});
-    AddCommand(32777, Utf8(texts.importLightWave), &CMainFrame::OnImportLightWave, {idle, {}});
+    AddCommand(CommandId::kFrameAll, Utf8(texts.frameAll), &CMainFrame::OnFrameAll, {idle, {}});
+    AddCommand(CommandId::kRotateMode, QStringLiteral("rotate"), &CMainFrame::OnRotateMode,
+               {always, modeIs(kNavigateRotate)});
+    AddCommand(CommandId::kMoveMode, QStringLiteral("move"), &CMainFrame::OnMoveMode,
+               {always, modeIs(kNavigateMove)});
+    AddCommand(CommandId::kZoomMode, QStringLiteral("zoom"), &CMainFrame::OnZoomMode,
+               {always, modeIs(kNavigateZoom)});
+    AddCommand(CommandId::kAbout, Utf8(texts.versionInformation), &CMainFrame::OnAbout,
+               {always, {}});
+    AddCommand(CommandId::kImportLightWave, Utf8(texts.importLightWave),
+               &CMainFrame::OnImportLightWave, {idle, {}});
     // Wired, but reached from no menu, toolbar button or key.
-    AddCommand(32776, Utf8(kImport3dStudioLabel), &CMainFrame::OnImport3dStudio, {idle, {}});
-    AddCommand(32778, Utf8(kExportAnimationMasterLabel), &CMainFrame::OnExportNothing, {idle, {}});
-    AddCommand(32773, Utf8(kExportSPatchLabel), &CMainFrame::OnExportNothing, {idle, {}});
+    AddCommand(CommandId::kImport3dStudio, Utf8(kImport3dStudioLabel),
+               &CMainFrame::OnImport3dStudio, {idle, {}});
+    AddCommand(CommandId::kExportAnimationMaster, Utf8(kExportAnimationMasterLabel),
+               &CMainFrame::OnExportNothing, {idle, {}});
+    AddCommand(CommandId::kExportSPatch, Utf8(kExportSPatchLabel), &CMainFrame::OnExportNothing,
+               {idle, {}});
 }
 
 void CMainFrame::BuildMenus() {
     const MenuTexts& texts = IsEnglish() ? kEnglishMenu : kJapaneseMenu;
     QMenu* file = menuBar()->addMenu(Utf8(texts.filePopup));
-    file->addAction(Command(57600));
+    file->addAction(Command(CommandId::kFileNew));
     file->addSeparator();
     QMenu* import = file->addMenu(Utf8(texts.importPopup));
-    import->addAction(Command(32771));
-    import->addAction(Command(32777));
-    file->addMenu(Utf8(texts.exportPopup))->addAction(Command(32772));
+    import->addAction(Command(CommandId::kImportMetasequoia));
+    import->addAction(Command(CommandId::kImportLightWave));
+    file->addMenu(Utf8(texts.exportPopup))->addAction(Command(CommandId::kExportRuvoPatch));
     QAction* beforeExit = file->addSeparator();
-    file->addAction(Command(57665));
+    file->addAction(Command(CommandId::kExit));
     BuildRecentFileCommands(*file, beforeExit);
 
-    menuBar()->addMenu(Utf8(texts.editPopup))->addAction(Command(32775));
+    menuBar()->addMenu(Utf8(texts.editPopup))->addAction(Command(CommandId::kConnectCurve));
 
     QMenu* view = menuBar()->addMenu(Utf8(texts.viewPopup));
-    view->addAction(Command(59392));
+    view->addAction(Command(CommandId::kToggleToolbar));
     view->addSeparator();
-    view->addAction(Command(32779));
-    view->addAction(Command(32780));
-    view->addAction(Command(32781));
+    view->addAction(Command(CommandId::kShowVertices));
+    view->addAction(Command(CommandId::kShowCurves));
+    view->addAction(Command(CommandId::kShowSurfaces));
     view->addSeparator();
-    view->addAction(Command(32787));
+    view->addAction(Command(CommandId::kFrameAll));
     view->addSeparator();
-    view->addAction(Command(32774));
-    view->addAction(Command(32783));
+    view->addAction(Command(CommandId::kSetting));
+    view->addAction(Command(CommandId::kDocumentInfo));
 
-    menuBar()->addMenu(Utf8(texts.helpPopup))->addAction(Command(57664));
+    menuBar()->addMenu(Utf8(texts.helpPopup))->addAction(Command(CommandId::kAbout));
 
     for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommands);
@@ -146,19 +159,20 @@ void CMainFrame::BuildToolbar() {
     toolBar_->setMovable(true);
     toolBar_->setFloatable(true);
     addToolBar(Qt::TopToolBarArea, toolBar_);
-    const std::pair<int, ToolbarImage> groups[][4] = {{{57600, ToolbarImage::kNew}},
-                                                      {{32771, ToolbarImage::kImport}},
-                                                      {{32772, ToolbarImage::kExport}},
-                                                      {{32775, ToolbarImage::kConnect}},
-                                                      {{32779, ToolbarImage::kVertices},
-                                                       {32780, ToolbarImage::kCurves},
-                                                       {32781, ToolbarImage::kSurfaces},
-                                                       {32782, ToolbarImage::kSetting}},
-                                                      {{32784, ToolbarImage::kRotate},
-                                                       {32785, ToolbarImage::kMove},
-                                                       {32786, ToolbarImage::kZoom},
-                                                       {32787, ToolbarImage::kFrameAll}},
-                                                      {{57664, ToolbarImage::kAbout}}};
+    const std::pair<CommandId, ToolbarImage> groups[][4] = {
+        {{CommandId::kFileNew, ToolbarImage::kNew}},
+        {{CommandId::kImportMetasequoia, ToolbarImage::kImport}},
+        {{CommandId::kExportRuvoPatch, ToolbarImage::kExport}},
+        {{CommandId::kConnectCurve, ToolbarImage::kConnect}},
+        {{CommandId::kShowVertices, ToolbarImage::kVertices},
+         {CommandId::kShowCurves, ToolbarImage::kCurves},
+         {CommandId::kShowSurfaces, ToolbarImage::kSurfaces},
+         {CommandId::kSettingButton, ToolbarImage::kSetting}},
+        {{CommandId::kRotateMode, ToolbarImage::kRotate},
+         {CommandId::kMoveMode, ToolbarImage::kMove},
+         {CommandId::kZoomMode, ToolbarImage::kZoom},
+         {CommandId::kFrameAll, ToolbarImage::kFrameAll}},
+        {{CommandId::kAbout, ToolbarImage::kAbout}}};
     bool first = true;
     for (const auto& group : groups) {
         if (!first) {
@@ -166,7 +180,7 @@ void CMainFrame::BuildToolbar() {
         }
         first = false;
         for (const auto& [id, image] : group) {
-            if (id == 0) {
+            if (id == CommandId{}) {  // the group's unused slots
                 break;
             }
             QAction* action = Command(id);
@@ -182,10 +196,10 @@ void CMainFrame::BuildAccelerators() {
     // reach a document open and save that carry no content, so they are left unbound, like the
     // editing keys that reach no handler at all.
     auto* newDocument = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), this);
-    connect(newDocument, &QShortcut::activated, Command(57600), &QAction::trigger);
+    connect(newDocument, &QShortcut::activated, Command(CommandId::kFileNew), &QAction::trigger);
     for (const Qt::Key key : {Qt::Key_Home, Qt::Key_F}) {
         auto* frameAll = new QShortcut(QKeySequence(key), this);
-        connect(frameAll, &QShortcut::activated, Command(32787), &QAction::trigger);
+        connect(frameAll, &QShortcut::activated, Command(CommandId::kFrameAll), &QAction::trigger);
     }
 }
 

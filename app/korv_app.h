@@ -11,6 +11,8 @@
 #include <mutex>
 #include <string>
 
+#include "view/mouse_navigator.h"
+
 namespace korvane {
 
 class CKorvDoc;
@@ -47,7 +49,7 @@ class CKorvApp : public QApplication {
     CKorvDoc* document = nullptr;
     std::atomic<std::int32_t> converting{0};  // 1 while a Connect Curve run owns the objects
     std::int32_t useEnglish = 0;
-    std::int32_t navigationMode = 1;  // what a plain left drag does: 0 rotate, 1 move, 2 zoom
+    NavigationMode navigationMode = kNavigateMove;  // what a plain left drag does
 
   private:
     mutable std::mutex statusMutex_;

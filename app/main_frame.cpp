@@ -86,7 +86,7 @@ CMainFrame::CMainFrame(CKorvDoc* document, UserDialogs& dialogs, QWidget* parent
 // The worker member waits for a run that is still going before the view and the bars go.
 CMainFrame::~CMainFrame() = default;
 
-QAction* CMainFrame::Command(int id) const {
+QAction* CMainFrame::Command(CommandId id) const {
     const auto found = commands_.find(id);
     return found != commands_.end() ? found->second : nullptr;
 }

@@ -8,6 +8,7 @@
 
 #include "app/conversion_worker.h"
 #include "app/recent_files.h"
+#include "resources/command_ids.h"
 
 class QAction;
 class QMenu;
@@ -38,7 +39,7 @@ class CMainFrame : public QMainWindow {
     StatusTextBar* statusTextBar() const { return statusBar_; }
     QToolBar* toolBar() const { return toolBar_; }
     // The action of a command id, or none.
-    QAction* Command(int id) const;
+    QAction* Command(CommandId id) const;
     bool IsConverting() const { return worker_.IsRunning(); }
     // Until a Connect Curve run has ended.
     void WaitForConversion() { worker_.Wait(); }
@@ -85,7 +86,7 @@ class CMainFrame : public QMainWindow {
         std::function<bool()> checked;  // empty for commands that show no check state
     };
 
-    QAction* AddCommand(int id, const QString& text, void (CMainFrame::*handler)(),
+    QAction* AddCommand(CommandId id, const QString& text, void (CMainFrame::*handler)(),
                         CommandRule rule);
     void BuildCommands();
     void BuildMenus();
@@ -107,8 +108,8 @@ class CMainFrame : public QMainWindow {
     CKorvDoc* document_;
     UserDialogs& dialogs_;
     CKorvView* view_;
-    std::map<int, QAction*> commands_;
-    std::map<int, CommandRule> rules_;
+    std::map<CommandId, QAction*> commands_;
+    std::map<CommandId, CommandRule> rules_;
     RecentFiles recentFiles_;
     QList<QAction*> recentFileCommands_;
     bool closeWhenConverted_ = false;

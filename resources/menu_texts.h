@@ -3,6 +3,8 @@
 // Menu texts of the two resource sets, UTF-8: 128 Japanese, 131 English. The Japanese set keeps
 // the half-width katakana of the original resources.
 
+#include "resources/command_ids.h"
+
 namespace korvane {
 
 struct MenuTexts {
@@ -63,39 +65,40 @@ inline constexpr const char* kExportSPatchLabel = "sPatch(*.spt)";
 
 // One-line prompts of the string table, the same in both languages. They carry no tooltip part.
 struct CommandPrompt {
-    int id;
+    CommandId id;
     const char* text;
 };
 
-inline constexpr CommandPrompt kCommandPrompts[] = {{32775, "connect"},
-                                                    {32779, "show/hide vertex"},
-                                                    {32780, "show/hide curve"},
-                                                    {32781, "show/hide surface"},
-                                                    {32782, "setting"},
-                                                    {57600, "new document"},
-                                                    {57664, "version information"},
-                                                    {59392, "Show / Hide Toolbar"}};
+inline constexpr CommandPrompt kCommandPrompts[] = {
+    {CommandId::kConnectCurve, "connect"},
+    {CommandId::kShowVertices, "show/hide vertex"},
+    {CommandId::kShowCurves, "show/hide curve"},
+    {CommandId::kShowSurfaces, "show/hide surface"},
+    {CommandId::kSettingButton, "setting"},
+    {CommandId::kFileNew, "new document"},
+    {CommandId::kAbout, "version information"},
+    {CommandId::kToggleToolbar, "Show / Hide Toolbar"}};
 
 // The names the toolbar's buttons show as tooltips.
 struct CommandName {
-    int id;
+    CommandId id;
     const char* english;
     const char* japanese;
 };
 
 inline constexpr CommandName kToolbarNames[] = {
-    {57600, "New Document", "新規作成"},
-    {32771, "Import Metasequoia", "メタセコイアをインポート"},
-    {32772, "Export ruvoPatch", "ruvoPatchをエクスポート"},
-    {32775, "Connect Curve", "カーブ同士を接続"},
-    {32779, "Points", "頂点"},
-    {32780, "Curves", "カーブ"},
-    {32781, "Surfaces", "サーフェス"},
-    {32782, "Setting", "表示設定"},
-    {32784, "Rotate", "回転"},
-    {32785, "Move", "移動"},
-    {32786, "Zoom", "ズーム"},
-    {32787, "Frame All", "全体を表示"},
-    {57664, "Version Information", "バージョン情報"}};
+    {CommandId::kFileNew, "New Document", "新規作成"},
+    {CommandId::kImportMetasequoia, "Import Metasequoia", "メタセコイアをインポート"},
+    {CommandId::kExportRuvoPatch, "Export ruvoPatch", "ruvoPatchをエクスポート"},
+    {CommandId::kConnectCurve, "Connect Curve", "カーブ同士を接続"},
+    {CommandId::kShowVertices, "Points", "頂点"},
+    {CommandId::kShowCurves, "Curves", "カーブ"},
+    {CommandId::kShowSurfaces, "Surfaces", "サーフェス"},
+    {CommandId::kSettingButton, "Setting", "表示設定"},
+    {CommandId::kRotateMode, "Rotate", "回転"},
+    {CommandId::kMoveMode, "Move", "移動"},
+    {CommandId::kZoomMode, "Zoom", "ズーム"},
+    {CommandId::kFrameAll, "Frame All", "全体を表示"},
+    {CommandId::kAbout, "Version Information", "バージョン情報"}};
 
 }  // namespace korvane

@@ -48,7 +48,7 @@ void MouseNavigator::ButtonUp(MouseButton button) {
     }
 }
 
-NavigationMove MouseNavigator::Move(int x, int y, std::int32_t navigationMode) {
+NavigationMove MouseNavigator::Move(int x, int y, NavigationMode navigationMode) {
     NavigationMove move;
     move.dx = x - lastMouseX;
     move.dy = lastMouseY - y;

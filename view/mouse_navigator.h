@@ -27,7 +27,7 @@ class MouseNavigator {
     void ButtonDown(MouseButton button, int x, int y);
     void ButtonUp(MouseButton button);
     // The step that a move to (x, y) performs; the position becomes the new reference.
-    NavigationMove Move(int x, int y, std::int32_t navigationMode);
+    NavigationMove Move(int x, int y, NavigationMode navigationMode);
 
     bool Dragging() const { return leftDragging || middleDragging || rightDragging; }
 

@@ -20,7 +20,7 @@ TEST(KorvAppTest, FreshApplicationHoldsItsInitialValues) {
     EXPECT_EQ(GetDocument(), nullptr);
     EXPECT_EQ(app->StatusText(), "Ready");
     EXPECT_EQ(app->converting.load(), 0);
-    EXPECT_EQ(app->navigationMode, 1);
+    EXPECT_EQ(app->navigationMode, kNavigateMove);
     EXPECT_TRUE(app->notifyTargets.isEmpty());
 }
 

@@ -87,15 +87,15 @@ class MainFrameTest : public ::testing::Test {
         // The recent files are kept beside the settings file: each test starts with none.
         GetApp()->settingsPath = folder_.filePath(QStringLiteral("k_r_v.ini"));
         GetApp()->useEnglish = english;
-        GetApp()->navigationMode = 1;
+        GetApp()->navigationMode = kNavigateMove;
         document_ = std::make_unique<CKorvDoc>();
         frame_ = std::make_unique<CMainFrame>(document_.get(), dialogs_);
         document_->OnNewDocument();
     }
 
-    void Trigger(int id) {
+    void Trigger(CommandId id) {
         QAction* action = frame_->Command(id);
-        ASSERT_NE(action, nullptr) << id;
+        ASSERT_NE(action, nullptr) << static_cast<int>(id);
         action->trigger();
     }
 
@@ -178,27 +178,33 @@ TEST_F(MainFrameTest, ToolbarHasThirteenButtonsInTheirGroupsWithSharpImages) {
 TEST_F(MainFrameTest, PromptsAreTheSameInBothLanguages) {
     for (int english : {1, 0}) {
         Open(english);
-        EXPECT_EQ(frame_->Command(32775)->statusTip(), QStringLiteral("connect"));
-        EXPECT_EQ(frame_->Command(32781)->statusTip(), QStringLiteral("show/hide surface"));
-        EXPECT_EQ(frame_->Command(57664)->statusTip(), QStringLiteral("version information"));
-        EXPECT_EQ(frame_->Command(59392)->statusTip(), QStringLiteral("Show / Hide Toolbar"));
-        EXPECT_TRUE(frame_->Command(32771)->statusTip().isEmpty());
+        EXPECT_EQ(frame_->Command(CommandId::kConnectCurve)->statusTip(),
+                  QStringLiteral("connect"));
+        EXPECT_EQ(frame_->Command(CommandId::kShowSurfaces)->statusTip(),
+                  QStringLiteral("show/hide surface"));
+        EXPECT_EQ(frame_->Command(CommandId::kAbout)->statusTip(),
+                  QStringLiteral("version information"));
+        EXPECT_EQ(frame_->Command(CommandId::kToggleToolbar)->statusTip(),
+                  QStringLiteral("Show / Hide Toolbar"));
+        EXPECT_TRUE(frame_->Command(CommandId::kImportMetasequoia)->statusTip().isEmpty());
     }
 }
 
 TEST_F(MainFrameTest, CommandsThatNoMenuReachesAreWiredAndChangeNothing) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     QList<QAction*> reachable = frame_->toolBar()->actions();
     for (const QMenu* menu : frame_->menuBar()->findChildren<QMenu*>()) {
         reachable += menu->actions();
     }
-    for (int id : {32776, 32778, 32773}) {
-        ASSERT_NE(frame_->Command(id), nullptr) << id;
-        EXPECT_FALSE(reachable.contains(frame_->Command(id))) << id;
-        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << id;
+    for (const CommandId id : {CommandId::kImport3dStudio, CommandId::kExportAnimationMaster,
+                               CommandId::kExportSPatch}) {
+        ASSERT_NE(frame_->Command(id), nullptr) << static_cast<int>(id);
+        EXPECT_FALSE(reachable.contains(frame_->Command(id))) << static_cast<int>(id);
+        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << static_cast<int>(id);
     }
-    for (int id : {32776, 32778, 32773}) {
+    for (const CommandId id : {CommandId::kImport3dStudio, CommandId::kExportAnimationMaster,
+                               CommandId::kExportSPatch}) {
         Trigger(id);
     }
     EXPECT_EQ(document_->objects.GetCount(), 1);
@@ -207,24 +213,24 @@ TEST_F(MainFrameTest, CommandsThatNoMenuReachesAreWiredAndChangeNothing) {
 }
 
 TEST_F(MainFrameTest, ShowCurvesTwiceRestoresAndIsTickedWhileCurvesShow) {
-    QAction* curves = frame_->Command(32780);
+    QAction* curves = frame_->Command(CommandId::kShowCurves);
     EXPECT_TRUE(curves->isChecked());
-    EXPECT_FALSE(frame_->Command(32779)->isChecked());
-    EXPECT_FALSE(frame_->Command(32781)->isChecked());
-    Trigger(32780);
+    EXPECT_FALSE(frame_->Command(CommandId::kShowVertices)->isChecked());
+    EXPECT_FALSE(frame_->Command(CommandId::kShowSurfaces)->isChecked());
+    Trigger(CommandId::kShowCurves);
     EXPECT_EQ(document_->displaySettings.showCurves, 0);
     EXPECT_FALSE(curves->isChecked());
-    Trigger(32780);
+    Trigger(CommandId::kShowCurves);
     EXPECT_EQ(document_->displaySettings.showCurves, 1);
     EXPECT_TRUE(curves->isChecked());
-    Trigger(32781);
+    Trigger(CommandId::kShowSurfaces);
     EXPECT_EQ(document_->displaySettings.showSurfaces, 1);
-    EXPECT_TRUE(frame_->Command(32781)->isChecked());
+    EXPECT_TRUE(frame_->Command(CommandId::kShowSurfaces)->isChecked());
 }
 
 TEST_F(MainFrameTest, SettingSetsBothResolutionsAndCancelKeepsThem) {
     dialogs_.settings = SettingValues{7, 1, 0, 1};
-    Trigger(32782);
+    Trigger(CommandId::kSettingButton);
     ASSERT_TRUE(dialogs_.presetSettings.has_value());
     EXPECT_EQ(dialogs_.presetSettings->resolution, 1);
     EXPECT_EQ(dialogs_.presetSettings->showCurves, 1);
@@ -234,10 +240,10 @@ TEST_F(MainFrameTest, SettingSetsBothResolutionsAndCancelKeepsThem) {
     EXPECT_EQ(shown.showVertices, 1);
     EXPECT_EQ(shown.showCurves, 0);
     EXPECT_EQ(shown.showSurfaces, 1);
-    EXPECT_FALSE(frame_->Command(32780)->isChecked());
+    EXPECT_FALSE(frame_->Command(CommandId::kShowCurves)->isChecked());
 
     dialogs_.settings.reset();
-    Trigger(32774);
+    Trigger(CommandId::kSetting);
     EXPECT_EQ(dialogs_.presetSettings->resolution, 7);
     EXPECT_EQ(shown.curveResolution, 7);
     EXPECT_EQ(shown.showVertices, 1);
@@ -245,33 +251,33 @@ TEST_F(MainFrameTest, SettingSetsBothResolutionsAndCancelKeepsThem) {
 
 TEST_F(MainFrameTest, NavigationModesAreTickedOneAtATime) {
     const auto ticked = [this] {
-        return std::vector<bool>{frame_->Command(32784)->isChecked(),
-                                 frame_->Command(32785)->isChecked(),
-                                 frame_->Command(32786)->isChecked()};
+        return std::vector<bool>{frame_->Command(CommandId::kRotateMode)->isChecked(),
+                                 frame_->Command(CommandId::kMoveMode)->isChecked(),
+                                 frame_->Command(CommandId::kZoomMode)->isChecked()};
     };
     EXPECT_EQ(ticked(), (std::vector<bool>{false, true, false}));
-    Trigger(32786);
-    EXPECT_EQ(GetApp()->navigationMode, 2);
+    Trigger(CommandId::kZoomMode);
+    EXPECT_EQ(GetApp()->navigationMode, kNavigateZoom);
     EXPECT_EQ(ticked(), (std::vector<bool>{false, false, true}));
-    Trigger(32784);
-    EXPECT_EQ(GetApp()->navigationMode, 0);
+    Trigger(CommandId::kRotateMode);
+    EXPECT_EQ(GetApp()->navigationMode, kNavigateRotate);
     EXPECT_EQ(ticked(), (std::vector<bool>{true, false, false}));
 }
 
 TEST_F(MainFrameTest, ToolbarCommandHidesAndShowsTheToolbar) {
     frame_->show();
-    EXPECT_TRUE(frame_->Command(59392)->isChecked());
-    Trigger(59392);
+    EXPECT_TRUE(frame_->Command(CommandId::kToggleToolbar)->isChecked());
+    Trigger(CommandId::kToggleToolbar);
     EXPECT_TRUE(frame_->toolBar()->isHidden());
-    EXPECT_FALSE(frame_->Command(59392)->isChecked());
-    Trigger(59392);
+    EXPECT_FALSE(frame_->Command(CommandId::kToggleToolbar)->isChecked());
+    Trigger(CommandId::kToggleToolbar);
     EXPECT_FALSE(frame_->toolBar()->isHidden());
-    EXPECT_TRUE(frame_->Command(59392)->isChecked());
+    EXPECT_TRUE(frame_->Command(CommandId::kToggleToolbar)->isChecked());
 }
 
 TEST_F(MainFrameTest, AboutAndDocumentOpenTheirDialogs) {
-    Trigger(57664);
-    Trigger(32783);
+    Trigger(CommandId::kAbout);
+    Trigger(CommandId::kDocumentInfo);
     EXPECT_EQ(dialogs_.aboutShown, 1);
     EXPECT_EQ(dialogs_.documentInfoShown, 1);
 }
@@ -279,8 +285,8 @@ TEST_F(MainFrameTest, AboutAndDocumentOpenTheirDialogs) {
 TEST_F(MainFrameTest, TreeListsTwoImportsInOrderAndEmptiesOnNew) {
     EXPECT_TRUE(TreeItems().isEmpty());
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
-    Trigger(32771);
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kImportMetasequoia);
     EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus"}));
     EXPECT_EQ(frame_->treeBar()->dialog()->tree()->objectName(), QStringLiteral("1012"));
 
@@ -288,11 +294,11 @@ TEST_F(MainFrameTest, TreeListsTwoImportsInOrderAndEmptiesOnNew) {
     const QString lightWave = QStringLiteral(KORVANE_CORPUS_DIR "/lwo/LWOB_ConcavePolygon.lwo");
     if (QFile::exists(lightWave)) {
         dialogs_.answers = {lightWave};
-        Trigger(32777);
+        Trigger(CommandId::kImportLightWave);
         ASSERT_EQ(document_->objects.GetCount(), 3);
         EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus", "LWOB_ConcavePolygon"}));
     }
-    Trigger(57600);
+    Trigger(CommandId::kFileNew);
     EXPECT_TRUE(TreeItems().isEmpty());
     EXPECT_TRUE(document_->objects.IsEmpty());
 }
@@ -300,7 +306,7 @@ TEST_F(MainFrameTest, TreeListsTwoImportsInOrderAndEmptiesOnNew) {
 TEST_F(MainFrameTest, TreeShowsShiftJisEmptyAndRepeatedNames) {
     QByteArray model = GridModel({"\x83\x7E\x83\x4E", "\xE6\x9B\xB2", "box", "box"});
     dialogs_.answers = {Write(QStringLiteral("names.mqo"), model)};
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     ASSERT_EQ(document_->objects.GetCount(), 4);
     EXPECT_EQ(document_->objects.GetHead()->name, "\x83\x7E\x83\x4E") << "bytes stay as read";
     EXPECT_EQ(TreeItems(), (QStringList{"ミク", "曲", "box", "box"}));
@@ -312,29 +318,36 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
         GTEST_SKIP() << "no corpus at " << model.toStdString();
     }
     dialogs_.answers = {model};
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     ASSERT_FALSE(document_->objects.IsEmpty());
     StatusRecorder recorder;
     dialogs_.limitAngle = 150.0f;
-    Trigger(32775);
+    Trigger(CommandId::kConnectCurve);
 
     // The worker hands its end to this thread, which has not run its events yet.
     ASSERT_TRUE(frame_->IsConverting());
-    for (int id : {57600, 32771, 32772, 32775, 32774, 32782, 32783, 32779, 32780, 32781, 32777,
-                   32776, 32778, 32773}) {
-        EXPECT_FALSE(frame_->Command(id)->isEnabled()) << id;
+    for (const CommandId id :
+         {CommandId::kFileNew, CommandId::kImportMetasequoia, CommandId::kExportRuvoPatch,
+          CommandId::kConnectCurve, CommandId::kSetting, CommandId::kSettingButton,
+          CommandId::kDocumentInfo, CommandId::kShowVertices, CommandId::kShowCurves,
+          CommandId::kShowSurfaces, CommandId::kImportLightWave, CommandId::kImport3dStudio,
+          CommandId::kExportAnimationMaster, CommandId::kExportSPatch}) {
+        EXPECT_FALSE(frame_->Command(id)->isEnabled()) << static_cast<int>(id);
     }
-    for (int id : {57665, 59392, 32784, 32785, 32786, 57664}) {
-        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << id;
+    for (const CommandId id : {CommandId::kExit, CommandId::kToggleToolbar, CommandId::kRotateMode,
+                               CommandId::kMoveMode, CommandId::kZoomMode, CommandId::kAbout}) {
+        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << static_cast<int>(id);
     }
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     EXPECT_EQ(dialogs_.answers.size(), 0) << "a disabled command asks for nothing";
     EXPECT_EQ(dialogs_.limitAngleAsked, 1);
 
     frame_->WaitForConversion();
     EXPECT_FALSE(frame_->IsConverting());
-    for (int id : {57600, 32771, 32772, 32775, 32783}) {
-        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << id;
+    for (const CommandId id :
+         {CommandId::kFileNew, CommandId::kImportMetasequoia, CommandId::kExportRuvoPatch,
+          CommandId::kConnectCurve, CommandId::kDocumentInfo}) {
+        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << static_cast<int>(id);
     }
     const std::vector<std::string> texts = recorder.texts();
     ASSERT_GE(texts.size(), 3u);
@@ -361,7 +374,7 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
 TEST_F(MainFrameTest, CancelInTheConnectDialogStartsNothing) {
     GetApp()->SetStatusText("kept");
     frame_->statusTextBar()->dialog()->Refresh();
-    Trigger(32775);
+    Trigger(CommandId::kConnectCurve);
     EXPECT_EQ(dialogs_.limitAngleAsked, 1);
     EXPECT_FALSE(frame_->IsConverting());
     EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(), QStringLiteral("kept"));
@@ -370,11 +383,11 @@ TEST_F(MainFrameTest, CancelInTheConnectDialogStartsNothing) {
 
 TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
     dialogs_.answers = {Write(QStringLiteral("grid.mqo"), GridModel({"a", "b", "c"}))};
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     frame_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
     dialogs_.limitAngle = 150.0f;
-    Trigger(32775);
+    Trigger(CommandId::kConnectCurve);
     ASSERT_TRUE(frame_->IsConverting());
     EXPECT_FALSE(frame_->close());
     EXPECT_TRUE(frame_->isVisible());
@@ -389,12 +402,12 @@ TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
 
 TEST_F(MainFrameTest, ExportWritesEveryObjectAndNamesTheFileWhenItCannot) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
-    Trigger(32771);
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kImportMetasequoia);
     const QString path = folder_.filePath(QStringLiteral("out.rvp"));
     dialogs_.answers = {path};
     dialogs_.filters.clear();
-    Trigger(32772);
+    Trigger(CommandId::kExportRuvoPatch);
     EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("ruvoPatch File(*.rvp)")});
     EXPECT_EQ(dialogs_.suffixes, QStringList{QStringLiteral("rvp")});
     EXPECT_EQ(dialogs_.suggestedPaths,
@@ -409,7 +422,7 @@ TEST_F(MainFrameTest, ExportWritesEveryObjectAndNamesTheFileWhenItCannot) {
 
     const QString unwritable = folder_.filePath(QStringLiteral("missing/out.rvp"));
     dialogs_.answers = {unwritable};
-    Trigger(32772);
+    Trigger(CommandId::kExportRuvoPatch);
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_TRUE(dialogs_.messages[0].first.contains(unwritable))
         << dialogs_.messages[0].first.toStdString();
@@ -418,17 +431,17 @@ TEST_F(MainFrameTest, ExportWritesEveryObjectAndNamesTheFileWhenItCannot) {
 
     Open(0);
     dialogs_.answers = {unwritable};
-    Trigger(32772);
+    Trigger(CommandId::kExportRuvoPatch);
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[1].second, QStringLiteral("エラー"));
 
-    Trigger(32772);
+    Trigger(CommandId::kExportRuvoPatch);
     EXPECT_EQ(dialogs_.messages.size(), 2u) << "a cancelled dialog says nothing";
 }
 
 TEST_F(MainFrameTest, ControlNStartsANewDocument) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     frame_->show();
     frame_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
@@ -454,9 +467,9 @@ TEST_F(MainFrameTest, FrameAllAimsAtTheCentreOfEveryObject) {
     frame_->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/head.mqo", KORVANE_EXAMPLES_DIR "/vase.mqo"};
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     const Camera framedHead = document_->camera;
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     EXPECT_EQ(document_->camera.eye.z, framedHead.eye.z) << "a second import keeps the camera";
     const Vec3 centre = ControlPointBounds(document_->objects).Centre();
     for (const Qt::Key key : {Qt::Key_Home, Qt::Key_F}) {
@@ -534,16 +547,16 @@ TEST_F(MainFrameTest, DroppedFilesAreImportedInOrderAndRemembered) {
 // or an answer to go on settles it.
 TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
-    Trigger(32771);
-    Trigger(57600);
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kFileNew);
     EXPECT_EQ(dialogs_.discardAsked, 0) << "an import alone loses nothing";
 
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
-    Trigger(32771);
+    Trigger(CommandId::kImportMetasequoia);
     dialogs_.limitAngle = 150.0f;
-    Trigger(32775);
+    Trigger(CommandId::kConnectCurve);
     frame_->WaitForConversion();
-    Trigger(57600);
+    Trigger(CommandId::kFileNew);
     EXPECT_EQ(dialogs_.discardAsked, 1);
     EXPECT_EQ(document_->objects.GetCount(), 1) << "kept when the user says no";
     frame_->show();
@@ -551,17 +564,19 @@ TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
     EXPECT_EQ(dialogs_.discardAsked, 2);
 
     dialogs_.answers = {folder_.filePath(QStringLiteral("vase.rvp"))};
-    Trigger(32772);
-    Trigger(57600);
+    Trigger(CommandId::kExportRuvoPatch);
+    Trigger(CommandId::kFileNew);
     EXPECT_EQ(dialogs_.discardAsked, 2) << "exported: nothing to lose";
     EXPECT_TRUE(document_->objects.IsEmpty());
 }
 
 TEST_F(MainFrameTest, ToolbarButtonsShowTheirNamesInTheLanguageOfTheRun) {
-    EXPECT_EQ(frame_->Command(32775)->toolTip(), QStringLiteral("Connect Curve"));
-    EXPECT_EQ(frame_->Command(32787)->toolTip(), QStringLiteral("Frame All"));
+    EXPECT_EQ(frame_->Command(CommandId::kConnectCurve)->toolTip(),
+              QStringLiteral("Connect Curve"));
+    EXPECT_EQ(frame_->Command(CommandId::kFrameAll)->toolTip(), QStringLiteral("Frame All"));
     Open(0);
-    EXPECT_EQ(frame_->Command(32775)->toolTip(), QStringLiteral("カーブ同士を接続"));
+    EXPECT_EQ(frame_->Command(CommandId::kConnectCurve)->toolTip(),
+              QStringLiteral("カーブ同士を接続"));
     for (const QAction* action : frame_->toolBar()->actions()) {
         EXPECT_TRUE(action->isSeparator() || !action->toolTip().isEmpty())
             << action->objectName().toStdString();
