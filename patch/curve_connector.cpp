@@ -175,8 +175,8 @@ std::optional<JoinCandidate> WidestJoinablePair(const ControlPoint& point, float
 
 }  // namespace
 
-void CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
-                                   const ProgressReceiver& progress) {
+bool CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
+                                   const ProgressReceiver& progress, const CancelCheck& cancelled) {
     const float limit = DegreesToRadians(limitDegrees);
     ProgressText progressText(object.name, object.controlPoints.GetCount());
     SplinePositions splinePositions(object);
@@ -185,6 +185,7 @@ void CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
     // points cannot have gained a joinable pair: after a join the run goes on at P itself rather
     // than from the first point. Points are examined in list order until none has a pair.
     int count = 0;
+    bool finished = true;
     for (auto position = object.controlPoints.GetHeadPosition(); position;) {
         ControlPoint* point = object.controlPoints.GetAt(position);
         if (progress) {
@@ -194,13 +195,20 @@ void CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
         if (!join) {
             object.controlPoints.GetNext(position);
             ++count;
-        } else if (join->first->spline == join->second->spline) {
+            continue;
+        }
+        if (join->first->spline == join->second->spline) {
             CloseSpline(*join->first->spline);
         } else {
             MergeSplines(object, *join, splinePositions);
         }
+        if (cancelled && cancelled()) {
+            finished = false;
+            break;
+        }
     }
     object.NumberSplines();
+    return finished;
 }
 
 }  // namespace korvane

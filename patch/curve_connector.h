@@ -9,6 +9,9 @@ namespace korvane {
 
 // Receives one progress text: "<name> <examined> / <total>".
 using ProgressReceiver = std::function<void(const std::string&)>;
+// Asked after every join; true stops the run there. Not asked between joins, so that examining
+// points costs nothing more.
+using CancelCheck = std::function<bool()>;
 
 // Joins open spline ends that meet at a control point when the angle between their first segments
 // is wider than the limit (180 degrees is a straight continuation), the widest pair at a point
@@ -18,7 +21,10 @@ class CurveConnector {
 public:
     virtual ~CurveConnector() = default;
 
-    void ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiver& progress);
+    // False when cancelled stopped the run: the joins made so far stay, and the network is as valid
+    // as after a full run (handles of new nodes still zero).
+    bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiver& progress,
+                       const CancelCheck& cancelled = {});
 };
 
 }  // namespace korvane

@@ -103,4 +103,12 @@ inline const char* ExportWrittenStatus(bool english) {
     return english ? "Wrote %1 objects to %2" : "%1個のオブジェクトを %2 に書き出しました";
 }
 
+// The button beside the progress bar that stops Connect Curve, and the status text once it has.
+inline const char* CancelConversionLabel(bool english) {
+    return english ? "Cancel" : "キャンセル";
+}
+inline const char* ConversionCancelledStatus(bool english) {
+    return english ? "Cancelled" : "キャンセルしました";
+}
+
 }  // namespace korvane

@@ -112,6 +112,45 @@ TEST(ConnectIdentityTest, RandomNetworksAndGridsMatchTheLiteralConnector) {
     }
 }
 
+// Stopped after its k-th join, a run leaves the network an uncancelled run had right after its k-th
+// join, sound and renumbered; a check that never stops it changes nothing.
+TEST(ConnectIdentityTest, CancelAfterKJoinsKeepsExactlyTheFirstKJoins) {
+    size_t cutsTried = 0;
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        for (const bool grid : {false, true}) {
+            const float limit = static_cast<float>(seed % 10) * 10.0f;
+            PatchObject full;
+            PatchObject plain;
+            RandomNetwork(full, seed, grid);
+            RandomNetwork(plain, seed, grid);
+            std::vector<NetworkShape> afterJoin;
+            EXPECT_TRUE(CurveConnector().ConnectCurves(full, limit, nullptr, [&] {
+                afterJoin.push_back(ShapeOf(full));
+                return false;
+            }));
+            CurveConnector().ConnectCurves(plain, limit, nullptr);
+            ASSERT_EQ(ShapeOf(full), ShapeOf(plain)) << seed;
+            for (size_t k = 1; k <= afterJoin.size(); ++k) {
+                PatchObject cut;
+                RandomNetwork(cut, seed, grid);
+                size_t joins = 0;
+                EXPECT_FALSE(CurveConnector().ConnectCurves(cut, limit, nullptr,
+                                                            [&] { return ++joins == k; }));
+                ASSERT_EQ(joins, k);
+                EXPECT_TRUE(ShapeOf(cut) == afterJoin[k - 1]) << seed << " after " << k;
+                const auto problems = CheckPatchInvariants(cut);
+                EXPECT_TRUE(problems.empty()) << problems.front();
+                std::int32_t position = 0;
+                for (const Spline* spline : cut.splines) {
+                    EXPECT_EQ(spline->index, position++);
+                }
+                ++cutsTried;
+            }
+        }
+    }
+    EXPECT_GT(cutsTried, 200u) << "too few joins to say anything";
+}
+
 TEST(ConnectIdentityTest, TheLiteralConnectorRestartsEveryPassFromTheFirstPoint) {
     PatchObject object;
     object.name = "Box";
