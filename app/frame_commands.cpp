@@ -13,13 +13,7 @@
 #include "view/camera_framing.h"
 
 namespace korvane {
-namespace {
-
-std::int32_t Negated(std::int32_t flag) {
-    return flag == 0 ? 1 : 0;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void CMainFrame::OnFileNew() {
     if (!ConfirmDiscard()) {
@@ -81,8 +75,7 @@ void CMainFrame::OnConnectCurve() {
         return;
     }
     GetApp()->Notify(NotifyConversionStarted);
-    conversionAngle_ = limitAngle;
-    worker_.Start(&conversionAngle_, [this] { OnConversionFinished(); });
+    worker_.Start(limitAngle, *document_, [this] { OnConversionFinished(); });
     UpdateCommands();
 }
 
@@ -108,17 +101,17 @@ void CMainFrame::OnToggleToolbar() {
 }
 
 void CMainFrame::OnToggleVertices() {
-    document_->displaySettings.showVertices = Negated(document_->displaySettings.showVertices);
+    document_->displaySettings.showVertices = !document_->displaySettings.showVertices;
     document_->UpdateAllViews();
 }
 
 void CMainFrame::OnToggleCurves() {
-    document_->displaySettings.showCurves = Negated(document_->displaySettings.showCurves);
+    document_->displaySettings.showCurves = !document_->displaySettings.showCurves;
     document_->UpdateAllViews();
 }
 
 void CMainFrame::OnToggleSurfaces() {
-    document_->displaySettings.showSurfaces = Negated(document_->displaySettings.showSurfaces);
+    document_->displaySettings.showSurfaces = !document_->displaySettings.showSurfaces;
     document_->UpdateAllViews();
 }
 

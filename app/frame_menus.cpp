@@ -93,11 +93,11 @@ void CMainFrame::BuildCommands() {
     AddCommand(CommandId::kDocumentInfo, Utf8(texts.document), &CMainFrame::OnDocumentInfo,
                {idle, {}});
     AddCommand(CommandId::kShowVertices, Utf8(texts.showPoints), &CMainFrame::OnToggleVertices,
-               {idle, [&shown] { return shown.showVertices != 0; }});
+               {idle, [&shown] { return shown.showVertices; }});
     AddCommand(CommandId::kShowCurves, Utf8(texts.showCurves), &CMainFrame::OnToggleCurves,
-               {idle, [&shown] { return shown.showCurves != 0; }});
+               {idle, [&shown] { return shown.showCurves; }});
     AddCommand(CommandId::kShowSurfaces, Utf8(texts.showSurfaces), &CMainFrame::OnToggleSurfaces,
-               {idle, [&shown] { return shown.showSurfaces != 0; }});
+               {idle, [&shown] { return shown.showSurfaces; }});
     AddCommand(CommandId::kFrameAll, Utf8(texts.frameAll), &CMainFrame::OnFrameAll, {idle, {}});
     AddCommand(CommandId::kRotateMode, QStringLiteral("rotate"), &CMainFrame::OnRotateMode,
                {always, modeIs(kNavigateRotate)});

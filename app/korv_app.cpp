@@ -100,7 +100,7 @@ CKorvDoc* GetDocument() {
 }
 
 bool IsEnglish() {
-    return theApp != nullptr && theApp->useEnglish != 0;
+    return theApp != nullptr && theApp->useEnglish;
 }
 
 }  // namespace korvane

@@ -48,7 +48,7 @@ class CKorvApp : public QApplication {
     QList<QPointer<QObject>> notifyTargets;
     CKorvDoc* document = nullptr;
     std::atomic<std::int32_t> converting{0};  // 1 while a Connect Curve run owns the objects
-    std::int32_t useEnglish = 0;
+    bool useEnglish = false;
     NavigationMode navigationMode = kNavigateMove;  // what a plain left drag does
 
   private:

@@ -16,7 +16,7 @@ CKorvDoc::CKorvDoc(QObject* parent) : QObject(parent) {
 CKorvDoc::~CKorvDoc() {
     DeleteAllObjects();
     if (CKorvApp* app = GetApp()) {
-        WriteLanguageSetting(app->settingsPath, app->useEnglish != 0);
+        WriteLanguageSetting(app->settingsPath, app->useEnglish);
         if (app->document == this) {
             app->document = nullptr;
         }

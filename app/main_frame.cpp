@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QShortcut>
 #include <QStatusTipEvent>
 #include <QToolBar>
 #include <QUrl>
@@ -75,6 +76,10 @@ CMainFrame::CMainFrame(CKorvDoc* document, UserDialogs& dialogs, QWidget* parent
     app->RegisterNotifyTarget(treeBar_->dialog());
     app->RegisterNotifyTarget(treeBar_);
     app->RegisterNotifyTarget(statusBar_);
+    // Escape stops a Connect Curve run as the Cancel button beside its progress bar does.
+    statusBar_->dialog()->Follow(&worker_);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated,
+            statusBar_->dialog(), &StatusFieldDialog::RequestCancel);
 
     connect(document_, &CKorvDoc::changed, this, &CMainFrame::UpdateCommands);
     connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommands);
@@ -98,6 +103,10 @@ void CMainFrame::UpdateCommands() {
         if (rule.checked) {
             action->setChecked(rule.checked());
         }
+    }
+    // A recent file is an import: it waits for a conversion like the import commands.
+    for (QAction* recent : recentFileCommands_) {
+        recent->setEnabled(!worker_.IsRunning());
     }
 }
 

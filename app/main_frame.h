@@ -103,7 +103,6 @@ class CMainFrame : public QMainWindow {
 
     ObjectTreeBar* treeBar_;
     StatusTextBar* statusBar_;
-    float conversionAngle_ = 0.0f;
     QToolBar* toolBar_;
     CKorvDoc* document_;
     UserDialogs& dialogs_;

@@ -1,13 +1,17 @@
 #include "app/status_text_bar.h"
 
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 
 #include "app/controls/dialog_fonts.h"
 #include "app/controls/dialog_template.h"
+#include "app/conversion_worker.h"
 #include "app/display_name.h"
 #include "app/hidden_title_bar.h"
 #include "app/korv_app.h"
 #include "app/notify_codes.h"
+#include "resources/message_texts.h"
 
 namespace korvane {
 namespace {
@@ -16,19 +20,30 @@ constexpr int kFieldId = 1001;
 constexpr int kBarId = 135;
 constexpr int kBarWidthUnits = 330;
 constexpr int kBarHeightUnits = 16;
+constexpr int kProgressWidthUnits = 80;
 constexpr int kMargin = 2;
-// Fast enough that every object's progress shows, slow enough to leave the thread to the user.
-constexpr int kRefreshMilliseconds = 40;
+// Twice the worker's pace of new texts, so that each shows soon after it is set; a tick that
+// finds the same text repaints nothing.
+constexpr int kRefreshMilliseconds = 50;
+constexpr int kShareSteps = 1000;
 
 }  // namespace
 
 StatusFieldDialog::StatusFieldDialog(QWidget* parent)
-    : QWidget(parent), field_(new QLineEdit(this)) {
+    : QWidget(parent),
+      field_(new QLineEdit(this)),
+      bar_(new QProgressBar(this)),
+      cancel_(new QPushButton(QString::fromUtf8(CancelConversionLabel(IsEnglish())), this)) {
     field_->setObjectName(QString::number(kFieldId));
     field_->setReadOnly(true);
     field_->setFocusPolicy(Qt::NoFocus);
+    bar_->setRange(0, kShareSteps);
+    bar_->hide();
+    cancel_->setFocusPolicy(Qt::NoFocus);
+    cancel_->hide();
+    connect(cancel_, &QPushButton::clicked, this, &StatusFieldDialog::RequestCancel);
     refresher_.setInterval(kRefreshMilliseconds);
-    connect(&refresher_, &QTimer::timeout, this, &StatusFieldDialog::Refresh);
+    connect(&refresher_, &QTimer::timeout, this, &StatusFieldDialog::RefreshWhileRunning);
 }
 
 QSize StatusFieldDialog::sizeHint() const {
@@ -42,18 +57,52 @@ void StatusFieldDialog::Refresh() {
     field_->repaint();
 }
 
+void StatusFieldDialog::Follow(ConversionWorker* worker) {
+    worker_ = worker;
+}
+
+void StatusFieldDialog::RequestCancel() {
+    if (statusRunning_ && worker_) {
+        worker_->Cancel();
+        cancel_->setEnabled(false);
+    }
+}
+
 void StatusFieldDialog::StartRefreshing() {
     GetApp()->SetStatusText("Start");
     Refresh();
+    bar_->setValue(0);
+    cancel_->setEnabled(true);
     statusRunning_ = true;
+    Arrange();
     refresher_.start();
+}
+
+void StatusFieldDialog::RefreshWhileRunning() {
+    if (DisplayName(GetApp()->StatusText()) != text_) {
+        Refresh();
+    }
+    ShowShare();
+}
+
+void StatusFieldDialog::ShowShare() {
+    if (!worker_) {
+        return;
+    }
+    // A run over no control points has nothing left to do.
+    const ConversionWorker::Share share = worker_->Progress();
+    bar_->setValue(share.total > 0 ? static_cast<int>(share.done * kShareSteps / share.total)
+                                   : kShareSteps);
 }
 
 void StatusFieldDialog::StopRefreshing() {
     statusRunning_ = false;
     refresher_.stop();
     Refresh();
-    GetApp()->SetStatusText("Ready");
+    ShowShare();
+    Arrange();
+    const bool cancelled = worker_ && worker_->WasCancelled();
+    GetApp()->SetStatusText(cancelled ? ConversionCancelledStatus(IsEnglish()) : "Ready");
     Refresh();
 }
 
@@ -79,7 +128,23 @@ void StatusFieldDialog::customEvent(QEvent* event) {
 
 void StatusFieldDialog::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    field_->setGeometry(kMargin, kMargin, width() - 2 * kMargin, height() - 2 * kMargin);
+    Arrange();
+}
+
+void StatusFieldDialog::Arrange() {
+    const int height = this->height() - 2 * kMargin;
+    int right = width() - kMargin;
+    bar_->setVisible(statusRunning_);
+    cancel_->setVisible(statusRunning_);
+    if (statusRunning_) {
+        const int buttonWidth = cancel_->sizeHint().width();
+        cancel_->setGeometry(right - buttonWidth, kMargin, buttonWidth, height);
+        const int barWidth = DialogTemplate(GothicDialogFont()).X(kProgressWidthUnits);
+        right -= buttonWidth + kMargin;
+        bar_->setGeometry(right - barWidth, kMargin, barWidth, height);
+        right -= barWidth + kMargin;
+    }
+    field_->setGeometry(kMargin, kMargin, right - kMargin, height);
 }
 
 StatusTextBar::StatusTextBar(QWidget* parent)

@@ -1,17 +1,23 @@
 #pragma once
 
 #include <QDockWidget>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 
 class QLineEdit;
+class QProgressBar;
+class QPushButton;
 
 namespace korvane {
 
+class ConversionWorker;
+
 // The status field's dialog: one read-only line (id 1001) showing the application's status text.
-// While a Connect Curve run lasts a timer on this thread copies the text into the line; when the
-// run ends the text becomes "Ready".
+// While a Connect Curve run lasts a timer on this thread copies the text into the line, and a bar
+// with a Cancel button beside it shows the share of control points examined; when the run ends
+// the text becomes "Ready", or the cancelled text when the run was stopped.
 class StatusFieldDialog : public QWidget {
     Q_OBJECT
 
@@ -22,8 +28,14 @@ class StatusFieldDialog : public QWidget {
     QSize sizeHint() const override;
     // Copies the status text into the line and repaints it at once.
     void Refresh();
+    // The run whose share the bar shows and that Cancel stops.
+    void Follow(ConversionWorker* worker);
+    // Stops the followed run after the join under way; nothing while no run lasts.
+    void RequestCancel();
     bool statusRunning() const { return statusRunning_; }
     QLineEdit* field() const { return field_; }
+    QProgressBar* progressBar() const { return bar_; }
+    QPushButton* cancelButton() const { return cancel_; }
 
   protected:
     void customEvent(QEvent* event) override;
@@ -32,8 +44,16 @@ class StatusFieldDialog : public QWidget {
   private:
     void StartRefreshing();
     void StopRefreshing();
+    void RefreshWhileRunning();
+    void ShowShare();
+    // The line fills the dialog but for a 2-pixel margin; while a run lasts the bar and the
+    // button take its right end.
+    void Arrange();
 
     QLineEdit* field_;
+    QProgressBar* bar_;
+    QPushButton* cancel_;
+    QPointer<ConversionWorker> worker_;
     QString text_;
     QTimer refresher_;
     bool statusRunning_ = false;

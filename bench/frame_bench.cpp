@@ -52,7 +52,7 @@ void BM_OrbitFrame(benchmark::State& state, Layers layers, bool cached) {
     frame.objects = &store.objects;
     frame.width = kWidth;
     frame.height = kHeight;
-    frame.display.showSurfaces = layers == Layers::kSurfaces ? 1 : 0;
+    frame.display.showSurfaces = layers == Layers::kSurfaces;
     // The whole torus (outer radius 400) in view, seen from above at an angle.
     frame.camera.eye = Vec3{0.0f, 600.0f, -1100.0f};
     DrawCache cache;

@@ -4,7 +4,7 @@
 
 namespace korvane {
 
-// What the drawers show. Flags are 0 or 1; a fresh document shows curves only.
+// What the drawers show; a fresh document shows curves only.
 class DisplaySettings {
   public:
     DisplaySettings() = default;
@@ -12,9 +12,9 @@ class DisplaySettings {
     DisplaySettings& operator=(const DisplaySettings&) = default;
     virtual ~DisplaySettings() = default;
 
-    std::int32_t showVertices = 0;
-    std::int32_t showCurves = 1;
-    std::int32_t showSurfaces = 0;
+    bool showVertices = false;
+    bool showCurves = true;
+    bool showSurfaces = false;
     std::int32_t curveResolution = 1;    // a segment is sampled at 2 x this + 1 points
     std::int32_t surfaceResolution = 1;  // a quad is evaluated on a grid of 2 x this steps
 };

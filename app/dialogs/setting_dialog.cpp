@@ -32,9 +32,9 @@ SettingDialog::SettingDialog(const SettingValues& values, bool english, QWidget*
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    vertices_->setChecked(values_.showVertices != 0);
-    curves_->setChecked(values_.showCurves != 0);
-    surfaces_->setChecked(values_.showSurfaces != 0);
+    vertices_->setChecked(values_.showVertices);
+    curves_->setChecked(values_.showCurves);
+    surfaces_->setChecked(values_.showSurfaces);
     resolution_->AttachSpin();
     resolution_->SetIntRange(1, 10);
     resolution_->SetIntValue(values_.resolution);
@@ -45,9 +45,9 @@ SettingDialog::SettingDialog(const SettingValues& values, bool english, QWidget*
 }
 
 void SettingDialog::accept() {
-    values_.showVertices = vertices_->isChecked() ? 1 : 0;
-    values_.showCurves = curves_->isChecked() ? 1 : 0;
-    values_.showSurfaces = surfaces_->isChecked() ? 1 : 0;
+    values_.showVertices = vertices_->isChecked();
+    values_.showCurves = curves_->isChecked();
+    values_.showSurfaces = surfaces_->isChecked();
     QDialog::accept();
 }
 

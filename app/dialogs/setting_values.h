@@ -6,12 +6,12 @@
 
 namespace korvane {
 
-// What the Setting dialog edits: one resolution, 1 to 10, and the three visibility flags (0 or 1).
+// What the Setting dialog edits: one resolution, 1 to 10, and the three visibility flags.
 struct SettingValues {
     std::int32_t resolution = 1;
-    std::int32_t showVertices = 0;
-    std::int32_t showCurves = 0;
-    std::int32_t showSurfaces = 0;
+    bool showVertices = false;
+    bool showCurves = false;
+    bool showSurfaces = false;
 };
 
 // The Setting command's preset: the curve resolution and the three flags.

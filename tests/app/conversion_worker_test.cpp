@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QThread>
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -17,6 +23,9 @@
 #include "import/metasequoia_reader.h"
 #include "model_files.h"
 #include "notify_recorder.h"
+#include "patch/patch_builder.h"
+#include "patch/patch_invariants.h"
+#include "resources/message_texts.h"
 #include "status_recorder.h"
 
 namespace korvane {
@@ -33,6 +42,7 @@ class ConversionTest : public ::testing::Test {
     void SetUp() override {
         GetApp()->RegisterNotifyTarget(&status_);
         GetApp()->RegisterNotifyTarget(&listener_);
+        status_.Follow(worker_.get());
     }
 
     void Import(std::initializer_list<const char*> names) {
@@ -45,8 +55,7 @@ class ConversionTest : public ::testing::Test {
     // What the Connect Curve command does after its dialog, then the wait for the end.
     void Convert(float limitAngle) {
         GetApp()->Notify(NotifyConversionStarted);
-        angle_ = limitAngle;
-        ASSERT_TRUE(worker_->Start(&angle_, [this] { ++finished_; }));
+        ASSERT_TRUE(worker_->Start(limitAngle, document_, [this] { ++finished_; }));
         EXPECT_TRUE(worker_->IsRunning());
         worker_->Wait();
     }
@@ -56,7 +65,6 @@ class ConversionTest : public ::testing::Test {
     NotifyRecorder listener_;
     StatusRecorder recorder_;
     std::unique_ptr<ConversionWorker> worker_ = std::make_unique<ConversionWorker>();
-    float angle_ = 0.0f;
     int finished_ = 0;
 };
 
@@ -137,9 +145,8 @@ TEST_F(ConversionTest, DocumentDialogRebuildsAndCountsThePatchesAfterARun) {
 TEST_F(ConversionTest, ASecondStartWhileRunningIsRefused) {
     Import({"grid"});
     GetApp()->Notify(NotifyConversionStarted);
-    angle_ = 150.0f;
-    ASSERT_TRUE(worker_->Start(&angle_, [this] { ++finished_; }));
-    EXPECT_FALSE(worker_->Start(&angle_, [this] { finished_ += 10; }));
+    ASSERT_TRUE(worker_->Start(150.0f, document_, [this] { ++finished_; }));
+    EXPECT_FALSE(worker_->Start(150.0f, document_, [this] { finished_ += 10; }));
     worker_->Wait();
     EXPECT_EQ(finished_, 1);
 }
@@ -147,8 +154,7 @@ TEST_F(ConversionTest, ASecondStartWhileRunningIsRefused) {
 TEST_F(ConversionTest, DestroyingTheWorkerDuringARunWaitsForItsEnd) {
     Import({"a", "b", "c", "d", "e", "f"});
     GetApp()->Notify(NotifyConversionStarted);
-    angle_ = 150.0f;
-    ASSERT_TRUE(worker_->Start(&angle_, [this] { ++finished_; }));
+    ASSERT_TRUE(worker_->Start(150.0f, document_, [this] { ++finished_; }));
     worker_.reset();
     EXPECT_EQ(GetApp()->converting.load(), 0);
     EXPECT_EQ(finished_, 0) << "a worker that is going away calls back no one";
@@ -156,6 +162,100 @@ TEST_F(ConversionTest, DestroyingTheWorkerDuringARunWaitsForItsEnd) {
     for (const PatchObject* object : document_.objects) {
         EXPECT_EQ(object->splines.GetCount(), 6) << object->name;
     }
+}
+
+// Records every text the status field shows. When the worker hands on the first text of an object
+// it waits until the field has shown it, so that every object's progress shows during the run
+// however fast the machine; onProgress runs on this thread as each progress text shows.
+class FieldWatch {
+  public:
+    explicit FieldWatch(StatusFieldDialog& status, std::function<void()> onProgress = {}) {
+        QObject::connect(status.field(), &QLineEdit::textChanged, &context_,
+                         [=, this](const QString& text) {
+                             if (text.contains(QStringLiteral(" / ")) && onProgress) {
+                                 onProgress();
+                             }
+                             std::lock_guard lock(mutex_);
+                             shown_.push_back(text.toStdString());
+                             shownChanged_.notify_all();
+                         });
+        GetApp()->SetStatusTextObserver([this](const std::string& text) {
+            std::unique_lock lock(mutex_);
+            const std::string name = text.substr(0, text.find(' '));
+            if (QThread::currentThread() == GetApp()->thread() || name == lastName_) {
+                return;
+            }
+            lastName_ = name;
+            shownChanged_.wait_for(lock, std::chrono::seconds(30),
+                                   [&] { return !shown_.empty() && shown_.back() == text; });
+        });
+    }
+    ~FieldWatch() { GetApp()->SetStatusTextObserver(nullptr); }
+
+    std::vector<std::string> shown() const {
+        std::lock_guard lock(mutex_);
+        return shown_;
+    }
+
+  private:
+    mutable std::mutex mutex_;
+    std::condition_variable shownChanged_;
+    std::vector<std::string> shown_;
+    std::string lastName_;
+    QObject context_;  // first to go, taking the field's connection to this watch with it
+};
+
+TEST_F(ConversionTest, TheFieldShowsEachObjectsProgressAndReadyOnlyOnceTheRunHasEnded) {
+    Import({"head", "arm", "leg"});
+    FieldWatch watch(status_, [this] { EXPECT_FALSE(status_.progressBar()->isHidden()); });
+    Convert(150.0f);
+    const std::vector<std::string> shown = watch.shown();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "Start");
+    EXPECT_EQ(shown.back(), "Ready");
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "Ready"), 1);
+    auto at = shown.begin();
+    for (const std::string name : {"head ", "arm ", "leg "}) {
+        at = std::find_if(at, shown.end(),
+                          [&](const std::string& t) { return t.starts_with(name); });
+        EXPECT_NE(at, shown.end()) << name << "never showed, or out of order";
+    }
+    EXPECT_EQ(status_.progressBar()->value(), status_.progressBar()->maximum());
+    EXPECT_TRUE(status_.progressBar()->isHidden());
+    EXPECT_TRUE(status_.cancelButton()->isHidden());
+}
+
+// Cancel as the first progress text shows: the run stops after the first join, at the second
+// point of the first grid, and the later objects are not reached.
+TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) {
+    Import({"head", "arm", "leg"});
+    FieldWatch watch(status_, [this] { status_.cancelButton()->click(); });
+    Convert(150.0f);
+    const std::vector<std::string> shown = watch.shown();
+    EXPECT_EQ(shown.back(), ConversionCancelledStatus(IsEnglish()));
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), "Ready"), 0);
+    EXPECT_TRUE(worker_->WasCancelled());
+    EXPECT_LT(status_.progressBar()->value(), status_.progressBar()->maximum());
+    std::vector<int> splines;
+    for (PatchObject* object : document_.objects) {
+        splines.push_back(object->splines.GetCount());
+        const auto problems = CheckPatchInvariants(*object);
+        EXPECT_TRUE(problems.empty()) << problems.front();
+    }
+    EXPECT_EQ(splines, (std::vector<int>{11, 12, 12}));
+    // The joined object's handles are what ComputeHandles gives, not the new nodes' zeros.
+    PatchObject& head = *document_.objects.GetHead();
+    std::vector<float> handles[2];
+    for (std::vector<float>& all : handles) {
+        for (const Spline* spline : head.splines) {
+            for (const SplineNode* node : spline->nodes) {
+                all.insert(all.end(), {node->handleIn.x, node->handleIn.y, node->handleIn.z,
+                                       node->handleOut.x, node->handleOut.y, node->handleOut.z});
+            }
+        }
+        ComputeHandles(head);
+    }
+    EXPECT_EQ(handles[0], handles[1]);
 }
 
 TEST(StatusFieldTest, ShowsTheStatusTextOnNewDocumentAndStatusChanged) {

@@ -43,7 +43,7 @@ class ImportCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         GetApp()->RegisterNotifyTarget(&tree_);
-        GetApp()->useEnglish = 0;
+        GetApp()->useEnglish = false;
     }
 
     QString Write(const QString& name, const QByteArray& content) {
@@ -97,10 +97,10 @@ TEST_F(ImportCommandsTest, FailuresAreToldInTheChosenLanguage) {
     const QString text = Write(QStringLiteral("notes.mqo"), "Some notes\n");
     dialogs_.answers = {missing, missing, text, text};
     RunImportMetasequoia(dialogs_, nullptr);
-    GetApp()->useEnglish = 1;
+    GetApp()->useEnglish = true;
     RunImportMetasequoia(dialogs_, nullptr);
     RunImportMetasequoia(dialogs_, nullptr);
-    GetApp()->useEnglish = 0;
+    GetApp()->useEnglish = false;
     RunImportMetasequoia(dialogs_, nullptr);
     EXPECT_EQ(dialogs_.messages,
               (std::vector<Message>{
@@ -133,7 +133,7 @@ TEST_F(ImportCommandsTest, CommandLineFileGoesToTheReaderOfItsKind) {
     EXPECT_TRUE(dialogs_.filters.isEmpty()) << "no file dialog for a named file";
     EXPECT_EQ(tree_.codes, (std::vector<int>{NotifyImported, NotifyImported}));
 
-    GetApp()->useEnglish = 1;
+    GetApp()->useEnglish = true;
     ImportModelFile(Write(QStringLiteral("picture.lwo"), LightWaveTriangle("ILBM")), dialogs_,
                     nullptr);
     ImportModelFile(Write(QStringLiteral("notes.txt"), "notes"), dialogs_, nullptr);
@@ -147,7 +147,7 @@ TEST_F(ImportCommandsTest, CommandLineFileGoesToTheReaderOfItsKind) {
 TEST(ImportWithoutDocumentTest, SaysReadingFailedInEitherLanguage) {
     FakeDialogs dialogs;
     dialogs.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
-    GetApp()->useEnglish = 1;
+    GetApp()->useEnglish = true;
     RunImportMetasequoia(dialogs, nullptr);
     RunImportLightWave(dialogs, nullptr);
     const Message failed{QStringLiteral("読み込みに失敗しました"), QStringLiteral("エラー")};

@@ -39,9 +39,9 @@ class ImportWarningsTest : public ::testing::Test {
 TEST_F(ImportWarningsTest, DroppedFacesAreToldWithTheirNumberInTheChosenLanguage) {
     const QString path = Write("bad.mqo", kTwoBadFaces);
     dialogs_.answers = {path, path};
-    GetApp()->useEnglish = 1;
+    GetApp()->useEnglish = true;
     RunImportMetasequoia(dialogs_, nullptr);
-    GetApp()->useEnglish = 0;
+    GetApp()->useEnglish = false;
     RunImportMetasequoia(dialogs_, nullptr);
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].first,
@@ -55,7 +55,7 @@ TEST_F(ImportWarningsTest, DroppedFacesAreToldWithTheirNumberInTheChosenLanguage
 
 TEST_F(ImportWarningsTest, AFileThatEndsEarlySaysSoAndKeepsWhatWasRead) {
     dialogs_.answers = {Write("short.mqo", kCutShort)};
-    GetApp()->useEnglish = 1;
+    GetApp()->useEnglish = true;
     RunImportMetasequoia(dialogs_, nullptr);
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_EQ(dialogs_.messages[0].first,
@@ -70,7 +70,7 @@ TEST_F(ImportWarningsTest, FacesOfFiveOrMoreCornersAreToldOnceAsOutlines) {
         "\n\tface 1 {\n5 V(0 1 2 3 4)\n\t}\n}\nObject \"b\" {\n\tvertex 6 {\n0 0 0\n1 0 0\n2 1 0"
         "\n1 2 0\n0 1 0\n0 0 1\n\t}\n\tface 2 {\n5 V(0 1 2 3 4)\n6 V(0 1 2 3 4 5)\n\t}\n}\nEof\n";
     dialogs_.answers = {Write("outlines.mqo", pentagons)};
-    GetApp()->useEnglish = 1;
+    GetApp()->useEnglish = true;
     RunImportMetasequoia(dialogs_, nullptr);
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_EQ(dialogs_.messages[0].first,

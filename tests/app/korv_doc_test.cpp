@@ -15,9 +15,9 @@ TEST(KorvDocTest, FreshDocumentShowsCurvesOnlyFromTheDefaultCamera) {
     CKorvDoc document;
     EXPECT_EQ(GetDocument(), &document);
     const DisplaySettings& display = document.displaySettings;
-    EXPECT_EQ(display.showVertices, 0);
-    EXPECT_EQ(display.showCurves, 1);
-    EXPECT_EQ(display.showSurfaces, 0);
+    EXPECT_FALSE(display.showVertices);
+    EXPECT_TRUE(display.showCurves);
+    EXPECT_FALSE(display.showSurfaces);
     EXPECT_EQ(display.curveResolution, 1);
     EXPECT_EQ(display.surfaceResolution, 1);
     EXPECT_EQ(document.backgroundColour, 0x646464u);
@@ -42,9 +42,9 @@ TEST(KorvDocTest, NewKeepsTheDisplaySettingsAndResetsTheCamera) {
     CKorvDoc document;
     testing::NotifyRecorder tree;
     GetApp()->RegisterNotifyTarget(&tree);
-    document.displaySettings.showVertices = 1;
-    document.displaySettings.showCurves = 0;
-    document.displaySettings.showSurfaces = 1;
+    document.displaySettings.showVertices = true;
+    document.displaySettings.showCurves = false;
+    document.displaySettings.showSurfaces = true;
     document.displaySettings.curveResolution = 7;
     document.displaySettings.surfaceResolution = 7;
     document.camera.eye = Vec3{5, 5, 5};
@@ -56,9 +56,9 @@ TEST(KorvDocTest, NewKeepsTheDisplaySettingsAndResetsTheCamera) {
     EXPECT_EQ(document.camera.eye.y, 10.0f);
     EXPECT_EQ(document.camera.eye.z, -40.0f);
     EXPECT_EQ(document.camera.target.x, 0.0f);
-    EXPECT_EQ(document.displaySettings.showVertices, 1);
-    EXPECT_EQ(document.displaySettings.showCurves, 0);
-    EXPECT_EQ(document.displaySettings.showSurfaces, 1);
+    EXPECT_TRUE(document.displaySettings.showVertices);
+    EXPECT_FALSE(document.displaySettings.showCurves);
+    EXPECT_TRUE(document.displaySettings.showSurfaces);
     EXPECT_EQ(document.displaySettings.curveResolution, 7);
     EXPECT_EQ(document.displaySettings.surfaceResolution, 7);
     EXPECT_EQ(tree.codes, std::vector<int>{NotifyNewDocument});
@@ -75,7 +75,7 @@ TEST(KorvDocTest, UpdateAllViewsSignalsEveryView) {
 TEST(KorvDocTest, DestroyingTheDocumentWritesTheSettingsFile) {
     CKorvApp* app = GetApp();
     QFile::remove(app->settingsPath);
-    app->useEnglish = 1;
+    app->useEnglish = true;
     {
         CKorvDoc document;
         document.AddObject();
@@ -86,7 +86,7 @@ TEST(KorvDocTest, DestroyingTheDocumentWritesTheSettingsFile) {
     EXPECT_EQ(file.readAll(), QByteArray("english\n"));
     file.close();
 
-    app->useEnglish = 0;
+    app->useEnglish = false;
     { CKorvDoc document; }
     EXPECT_EQ(ReadLanguageSetting(app->settingsPath), std::optional<bool>(false));
 }

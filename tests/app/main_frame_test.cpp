@@ -218,13 +218,13 @@ TEST_F(MainFrameTest, ShowCurvesTwiceRestoresAndIsTickedWhileCurvesShow) {
     EXPECT_FALSE(frame_->Command(CommandId::kShowVertices)->isChecked());
     EXPECT_FALSE(frame_->Command(CommandId::kShowSurfaces)->isChecked());
     Trigger(CommandId::kShowCurves);
-    EXPECT_EQ(document_->displaySettings.showCurves, 0);
+    EXPECT_FALSE(document_->displaySettings.showCurves);
     EXPECT_FALSE(curves->isChecked());
     Trigger(CommandId::kShowCurves);
-    EXPECT_EQ(document_->displaySettings.showCurves, 1);
+    EXPECT_TRUE(document_->displaySettings.showCurves);
     EXPECT_TRUE(curves->isChecked());
     Trigger(CommandId::kShowSurfaces);
-    EXPECT_EQ(document_->displaySettings.showSurfaces, 1);
+    EXPECT_TRUE(document_->displaySettings.showSurfaces);
     EXPECT_TRUE(frame_->Command(CommandId::kShowSurfaces)->isChecked());
 }
 
@@ -233,20 +233,20 @@ TEST_F(MainFrameTest, SettingSetsBothResolutionsAndCancelKeepsThem) {
     Trigger(CommandId::kSettingButton);
     ASSERT_TRUE(dialogs_.presetSettings.has_value());
     EXPECT_EQ(dialogs_.presetSettings->resolution, 1);
-    EXPECT_EQ(dialogs_.presetSettings->showCurves, 1);
+    EXPECT_TRUE(dialogs_.presetSettings->showCurves);
     const DisplaySettings& shown = document_->displaySettings;
     EXPECT_EQ(shown.curveResolution, 7);
     EXPECT_EQ(shown.surfaceResolution, 7);
-    EXPECT_EQ(shown.showVertices, 1);
-    EXPECT_EQ(shown.showCurves, 0);
-    EXPECT_EQ(shown.showSurfaces, 1);
+    EXPECT_TRUE(shown.showVertices);
+    EXPECT_FALSE(shown.showCurves);
+    EXPECT_TRUE(shown.showSurfaces);
     EXPECT_FALSE(frame_->Command(CommandId::kShowCurves)->isChecked());
 
     dialogs_.settings.reset();
     Trigger(CommandId::kSetting);
     EXPECT_EQ(dialogs_.presetSettings->resolution, 7);
     EXPECT_EQ(shown.curveResolution, 7);
-    EXPECT_EQ(shown.showVertices, 1);
+    EXPECT_TRUE(shown.showVertices);
 }
 
 TEST_F(MainFrameTest, NavigationModesAreTickedOneAtATime) {
@@ -331,8 +331,13 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
           CommandId::kConnectCurve, CommandId::kSetting, CommandId::kSettingButton,
           CommandId::kDocumentInfo, CommandId::kShowVertices, CommandId::kShowCurves,
           CommandId::kShowSurfaces, CommandId::kImportLightWave, CommandId::kImport3dStudio,
-          CommandId::kExportAnimationMaster, CommandId::kExportSPatch}) {
+          CommandId::kExportAnimationMaster, CommandId::kExportSPatch, CommandId::kFrameAll}) {
         EXPECT_FALSE(frame_->Command(id)->isEnabled()) << static_cast<int>(id);
+    }
+    for (const QAction* action : frame_->menuBar()->actions().first()->menu()->actions()) {
+        if (action->text().startsWith(QStringLiteral("&1 "))) {
+            EXPECT_FALSE(action->isEnabled()) << "a recent file waits like the imports";
+        }
     }
     for (const CommandId id : {CommandId::kExit, CommandId::kToggleToolbar, CommandId::kRotateMode,
                                CommandId::kMoveMode, CommandId::kZoomMode, CommandId::kAbout}) {

@@ -39,7 +39,7 @@ class StartupTest : public ::testing::Test {
             GTEST_SKIP() << "the main window holds the OpenGL view, which needs an X display";
         }
         GetApp()->settingsPath = folder_.filePath(QStringLiteral("k_r_v.ini"));
-        GetApp()->useEnglish = 0;
+        GetApp()->useEnglish = false;
     }
 
     QTemporaryDir folder_;

@@ -49,9 +49,9 @@ TEST(SettingDialog, OkHandsBackTheFieldAndTheTicks) {
     ClickOk(dialog);
     ASSERT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.values().resolution, 2);
-    EXPECT_EQ(dialog.values().showVertices, 0);
-    EXPECT_EQ(dialog.values().showCurves, 1);
-    EXPECT_EQ(dialog.values().showSurfaces, 1);
+    EXPECT_FALSE(dialog.values().showVertices);
+    EXPECT_TRUE(dialog.values().showCurves);
+    EXPECT_TRUE(dialog.values().showSurfaces);
 }
 
 TEST(SettingDialog, ZeroTypedIntoTheResolutionShowsOne) {
@@ -75,7 +75,7 @@ TEST(SettingDialog, OneResolutionIsWrittenForCurvesAndSurfaces) {
     DisplaySettings settings;
     settings.curveResolution = 4;
     settings.surfaceResolution = 9;
-    settings.showSurfaces = 1;
+    settings.showSurfaces = true;
     SettingDialog dialog(SettingValuesFrom(settings), false);
     EXPECT_EQ(ResolutionField(dialog)->text(), QStringLiteral("4"));
     EXPECT_TRUE(Box(dialog, 1005)->isChecked());
@@ -89,9 +89,9 @@ TEST(SettingDialog, OneResolutionIsWrittenForCurvesAndSurfaces) {
     ApplySettingValues(dialog.values(), settings);
     EXPECT_EQ(settings.curveResolution, 7);
     EXPECT_EQ(settings.surfaceResolution, 7);
-    EXPECT_EQ(settings.showVertices, 1);
-    EXPECT_EQ(settings.showCurves, 1);
-    EXPECT_EQ(settings.showSurfaces, 1);
+    EXPECT_TRUE(settings.showVertices);
+    EXPECT_TRUE(settings.showCurves);
+    EXPECT_TRUE(settings.showSurfaces);
 }
 
 TEST(SettingDialog, LabelsFollowTheLanguageAndTheCaptionDoesNot) {

@@ -64,8 +64,8 @@ TEST(BaselineTest, VerticesCurvesAndSurfaces) {
     ObjectStore store;
     AddScene(store);
     OffscreenRenderOptions options = Options();
-    options.display.showVertices = 1;
-    options.display.showSurfaces = 1;
+    options.display.showVertices = true;
+    options.display.showSurfaces = true;
     options.display.curveResolution = 4;
     options.display.surfaceResolution = 4;
     ExpectMatchesBaseline(store, options, "scene_surfaces");
@@ -83,7 +83,7 @@ TEST(BaselineTest, ComparisonCatchesAChangedFrame) {
     ASSERT_TRUE(RenderOffscreen(store.objects, options, changed, error)) << error;
     EXPECT_EQ(testing::CompareImages(changed, reference).differingPixels, 0)
         << "within the channel tolerance";
-    options.display.showSurfaces = 1;
+    options.display.showSurfaces = true;
     ASSERT_TRUE(RenderOffscreen(store.objects, options, changed, error)) << error;
     const testing::ImageDifference difference = testing::CompareImages(changed, reference);
     EXPECT_GT(difference.differingFraction, testing::kMaxDifferingFraction);

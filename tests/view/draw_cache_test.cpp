@@ -22,9 +22,9 @@ constexpr int kHeight = 240;
 SceneFrame FrameOf(const ObjectStore& store, bool surfaces) {
     SceneFrame frame;
     frame.objects = &store.objects;
-    frame.display.showVertices = 1;
-    frame.display.showCurves = 1;
-    frame.display.showSurfaces = surfaces ? 1 : 0;
+    frame.display.showVertices = true;
+    frame.display.showCurves = true;
+    frame.display.showSurfaces = surfaces;
     frame.width = kWidth;
     frame.height = kHeight;
     OrbitCamera(frame.camera, -50, -15);
@@ -142,9 +142,9 @@ TEST_F(DrawCacheTest, ListsAreCompiledOnceAndRebuiltOnlyWhenSomethingChanges) {
     EXPECT_EQ(cache_.CompileCount(), 10u);
 
     // Hiding a layer keeps its lists for when it is shown again.
-    frame.display.showSurfaces = 0;
+    frame.display.showSurfaces = false;
     Cached(frame);
-    frame.display.showSurfaces = 1;
+    frame.display.showSurfaces = true;
     Cached(frame);
     EXPECT_EQ(cache_.CompileCount(), 10u);
     EXPECT_EQ(cache_.ListCount(), 6u);

@@ -8,10 +8,10 @@
 
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
+#include "app/korv_view.h"
 #include "image_compare.h"
 #include "patch/patch_builder.h"
 #include "render_support.h"
-#include "app/korv_view.h"
 #include "view/offscreen_renderer.h"
 
 namespace korvane {
@@ -96,8 +96,8 @@ class KorvViewTest : public ::testing::Test {
 
 TEST_F(KorvViewTest, PaintsTheSameFrameAsTheOffscreenRenderer) {
     testing::AddLoop(document_, {{-4, -4, 0}, {4, -4, 0}, {4, 4, 0}, {-4, 4, 0}}, 0x0000FF);
-    document_.displaySettings.showSurfaces = 1;
-    document_.displaySettings.showVertices = 1;
+    document_.displaySettings.showSurfaces = true;
+    document_.displaySettings.showVertices = true;
     const RgbaImage shown = Grab();
     ASSERT_EQ(shown.width, kWidth);
     EXPECT_EQ(testing::PixelAt(shown, 0, 0), testing::kBackground);
@@ -117,7 +117,7 @@ TEST_F(KorvViewTest, PaintsTheSameFrameAsTheOffscreenRenderer) {
 TEST_F(KorvViewTest, ADocumentChangeRedrawsObjectsChangedInPlace) {
     PatchObject* square =
         testing::AddLoop(document_, {{-4, -4, 0}, {4, -4, 0}, {4, 4, 0}, {-4, 4, 0}}, 0xFFFFFF);
-    document_.displaySettings.showSurfaces = 1;
+    document_.displaySettings.showSurfaces = true;
     document_.UpdateAllViews();
     const RgbaImage before = Grab();
     ASSERT_GT(view_->Cache().ListCount(), 0u);

@@ -148,8 +148,8 @@ TEST(RenderTest, VerticesAreFourPixelDotsInTheObjectColour) {
     build.Point(-5, -3, 0);
     build.Point(4, 3, 2);
     OffscreenRenderOptions options = SmallFrame();
-    options.display.showVertices = 1;
-    options.display.showCurves = 0;
+    options.display.showVertices = true;
+    options.display.showCurves = false;
     const RgbaImage image = Render(store, options);
     const Pixel magenta = {255, 0, 255};
     EXPECT_EQ(CountPixels(image, magenta, 0), 2 * 16);
@@ -172,8 +172,8 @@ TEST(RenderTest, SurfaceIsFilledAndLitOnBothFaces) {
     ObjectStore store;
     AddRedSquare(store);
     OffscreenRenderOptions options = SmallFrame();
-    options.display.showSurfaces = 1;
-    options.display.showCurves = 0;
+    options.display.showSurfaces = true;
+    options.display.showCurves = false;
 
     const RgbaImage front = Render(store, options);
     EXPECT_EQ(store.objects.GetHead()->patchesValid, 1) << "drawing detects the patches";
@@ -195,8 +195,8 @@ TEST(RenderTest, TrianglePatchIsFilledAcrossItsThreeNets) {
     ObjectStore store;
     AddLoop(store, {{-5, -4, 0}, {5, -4, 0}, {0, 5, 0}}, 0x0000FF);
     OffscreenRenderOptions options = SmallFrame();
-    options.display.showSurfaces = 1;
-    options.display.showCurves = 0;
+    options.display.showSurfaces = true;
+    options.display.showCurves = false;
     options.display.surfaceResolution = 3;
     const RgbaImage image = Render(store, options);
     // Points inside the nets of corner 0, corner 1 and corner 2, away from the axis cross.
@@ -218,7 +218,7 @@ TEST(RenderTest, CurvesOnASurfaceStayInFront) {
     spline->nodes.GetHead()->handleOut.Set(-1, 1, 0);
     spline->nodes.GetTail()->handleIn.Set(1, 1, 0);
     OffscreenRenderOptions options = SmallFrame();
-    options.display.showSurfaces = 1;
+    options.display.showSurfaces = true;
     const RgbaImage image = Render(store, options);
     for (float x = -2.5f; x <= 2.5f; x += 0.5f) {
         EXPECT_TRUE(ColourNear(image, Project(options.camera, kWidth, kHeight, {x, 1, 0}), kWhite))
