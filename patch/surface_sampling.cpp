@@ -1,4 +1,4 @@
-#include "view/surface_sampling.h"
+#include "patch/surface_sampling.h"
 
 #include <array>
 #include <cmath>
@@ -62,6 +62,23 @@ void SampleNetGrid(const BezierNet& net, int steps, std::vector<SurfaceSample>& 
             grid.push_back({Combine(net, u.value, v.value), UnitOrZero(cross)});
         }
     }
+}
+
+int SurfaceNets(const Patch& patch, std::array<BezierNet, 3>& nets) {
+    if (patch.cornerCount == 4) {
+        QuadNet(patch, nets[0]);
+        return 1;
+    }
+    if (patch.cornerCount == 3) {
+        TriangleNets(patch, nets);
+        return 3;
+    }
+    return 0;
+}
+
+int SurfaceNetSteps(int netCount, std::int32_t surfaceResolution) {
+    const int resolution = surfaceResolution < 1 ? 1 : surfaceResolution;
+    return netCount == 3 ? resolution : 2 * resolution;
 }
 
 }  // namespace korvane

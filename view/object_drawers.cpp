@@ -7,9 +7,9 @@
 
 #include "patch/bezier_net.h"
 #include "patch/patch_builder.h"
+#include "patch/surface_sampling.h"
 #include "view/colour.h"
 #include "view/curve_sampling.h"
-#include "view/surface_sampling.h"
 
 namespace korvane {
 namespace {
@@ -56,19 +56,14 @@ void EmitNet(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid) 
     }
 }
 
-void EmitSurfaces(const PatchObject& object, int quadSteps) {
+void EmitSurfaces(const PatchObject& object, int surfaceResolution) {
     std::vector<SurfaceSample> grid;
-    BezierNet net;
     std::array<BezierNet, 3> nets;
     for (const Patch* patch : object.patches) {
-        if (patch->cornerCount == 4) {
-            QuadNet(*patch, net);
-            EmitNet(net, quadSteps, grid);
-        } else if (patch->cornerCount == 3) {
-            TriangleNets(*patch, nets);
-            for (const BezierNet& piece : nets) {
-                EmitNet(piece, quadSteps / 2, grid);
-            }
+        const int count = SurfaceNets(*patch, nets);
+        const int steps = SurfaceNetSteps(count, surfaceResolution);
+        for (int k = 0; k < count; ++k) {
+            EmitNet(nets[static_cast<std::size_t>(k)], steps, grid);
         }
     }
 }
@@ -110,10 +105,10 @@ void DrawSurfaces(PatchObject& object, int surfaceResolution, DrawCache& cache) 
     glEnable(GL_LIGHTING);
     glColor3f(c.red, c.green, c.blue);
 
-    const int quadSteps = 2 * (surfaceResolution < 1 ? 1 : surfaceResolution);
+    const int resolution = surfaceResolution < 1 ? 1 : surfaceResolution;
     // The strips wind clockwise for u along +x and v along +y.
     glFrontFace(GL_CW);
-    cache.Draw(object, DrawLayer::kSurfaces, quadSteps, [&] { EmitSurfaces(object, quadSteps); });
+    cache.Draw(object, DrawLayer::kSurfaces, resolution, [&] { EmitSurfaces(object, resolution); });
     glDisable(GL_POLYGON_OFFSET_FILL);
     glDisable(GL_LIGHTING);
 }

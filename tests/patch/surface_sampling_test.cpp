@@ -1,4 +1,4 @@
-#include "view/surface_sampling.h"
+#include "patch/surface_sampling.h"
 
 #include <gtest/gtest.h>
 

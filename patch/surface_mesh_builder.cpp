@@ -1,0 +1,316 @@
+#include "patch/surface_mesh_builder.h"
+
+#include <array>
+#include <cmath>
+#include <optional>
+#include <unordered_map>
+
+#include "patch/patch_builder.h"
+#include "patch/surface_sampling.h"
+
+namespace korvane {
+namespace {
+
+const SplineNode* SegmentOf(const Patch& patch, int side) {
+    return patch.forward[side] != 0 ? patch.edgeStart[side] : patch.edgeEnd[side];
+}
+
+// Six times the signed volume of the cone from the origin over the patch's corner polygon.
+double CornerVolume(const Patch& patch) {
+    const ControlPoint& o = *patch.edgeStart[0]->controlPoint;
+    double volume = 0.0;
+    for (int k = 1; k + 1 < patch.cornerCount; ++k) {
+        const ControlPoint& a = *patch.edgeStart[k]->controlPoint;
+        const ControlPoint& b = *patch.edgeStart[k + 1]->controlPoint;
+        volume += double{o.x} * (double{a.y} * b.z - double{a.z} * b.y) +
+                  double{o.y} * (double{a.z} * b.x - double{a.x} * b.z) +
+                  double{o.z} * (double{a.x} * b.y - double{a.y} * b.x);
+    }
+    return volume;
+}
+
+// Which patches to turn: neighbours across a segment must run along it in opposite directions.
+// Each connected piece keeps the direction of its first patch, unless it is closed (every side
+// shared by exactly two patches) and then encloses a negative volume. A segment is named by the
+// node it leaves forwards (the node whose handleOut it uses), so that both its patches name it
+// alike.
+std::vector<bool> TurnedPatches(const std::vector<const Patch*>& patches) {
+    // The patches on each segment in the order met, with whether each runs the spline's way.
+    struct SegmentUse {
+        std::uint32_t count = 0;
+        std::array<std::uint32_t, 2> patch{};
+        std::array<bool, 2> forward{};
+    };
+    std::unordered_map<const SplineNode*, std::uint32_t> segmentAt;
+    std::vector<SegmentUse> segments;
+    std::vector<std::uint32_t> sideSegments;  // per side of every patch in turn
+    for (std::uint32_t p = 0; p < patches.size(); ++p) {
+        for (int side = 0; side < patches[p]->cornerCount; ++side) {
+            const auto [found, added] = segmentAt.try_emplace(
+                SegmentOf(*patches[p], side), static_cast<std::uint32_t>(segments.size()));
+            if (added) {
+                segments.emplace_back();
+            }
+            sideSegments.push_back(found->second);
+            SegmentUse& use = segments[found->second];
+            if (use.count < 2) {
+                use.patch[use.count] = p;
+                use.forward[use.count] = patches[p]->forward[side] != 0;
+            }
+            ++use.count;
+        }
+    }
+    // Neighbours as (other patch, whether both run alike), per patch.
+    std::vector<std::vector<std::pair<std::uint32_t, bool>>> neighbours(patches.size());
+    const auto joins = [](const SegmentUse& use) {
+        return use.count == 2 && use.patch[0] != use.patch[1];
+    };
+    for (const SegmentUse& use : segments) {
+        if (joins(use)) {
+            const bool alike = use.forward[0] == use.forward[1];
+            neighbours[use.patch[0]].push_back({use.patch[1], alike});
+            neighbours[use.patch[1]].push_back({use.patch[0], alike});
+        }
+    }
+    // Patches with a side on the network's border or where three or more patches meet.
+    std::vector<bool> open(patches.size(), false);
+    std::size_t side = 0;
+    for (std::uint32_t p = 0; p < patches.size(); ++p) {
+        for (int k = 0; k < patches[p]->cornerCount; ++k) {
+            open[p] = open[p] || !joins(segments[sideSegments[side++]]);
+        }
+    }
+
+    std::vector<bool> turned(patches.size(), false);
+    std::vector<bool> reached(patches.size(), false);
+    std::vector<std::uint32_t> piece;
+    for (std::uint32_t first = 0; first < patches.size(); ++first) {
+        if (reached[first]) {
+            continue;
+        }
+        piece.assign(1, first);
+        reached[first] = true;
+        bool closed = true;
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            const std::uint32_t p = piece[i];
+            closed = closed && !open[p];
+            for (const auto& [other, alike] : neighbours[p]) {
+                if (!reached[other]) {
+                    reached[other] = true;
+                    turned[other] = turned[p] != alike;
+                    piece.push_back(other);
+                }
+            }
+        }
+        if (!closed) {
+            continue;
+        }
+        // The corner polygons enclose a volume of the same sign as the surface for any network a
+        // model gives.
+        double volume = 0.0;
+        for (const std::uint32_t p : piece) {
+            volume += turned[p] ? -CornerVolume(*patches[p]) : CornerVolume(*patches[p]);
+        }
+        if (volume < 0.0) {
+            for (const std::uint32_t p : piece) {
+                turned[p] = !turned[p];
+            }
+        }
+    }
+    return turned;
+}
+
+// A sample shared between nets: at a control point, at a step of a spline segment (counted from
+// the segment's first node), or on a triangle patch's centre or inner borders.
+struct SharedSample {
+    const void* owner;
+    std::int32_t kind;
+    std::int32_t step;
+    bool operator==(const SharedSample&) const = default;
+};
+
+enum SampleKind : std::int32_t { kCorner, kSegment, kCentre, kInnerBorder };
+
+struct SharedSampleHash {
+    std::size_t operator()(const SharedSample& s) const {
+        std::uint64_t h = reinterpret_cast<std::uintptr_t>(s.owner) * 0x9E3779B97F4A7C15ull;
+        h ^= (static_cast<std::uint64_t>(s.kind) << 32 | static_cast<std::uint32_t>(s.step)) *
+             0xC2B2AE3D27D4EB4Full;
+        return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+};
+
+class MeshBuilder {
+  public:
+    MeshBuilder(SurfaceMesh& mesh, std::int32_t surfaceResolution)
+        : mesh_(mesh),
+          resolution_(surfaceResolution < 1 ? 1 : surfaceResolution),
+          sideSteps_(2 * resolution_) {}
+
+    void AddPatch(const Patch& patch, bool turned) {
+        const int count = SurfaceNets(patch, nets_);
+        const int steps = SurfaceNetSteps(count, resolution_);
+        const int row = steps + 1;
+        for (int net = 0; net < count; ++net) {
+            SampleNetGrid(nets_[static_cast<std::size_t>(net)], steps, grid_);
+            index_.resize(grid_.size());
+            for (int v = 0; v <= steps; ++v) {
+                for (int u = 0; u <= steps; ++u) {
+                    const auto at = static_cast<std::size_t>(u + row * v);
+                    const std::optional<SharedSample> shared = Shared(patch, net, u, v, steps);
+                    index_[at] = Vertex(shared, grid_[at], turned);
+                }
+            }
+            // The cells of the view's strips, each cut along the same diagonal.
+            for (int v = 0; v < steps; ++v) {
+                for (int u = 0; u < steps; ++u) {
+                    const std::uint32_t a0 = index_[static_cast<std::size_t>(u + row * v)];
+                    const std::uint32_t a1 = index_[static_cast<std::size_t>(u + 1 + row * v)];
+                    const std::uint32_t b0 = index_[static_cast<std::size_t>(u + row * (v + 1))];
+                    const std::uint32_t b1 =
+                        index_[static_cast<std::size_t>(u + 1 + row * (v + 1))];
+                    if (turned) {
+                        AddTriangle(a0, b0, a1);
+                        AddTriangle(a1, b0, b1);
+                    } else {
+                        AddTriangle(a0, a1, b0);
+                        AddTriangle(a1, b1, b0);
+                    }
+                }
+            }
+        }
+    }
+
+    // Welded vertices get the unit sum of their patches' normals.
+    void Finish() {
+        for (std::size_t i = 0; i < mesh_.normals.size(); ++i) {
+            if (reach_[i] < 2) {
+                continue;
+            }
+            Vec3& n = mesh_.normals[i];
+            const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+            if (length > 0.0f) {
+                n = Vec3{n.x / length, n.y / length, n.z / length};
+            }
+        }
+    }
+
+  private:
+    // The sample at step `at` of side `side`, counted from the side's first corner.
+    SharedSample SideSample(const Patch& patch, int side, int at) const {
+        if (at == 0 || at == sideSteps_) {
+            const int corner = at == 0 ? side : (side + 1) % patch.cornerCount;
+            return {patch.edgeStart[corner]->controlPoint, kCorner, 0};
+        }
+        const bool forward = patch.forward[side] != 0;
+        return {SegmentOf(patch, side), kSegment, forward ? at : sideSteps_ - at};
+    }
+
+    // The sample at step `at` of the border between triangle nets `border` and border + 1,
+    // counted from the midpoint of side `border` to the centre.
+    SharedSample InnerSample(const Patch& patch, int border, int at, int steps) const {
+        if (at == 0) {
+            return SideSample(patch, border, steps);
+        }
+        if (at == steps) {
+            return {&patch, kCentre, 0};
+        }
+        return {&patch, kInnerBorder + border, at};
+    }
+
+    // Where grid point (u, v) of a net lies on the patch's border or a triangle's inner border;
+    // nothing inside. A quad's net runs along side 0 at v = 0, side 1 at u = steps, side 2 at
+    // v = steps and side 3 at u = 0. Triangle net k holds the first half of side k at v = 0 and
+    // the second half of side k - 1 at u = 0, backwards.
+    std::optional<SharedSample> Shared(const Patch& patch, int net, int u, int v, int steps) const {
+        if (patch.cornerCount == 4) {
+            if (v == 0) {
+                return SideSample(patch, 0, u);
+            }
+            if (u == steps) {
+                return SideSample(patch, 1, v);
+            }
+            if (v == steps) {
+                return SideSample(patch, 2, steps - u);
+            }
+            if (u == 0) {
+                return SideSample(patch, 3, steps - v);
+            }
+            return std::nullopt;
+        }
+        const int previous = (net + 2) % 3;
+        if (v == 0) {
+            return SideSample(patch, net, u);
+        }
+        if (u == 0) {
+            return SideSample(patch, previous, sideSteps_ - v);
+        }
+        if (u == steps) {
+            return InnerSample(patch, net, v, steps);
+        }
+        if (v == steps) {
+            return InnerSample(patch, previous, u, steps);
+        }
+        return std::nullopt;
+    }
+
+    std::uint32_t Vertex(const std::optional<SharedSample>& shared, const SurfaceSample& sample,
+                         bool turned) {
+        const Vec3 normal =
+            turned ? Vec3{-sample.normal.x, -sample.normal.y, -sample.normal.z} : sample.normal;
+        const auto next = static_cast<std::uint32_t>(mesh_.positions.size());
+        if (shared) {
+            const auto [found, added] = welded_.try_emplace(*shared, next);
+            if (!added) {
+                const std::uint32_t i = found->second;
+                Vec3& sum = mesh_.normals[i];
+                sum = Vec3{sum.x + normal.x, sum.y + normal.y, sum.z + normal.z};
+                ++reach_[i];
+                return i;
+            }
+        }
+        mesh_.positions.push_back(sample.position);
+        mesh_.normals.push_back(normal);
+        reach_.push_back(1);
+        return next;
+    }
+
+    void AddTriangle(std::uint32_t a, std::uint32_t b, std::uint32_t c) {
+        if (a != b && b != c && c != a) {
+            mesh_.triangles.insert(mesh_.triangles.end(), {a, b, c});
+        }
+    }
+
+    SurfaceMesh& mesh_;
+    const int resolution_;
+    const int sideSteps_;
+    std::array<BezierNet, 3> nets_;
+    std::vector<SurfaceSample> grid_;
+    std::vector<std::uint32_t> index_;
+    std::vector<std::uint32_t> reach_;  // how many nets reached each vertex
+    std::unordered_map<SharedSample, std::uint32_t, SharedSampleHash> welded_;
+};
+
+}  // namespace
+
+SurfaceMesh BuildSurfaceMesh(PatchObject& object, std::int32_t surfaceResolution) {
+    if (!object.patchesValid) {
+        DetectPatches(object);
+    }
+    std::vector<const Patch*> patches;
+    for (const Patch* patch : object.patches) {
+        if (patch->cornerCount == 3 || patch->cornerCount == 4) {
+            patches.push_back(patch);
+        }
+    }
+    const std::vector<bool> turned = TurnedPatches(patches);
+    SurfaceMesh mesh;
+    MeshBuilder builder(mesh, surfaceResolution);
+    for (std::size_t p = 0; p < patches.size(); ++p) {
+        builder.AddPatch(*patches[p], turned[p]);
+    }
+    builder.Finish();
+    return mesh;
+}
+
+}  // namespace korvane

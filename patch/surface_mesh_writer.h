@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "geometry/object_list.h"
+#include "patch/patch_object.h"
+#include "patch/write_status.h"
+
+// The patch surfaces exported as triangle meshes through assimp's exporter, for programs that
+// know nothing of patches.
+
+namespace korvane {
+
+enum class SurfaceMeshFormat { kObj, kPly, kStl, kGltf, kGlb };
+
+// The format a file name asks for by its extension, in any case: .obj (with its .mtl beside it),
+// .ply and .stl (binary), .gltf (with its .bin beside it) and .glb. Nothing for any other name.
+std::optional<SurfaceMeshFormat> SurfaceMeshFormatOf(const std::string& path);
+
+// Writes the surfaces of objects to path in the format its extension names, tessellated as
+// BuildSurfaceMesh does at surfaceResolution: one mesh per object that has patches, named after
+// the object, with the object's colour as its material's diffuse colour (.ply and .stl keep no
+// colour). Patch lists that are out of date are detected first. Points go out as (x, y, -z), as
+// this program's axes meet those of the files assimp reads and writes, with the triangles turned
+// to match.
+//
+// Every file is replaced only once it is written whole; the .mtl or .bin goes first, so that a
+// failure leaves at least the main file as it was. A name with another extension is refused as
+// kCannotCreate.
+WriteResult WriteSurfaceMesh(const std::string& path, const ObjectList<PatchObject>& objects,
+                             std::int32_t surfaceResolution);
+
+}  // namespace korvane
