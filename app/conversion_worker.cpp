@@ -162,7 +162,7 @@ void ConversionWorker::Finish() {
     app->converting = 0;
     app->SetWaitCursor(0);
     document_->UpdateAllViews();
-    app->Notify(NotifyConversionFinished);
+    app->Notify(NotifyCode::NotifyConversionFinished);
     if (onFinished_) {
         std::exchange(onFinished_, nullptr)();
     }

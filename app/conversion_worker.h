@@ -14,8 +14,8 @@ class CKorvDoc;
 // The Connect Curve run on a thread of its own. While it runs it owns the document's objects: for
 // each, head to tail, it deletes the patches, connects the curves and recomputes the handles. The
 // progress texts become the status text at a steady pace, not at every point. The run ends on the
-// user-interface thread: converting is cleared, the views are redrawn and NotifyConversionFinished
-// is sent, all after the worker thread has ended.
+// user-interface thread: converting is cleared, the views are redrawn and
+// NotifyCode::NotifyConversionFinished is sent, all after the worker thread has ended.
 class ConversionWorker : public QObject {
   public:
     // Control points examined so far, of all objects' control points.

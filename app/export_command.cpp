@@ -51,7 +51,7 @@ void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
                            .arg(document->objects.GetCount())
                            .arg(QDir::toNativeSeparators(path))
                            .toStdString());
-    app->Notify(NotifyStatusChanged);
+    app->Notify(NotifyCode::NotifyStatusChanged);
 }
 
 }  // namespace korvane

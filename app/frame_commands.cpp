@@ -74,7 +74,7 @@ void CMainFrame::OnConnectCurve() {
     if (!dialogs_.AskLimitAngle(this, limitAngle)) {
         return;
     }
-    GetApp()->Notify(NotifyConversionStarted);
+    GetApp()->Notify(NotifyCode::NotifyConversionStarted);
     worker_.Start(limitAngle, *document_, [this] { OnConversionFinished(); });
     UpdateCommands();
 }

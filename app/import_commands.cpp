@@ -121,7 +121,7 @@ QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& di
             path.clear();
         }
     }
-    GetApp()->Notify(NotifyImported);
+    GetApp()->Notify(NotifyCode::NotifyImported);
     document->UpdateAllViews();
     return path;
 }

@@ -15,7 +15,7 @@ namespace {
 
 CKorvApp* theApp = nullptr;
 
-void Deliver(QObject* target, int code) {
+void Deliver(QObject* target, NotifyCode code) {
     NotifyEvent event(code);
     QCoreApplication::sendEvent(target, &event);
 }
@@ -35,7 +35,7 @@ CKorvApp::~CKorvApp() {
     theApp = nullptr;
 }
 
-void CKorvApp::Notify(int code) {
+void CKorvApp::Notify(NotifyCode code) {
     const QList<QPointer<QObject>> targets = notifyTargets;
     for (const QPointer<QObject>& target : targets) {
         if (target.isNull()) {

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/notify_codes.h"
 #include "view/mouse_navigator.h"
 
 namespace korvane {
@@ -29,7 +30,7 @@ class CKorvApp : public QApplication {
     // Sends the notification to every registered target that still exists, in registration order,
     // and returns after all have handled it; from another thread it waits for the
     // user-interface thread to deliver it.
-    void Notify(int code);
+    void Notify(NotifyCode code);
     void RegisterNotifyTarget(QObject* target);
 
     // The text the status field shows at its next refresh; safe from any thread.

@@ -30,7 +30,7 @@ bool CKorvDoc::OnNewDocument() {
     lastImportPath.clear();
     ResetCamera();
     if (CKorvApp* app = GetApp()) {
-        app->Notify(NotifyNewDocument);
+        app->Notify(NotifyCode::NotifyNewDocument);
     }
     return true;
 }

@@ -24,8 +24,8 @@ class CKorvDoc : public QObject, public ObjectStore {
     // Deletes the objects, then writes the settings file.
     ~CKorvDoc() override;
 
-    // Empties the document for New: no objects, default camera, not modified, NotifyNewDocument.
-    // The display settings and the background keep their values.
+    // Empties the document for New: no objects, default camera, not modified,
+    // NotifyCode::NotifyNewDocument. The display settings and the background keep their values.
     bool OnNewDocument();
     void ResetCamera();
     // Asks every view to redraw.

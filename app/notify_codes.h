@@ -7,7 +7,7 @@ namespace korvane {
 // The shell-wide notification, message 200, and its codes.
 inline constexpr int kNotifyMessage = 200;
 
-enum NotifyCode : int {
+enum class NotifyCode : int {
     NotifyNewDocument = 1,
     NotifyImported = 2,
     NotifyStatusChanged = 3,
@@ -21,11 +21,11 @@ class NotifyEvent : public QEvent {
   public:
     static constexpr QEvent::Type kType = static_cast<QEvent::Type>(QEvent::User + kNotifyMessage);
 
-    explicit NotifyEvent(int code) : QEvent(kType), code_(code) {}
-    int code() const { return code_; }
+    explicit NotifyEvent(NotifyCode code) : QEvent(kType), code_(code) {}
+    NotifyCode code() const { return code_; }
 
   private:
-    int code_;
+    NotifyCode code_;
 };
 
 }  // namespace korvane

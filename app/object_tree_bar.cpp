@@ -51,8 +51,8 @@ void ObjectTreeDialog::customEvent(QEvent* event) {
     if (event->type() != NotifyEvent::kType) {
         return;
     }
-    const int code = static_cast<NotifyEvent*>(event)->code();
-    if (code == NotifyNewDocument || code == NotifyImported) {
+    const NotifyCode code = static_cast<NotifyEvent*>(event)->code();
+    if (code == NotifyCode::NotifyNewDocument || code == NotifyCode::NotifyImported) {
         Rebuild();
     }
 }

@@ -8,8 +8,8 @@ class QTreeWidget;
 namespace korvane {
 
 // The object tree's dialog: a tree (id 1012) listing the names of the document's objects, one
-// top-level item each, in document order. It is rebuilt on NotifyNewDocument and NotifyImported
-// and does nothing else; clicking an item changes nothing.
+// top-level item each, in document order. It is rebuilt on NotifyCode::NotifyNewDocument and
+// NotifyCode::NotifyImported and does nothing else; clicking an item changes nothing.
 class ObjectTreeDialog : public QWidget {
     Q_OBJECT
 

@@ -111,14 +111,14 @@ void StatusFieldDialog::customEvent(QEvent* event) {
         return;
     }
     switch (static_cast<NotifyEvent*>(event)->code()) {
-        case NotifyNewDocument:
-        case NotifyStatusChanged:
+        case NotifyCode::NotifyNewDocument:
+        case NotifyCode::NotifyStatusChanged:
             Refresh();
             break;
-        case NotifyConversionStarted:
+        case NotifyCode::NotifyConversionStarted:
             StartRefreshing();
             break;
-        case NotifyConversionFinished:
+        case NotifyCode::NotifyConversionFinished:
             StopRefreshing();
             break;
         default:

@@ -54,7 +54,7 @@ class ConversionTest : public ::testing::Test {
 
     // What the Connect Curve command does after its dialog, then the wait for the end.
     void Convert(float limitAngle) {
-        GetApp()->Notify(NotifyConversionStarted);
+        GetApp()->Notify(NotifyCode::NotifyConversionStarted);
         ASSERT_TRUE(worker_->Start(limitAngle, document_, [this] { ++finished_; }));
         EXPECT_TRUE(worker_->IsRunning());
         worker_->Wait();
@@ -105,8 +105,8 @@ TEST_F(ConversionTest, ThreeObjectsGoFromStartThroughTheirProgressInListOrderToR
     EXPECT_EQ(finished_, 1);
     EXPECT_FALSE(worker_->IsRunning());
     EXPECT_EQ(redraws.count(), 1);
-    EXPECT_EQ(listener_.codes,
-              (std::vector<int>{NotifyConversionStarted, NotifyConversionFinished}));
+    EXPECT_EQ(listener_.codes, (std::vector<NotifyCode>{NotifyCode::NotifyConversionStarted,
+                                                        NotifyCode::NotifyConversionFinished}));
     EXPECT_EQ(listener_.handledOn, QThread::currentThread());
     // The straight rows and columns of each grid are joined: three lines each way.
     for (const PatchObject* object : document_.objects) {
@@ -144,7 +144,7 @@ TEST_F(ConversionTest, DocumentDialogRebuildsAndCountsThePatchesAfterARun) {
 
 TEST_F(ConversionTest, ASecondStartWhileRunningIsRefused) {
     Import({"grid"});
-    GetApp()->Notify(NotifyConversionStarted);
+    GetApp()->Notify(NotifyCode::NotifyConversionStarted);
     ASSERT_TRUE(worker_->Start(150.0f, document_, [this] { ++finished_; }));
     EXPECT_FALSE(worker_->Start(150.0f, document_, [this] { finished_ += 10; }));
     worker_->Wait();
@@ -153,12 +153,12 @@ TEST_F(ConversionTest, ASecondStartWhileRunningIsRefused) {
 
 TEST_F(ConversionTest, DestroyingTheWorkerDuringARunWaitsForItsEnd) {
     Import({"a", "b", "c", "d", "e", "f"});
-    GetApp()->Notify(NotifyConversionStarted);
+    GetApp()->Notify(NotifyCode::NotifyConversionStarted);
     ASSERT_TRUE(worker_->Start(150.0f, document_, [this] { ++finished_; }));
     worker_.reset();
     EXPECT_EQ(GetApp()->converting.load(), 0);
     EXPECT_EQ(finished_, 0) << "a worker that is going away calls back no one";
-    EXPECT_EQ(listener_.codes.back(), NotifyConversionFinished);
+    EXPECT_EQ(listener_.codes.back(), NotifyCode::NotifyConversionFinished);
     for (const PatchObject* object : document_.objects) {
         EXPECT_EQ(object->splines.GetCount(), 6) << object->name;
     }
@@ -267,12 +267,12 @@ TEST(StatusFieldTest, ShowsTheStatusTextOnNewDocumentAndStatusChanged) {
     EXPECT_EQ(status.field()->geometry(), QRect(2, 2, 196, 26));
     GetApp()->RegisterNotifyTarget(&status);
     GetApp()->SetStatusText("Ready");
-    GetApp()->Notify(NotifyNewDocument);
+    GetApp()->Notify(NotifyCode::NotifyNewDocument);
     EXPECT_EQ(status.field()->text(), QStringLiteral("Ready"));
     GetApp()->SetStatusText("obj 1 / 4");
-    GetApp()->Notify(NotifyImported);
+    GetApp()->Notify(NotifyCode::NotifyImported);
     EXPECT_EQ(status.field()->text(), QStringLiteral("Ready")) << "code 2 is not for the field";
-    GetApp()->Notify(NotifyStatusChanged);
+    GetApp()->Notify(NotifyCode::NotifyStatusChanged);
     EXPECT_EQ(status.field()->text(), QStringLiteral("obj 1 / 4"));
     GetApp()->SetStatusText("Ready");
 }

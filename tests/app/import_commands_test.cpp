@@ -76,7 +76,8 @@ TEST_F(ImportCommandsTest, TwoImportsAppendInFileOrder) {
     EXPECT_EQ(Names(), (std::vector<std::string>{"vase", "torus"}));
     EXPECT_EQ(dialogs_.filters, QStringList(2, QStringLiteral("Metasequoia(*.mqo *.mqoz)")));
     EXPECT_TRUE(dialogs_.messages.empty());
-    EXPECT_EQ(tree_.codes, (std::vector<int>{NotifyImported, NotifyImported}));
+    EXPECT_EQ(tree_.codes,
+              (std::vector<NotifyCode>{NotifyCode::NotifyImported, NotifyCode::NotifyImported}));
     EXPECT_EQ(redraws.count(), 2);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor ends with the read";
     // The lathe was applied: the profile of 8 points swept in 16 steps.
@@ -88,7 +89,7 @@ TEST_F(ImportCommandsTest, CancelStillRefreshesTheTreeAndRedraws) {
     RunImportMetasequoia(dialogs_, nullptr);
     EXPECT_TRUE(document_.objects.IsEmpty());
     EXPECT_TRUE(dialogs_.messages.empty());
-    EXPECT_EQ(tree_.codes, std::vector<int>{NotifyImported});
+    EXPECT_EQ(tree_.codes, std::vector<NotifyCode>{NotifyCode::NotifyImported});
     EXPECT_EQ(redraws.count(), 1);
 }
 
@@ -121,7 +122,7 @@ TEST_F(ImportCommandsTest, LightWaveIsNamedAfterTheFileAndRefreshesTheTree) {
     EXPECT_EQ(Names(), std::vector<std::string>{"tri.angle"});
     EXPECT_EQ(document_.objects.GetHead()->controlPoints.GetCount(), 3);
     EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("LightWave(*.lwo)")});
-    EXPECT_EQ(tree_.codes, std::vector<int>{NotifyImported});
+    EXPECT_EQ(tree_.codes, std::vector<NotifyCode>{NotifyCode::NotifyImported});
     EXPECT_EQ(redraws.count(), 1);
 }
 
@@ -131,7 +132,8 @@ TEST_F(ImportCommandsTest, CommandLineFileGoesToTheReaderOfItsKind) {
     ImportModelFile(KORVANE_EXAMPLES_DIR "/head.mqo", dialogs_, nullptr);
     EXPECT_EQ(Names(), (std::vector<std::string>{"model", "head"}));
     EXPECT_TRUE(dialogs_.filters.isEmpty()) << "no file dialog for a named file";
-    EXPECT_EQ(tree_.codes, (std::vector<int>{NotifyImported, NotifyImported}));
+    EXPECT_EQ(tree_.codes,
+              (std::vector<NotifyCode>{NotifyCode::NotifyImported, NotifyCode::NotifyImported}));
 
     GetApp()->useEnglish = true;
     ImportModelFile(Write(QStringLiteral("picture.lwo"), LightWaveTriangle("ILBM")), dialogs_,

@@ -35,10 +35,11 @@ TEST(KorvAppTest, NotifySkipsDestroyedTargetsAndKeepsTheOrder) {
     app->RegisterNotifyTarget(&last);
     delete gone;
 
-    app->Notify(NotifyImported);
-    app->Notify(NotifyStatusChanged);
+    app->Notify(NotifyCode::NotifyImported);
+    app->Notify(NotifyCode::NotifyStatusChanged);
     EXPECT_EQ(order, (std::vector<int>{1, 3, 1, 3}));
-    EXPECT_EQ(first.codes, (std::vector<int>{NotifyImported, NotifyStatusChanged}));
+    EXPECT_EQ(first.codes, (std::vector<NotifyCode>{NotifyCode::NotifyImported,
+                                                    NotifyCode::NotifyStatusChanged}));
     EXPECT_EQ(last.codes, first.codes);
 }
 
@@ -48,9 +49,9 @@ TEST(KorvAppTest, NotifyFromAWorkerIsHandledOnTheInterfaceThreadAndWaitedFor) {
     app->RegisterNotifyTarget(&target);
     bool returned = false;
     std::thread worker([&] {
-        app->Notify(NotifyConversionFinished);
+        app->Notify(NotifyCode::NotifyConversionFinished);
         returned = true;
-        EXPECT_EQ(target.codes, std::vector<int>{NotifyConversionFinished})
+        EXPECT_EQ(target.codes, std::vector<NotifyCode>{NotifyCode::NotifyConversionFinished})
             << "handled before Notify returned";
     });
     while (!returned) {

@@ -61,7 +61,7 @@ TEST(KorvDocTest, NewKeepsTheDisplaySettingsAndResetsTheCamera) {
     EXPECT_TRUE(document.displaySettings.showSurfaces);
     EXPECT_EQ(document.displaySettings.curveResolution, 7);
     EXPECT_EQ(document.displaySettings.surfaceResolution, 7);
-    EXPECT_EQ(tree.codes, std::vector<int>{NotifyNewDocument});
+    EXPECT_EQ(tree.codes, std::vector<NotifyCode>{NotifyCode::NotifyNewDocument});
     EXPECT_TRUE(document.title().isEmpty());
 }
 

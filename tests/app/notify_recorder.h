@@ -14,7 +14,7 @@ class NotifyRecorder : public QObject {
   public:
     explicit NotifyRecorder(std::vector<int>* log = nullptr, int tag = 0) : log_(log), tag_(tag) {}
 
-    std::vector<int> codes;
+    std::vector<NotifyCode> codes;
     QThread* handledOn = nullptr;
 
   protected:
