@@ -3,11 +3,15 @@
 #include <charconv>
 #include <cmath>
 
+#include "patch/surface_mesh_writer.h"
+
 namespace korvane::cli {
 
 const char* const kUsageText =
     "Usage:\n"
     "  korvane-cli convert INPUT... -o OUTPUT.rvp [--connect DEGREES]\n"
+    "  korvane-cli convert INPUT... -o MESH.obj|.ply|.stl|.gltf|.glb [--resolution N]\n"
+    "                      [--connect DEGREES]\n"
     "  korvane-cli info INPUT... [--connect DEGREES] [--json]\n"
     "  korvane-cli render INPUT... -o OUT.png [--size WxH] [--vertices] [--no-curves]\n"
     "                     [--surfaces] [--resolution N] [--connect DEGREES]\n"
@@ -19,7 +23,8 @@ const char* const kUsageText =
     "document in the order given, and turns every object into a spline-patch network. A\n"
     "ruvoPatch (.rvp) file that convert wrote reads back as the networks it holds.\n"
     "\n"
-    "  convert   writes the network as a ruvoPatch file\n"
+    "  convert   writes the network as a ruvoPatch file, or its surfaces as a triangle mesh\n"
+    "            when the output ends in .obj, .ply, .stl, .gltf or .glb\n"
     "  info      lists each object: name, colour, control points, splines, closed splines,\n"
     "            nodes, 3-point and 4-point patches, and the totals\n"
     "  render    draws the 3D view's frame into a PNG image, without a window\n"
@@ -27,6 +32,8 @@ const char* const kUsageText =
     "  --connect DEGREES  join curves that continue each other at more than this angle\n"
     "                     (0 to 180; 180 is a straight line), as Connect Curve does\n"
     "  --json             print the info as one JSON document\n"
+    "  --resolution N     render, surface mesh: 2 x N steps across each patch (1 to 64;\n"
+    "                     1 by default, as in the desktop view)\n"
     "  --heading DEGREES  render: turn the view about the vertical; 0 looks along +Z as the\n"
     "                     desktop view starts, 90 along +X\n"
     "  --pitch DEGREES    render: look down by this angle (-90 to 90; 14.04 at the start)\n"
@@ -153,9 +160,11 @@ class Parser {
             return true;
         }
         if (argument == "--resolution") {
-            if (!Allowed(render, argument) || !Value(argument, value)) {
+            if (!Allowed(render || line_.command == Command::kConvert, argument) ||
+                !Value(argument, value)) {
                 return false;
             }
+            resolutionGiven_ = true;
             if (!ParseInt(value, line_.resolution) || line_.resolution < 1 ||
                 line_.resolution > 64) {
                 error_ = "--resolution takes a whole number from 1 to 64, not '" + value + "'";
@@ -215,6 +224,12 @@ class Parser {
         if (line_.command != Command::kInfo && line_.output.empty()) {
             return Fail("no output given (-o FILE)");
         }
+        if (line_.command == Command::kConvert && resolutionGiven_ &&
+            !SurfaceMeshFormatOf(line_.output)) {
+            return Fail(
+                "--resolution applies to a surface mesh output (.obj, .ply, .stl, .gltf, "
+                ".glb)");
+        }
         return line_;
     }
 
@@ -222,6 +237,7 @@ class Parser {
     std::string& error_;
     CommandLine line_;
     std::size_t next_ = 0;
+    bool resolutionGiven_ = false;
 };
 
 }  // namespace

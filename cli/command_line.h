@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "view/display_settings.h"
+
 namespace korvane::cli {
 
 enum class Command { kHelp, kVersion, kConvert, kInfo, kRender };
@@ -19,10 +21,11 @@ struct CommandLine {
     bool showVertices = false;            // render --vertices
     bool showCurves = true;               // render --no-curves clears it
     bool showSurfaces = false;            // render --surfaces
-    int resolution = 1;                   // render --resolution
     std::optional<float> headingDegrees;  // render --heading: of the viewing direction
     std::optional<float> pitchDegrees;    // render --pitch: positive looking down
     bool startCamera = false;  // render --start-camera: the view's start camera, not framed
+    // render and surface-mesh convert --resolution; the view's surface resolution by default
+    int resolution = DisplaySettings().surfaceResolution;
 };
 
 // Parses argv; on a usage error returns nothing and sets error to one line.

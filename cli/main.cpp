@@ -12,6 +12,7 @@
 #include "korvane_version.h"
 #include "patch/atomic_file_writer.h"
 #include "patch/rvp_writer.h"
+#include "patch/surface_mesh_writer.h"
 #include "view/camera_framing.h"
 #include "view/offscreen_renderer.h"
 
@@ -62,7 +63,9 @@ int Convert(const CommandLine& line) {
     for (const std::string& message : messages) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", message.c_str());
     }
-    const WriteResult written = WriteRvpFile(line.output, store.objects);
+    const WriteResult written = SurfaceMeshFormatOf(line.output)
+                                    ? WriteSurfaceMesh(line.output, store.objects, line.resolution)
+                                    : WriteRvpFile(line.output, store.objects);
     if (written.status != WriteStatus::kWritten) {
         return CannotWrite(line.output, written.error);
     }

@@ -23,6 +23,11 @@ TEST(CommandLineTest, ConvertTakesInputsInOrderAndTheOutput) {
     EXPECT_EQ(line->output, "out.rvp");
     ASSERT_TRUE(line->connectDegrees);
     EXPECT_EQ(*line->connectDegrees, 150.0f);
+    EXPECT_EQ(line->resolution, DisplaySettings().surfaceResolution);
+
+    const auto mesh = Parse({"convert", "a.mqo", "-o", "out.Glb", "--resolution", "3"});
+    ASSERT_TRUE(mesh);
+    EXPECT_EQ(mesh->resolution, 3);
 }
 
 TEST(CommandLineTest, InfoAndRenderOptions) {
@@ -83,6 +88,9 @@ TEST(CommandLineTest, WrongUsageIsRefusedWithAReason) {
         {"render", "a.mqo", "-o", "x.png", "--heading"},
         {"info", "a.mqo", "--heading", "10"},  // camera options are for render
         {"convert", "a.mqo", "-o", "x.rvp", "--start-camera"},
+        {"convert", "a.mqo", "-o", "x.rvp", "--resolution", "2"},  // only for surface meshes
+        {"convert", "a.mqo", "-o", "x.obj", "--resolution", "65"},
+        {"info", "a.mqo", "--resolution", "2"},
     };
     for (const auto& args : wrong) {
         std::string error;
