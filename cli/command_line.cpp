@@ -21,7 +21,8 @@ const char* const kUsageText =
     "Imports Metasequoia (.mqo) and LightWave (.lwo) models, recognised by their content, into "
     "one\n"
     "document in the order given, and turns every object into a spline-patch network. A\n"
-    "ruvoPatch (.rvp) file that convert wrote reads back as the networks it holds.\n"
+    "ruvoPatch (.rvp) file that convert wrote reads back as the networks it holds. Any other\n"
+    "file is read through assimp (OBJ, FBX, glTF, COLLADA, PLY, STL, 3DS, ...).\n"
     "\n"
     "  convert   writes the network as a ruvoPatch file, or its surfaces as a triangle mesh\n"
     "            when the output ends in .obj, .ply, .stl, .gltf or .glb\n"
@@ -32,6 +33,8 @@ const char* const kUsageText =
     "  --connect DEGREES  join curves that continue each other at more than this angle\n"
     "                     (0 to 180; 180 is a straight line), as Connect Curve does\n"
     "  --json             print the info as one JSON document\n"
+    "  --scale S          multiply the coordinates of files read through assimp by S\n"
+    "                     (default 1); Z is reversed as for a Metasequoia file\n"
     "  --resolution N     render, surface mesh: 2 x N steps across each patch (1 to 64;\n"
     "                     1 by default, as in the desktop view)\n"
     "  --heading DEGREES  render: turn the view about the vertical; 0 looks along +Z as the\n"
@@ -144,6 +147,16 @@ class Parser {
                 return false;
             }
             line_.connectDegrees = degrees;
+            return true;
+        }
+        if (argument == "--scale") {
+            if (!Value(argument, value)) {
+                return false;
+            }
+            if (!ParseFloat(value, line_.scale) || line_.scale <= 0.0f) {
+                error_ = "--scale takes a number greater than 0, not '" + value + "'";
+                return false;
+            }
             return true;
         }
         if (argument == "--json") {

@@ -15,6 +15,7 @@ struct CommandLine {
     std::vector<std::string> inputs;
     std::string output;                   // -o
     std::optional<float> connectDegrees;  // --connect
+    float scale = 1.0f;                   // --scale: for the formats read through assimp
     bool json = false;                    // info --json
     int width = 640;                      // render --size WxH
     int height = 480;

@@ -42,7 +42,7 @@ ObjectStore& Document() {
 int PrepareDocument(const CommandLine& line, ObjectStore& store,
                     std::vector<std::string>& messages) {
     ProgressLine progress;
-    LoadOutcome outcome = LoadModels(line.inputs, store);
+    LoadOutcome outcome = LoadModels(line.inputs, store, {.scale = line.scale});
     messages = std::move(outcome.messages);
     if (!outcome.ok) {
         return Fail(kBadInput, outcome.failure);

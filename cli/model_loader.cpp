@@ -73,9 +73,41 @@ std::string WhyNotImported(ImportStatus status) {
     }
 }
 
+// A line of assimp's, or of the helper's, as part of one line of ours.
+std::string OneLine(std::string text) {
+    for (char& c : text) {
+        c = c == '\n' || c == '\r' ? ' ' : c;
+    }
+    while (!text.empty() && text.back() == ' ') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// Reads a file of no kind of our own through assimp; returns why it cannot, or nothing.
+std::string LoadThroughAssimp(const std::string& path, ObjectStore& store,
+                              const AssimpImportOptions& options,
+                              std::vector<std::string>& messages) {
+    std::string detail;
+    const ImportResult result = ImportThroughAssimp(path, store, options, &detail);
+    switch (result.status) {
+        case ImportStatus::kImported:
+            AddWarnings(path, result, messages);
+            return {};
+        case ImportStatus::kAssimpRefused:
+            return "not a Metasequoia (.mqo), LightWave (.lwo) or ruvoPatch (.rvp) file, and "
+                   "assimp does not read it: " +
+                   OneLine(detail);
+        case ImportStatus::kCannotOpen:
+            return "cannot be read";  // it could a moment before: changed meanwhile
+        default:
+            return OneLine(detail) + "; nothing was imported from it";
+    }
+}
+
 // Imports one file's bytes by their kind; returns why it cannot, or nothing.
-std::string LoadModel(const std::string& path, const std::string& bytes, ObjectStore& store,
-                      std::vector<std::string>& messages) {
+std::string LoadModel(const std::string& path, std::string& bytes, ObjectStore& store,
+                      const AssimpImportOptions& assimp, std::vector<std::string>& messages) {
     ImportResult result;
     switch (DetectModelFormat(bytes)) {
         case ModelFormat::kMetasequoia:
@@ -90,7 +122,8 @@ std::string LoadModel(const std::string& path, const std::string& bytes, ObjectS
                                       : "not a readable ruvoPatch file: " + read.error;
         }
         case ModelFormat::kUnknown:
-            return "not a Metasequoia (.mqo), LightWave (.lwo) or ruvoPatch (.rvp) file";
+            bytes = {};  // assimp reads the file itself
+            return LoadThroughAssimp(path, store, assimp, messages);
     }
     if (result.status != ImportStatus::kImported) {
         return WhyNotImported(result.status);
@@ -101,7 +134,8 @@ std::string LoadModel(const std::string& path, const std::string& bytes, ObjectS
 
 }  // namespace
 
-LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store) {
+LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store,
+                       const AssimpImportOptions& assimp) {
     LoadOutcome outcome;
     for (const std::string& path : paths) {
         std::string bytes;
@@ -111,7 +145,7 @@ LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store
             outcome.failure = path + ": " + WhyUnreadable(path, errno);
             return outcome;
         }
-        const std::string reason = LoadModel(path, bytes, store, outcome.messages);
+        const std::string reason = LoadModel(path, bytes, store, assimp, outcome.messages);
         if (!reason.empty()) {
             outcome.ok = false;
             outcome.failure = path + ": " + reason;

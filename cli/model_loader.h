@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "import/assimp_import.h"
 #include "import/object_sink.h"
 
 namespace korvane::cli {
@@ -13,8 +14,11 @@ struct LoadOutcome {
     std::vector<std::string> messages;  // what the desktop program would have shown
 };
 
-// Imports every path in order into the store, choosing the reader by the file's content. Stops at
-// the first file that cannot be read or is not a model; objects of earlier files stay.
-LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store);
+// Imports every path in order into the store, choosing the reader by the file's content: .mqo,
+// .mqoz, .lwo and .rvp files are told by their first bytes, any other file is read through assimp
+// with `assimp`. Stops at the first file that cannot be read or is not a model; objects of
+// earlier files stay.
+LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store,
+                       const AssimpImportOptions& assimp = {});
 
 }  // namespace korvane::cli

@@ -12,7 +12,13 @@ enum class ImportStatus {
     // A compressed Metasequoia file (a zip archive) whose model could not be unpacked:
     kArchiveWithoutModel,  // no .mqo member in it
     kArchiveDamaged,       // cut short, corrupt, encrypted or packed by a method not read
-    kArchiveTooLarge       // the member unpacks beyond the size or ratio bound (a zip bomb)
+    kArchiveTooLarge,      // the member unpacks beyond the size or ratio bound (a zip bomb)
+    // A file read through assimp in the helper process (import/assimp_import.h):
+    kAssimpRefused,        // assimp does not read this kind of file, or found it malformed
+    kImporterCrashed,      // the helper died or handed back damaged data
+    kImporterTimedOut,     // the helper did not finish in time and was stopped
+    kImporterOutOfMemory,  // the helper needed more memory than allowed and was stopped
+    kImporterMissing       // the helper program could not be found or started
 };
 
 struct ImportResult {

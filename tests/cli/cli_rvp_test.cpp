@@ -77,7 +77,7 @@ TEST_F(CliTest, ExportCutAtEveryByteIsRefusedInOneLine) {
         EXPECT_EQ(info.out, "");
         EXPECT_EQ(Occurrences(info.err, "\n"), 1) << info.err;
         const std::string why = length < 12 ? ": not a Metasequoia (.mqo), LightWave (.lwo) or "
-                                              "ruvoPatch (.rvp) file\n"
+                                              "ruvoPatch (.rvp) file, and assimp does not read it"
                                             : ": not a readable ruvoPatch file: ";
         EXPECT_EQ(info.err.rfind("korvane-cli: " + cut + why, 0), 0u) << info.err;
         EXPECT_TRUE(length < 12 || info.err.find("the file ends early") != std::string::npos)

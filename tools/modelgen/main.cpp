@@ -1,4 +1,4 @@
-// korvane-modelgen: writes one generated test model as .mqo text, .mqo with BVertex, or LWO2.
+// korvane-modelgen: writes one generated test model as .mqo text, .mqo with BVertex, LWO2 or OBJ.
 
 #include <cerrno>
 #include <charconv>
@@ -17,7 +17,7 @@ namespace {
 using korvane::modelgen::GeneratedModel;
 
 constexpr char kUsage[] =
-    "usage: korvane-modelgen SHAPE A B [--format mqo|bvertex|lwo] [--axes N] [--seed N] -o FILE\n"
+    "usage: korvane-modelgen SHAPE A B [--format mqo|bvertex|lwo|obj] [--axes N] [--seed N] -o FILE\n"
     "  grid W H       W x H quads on a waved sheet\n"
     "  torus U V      U x V quads\n"
     "  sphere U V     U around, V bands; triangle fans at the poles\n"
@@ -113,6 +113,8 @@ int main(int argc, char** argv) {
         bytes = korvane::modelgen::WriteMqoBinary(*model);
     } else if (options->format == "lwo") {
         bytes = korvane::modelgen::WriteLwo2(*model);
+    } else if (options->format == "obj") {
+        bytes = korvane::modelgen::WriteObj(*model);
     } else {
         std::fputs(kUsage, stderr);
         return 1;

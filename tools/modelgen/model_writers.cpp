@@ -225,4 +225,22 @@ std::string WriteLwo2(const GeneratedModel& model) {
     return file;
 }
 
+std::string WriteObj(const GeneratedModel& model) {
+    TextOut out(ExpectedTextBytes(model));
+    out << "o " << model.name << '\n';
+    for (const Vec3& p : model.positions) {
+        out << "v " << p.x * kImportScale << ' ' << p.y * kImportScale << ' ' << p.z * kImportScale
+            << '\n';
+    }
+    std::size_t corner = 0;
+    for (const std::uint8_t count : model.cornerCounts) {
+        out << (count == 2 ? "l" : "f");
+        for (std::uint8_t k = 0; k < count; ++k) {
+            out << ' ' << model.corners[corner++] + 1;
+        }
+        out << '\n';
+    }
+    return out.Take();
+}
+
 }  // namespace korvane::modelgen

@@ -17,4 +17,9 @@ std::string WriteMqoBinary(const GeneratedModel& model);
 // have no place in it and are left out.
 std::string WriteLwo2(const GeneratedModel& model);
 
+// A Wavefront OBJ file of one object, read through assimp. Positions are in the model units the
+// Metasequoia reader produces, with Z as the Metasequoia file has it: the import reverses Z for
+// both. Lines are "l" elements; modifier settings have no place in it.
+std::string WriteObj(const GeneratedModel& model);
+
 }  // namespace korvane::modelgen

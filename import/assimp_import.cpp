@@ -1,0 +1,228 @@
+#include "import/assimp_import.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <limits>
+
+#include "import/assimp_handback.h"
+#include "import/assimp_process.h"
+#include "import/finish_object.h"
+#include "import/metasequoia_object.h"
+
+namespace korvane {
+namespace {
+
+constexpr const char* kHelperName = "korvane-assimp";
+
+bool Executable(const std::filesystem::path& path) {
+    return ::access(path.c_str(), X_OK) == 0 && !std::filesystem::is_directory(path);
+}
+
+// A regular file (or a device or pipe) that this process may read; a folder is not.
+bool CanOpen(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    const bool folder = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+    ::close(fd);
+    return !folder;
+}
+
+std::string MiB(std::uint64_t bytes) {
+    return std::to_string(bytes >> 20) + " MiB";
+}
+
+std::string Seconds(std::chrono::milliseconds time) {
+    const auto ms = time.count();
+    return ms % 1000 == 0 ? std::to_string(ms / 1000) + " s" : std::to_string(ms) + " ms";
+}
+
+std::size_t OutputLimit(std::uint64_t memoryLimit) {
+    // The hand-back cannot be larger than the memory the helper was allowed to build it in.
+    const std::uint64_t cap = std::numeric_limits<std::size_t>::max();
+    return memoryLimit == 0 || memoryLimit > cap ? static_cast<std::size_t>(cap)
+                                                 : static_cast<std::size_t>(memoryLimit);
+}
+
+struct HelperOutcome {
+    ImportStatus status = ImportStatus::kImported;
+    std::string detail;
+};
+
+// What the helper's end says; kImported when it exited normally with a hand-back to decode.
+HelperOutcome Classify(const HelperRun& run, const AssimpImportOptions& options) {
+    switch (run.end) {
+        case HelperRun::End::kCannotStart:
+            return {ImportStatus::kImporterMissing,
+                    "the assimp helper could not run: " + run.error};
+        case HelperRun::End::kTimedOut:
+            return {
+                ImportStatus::kImporterTimedOut,
+                "assimp did not finish within " + Seconds(options.timeout) + " and was stopped"};
+        case HelperRun::End::kTooMuchOutput:
+            return {
+                ImportStatus::kImporterOutOfMemory,
+                "assimp handed back more than " + MiB(options.memoryLimit) + " and was stopped"};
+        case HelperRun::End::kSignalled:
+            return {ImportStatus::kImporterCrashed, "assimp crashed (signal " +
+                                                        std::to_string(run.signal) + ", " +
+                                                        ::strsignal(run.signal) + ")"};
+        case HelperRun::End::kExited:
+            break;
+    }
+    if (run.exitCode == kHelperExitOutOfMemory) {
+        return {
+            ImportStatus::kImporterOutOfMemory,
+            "assimp needed more than " + MiB(options.memoryLimit) + " of memory and was stopped"};
+    }
+    if (run.exitCode != 0) {
+        return {ImportStatus::kImporterCrashed,
+                "the assimp helper failed with exit status " + std::to_string(run.exitCode)};
+    }
+    return {};
+}
+
+void FillMesh(const HandBackMesh& source, float scale, PolyMesh& mesh) {
+    mesh.name.assign(source.name);
+    if (source.hasMaterial) {
+        mesh.colour =
+            PackMetasequoiaColour(source.diffuse[0], source.diffuse[1], source.diffuse[2]);
+    }
+    mesh.SetVertexCount(static_cast<std::int32_t>(source.vertexCount));
+    for (std::uint32_t v = 0; v < source.vertexCount; ++v) {
+        float p[3];
+        HandBackPosition(source, v, p);
+        mesh.positions[static_cast<std::int32_t>(v)].Set(scale * p[0], scale * p[1],
+                                                         -(scale * p[2]));
+    }
+    mesh.SetFaceCount(static_cast<std::int32_t>(source.faceCount));
+    std::uint32_t next = 0;
+    for (std::uint32_t f = 0; f < source.faceCount; ++f) {
+        MeshFace& face = mesh.faces[static_cast<std::int32_t>(f)];
+        face.cornerCount = static_cast<std::int32_t>(HandBackCornerCount(source, f));
+        for (std::int32_t k = 0; k < face.cornerCount; ++k) {
+            const auto corner = static_cast<std::int32_t>(HandBackCorner(source, next++));
+            if (k < 4) {
+                face.corners[k] = corner;
+            }
+            if (face.cornerCount > 4) {
+                mesh.outlineCorners.push_back(corner);
+            }
+        }
+    }
+    mesh.SplitFaces();
+}
+
+void AddCapped(std::int32_t& total, std::int32_t added) {
+    const std::int32_t room = std::numeric_limits<std::int32_t>::max() - total;
+    total += added < room ? added : room;
+}
+
+std::string HelperFor(const AssimpImportOptions& options) {
+    return options.helperPath.empty() ? FindAssimpHelper() : options.helperPath;
+}
+
+}  // namespace
+
+ImportResult ImportThroughAssimp(const std::string& path, ObjectSink& sink,
+                                 const AssimpImportOptions& options, std::string* detail) {
+    ImportResult result;
+    std::string why;
+    const auto finish = [&](ImportStatus status) {
+        result.status = status;
+        if (detail != nullptr) {
+            *detail = std::move(why);
+        }
+        return result;
+    };
+    if (!CanOpen(path)) {
+        return finish(ImportStatus::kCannotOpen);
+    }
+    const std::string helper = HelperFor(options);
+    if (helper.empty()) {
+        why = std::string("the assimp helper ") + kHelperName + " is not installed";
+        return finish(ImportStatus::kImporterMissing);
+    }
+    const HelperRun run =
+        RunHelper(helper, {"--memory-limit", std::to_string(options.memoryLimit), "--", path},
+                  options.timeout, OutputLimit(options.memoryLimit));
+    HelperOutcome outcome = Classify(run, options);
+    if (outcome.status != ImportStatus::kImported) {
+        why = std::move(outcome.detail);
+        return finish(outcome.status);
+    }
+    const HandBack handBack = DecodeHandBack(run.output);
+    if (!handBack.error.empty()) {
+        why = "the assimp helper handed back damaged data: " + handBack.error;
+        return finish(ImportStatus::kImporterCrashed);
+    }
+    if (handBack.refused) {
+        why.assign(handBack.refusal);
+        return finish(ImportStatus::kAssimpRefused);
+    }
+    const std::string title = std::filesystem::path(path).stem().string();
+    for (const HandBackMesh& source : handBack.meshes) {
+        PolyMesh mesh;
+        FillMesh(source, options.scale, mesh);
+        if (mesh.name.empty()) {
+            mesh.name = title;
+        }
+        const FinishedObject finished = FinishObject(mesh, sink);
+        AddCapped(result.droppedFaces, finished.droppedFaces);
+        AddCapped(result.outlineFaces, finished.outlineFaces);
+        ++result.objectsAdded;
+    }
+    return finish(ImportStatus::kImported);
+}
+
+std::vector<std::string> AssimpExtensions(const AssimpImportOptions& options) {
+    std::vector<std::string> extensions;
+    const std::string helper = HelperFor(options);
+    if (helper.empty()) {
+        return extensions;
+    }
+    const HelperRun run =
+        RunHelper(helper, {"--extensions"}, options.timeout, OutputLimit(options.memoryLimit));
+    if (run.end != HelperRun::End::kExited || run.exitCode != 0) {
+        return extensions;
+    }
+    const HandBack handBack = DecodeHandBack(run.output);
+    std::string_view rest = handBack.extensions;
+    while (!rest.empty()) {
+        const std::size_t end = std::min(rest.find(';'), rest.size());
+        std::string item(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+        for (char& c : item) {
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        }
+        if (!item.empty()) {
+            extensions.push_back(std::move(item));
+        }
+    }
+    return extensions;
+}
+
+std::string FindAssimpHelper() {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        const auto beside = self.parent_path() / kHelperName;
+        if (Executable(beside)) {
+            return beside.string();
+        }
+    }
+#ifdef KORVANE_ASSIMP_HELPER_BUILD_PATH
+    if (Executable(KORVANE_ASSIMP_HELPER_BUILD_PATH)) {
+        return KORVANE_ASSIMP_HELPER_BUILD_PATH;
+    }
+#endif
+    return {};
+}
+
+}  // namespace korvane
