@@ -134,51 +134,57 @@ ImportResult ImportThroughAssimp(const std::string& path, ObjectSink& sink,
                                  const AssimpImportOptions& options, std::string* detail) {
     ImportResult result;
     std::string why;
-    const auto finish = [&](ImportStatus status) {
-        result.status = status;
-        if (detail != nullptr) {
-            *detail = std::move(why);
-        }
-        return result;
-    };
     if (!CanOpen(path)) {
-        return finish(ImportStatus::kCannotOpen);
-    }
-    const std::string helper = HelperFor(options);
-    if (helper.empty()) {
+        result.status = ImportStatus::kCannotOpen;
+    } else if (const std::string helper = HelperFor(options); helper.empty()) {
+        result.status = ImportStatus::kImporterMissing;
         why = std::string("the assimp helper ") + kHelperName + " is not installed";
-        return finish(ImportStatus::kImporterMissing);
-    }
-    const HelperRun run =
-        RunHelper(helper, {"--memory-limit", std::to_string(options.memoryLimit), "--", path},
-                  options.timeout, OutputLimit(options.memoryLimit));
-    HelperOutcome outcome = Classify(run, options);
-    if (outcome.status != ImportStatus::kImported) {
-        why = std::move(outcome.detail);
-        return finish(outcome.status);
-    }
-    const HandBack handBack = DecodeHandBack(run.output);
-    if (!handBack.error.empty()) {
-        why = "the assimp helper handed back damaged data: " + handBack.error;
-        return finish(ImportStatus::kImporterCrashed);
-    }
-    if (handBack.refused) {
-        why.assign(handBack.refusal);
-        return finish(ImportStatus::kAssimpRefused);
-    }
-    const std::string title = std::filesystem::path(path).stem().string();
-    for (const HandBackMesh& source : handBack.meshes) {
-        PolyMesh mesh;
-        FillMesh(source, options.scale, mesh);
-        if (mesh.name.empty()) {
-            mesh.name = title;
+    } else {
+        const HelperRun run =
+            RunHelper(helper, {"--memory-limit", std::to_string(options.memoryLimit), "--", path},
+                      options.timeout, OutputLimit(options.memoryLimit));
+        HelperOutcome outcome = Classify(run, options);
+        if (outcome.status == ImportStatus::kImported) {
+            return ImportHandBack(run.output, std::filesystem::path(path).stem().string(),
+                                  options.scale, sink, detail);
         }
-        const FinishedObject finished = FinishObject(mesh, sink);
-        AddCapped(result.droppedFaces, finished.droppedFaces);
-        AddCapped(result.outlineFaces, finished.outlineFaces);
-        ++result.objectsAdded;
+        result.status = outcome.status;
+        why = std::move(outcome.detail);
     }
-    return finish(ImportStatus::kImported);
+    if (detail != nullptr) {
+        *detail = std::move(why);
+    }
+    return result;
+}
+
+ImportResult ImportHandBack(std::string_view bytes, const std::string& title, float scale,
+                            ObjectSink& sink, std::string* detail) {
+    ImportResult result;
+    std::string why;
+    const HandBack handBack = DecodeHandBack(bytes);
+    if (!handBack.error.empty()) {
+        result.status = ImportStatus::kImporterCrashed;
+        why = "the assimp helper handed back damaged data: " + handBack.error;
+    } else if (handBack.refused) {
+        result.status = ImportStatus::kAssimpRefused;
+        why.assign(handBack.refusal);
+    } else {
+        for (const HandBackMesh& source : handBack.meshes) {
+            PolyMesh mesh;
+            FillMesh(source, scale, mesh);
+            if (mesh.name.empty()) {
+                mesh.name = title;
+            }
+            const FinishedObject finished = FinishObject(mesh, sink);
+            AddCapped(result.droppedFaces, finished.droppedFaces);
+            AddCapped(result.outlineFaces, finished.outlineFaces);
+            ++result.objectsAdded;
+        }
+    }
+    if (detail != nullptr) {
+        *detail = std::move(why);
+    }
+    return result;
 }
 
 std::vector<std::string> AssimpExtensions(const AssimpImportOptions& options) {

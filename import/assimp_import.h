@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "import/import_status.h"
@@ -40,6 +41,13 @@ struct AssimpImportOptions {
 ImportResult ImportThroughAssimp(const std::string& path, ObjectSink& sink,
                                  const AssimpImportOptions& options = {},
                                  std::string* detail = nullptr);
+
+// What ImportThroughAssimp does with the bytes of a helper that exited normally: decodes them
+// whole, then adds one object per mesh (named `title` when the mesh has no name). Nothing is added
+// for bytes that are not a valid hand-back (kImporterCrashed) or that carry assimp's refusal
+// (kAssimpRefused).
+ImportResult ImportHandBack(std::string_view bytes, const std::string& title, float scale,
+                            ObjectSink& sink, std::string* detail = nullptr);
 
 // The extensions assimp reads, lower case without the dot ("3ds", "obj", ...), asked of the
 // helper; empty when it cannot be started. Each call starts the helper: keep the list.
