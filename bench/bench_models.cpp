@@ -71,7 +71,7 @@ modelgen::GeneratedModel MakeModel(Shape shape, std::int64_t faces) {
 }
 
 std::string ModelFile(Shape shape, std::int64_t faces, Format format) {
-    static const char* const kSuffix[] = {".mqo", ".bvertex.mqo", ".lwo"};
+    static const char* const kSuffix[] = {".mqo", ".bvertex.mqo", ".lwo", ".obj"};
     const std::string path = ModelFolder() + "/" + ShapeName(shape) + "-" + std::to_string(faces) +
                              kSuffix[static_cast<int>(format)];
     if (std::filesystem::exists(path)) {
@@ -80,7 +80,8 @@ std::string ModelFile(Shape shape, std::int64_t faces, Format format) {
     const modelgen::GeneratedModel model = MakeModel(shape, faces);
     const std::string bytes = format == Format::kMqoText     ? modelgen::WriteMqoText(model)
                               : format == Format::kMqoBinary ? modelgen::WriteMqoBinary(model)
-                                                             : modelgen::WriteLwo2(model);
+                              : format == Format::kLwo2      ? modelgen::WriteLwo2(model)
+                                                             : modelgen::WriteObj(model);
     const std::string partial = path + ".part";
     std::ofstream(partial, std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

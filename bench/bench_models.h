@@ -21,7 +21,7 @@ enum class Shape {
     kLathe,       // 1000 lines; the swept mesh has about `faces` quads
 };
 
-enum class Format { kMqoText, kMqoBinary, kLwo2 };
+enum class Format { kMqoText, kMqoBinary, kLwo2, kObj };
 
 modelgen::GeneratedModel MakeModel(Shape shape, std::int64_t faces);
 

@@ -31,6 +31,81 @@ std::uint64_t Hash(const Key& k) {
     return h;
 }
 
+// The positions met lately, by hash, with their welded index: a split vertex comes back within
+// the next few faces, or a row of faces later, and is found here in a table that stays in the
+// cache, while the full table outgrows it on a big mesh and costs two misses a look-up.
+class RecentPositions {
+  public:
+    static constexpr int kBits = 14;  // 16384 entries of 16 bytes
+
+    std::uint32_t Find(const Key& key, std::uint64_t hash) const {
+        const Entry& entry = entries_[Slot(hash)];
+        return entry.key == key ? entry.index : kEmpty;
+    }
+    void Keep(const Key& key, std::uint64_t hash, std::uint32_t index) {
+        entries_[Slot(hash)] = {key, index};
+    }
+
+  private:
+    struct Entry {
+        Key key;
+        std::uint32_t index = kEmpty;
+    };
+    // The high bits: the full table takes the low ones.
+    static std::size_t Slot(std::uint64_t hash) { return hash >> (64 - kBits); }
+
+    std::vector<Entry> entries_ = std::vector<Entry>(std::size_t{1} << kBits);
+};
+
+// Open addressing on indices into the welded positions, at most half full so that a probe ends
+// after about two slots. It starts sized for a quarter of the vertices being distinct (a quad
+// mesh split per face) and doubles when full, so that it stays as small as the welded mesh.
+class WeldTable {
+  public:
+    WeldTable(std::size_t expected, const std::vector<float>& welded) : welded_(welded) {
+        Resize(expected);
+    }
+
+    // The welded index of the position, or kEmpty; the slot is kept for Insert.
+    std::uint32_t Find(const Key& key, std::uint64_t hash) {
+        slot_ = hash & mask_;
+        while (slots_[slot_] != kEmpty &&
+               KeyOf(welded_.data() + 3 * std::size_t{slots_[slot_]}) != key) {
+            slot_ = (slot_ + 1) & mask_;
+        }
+        return slots_[slot_];
+    }
+
+    // Records `index` in the slot where the last Find ended.
+    void Insert(std::uint32_t index) {
+        slots_[slot_] = index;
+        if (2 * (std::size_t{index} + 1) > slots_.size()) {
+            Resize(2 * slots_.size());
+        }
+    }
+
+  private:
+    void Resize(std::size_t wanted) {
+        std::size_t size = 16;
+        while (size < wanted) {
+            size *= 2;
+        }
+        slots_.assign(size, kEmpty);
+        mask_ = size - 1;
+        const auto distinct = static_cast<std::uint32_t>(welded_.size() / 3);
+        for (std::uint32_t v = 0; v < distinct; ++v) {
+            const Key key = KeyOf(welded_.data() + 3 * std::size_t{v});
+            Find(key, Hash(key));
+            slots_[slot_] = v;
+        }
+    }
+
+    const std::vector<float>& welded_;
+    std::vector<std::uint32_t> slots_;
+    std::size_t mask_ = 0;
+    std::size_t slot_ = 0;
+};
+
 }  // namespace
 
 void WeldPositions(std::span<const float> xyz, std::vector<float>& welded,
@@ -38,26 +113,23 @@ void WeldPositions(std::span<const float> xyz, std::vector<float>& welded,
     const std::size_t count = xyz.size() / 3;
     welded.clear();
     remap.assign(count, 0);
-    // At most half full, so that a probe ends after about two slots.
-    std::size_t slots = 16;
-    while (slots < 2 * count) {
-        slots *= 2;
-    }
-    const std::size_t mask = slots - 1;
-    std::vector<std::uint32_t> table(slots, kEmpty);
-    std::uint32_t distinct = 0;
+    WeldTable table(count / 2, welded);
+    RecentPositions recent;
     for (std::size_t i = 0; i < count; ++i) {
         const float* p = xyz.data() + 3 * i;
         const Key key = KeyOf(p);
-        std::size_t slot = Hash(key) & mask;
-        while (table[slot] != kEmpty && KeyOf(welded.data() + 3 * table[slot]) != key) {
-            slot = (slot + 1) & mask;
+        const std::uint64_t hash = Hash(key);
+        std::uint32_t index = recent.Find(key, hash);
+        if (index == kEmpty) {
+            index = table.Find(key, hash);
+            if (index == kEmpty) {
+                index = static_cast<std::uint32_t>(welded.size() / 3);
+                welded.insert(welded.end(), p, p + 3);
+                table.Insert(index);
+            }
+            recent.Keep(key, hash, index);
         }
-        if (table[slot] == kEmpty) {
-            table[slot] = distinct++;
-            welded.insert(welded.end(), p, p + 3);
-        }
-        remap[i] = table[slot];
+        remap[i] = index;
     }
 }
 
