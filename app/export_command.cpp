@@ -4,38 +4,47 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <functional>
+
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
 #include "patch/rvp_writer.h"
+#include "patch/surface_mesh_writer.h"
 #include "resources/message_texts.h"
 
 namespace korvane {
+namespace {
 
-void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
+using Writer = std::function<WriteResult(const std::string& path, const CKorvDoc& document)>;
+
+// The last imported model's name with the export's extension, beside it.
+QString SuggestedPath(const CKorvDoc& document, const QString& suffix) {
+    if (document.lastImportPath.isEmpty()) {
+        return {};
+    }
+    const QFileInfo model(document.lastImportPath);
+    return model.dir().filePath(model.completeBaseName() + QLatin1Char('.') + suffix);
+}
+
+// The one export: asks for the file, writes it, and tells the failure or what was written where.
+void RunExport(const QString& filter, const QString& suffix, const Writer& write,
+               UserDialogs& dialogs, QWidget* owner) {
     CKorvDoc* document = GetDocument();
     if (document == nullptr) {
         dialogs.ShowMessage(owner, QString::fromUtf8(kNoDocumentMessage.text),
                             QString::fromUtf8(kNoDocumentMessage.caption));
         return;
     }
-    const QString suggested =
-        document->lastImportPath.isEmpty()
-            ? QString()
-            : QFileInfo(document->lastImportPath)
-                  .dir()
-                  .filePath(QFileInfo(document->lastImportPath).completeBaseName() +
-                            QStringLiteral(".rvp"));
-    const QString path = dialogs.AskSaveFile(owner, QStringLiteral("ruvoPatch File(*.rvp)"),
-                                             QStringLiteral("rvp"), suggested);
+    const QString path =
+        dialogs.AskSaveFile(owner, filter, suffix, SuggestedPath(*document, suffix));
     if (path.isEmpty()) {
         return;
     }
     CKorvApp* app = GetApp();
     app->SetWaitCursor(1);
-    const WriteResult result =
-        WriteRvpFile(QFile::encodeName(path).toStdString(), document->objects);
+    const WriteResult result = write(QFile::encodeName(path).toStdString(), *document);
     app->SetWaitCursor(0);
     if (result.status != WriteStatus::kWritten) {
         const MessageText message = ExportFailedMessage(IsEnglish());
@@ -47,11 +56,33 @@ void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
         return;
     }
     document->modified = false;
-    app->SetStatusText(QString::fromUtf8(ExportWrittenStatus(IsEnglish()))
-                           .arg(document->objects.GetCount())
+    const int objects = document->objects.GetCount();
+    app->SetStatusText(QString::fromUtf8(ExportWrittenStatus(IsEnglish(), objects))
+                           .arg(objects)
                            .arg(QDir::toNativeSeparators(path))
                            .toStdString());
     app->Notify(NotifyCode::NotifyStatusChanged);
+}
+
+}  // namespace
+
+void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
+    RunExport(
+        QStringLiteral("ruvoPatch File(*.rvp)"), QStringLiteral("rvp"),
+        [](const std::string& path, const CKorvDoc& document) {
+            return WriteRvpFile(path, document.objects);
+        },
+        dialogs, owner);
+}
+
+void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner) {
+    RunExport(
+        QStringLiteral("Surface mesh (*.obj *.ply *.stl *.gltf *.glb)"), QStringLiteral("obj"),
+        [](const std::string& path, const CKorvDoc& document) {
+            return WriteSurfaceMesh(path, document.objects,
+                                    document.displaySettings.surfaceResolution);
+        },
+        dialogs, owner);
 }
 
 }  // namespace korvane

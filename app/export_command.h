@@ -11,4 +11,8 @@ class UserDialogs;
 // system's reason; a cancel does nothing.
 void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner);
 
+// Export Surface Mesh: the same for the patch surfaces as a mesh, at the view's surface
+// resolution; the file's extension (.obj, .ply, .stl, .gltf, .glb) chooses the format.
+void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner);
+
 }  // namespace korvane

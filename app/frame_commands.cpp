@@ -45,13 +45,22 @@ void CMainFrame::OnOpenRecentFile(int index) {
     }
 }
 
-// There is no 3D Studio reader: the command only redraws.
 void CMainFrame::OnImport3dStudio() {
-    document_->UpdateAllViews();
+    const bool wasEmpty = document_->objects.IsEmpty();
+    FinishImport(RunImport3dStudio(dialogs_, this), wasEmpty);
+}
+
+void CMainFrame::OnImportOtherFormats() {
+    const bool wasEmpty = document_->objects.IsEmpty();
+    FinishImport(RunImportOtherFormats(dialogs_, this), wasEmpty);
 }
 
 void CMainFrame::OnExportRuvoPatch() {
     RunExportRuvoPatch(dialogs_, this);
+}
+
+void CMainFrame::OnExportSurfaceMesh() {
+    RunExportSurfaceMesh(dialogs_, this);
 }
 
 void CMainFrame::OnExportNothing() {}

@@ -109,9 +109,13 @@ void CMainFrame::BuildCommands() {
                {always, {}});
     AddCommand(CommandId::kImportLightWave, Utf8(texts.importLightWave),
                &CMainFrame::OnImportLightWave, {idle, {}});
-    // Wired, but reached from no menu, toolbar button or key.
-    AddCommand(CommandId::kImport3dStudio, Utf8(kImport3dStudioLabel),
+    AddCommand(CommandId::kImport3dStudio, Utf8(texts.import3dStudio),
                &CMainFrame::OnImport3dStudio, {idle, {}});
+    AddCommand(CommandId::kImportOtherFormats, Utf8(texts.importOtherFormats),
+               &CMainFrame::OnImportOtherFormats, {idle, {}});
+    AddCommand(CommandId::kExportSurfaceMesh, Utf8(texts.exportSurfaceMesh),
+               &CMainFrame::OnExportSurfaceMesh, {idle, {}});
+    // Wired, but reached from no menu, toolbar button or key.
     AddCommand(CommandId::kExportAnimationMaster, Utf8(kExportAnimationMasterLabel),
                &CMainFrame::OnExportNothing, {idle, {}});
     AddCommand(CommandId::kExportSPatch, Utf8(kExportSPatchLabel), &CMainFrame::OnExportNothing,
@@ -126,7 +130,11 @@ void CMainFrame::BuildMenus() {
     QMenu* import = file->addMenu(Utf8(texts.importPopup));
     import->addAction(Command(CommandId::kImportMetasequoia));
     import->addAction(Command(CommandId::kImportLightWave));
-    file->addMenu(Utf8(texts.exportPopup))->addAction(Command(CommandId::kExportRuvoPatch));
+    import->addAction(Command(CommandId::kImport3dStudio));
+    import->addAction(Command(CommandId::kImportOtherFormats));
+    QMenu* exports = file->addMenu(Utf8(texts.exportPopup));
+    exports->addAction(Command(CommandId::kExportRuvoPatch));
+    exports->addAction(Command(CommandId::kExportSurfaceMesh));
     QAction* beforeExit = file->addSeparator();
     file->addAction(Command(CommandId::kExit));
     BuildRecentFileCommands(*file, beforeExit);

@@ -1,5 +1,6 @@
 #include "app/import_commands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -10,8 +11,10 @@
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
+#include "import/assimp_import.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
+#include "import/model_format.h"
 #include "resources/message_texts.h"
 
 namespace korvane {
@@ -60,62 +63,105 @@ void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult
     }
 }
 
+// How a file is read: by a reader of our own, or by assimp in its helper process.
+enum class ModelKind { kMetasequoia, kLightWave, kAssimp };
+
+struct ReadOutcome {
+    ImportResult result;
+    QString detail;  // assimp's own words on a refused file
+};
+
 // The message for a reader's result: its failure, or what a finished read left out.
-void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const ImportResult& result,
-                      const MessageText& notThatFormat) {
-    switch (result.status) {
+void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path, ModelKind kind,
+                      const ReadOutcome& outcome) {
+    const bool english = IsEnglish();
+    switch (outcome.result.status) {
         case ImportStatus::kCannotOpen:
-            Show(dialogs, owner, CannotOpenMessage(IsEnglish()));
+            Show(dialogs, owner, CannotOpenMessage(english));
             break;
         case ImportStatus::kNotThatFormat:
-            Show(dialogs, owner, notThatFormat);
+            Show(dialogs, owner,
+                 kind == ModelKind::kLightWave ? NotLightWaveMessage(english)
+                                               : NotMetasequoiaMessage(english));
             break;
         case ImportStatus::kArchiveWithoutModel:
-            Show(dialogs, owner, ArchiveWithoutModelMessage(IsEnglish()));
+            Show(dialogs, owner, ArchiveWithoutModelMessage(english));
             break;
         case ImportStatus::kArchiveDamaged:
-            Show(dialogs, owner, DamagedArchiveMessage(IsEnglish()));
+            Show(dialogs, owner, DamagedArchiveMessage(english));
             break;
         case ImportStatus::kArchiveTooLarge:
-            Show(dialogs, owner, ArchiveTooLargeMessage(IsEnglish()));
+            Show(dialogs, owner, ArchiveTooLargeMessage(english));
             break;
+        case ImportStatus::kAssimpRefused:
+        case ImportStatus::kImporterCrashed:
+        case ImportStatus::kImporterTimedOut:
+        case ImportStatus::kImporterOutOfMemory:
+        case ImportStatus::kImporterMissing: {
+            const MessageText message = ImporterFailureMessage(outcome.result.status, english);
+            dialogs.ShowMessage(
+                owner,
+                QString::fromUtf8(message.text).arg(QDir::toNativeSeparators(path), outcome.detail),
+                QString::fromUtf8(message.caption));
+            break;
+        }
         case ImportStatus::kImported:
-            ShowWhatWasLeftOut(dialogs, owner, result);
+            ShowWhatWasLeftOut(dialogs, owner, outcome.result);
             break;
     }
 }
 
-enum class ModelKind { kMetasequoia, kLightWave };
-
-ImportResult ReadModel(ModelKind kind, const QString& path, CKorvDoc& document) {
-    WaitCursor wait;
-    if (kind == ModelKind::kLightWave) {
-        const std::string fileTitle = QFileInfo(path).completeBaseName().toStdString();
-        return ImportLightWave(LocalPath(path), fileTitle, document);
-    }
-    return ImportMetasequoia(LocalPath(path), document);
+// The scale of files read through assimp, asked at their import and kept until the program ends.
+float& RememberedImportScale() {
+    static float scale = 1.0f;
+    return scale;
 }
+
+ReadOutcome ReadModel(ModelKind kind, const QString& path, CKorvDoc& document) {
+    WaitCursor wait;
+    switch (kind) {
+        case ModelKind::kLightWave:
+            return {ImportLightWave(LocalPath(path),
+                                    QFileInfo(path).completeBaseName().toStdString(), document),
+                    {}};
+        case ModelKind::kAssimp: {
+            AssimpImportOptions options;
+            options.scale = RememberedImportScale();
+            std::string detail;
+            const ImportResult result =
+                ImportThroughAssimp(LocalPath(path), document, options, &detail);
+            return {result, QString::fromStdString(detail)};
+        }
+        case ModelKind::kMetasequoia:
+            break;
+    }
+    return {ImportMetasequoia(LocalPath(path), document), {}};
+}
+
+enum class ScaleQuestion { kAsk, kRemembered };
 
 // The one import: asks for the file, reads it, tells what went wrong, and has the object tree
 // refreshed and the views redrawn whatever happened.
 QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& dialogs,
-                  QWidget* owner) {
+                  QWidget* owner, ScaleQuestion scale = ScaleQuestion::kRemembered) {
     CKorvDoc* document = GetDocument();
     if (document == nullptr) {
         Show(dialogs, owner, kNoDocumentMessage);
         return {};
     }
     QString path = choosePath();
+    if (!path.isEmpty() && kind == ModelKind::kAssimp && scale == ScaleQuestion::kAsk &&
+        !dialogs.AskImportScale(owner, RememberedImportScale())) {
+        path.clear();
+    }
     if (!path.isEmpty()) {
         // The closed file dialog must not stay on the screen while a big model loads.
         if (owner != nullptr) {
             owner->window()->repaint();
         }
-        const ImportResult result = ReadModel(kind, path, *document);
-        ShowImportResult(dialogs, owner, result,
-                         kind == ModelKind::kLightWave ? NotLightWaveMessage(IsEnglish())
-                                                       : NotMetasequoiaMessage(IsEnglish()));
-        if (result.status == ImportStatus::kImported) {
+        const ReadOutcome outcome = ReadModel(kind, path, *document);
+        ShowImportResult(dialogs, owner, path, kind, outcome);
+        if (outcome.result.status == ImportStatus::kImported) {
             document->lastImportPath = path;
         } else {
             path.clear();
@@ -126,12 +172,33 @@ QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& di
     return path;
 }
 
-// LightWave files are IFF forms (another form gets the LightWave reader's own refusal);
-// everything else goes to the Metasequoia reader, which reads .mqo and .mqoz by content.
+// Metasequoia files (.mqo, .mqoz) and LightWave's IFF forms (another form gets the LightWave
+// reader's own refusal) go to our readers; anything else is assimp's to read or refuse.
 ModelKind KindOfContent(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(4) == "FORM" ? ModelKind::kLightWave
-                                                                    : ModelKind::kMetasequoia;
+    constexpr qint64 kSignatureBytes = 64;
+    const QByteArray first =
+        file.open(QIODevice::ReadOnly) ? file.read(kSignatureBytes) : QByteArray();
+    if (first.startsWith("FORM")) {
+        return ModelKind::kLightWave;
+    }
+    const std::string_view bytes(first.constData(), static_cast<std::size_t>(first.size()));
+    return DetectModelFormat(bytes) == ModelFormat::kMetasequoia || !file.isOpen()
+               ? ModelKind::kMetasequoia
+               : ModelKind::kAssimp;
+}
+
+// "Other formats (*.obj *.fbx ...)": every extension assimp reads, asked of it once.
+QString OtherFormatsFilter() {
+    static const QString filter = [] {
+        QStringList patterns;
+        for (const std::string& extension : AssimpExtensions()) {
+            patterns << QStringLiteral("*.") + QString::fromStdString(extension);
+        }
+        return QString::fromUtf8(OtherFormatsLabel(IsEnglish())) + QStringLiteral(" (") +
+               patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }();
+    return filter;
 }
 
 }  // namespace
@@ -154,6 +221,22 @@ QString RunImportLightWave(UserDialogs& dialogs, QWidget* owner) {
                                        QStringLiteral("lwo"));
         },
         dialogs, owner);
+}
+
+QString RunImport3dStudio(UserDialogs& dialogs, QWidget* owner) {
+    return RunImport(
+        ModelKind::kAssimp,
+        [&] {
+            return dialogs.AskOpenFile(owner, QStringLiteral("3D Studio(*.3ds)"),
+                                       QStringLiteral("3ds"));
+        },
+        dialogs, owner, ScaleQuestion::kAsk);
+}
+
+QString RunImportOtherFormats(UserDialogs& dialogs, QWidget* owner) {
+    return RunImport(
+        ModelKind::kAssimp, [&] { return dialogs.AskOpenFile(owner, OtherFormatsFilter(), {}); },
+        dialogs, owner, ScaleQuestion::kAsk);
 }
 
 QString ImportModelFile(const QString& path, UserDialogs& dialogs, QWidget* owner) {

@@ -56,7 +56,9 @@ class CMainFrame : public QMainWindow {
     void OnImportMetasequoia();
     void OnImportLightWave();
     void OnImport3dStudio();
+    void OnImportOtherFormats();
     void OnExportRuvoPatch();
+    void OnExportSurfaceMesh();
     void OnConnectCurve();
     void OnSetting();
     void OnDocumentInfo();

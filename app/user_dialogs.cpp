@@ -1,6 +1,7 @@
 #include "app/user_dialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 
 #include "app/dialogs/about_dialog.h"
@@ -50,6 +51,21 @@ bool QtUserDialogs::AskLimitAngle(QWidget* owner, float& limitAngle) {
     limitAngle = dialog.limitAngle();
     lastLimitAngle_ = limitAngle;
     return true;
+}
+
+bool QtUserDialogs::AskImportScale(QWidget* owner, float& scale) {
+    constexpr double kSmallest = 1e-6;
+    constexpr double kLargest = 1e6;
+    constexpr int kDecimals = 6;
+    const MessageText question = ImportScaleQuestion(IsEnglish());
+    bool accepted = false;
+    const double chosen = QInputDialog::getDouble(owner, QString::fromUtf8(question.caption),
+                                                  QString::fromUtf8(question.text), scale,
+                                                  kSmallest, kLargest, kDecimals, &accepted);
+    if (accepted) {
+        scale = static_cast<float>(chosen);
+    }
+    return accepted;
 }
 
 bool QtUserDialogs::AskDiscardChanges(QWidget* owner) {

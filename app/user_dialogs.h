@@ -32,6 +32,9 @@ class UserDialogs {
     virtual bool AskLimitAngle(QWidget* owner, float& limitAngle) = 0;
     // Whether connected curves that were not exported may be thrown away.
     virtual bool AskDiscardChanges(QWidget* owner) = 0;
+    // The scale of a file read through assimp, preset with scale: false on Cancel, else scale
+    // holds the new one.
+    virtual bool AskImportScale(QWidget* owner, float& scale) = 0;
     // The Setting dialog, preset with values: false on Cancel, else values holds the new ones.
     virtual bool AskSettings(QWidget* owner, SettingValues& values) = 0;
     // The Document dialog: counts the objects' patches, building those that are not valid.
@@ -48,6 +51,7 @@ class QtUserDialogs : public UserDialogs {
     void ShowMessage(QWidget* owner, const QString& text, const QString& caption) override;
     bool AskLimitAngle(QWidget* owner, float& limitAngle) override;
     bool AskDiscardChanges(QWidget* owner) override;
+    bool AskImportScale(QWidget* owner, float& scale) override;
     bool AskSettings(QWidget* owner, SettingValues& values) override;
     void ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) override;
     void ShowAbout(QWidget* owner) override;

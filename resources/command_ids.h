@@ -23,6 +23,8 @@ enum class CommandId : int {
     kMoveMode = 32785,
     kZoomMode = 32786,
     kFrameAll = 32787,
+    kImportOtherFormats = 32788,
+    kExportSurfaceMesh = 32789,
     kFileNew = 57600,
     kAbout = 57664,
     kExit = 57665,

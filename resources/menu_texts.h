@@ -13,8 +13,11 @@ struct MenuTexts {
     const char* importPopup;
     const char* importMetasequoia;
     const char* importLightWave;
+    const char* import3dStudio;
+    const char* importOtherFormats;
     const char* exportPopup;
     const char* exportRuvoPatch;
+    const char* exportSurfaceMesh;
     const char* exitApplication;
     const char* editPopup;
     const char* connectCurve;
@@ -31,35 +34,58 @@ struct MenuTexts {
 };
 
 inline constexpr MenuTexts kJapaneseMenu = {
-    "ﾌｧｲﾙ(&F)",         "新規作成(&N)\tCtrl+N", "インポート",       "メタセコイア(*.mqo)",
-    "LightWave(*.lwo)", "エクスポート",         "ruvoPatch(*.rvp)", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)",
-    "編集(&E)",         "カーブ同士を接続",     "表示(&V)",         "ﾂｰﾙ ﾊﾞｰ(&T)",
-    "頂点(&P)",         "カーブ(&C)",           "サーフェス(&S)",   "全体を表示(&A)",
-    "表示設定(&D)",     "ドキュメント",         "ﾍﾙﾌﾟ(&H)",         "ﾊﾞｰｼﾞｮﾝ情報 (&A)..."};
+    .filePopup = "ﾌｧｲﾙ(&F)",
+    .newDocument = "新規作成(&N)\tCtrl+N",
+    .importPopup = "インポート",
+    .importMetasequoia = "メタセコイア(*.mqo)",
+    .importLightWave = "LightWave(*.lwo)",
+    .import3dStudio = "3D Studio(*.3ds)",
+    .importOtherFormats = "その他の形式...",
+    .exportPopup = "エクスポート",
+    .exportRuvoPatch = "ruvoPatch(*.rvp)",
+    .exportSurfaceMesh = "サーフェスメッシュ (OBJ, PLY, STL, glTF)",
+    .exitApplication = "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)",
+    .editPopup = "編集(&E)",
+    .connectCurve = "カーブ同士を接続",
+    .viewPopup = "表示(&V)",
+    .toolbar = "ﾂｰﾙ ﾊﾞｰ(&T)",
+    .showPoints = "頂点(&P)",
+    .showCurves = "カーブ(&C)",
+    .showSurfaces = "サーフェス(&S)",
+    .frameAll = "全体を表示(&A)",
+    .setting = "表示設定(&D)",
+    .document = "ドキュメント",
+    .helpPopup = "ﾍﾙﾌﾟ(&H)",
+    .versionInformation = "ﾊﾞｰｼﾞｮﾝ情報 (&A)...",
+};
 
-inline constexpr MenuTexts kEnglishMenu = {"&File",
-                                           "New Document",
-                                           "Import",
-                                           "Metasequoia(*.mqo)",
-                                           "LightWave(*.lwo)",
-                                           "Export",
-                                           "ruvoPatch(*.rvp)",
-                                           "&Exit",
-                                           "&Edit",
-                                           "Connect Curve",
-                                           "&View",
-                                           "Toolbar",
-                                           "&Points",
-                                           "&Curves",
-                                           "&Surfaces",
-                                           "Frame &All",
-                                           "Setting",
-                                           "Document",
-                                           "&Help",
-                                           "Version Information"};
+inline constexpr MenuTexts kEnglishMenu = {
+    .filePopup = "&File",
+    .newDocument = "New Document",
+    .importPopup = "Import",
+    .importMetasequoia = "Metasequoia(*.mqo)",
+    .importLightWave = "LightWave(*.lwo)",
+    .import3dStudio = "3D Studio(*.3ds)",
+    .importOtherFormats = "Other formats...",
+    .exportPopup = "Export",
+    .exportRuvoPatch = "ruvoPatch(*.rvp)",
+    .exportSurfaceMesh = "Surface mesh (OBJ, PLY, STL, glTF)",
+    .exitApplication = "&Exit",
+    .editPopup = "&Edit",
+    .connectCurve = "Connect Curve",
+    .viewPopup = "&View",
+    .toolbar = "Toolbar",
+    .showPoints = "&Points",
+    .showCurves = "&Curves",
+    .showSurfaces = "&Surfaces",
+    .frameAll = "Frame &All",
+    .setting = "Setting",
+    .document = "Document",
+    .helpPopup = "&Help",
+    .versionInformation = "Version Information",
+};
 
 // Labels of the commands that no menu reaches; they stand only in a layout that no document uses.
-inline constexpr const char* kImport3dStudioLabel = "3D Studio(*.3ds)";
 inline constexpr const char* kExportAnimationMasterLabel = "Animation Master(*.mdl)";
 inline constexpr const char* kExportSPatchLabel = "sPatch(*.spt)";
 

@@ -3,6 +3,8 @@
 // The texts of the messages that the shell shows for the readers and the writer, UTF-8, in both
 // languages.
 
+#include "import/import_status.h"
+
 namespace korvane {
 
 struct MessageText {
@@ -99,8 +101,11 @@ inline MessageText DiscardChangesQuestion(bool english) {
 }
 
 // The status text after an export: %1 is the number of objects, %2 the file.
-inline const char* ExportWrittenStatus(bool english) {
-    return english ? "Wrote %1 objects to %2" : "%1個のオブジェクトを %2 に書き出しました";
+inline const char* ExportWrittenStatus(bool english, int objects) {
+    if (!english) {
+        return "%1個のオブジェクトを %2 に書き出しました";
+    }
+    return objects == 1 ? "Wrote %1 object to %2" : "Wrote %1 objects to %2";
 }
 
 // The button beside the progress bar that stops Connect Curve, and the status text once it has.
@@ -109,6 +114,55 @@ inline const char* CancelConversionLabel(bool english) {
 }
 inline const char* ConversionCancelledStatus(bool english) {
     return english ? "Cancelled" : "キャンセルしました";
+}
+
+// A file read through assimp's helper process that gave nothing: %1 is the file, %2 assimp's own
+// words when it refused the file.
+inline MessageText ImporterFailureMessage(ImportStatus status, bool english) {
+    switch (status) {
+        case ImportStatus::kAssimpRefused:
+            return english ? MessageText{"%1 could not be read.\n%2", "Error"}
+                           : MessageText{"%1 を読み込めませんでした。\n%2", "エラー"};
+        case ImportStatus::kImporterTimedOut:
+            return english ? MessageText{"Reading %1 took too long and was stopped. Nothing was "
+                                         "added.",
+                                         "Error"}
+                           : MessageText{"%1 の読み込みに時間がかかりすぎるため中止しました。"
+                                         "何も追加していません。",
+                                         "エラー"};
+        case ImportStatus::kImporterOutOfMemory:
+            return english ? MessageText{"Reading %1 needed more memory than allowed and was "
+                                         "stopped. Nothing was added.",
+                                         "Error"}
+                           : MessageText{"%1 の読み込みに必要なメモリが多すぎるため中止しました。"
+                                         "何も追加していません。",
+                                         "エラー"};
+        case ImportStatus::kImporterMissing:
+            return english ? MessageText{"The importer program korvane-assimp could not be "
+                                         "started, so %1 was not read.",
+                                         "Error"}
+                           : MessageText{"読み込みプログラム korvane-assimp を起動できないため、"
+                                         "%1 を読み込めませんでした。",
+                                         "エラー"};
+        default:
+            return english ? MessageText{"The importer stopped unexpectedly while reading %1. "
+                                         "Nothing was added.",
+                                         "Error"}
+                           : MessageText{"%1 の読み込み中に読み込みプログラムが異常終了しました。"
+                                         "何も追加していません。",
+                                         "エラー"};
+    }
+}
+
+// The file filter's name for every kind of file that assimp reads.
+inline const char* OtherFormatsLabel(bool english) {
+    return english ? "Other formats" : "その他の形式";
+}
+
+// The question after choosing a file read through assimp: the factor for its coordinates.
+inline MessageText ImportScaleQuestion(bool english) {
+    return english ? MessageText{"Scale of the coordinates:", "Import"}
+                   : MessageText{"座標の倍率:", "インポート"};
 }
 
 }  // namespace korvane

@@ -39,6 +39,14 @@ class FakeDialogs : public UserDialogs {
         angle = *limitAngle;
         return true;
     }
+    bool AskImportScale(QWidget*, float& scale) override {
+        presetScale = scale;
+        if (!importScale) {
+            return false;
+        }
+        scale = *importScale;
+        return true;
+    }
     bool AskDiscardChanges(QWidget*) override {
         ++discardAsked;
         return discard;
@@ -60,6 +68,8 @@ class FakeDialogs : public UserDialogs {
     QStringList filters;
     QStringList suffixes;
     QStringList suggestedPaths;
+    std::optional<float> importScale;  // the answer to the scale question; none is a Cancel
+    std::optional<float> presetScale;
     bool discard = false;  // the answer to "discard the connected curves?"
     int discardAsked = 0;
     std::vector<std::pair<QString, QString>> messages;  // text, caption
