@@ -28,7 +28,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <new>
 #include <string>
 #include <string_view>
@@ -131,27 +130,35 @@ bool DiffuseColour(const aiScene& scene, const aiMesh& mesh, float rgb[3]) {
 // the same first index; assimp 5.2 reads them as plain triangles, and MeshWriter joins the fans
 // again, so that a quad of such a file stays a quad.
 bool DeclaresNgonFans(const char* path) {
+    static constexpr std::string_view kMarker = "\"FB_ngon_encoding\"";
     std::ifstream in(path, std::ios::binary);
     char head[20] = {};
     in.read(head, sizeof head);
-    std::string json;
-    if (in.gcount() == sizeof head && std::string_view(head, 4) == "glTF" &&
-        std::string_view(head + 16, 4) == "JSON") {
-        std::uint32_t length = 0;  // the JSON chunk of a binary glTF
+    const std::string_view start(head, static_cast<std::size_t>(in.gcount()));
+    std::uint64_t limit = UINT64_MAX;  // a text glTF is JSON to its end
+    if (start.size() == sizeof head && start.starts_with("glTF") && start.substr(16) == "JSON") {
+        std::uint32_t length = 0;  // a binary glTF's JSON chunk
         std::memcpy(&length, head + 12, sizeof length);
-        json.resize(length);
-        in.read(json.data(), length);
-        json.resize(static_cast<std::size_t>(in.gcount()));
-    } else {
-        const std::string_view start(head, static_cast<std::size_t>(in.gcount()));
-        const std::size_t first = start.find_first_not_of(" \t\r\n");
-        if (first == std::string_view::npos || start[first] != '{') {
+        limit = length;
+    } else if (const std::size_t first = start.find_first_not_of(" \t\r\n");
+               first == std::string_view::npos || start[first] != '{') {
+        return false;
+    }
+    // A block at a time, keeping the end of the last in case the marker straddles two.
+    std::string window(start.starts_with("glTF") ? std::string_view() : start);
+    std::vector<char> block(1 << 20);
+    while (window.find(kMarker) == std::string::npos) {
+        window.erase(0, window.size() - std::min(window.size(), kMarker.size() - 1));
+        in.read(block.data(),
+                static_cast<std::streamsize>(std::min<std::uint64_t>(block.size(), limit)));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got == 0) {
             return false;
         }
-        json.assign(start);
-        json.append(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        limit -= got;
+        window.append(block.data(), got);
     }
-    return json.find("\"FB_ngon_encoding\"") != std::string::npos;
+    return true;
 }
 
 // assimp names the roots it makes up for formats without nodes "<OFFRoot>", "<3DSRoot>", ...
