@@ -22,9 +22,9 @@ bool Executable(const std::filesystem::path& path) {
     return ::access(path.c_str(), X_OK) == 0 && !std::filesystem::is_directory(path);
 }
 
-// A regular file (or a device or pipe) that this process may read; a folder is not.
+// A file that this process may read; a folder is not. Without blocking on a pipe with no writer.
 bool CanOpen(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return false;
     }
@@ -69,10 +69,13 @@ HelperOutcome Classify(const HelperRun& run, const AssimpImportOptions& options)
             return {
                 ImportStatus::kImporterOutOfMemory,
                 "assimp handed back more than " + MiB(options.memoryLimit) + " and was stopped"};
-        case HelperRun::End::kSignalled:
+        case HelperRun::End::kSignalled: {
+            // sigdescr_np, unlike strsignal, is safe on the desktop's worker thread.
+            const char* name = ::sigdescr_np(run.signal);
             return {ImportStatus::kImporterCrashed, "assimp crashed (signal " +
                                                         std::to_string(run.signal) + ", " +
-                                                        ::strsignal(run.signal) + ")"};
+                                                        (name != nullptr ? name : "unknown") + ")"};
+        }
         case HelperRun::End::kExited:
             break;
     }
