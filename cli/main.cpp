@@ -109,9 +109,9 @@ int Render(const CommandLine& line) {
     OffscreenRenderOptions options;
     options.width = line.width;
     options.height = line.height;
-    options.display.showVertices = line.showVertices ? 1 : 0;
-    options.display.showCurves = line.showCurves ? 1 : 0;
-    options.display.showSurfaces = line.showSurfaces ? 1 : 0;
+    options.display.showVertices = line.showVertices;
+    options.display.showCurves = line.showCurves;
+    options.display.showSurfaces = line.showSurfaces;
     options.display.curveResolution = line.resolution;
     options.display.surfaceResolution = line.resolution;
     options.camera = RenderCamera(line, store.objects);
