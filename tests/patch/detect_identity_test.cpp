@@ -5,11 +5,10 @@
 #include <tuple>
 #include <vector>
 
-#include "mesh/mesh_editor.h"
 #include "oracles/literal_detect_patches.h"
 #include "patch/curve_connector.h"
-#include "patch/patch_builder.h"
 #include "patch/patch_invariants.h"
+#include "support/generated_network.h"
 #include "support/network_builder.h"
 #include "tools/modelgen/model_shapes.h"
 
@@ -120,28 +119,6 @@ TEST(DetectIdentityTest, RandomNetworksMatchTheLiteralSearch) {
     }
 }
 
-// A generated model as a network, the way the import builds it.
-void BuildGenerated(const modelgen::GeneratedModel& model, PatchObject& object) {
-    PolyMesh mesh;
-    mesh.SetVertexCount(static_cast<std::int32_t>(model.positions.size()));
-    for (std::size_t i = 0; i < model.positions.size(); ++i) {
-        mesh.positions[static_cast<std::int32_t>(i)] = model.positions[i];
-    }
-    mesh.SetFaceCount(static_cast<std::int32_t>(model.FaceCount()));
-    std::size_t corner = 0;
-    for (std::size_t f = 0; f < model.cornerCounts.size(); ++f) {
-        MeshFace& face = mesh.faces[static_cast<std::int32_t>(f)];
-        face.cornerCount = model.cornerCounts[f];
-        for (std::int32_t k = 0; k < face.cornerCount; ++k) {
-            face.corners[k] = model.corners[corner++];
-        }
-    }
-    mesh.SplitFaces();
-    MeshEditor(&mesh).BuildEdges();
-    BuildFromMesh(mesh, object);
-    ComputeHandles(object);
-}
-
 TEST(DetectIdentityTest, GeneratedModelsMatchBeforeAndAfterConnectCurve) {
     const modelgen::GeneratedModel models[] = {
         modelgen::MakeTorus(13, 9),          modelgen::MakeSphere(24, 7),
@@ -151,7 +128,7 @@ TEST(DetectIdentityTest, GeneratedModelsMatchBeforeAndAfterConnectCurve) {
         for (const float limit : {180.0f, 150.0f, 60.0f}) {
             SCOPED_TRACE(model.name + " connected at " + std::to_string(limit));
             PatchObject object;
-            BuildGenerated(model, object);
+            testing::BuildGenerated(model, object);
             CurveConnector().ConnectCurves(object, limit, nullptr);
             ExpectSameDetection(object);
         }

@@ -12,9 +12,9 @@
 #include <map>
 #include <sstream>
 
-#include "mesh/mesh_editor.h"
+#include "import/object_sink.h"
 #include "patch/curve_connector.h"
-#include "patch/patch_builder.h"
+#include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"
 
 namespace korvane {
@@ -22,50 +22,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// An owning object list, as the document keeps it.
-class Objects {
-  public:
-    Objects() = default;
-    Objects(const Objects&) = delete;
-    Objects& operator=(const Objects&) = delete;
-    ~Objects() {
-        for (PatchObject* object : list) {
-            delete object;
-        }
-        list.RemoveAll();
-    }
-
-    // The model as the import builds it, moved along x by shift.
-    PatchObject& Add(const modelgen::GeneratedModel& model, std::uint32_t colour, float shift) {
-        PolyMesh mesh;
-        mesh.SetVertexCount(static_cast<std::int32_t>(model.positions.size()));
-        for (std::size_t i = 0; i < model.positions.size(); ++i) {
-            Vec3 p = model.positions[i];
-            p.x += shift;
-            mesh.positions[static_cast<std::int32_t>(i)] = p;
-        }
-        mesh.SetFaceCount(static_cast<std::int32_t>(model.FaceCount()));
-        std::size_t corner = 0;
-        for (std::size_t f = 0; f < model.cornerCounts.size(); ++f) {
-            MeshFace& face = mesh.faces[static_cast<std::int32_t>(f)];
-            face.cornerCount = model.cornerCounts[f];
-            for (std::int32_t k = 0; k < face.cornerCount; ++k) {
-                face.corners[k] = model.corners[corner++];
-            }
-        }
-        mesh.SplitFaces();
-        MeshEditor(&mesh).BuildEdges();
-        auto* object = new PatchObject;
-        object->name = model.name;
-        object->colour = colour;
-        BuildFromMesh(mesh, *object);
-        ComputeHandles(*object);
-        list.AddTail(object);
-        return *object;
-    }
-
-    ObjectList<PatchObject> list;
-};
+// The model as the import builds it, moved along x by shift, appended to the store.
+PatchObject& Add(ObjectStore& store, const modelgen::GeneratedModel& model, std::uint32_t colour,
+                 float shift) {
+    PatchObject& object = *store.AddObject();
+    testing::BuildGenerated(model, object, shift);
+    object.name = model.name;
+    object.colour = colour;
+    return object;
+}
 
 // What a file holds once its vertices are joined at equal positions.
 struct ReadBack {
@@ -161,10 +126,10 @@ class SurfaceMeshWriterTest : public ::testing::Test {
 // poles), both closed, at resolution 2: every patch side is cut into four steps, a triangle's
 // into two halves of two.
 TEST_F(SurfaceMeshWriterTest, ClosedModelsComeBackClosedWeldedAndColouredInEveryFormat) {
-    Objects objects;
-    PatchObject& torus = objects.Add(modelgen::MakeTorus(7, 5), 0x3366CC, 0.0f);
+    ObjectStore objects;
+    PatchObject& torus = Add(objects, modelgen::MakeTorus(7, 5), 0x3366CC, 0.0f);
     CurveConnector().ConnectCurves(torus, 150.0f, nullptr);
-    PatchObject& sphere = objects.Add(modelgen::MakeSphere(8, 5), 0xFF8000, 5000.0f);
+    PatchObject& sphere = Add(objects, modelgen::MakeSphere(8, 5), 0xFF8000, 5000.0f);
     torus.name = "a torus";
     sphere.name = "\x83\x7E\x83\x4E";  // Shift_JIS
     DetectPatches(torus);
@@ -187,7 +152,7 @@ TEST_F(SurfaceMeshWriterTest, ClosedModelsComeBackClosedWeldedAndColouredInEvery
           Case{"m.gltf", true, true}, Case{"m.glb", true, true}}) {
         SCOPED_TRACE(format.name);
         const std::string path = (dir_ / format.name).string();
-        const WriteResult written = WriteSurfaceMesh(path, objects.list, 2);
+        const WriteResult written = WriteSurfaceMesh(path, objects.objects, 2);
         ASSERT_EQ(written.status, WriteStatus::kWritten) << written.error;
         const ReadBack back = Read(path);
         EXPECT_EQ(back.triangles, 2 * (torusCells + sphereCells));
@@ -211,10 +176,10 @@ TEST_F(SurfaceMeshWriterTest, ClosedModelsComeBackClosedWeldedAndColouredInEvery
 }
 
 TEST_F(SurfaceMeshWriterTest, FailedWritesKeepTheOldFiles) {
-    Objects objects;
-    objects.Add(modelgen::MakeTorus(5, 5), 0xFFFFFF, 0.0f);
+    ObjectStore objects;
+    Add(objects, modelgen::MakeTorus(5, 5), 0xFFFFFF, 0.0f);
     const fs::path gltf = dir_ / "t.gltf";
-    ASSERT_EQ(WriteSurfaceMesh(gltf.string(), objects.list, 1).status, WriteStatus::kWritten);
+    ASSERT_EQ(WriteSurfaceMesh(gltf.string(), objects.objects, 1).status, WriteStatus::kWritten);
     const std::string before = Contents(gltf);
     // The buffer file beside it made impossible to replace: the finer mesh is refused whole.
     std::vector<fs::path> buffers;
@@ -226,14 +191,14 @@ TEST_F(SurfaceMeshWriterTest, FailedWritesKeepTheOldFiles) {
     ASSERT_EQ(buffers.size(), 1u);
     fs::remove(buffers[0]);
     fs::create_directories(buffers[0] / "occupied");
-    const WriteResult finer = WriteSurfaceMesh(gltf.string(), objects.list, 3);
+    const WriteResult finer = WriteSurfaceMesh(gltf.string(), objects.objects, 3);
     EXPECT_NE(finer.status, WriteStatus::kWritten);
     EXPECT_NE(finer.error.find(buffers[0].filename().string()), std::string::npos) << finer.error;
     EXPECT_EQ(Contents(gltf), before);
 
-    EXPECT_EQ(WriteSurfaceMesh((dir_ / "missing" / "t.obj").string(), objects.list, 1).status,
+    EXPECT_EQ(WriteSurfaceMesh((dir_ / "missing" / "t.obj").string(), objects.objects, 1).status,
               WriteStatus::kCannotCreate);
-    EXPECT_EQ(WriteSurfaceMesh((dir_ / "t.gltf.txt").string(), objects.list, 1).status,
+    EXPECT_EQ(WriteSurfaceMesh((dir_ / "t.gltf.txt").string(), objects.objects, 1).status,
               WriteStatus::kCannotCreate);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
