@@ -211,7 +211,8 @@ void CMainFrame::BuildAccelerators() {
     }
 }
 
-// Four commands kept ready between the Export menu and Exit, shown as files are remembered.
+// Four commands kept ready between the Export menu and Exit, set apart by a separator, shown as
+// files are remembered.
 void CMainFrame::BuildRecentFileCommands(QMenu& file, QAction* before) {
     for (int i = 0; i < RecentFiles::kMaxFiles; ++i) {
         auto* action = new QAction(this);
@@ -222,7 +223,7 @@ void CMainFrame::BuildRecentFileCommands(QMenu& file, QAction* before) {
         file.insertAction(before, action);
         recentFileCommands_.append(action);
     }
-    recentFileCommands_.append(file.insertSeparator(before));
+    recentFileCommands_.append(file.insertSeparator(recentFileCommands_.first()));
     UpdateRecentFileCommands();
 }
 
