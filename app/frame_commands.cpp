@@ -24,13 +24,11 @@ void CMainFrame::OnFileNew() {
 }
 
 void CMainFrame::OnImportMetasequoia() {
-    const bool wasEmpty = document_->objects.IsEmpty();
-    FinishImport(RunImportMetasequoia(dialogs_, this), wasEmpty);
+    Import([this] { return RunImportMetasequoia(dialogs_, this); });
 }
 
 void CMainFrame::OnImportLightWave() {
-    const bool wasEmpty = document_->objects.IsEmpty();
-    FinishImport(RunImportLightWave(dialogs_, this), wasEmpty);
+    Import([this] { return RunImportLightWave(dialogs_, this); });
 }
 
 // A file that is gone leaves the list once its import has said so.
@@ -46,13 +44,11 @@ void CMainFrame::OnOpenRecentFile(int index) {
 }
 
 void CMainFrame::OnImport3dStudio() {
-    const bool wasEmpty = document_->objects.IsEmpty();
-    FinishImport(RunImport3dStudio(dialogs_, this), wasEmpty);
+    Import([this] { return RunImport3dStudio(dialogs_, this); });
 }
 
 void CMainFrame::OnImportOtherFormats() {
-    const bool wasEmpty = document_->objects.IsEmpty();
-    FinishImport(RunImportOtherFormats(dialogs_, this), wasEmpty);
+    Import([this] { return RunImportOtherFormats(dialogs_, this); });
 }
 
 void CMainFrame::OnExportRuvoPatch() {

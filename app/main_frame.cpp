@@ -160,11 +160,12 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 QString CMainFrame::ImportFile(const QString& path) {
-    const bool wasEmpty = document_->objects.IsEmpty();
-    return FinishImport(ImportModelFile(path, dialogs_, this), wasEmpty);
+    return Import([&] { return ImportModelFile(path, dialogs_, this); });
 }
 
-QString CMainFrame::FinishImport(const QString& imported, bool documentWasEmpty) {
+QString CMainFrame::Import(const std::function<QString()>& import) {
+    const bool documentWasEmpty = document_->objects.IsEmpty();
+    const QString imported = import();
     if (imported.isEmpty()) {
         return imported;
     }

@@ -98,8 +98,9 @@ class CMainFrame : public QMainWindow {
     void UpdateRecentFileCommands();
     void OnOpenRecentFile(int index);
     void OnConversionFinished();
-    // Remembers a file that was read and, when it filled an empty document, shows it whole.
-    QString FinishImport(const QString& imported, bool documentWasEmpty);
+    // Runs an import (which returns the file it read, or nothing); remembers the file and, when
+    // it filled an empty document, shows it whole.
+    QString Import(const std::function<QString()>& import);
     // True when nothing unexported would be lost, or the user agrees to lose it.
     bool ConfirmDiscard();
 
