@@ -101,7 +101,7 @@ bool ConversionWorker::Start(float limitAngle, CKorvDoc& document,
     onFinished_ = std::move(onFinished);
     std::int64_t total = 0;
     for (const PatchObject* object : document.objects) {
-        total += object->controlPoints.GetCount();
+        total += object->PointCount();
     }
     pointsTotal_ = total;
     pointsDone_ = 0;
@@ -127,7 +127,6 @@ void ConversionWorker::Wait() {
 }
 
 void ConversionWorker::Run(float limitAngle) {
-    CurveConnector connector;
     ProgressPublisher publisher(*GetApp(), pointsDone_);
     const ProgressReceiver progress = [&publisher](const std::string& text) { publisher(text); };
     const CancelCheck cancelled = [this] { return cancel_.load(std::memory_order_relaxed); };
@@ -139,9 +138,11 @@ void ConversionWorker::Run(float limitAngle) {
         }
         object->DeletePatches();
         publisher.BeginObject(*object);
-        const bool finished = connector.ConnectCurves(*object, limitAngle, progress, cancelled);
-        publisher.EndObject(object->controlPoints.GetCount(), finished);
+        const bool finished = ConnectCurves(*object, limitAngle, progress, cancelled);
+        publisher.EndObject(object->PointCount(), finished);
+        // A cancelled object keeps its joins, so it gets handles and patches like a finished one.
         ComputeHandles(*object);
+        DetectPatches(*object);
         if (!finished) {
             stopped = true;
             break;

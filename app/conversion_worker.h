@@ -12,10 +12,10 @@ namespace korvane {
 class CKorvDoc;
 
 // The Connect Curve run on a thread of its own. While it runs it owns the document's objects: for
-// each, head to tail, it deletes the patches, connects the curves and recomputes the handles. The
-// progress texts become the status text at a steady pace, not at every point. The run ends on the
-// user-interface thread: converting is cleared, the views are redrawn and
-// NotifyCode::NotifyConversionFinished is sent, all after the worker thread has ended.
+// each, head to tail, it deletes the patches, connects the curves, recomputes the handles and
+// finds the patches again. The progress texts become the status text at a steady pace, not at
+// every point. The run ends on the user-interface thread: converting is cleared, the views are
+// redrawn and NotifyCode::NotifyConversionFinished is sent, all after the worker thread has ended.
 class ConversionWorker : public QObject {
   public:
     // Control points examined so far, of all objects' control points.
@@ -39,7 +39,8 @@ class ConversionWorker : public QObject {
     void Wait();
 
     // From any thread: the run stops after the join under way. What was joined stays, with its
-    // handles recomputed; objects not reached stay as they were. Forgotten at the next Start.
+    // handles and patches recomputed; objects not reached stay as they were. Forgotten at the
+    // next Start.
     void Cancel() { cancel_ = true; }
     // Whether the last run stopped before every object was connected.
     bool WasCancelled() const { return stoppedEarly_; }

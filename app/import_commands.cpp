@@ -15,6 +15,7 @@
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"
+#include "patch/patch_builder.h"
 #include "resources/message_texts.h"
 
 namespace korvane {
@@ -138,6 +139,15 @@ ReadOutcome ReadModel(ModelKind kind, const QString& path, CKorvDoc& document) {
     return {ImportMetasequoia(LocalPath(path), document), {}};
 }
 
+// Objects come from the readers without patches; the view only draws what was found here.
+void DetectNewPatches(CKorvDoc& document) {
+    for (PatchObject* object : document.objects) {
+        if (!object->patchesValid) {
+            DetectPatches(*object);
+        }
+    }
+}
+
 enum class ScaleQuestion { kAsk, kRemembered };
 
 // The one import: asks for the file, reads it, tells what went wrong, and has the object tree
@@ -160,6 +170,7 @@ QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& di
             owner->window()->repaint();
         }
         const ReadOutcome outcome = ReadModel(kind, path, *document);
+        DetectNewPatches(*document);
         ShowImportResult(dialogs, owner, path, kind, outcome);
         if (outcome.result.status == ImportStatus::kImported) {
             document->lastImportPath = path;

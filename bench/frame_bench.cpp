@@ -29,7 +29,7 @@ ObjectStore& ConnectedTorus() {
     static std::unique_ptr<ObjectStore> store = [] {
         auto connected = ImportModel(ModelFile(Shape::kTorus, kPatches, Format::kMqoText));
         for (PatchObject* object : connected->objects) {
-            CurveConnector().ConnectCurves(*object, 150.0f, [](const std::string&) {});
+            ConnectCurves(*object, 150.0f, [](const std::string&) {});
             ComputeHandles(*object);
             DetectPatches(*object);
         }
@@ -69,7 +69,7 @@ void BM_OrbitFrame(benchmark::State& state, Layers layers, bool cached) {
     cache.Clear();
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["patches"] = store.objects.GetHead()->patches.GetCount();
+    state.counters["patches"] = static_cast<double>(store.objects.GetHead()->patches.size());
 }
 // Each runs for three seconds of frames after the lists are made.
 void ForSeconds(benchmark::internal::Benchmark* b) {

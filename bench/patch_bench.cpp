@@ -29,7 +29,7 @@ PatchObject& OnlyObject(ObjectStore& store) {
 std::unique_ptr<ObjectStore> Connected(Shape shape, std::int64_t faces) {
     auto store = ImportModel(ModelFile(shape, faces, Format::kMqoText));
     for (PatchObject* object : store->objects) {
-        CurveConnector().ConnectCurves(*object, kConnectDegrees, IgnoreProgress);
+        ConnectCurves(*object, kConnectDegrees, IgnoreProgress);
         ComputeHandles(*object);
     }
     return store;
@@ -40,7 +40,7 @@ void BM_ConnectCurves(benchmark::State& state, Shape shape) {
         state.PauseTiming();
         auto store = ImportModel(ModelFile(shape, state.range(0), Format::kMqoText));
         state.ResumeTiming();
-        CurveConnector().ConnectCurves(OnlyObject(*store), kConnectDegrees, IgnoreProgress);
+        ConnectCurves(OnlyObject(*store), kConnectDegrees, IgnoreProgress);
         state.PauseTiming();
         store.reset();
         state.ResumeTiming();
@@ -61,7 +61,7 @@ void BM_DetectPatches(benchmark::State& state, Shape shape) {
     auto store = Connected(shape, state.range(0));
     for (auto _ : state) {
         DetectPatches(OnlyObject(*store));
-        benchmark::DoNotOptimize(OnlyObject(*store).patches.GetCount());
+        benchmark::DoNotOptimize(OnlyObject(*store).patches.size());
     }
 }
 BENCHMARK_CAPTURE(BM_DetectPatches, torus, Shape::kTorus)->Apply(AtBenchmarkSizes);
@@ -76,12 +76,12 @@ void BM_AllNets(benchmark::State& state, Shape shape) {
         float sum = 0.0f;
         BezierNet quad;
         std::array<BezierNet, 3> triangle;
-        for (const Patch* patch : object.patches) {
-            if (patch->cornerCount == 4) {
-                QuadNet(*patch, quad);
+        for (const Patch& patch : object.patches) {
+            if (patch.cornerCount == 4) {
+                QuadNet(object, patch, quad);
                 sum += quad.values[15];
             } else {
-                TriangleNets(*patch, triangle);
+                TriangleNets(object, patch, triangle);
                 sum += triangle[0].values[15];
             }
         }

@@ -17,12 +17,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     auto store = bench::ImportModel(argv[1]);
-    CurveConnector connector;
     std::size_t progressTexts = 0;
     for (PatchObject* object : store->objects) {
         object->DeletePatches();
-        connector.ConnectCurves(*object, 150.0f,
-                                [&progressTexts](const std::string&) { ++progressTexts; });
+        ConnectCurves(*object, 150.0f, [&progressTexts](const std::string&) { ++progressTexts; });
         ComputeHandles(*object);
         DetectPatches(*object);
     }

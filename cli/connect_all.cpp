@@ -6,10 +6,9 @@ namespace korvane::cli {
 
 void ConnectAllObjects(ObjectList<PatchObject>& objects, float limitDegrees,
                        const ProgressReceiver& progress) {
-    CurveConnector connector;
     for (PatchObject* object : objects) {
         object->DeletePatches();
-        connector.ConnectCurves(*object, limitDegrees, progress);
+        ConnectCurves(*object, limitDegrees, progress);
         ComputeHandles(*object);
     }
 }

@@ -11,6 +11,7 @@
 #include "import/object_sink.h"
 #include "korvane_version.h"
 #include "patch/atomic_file_writer.h"
+#include "patch/patch_builder.h"
 #include "patch/rvp_writer.h"
 #include "patch/surface_mesh_writer.h"
 #include "view/camera_framing.h"
@@ -31,8 +32,7 @@ int CannotWrite(const std::string& path, const std::string& reason) {
     return Fail(kCannotWrite, "cannot write " + path + ": " + reason);
 }
 
-// The one document of a run. It is never freed: the process ends right after the command, and
-// freeing millions of records one by one would cost a big conversion a sixth of its time.
+// The one document of a run. It is never freed: the process ends right after the command.
 ObjectStore& Document() {
     static ObjectStore* const document = new ObjectStore();
     return *document;
@@ -100,11 +100,23 @@ Camera RenderCamera(const CommandLine& line, const ObjectList<PatchObject>& obje
     return camera;
 }
 
+// The view draws only patches that were found; the other commands have no use for them.
+void DetectPatchesToDraw(const ObjectList<PatchObject>& objects) {
+    for (PatchObject* object : objects) {
+        if (!object->patchesValid) {
+            DetectPatches(*object);
+        }
+    }
+}
+
 int Render(const CommandLine& line) {
     ObjectStore& store = Document();
     std::vector<std::string> messages;
     if (const int status = PrepareDocument(line, store, messages); status != kSuccess) {
         return status;
+    }
+    if (line.showSurfaces) {
+        DetectPatchesToDraw(store.objects);
     }
     OffscreenRenderOptions options;
     options.width = line.width;

@@ -10,20 +10,20 @@ namespace korvane::cli {
 namespace {
 
 ObjectStatistics CountObject(PatchObject& object) {
-    if (object.patchesValid == 0) {
+    if (!object.patchesValid) {
         DetectPatches(object);
     }
     ObjectStatistics s;
     s.name = object.name;
     s.colour = object.colour;
-    s.controlPoints = object.controlPoints.GetCount();
-    s.splines = object.splines.GetCount();
-    for (const Spline* spline : object.splines) {
-        s.closedSplines += spline->closed != 0 ? 1 : 0;
-        s.nodes += spline->nodes.GetCount();
+    s.controlPoints = object.PointCount();
+    s.splines = object.SplineCount();
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
+        s.closedSplines += object.Closed(spline) ? 1 : 0;
     }
-    for (const Patch* patch : object.patches) {
-        (patch->cornerCount == 3 ? s.triPatches : s.quadPatches) += 1;
+    s.nodes = object.NodeCount();
+    for (const Patch& patch : object.patches) {
+        (patch.cornerCount == 3 ? s.triPatches : s.quadPatches) += 1;
     }
     return s;
 }

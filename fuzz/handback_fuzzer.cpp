@@ -88,9 +88,8 @@ void RequireWeldAndRoundTrip(std::string_view bytes) {
     const ImportResult result = ImportHandBack(handBack, "fuzz", 1.0f, store);
     Require(result.status == ImportStatus::kImported && result.objectsAdded == 1,
             "a welded mesh imports");
-    Require(
-        store.objects.GetHead()->controlPoints.GetCount() == static_cast<std::int32_t>(distinct),
-        "one control point per welded position");
+    Require(store.objects.GetHead()->PointCount() == static_cast<std::int32_t>(distinct),
+            "one control point per welded position");
     RequireSoundNetworks(store);
 }
 

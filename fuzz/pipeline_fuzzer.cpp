@@ -43,14 +43,14 @@ ImportResult ImportByContent(std::string_view bytes, ObjectStore& store) {
 }
 
 void BuildEveryNet(const PatchObject& object) {
-    for (const Patch* patch : object.patches) {
-        Require(patch->cornerCount == 3 || patch->cornerCount == 4, "patches have 3 or 4 sides");
-        if (patch->cornerCount == 4) {
+    for (const Patch& patch : object.patches) {
+        Require(patch.cornerCount == 3 || patch.cornerCount == 4, "patches have 3 or 4 sides");
+        if (patch.cornerCount == 4) {
             BezierNet net;
-            QuadNet(*patch, net);
+            QuadNet(object, patch, net);
         } else {
             std::array<BezierNet, 3> nets;
-            TriangleNets(*patch, nets);
+            TriangleNets(object, patch, nets);
         }
     }
 }
@@ -67,10 +67,9 @@ void RequireExportReadsBack(const ObjectStore& store) {
     for (const PatchObject* object : store.objects) {
         const testing::RvpObject& written = (*objects)[i++];
         Require(written.name == object->name, "names are written as they are");
-        Require(
-            static_cast<std::int32_t>(written.points.size()) == object->controlPoints.GetCount(),
-            "every control point is written");
-        Require(static_cast<std::int32_t>(written.splines.size()) == object->splines.GetCount(),
+        Require(static_cast<std::int32_t>(written.points.size()) == object->PointCount(),
+                "every control point is written");
+        Require(static_cast<std::int32_t>(written.splines.size()) == object->SplineCount(),
                 "every spline is written");
     }
 }
@@ -87,10 +86,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const float limitDegrees = size == 0 ? 0.0f : data[size - 1] * (360.0f / 255.0f);
-    CurveConnector connector;
     for (PatchObject* object : store.objects) {
         object->DeletePatches();
-        connector.ConnectCurves(*object, limitDegrees, {});
+        ConnectCurves(*object, limitDegrees, {});
         ComputeHandles(*object);
         DetectPatches(*object);
         fuzz::BuildEveryNet(*object);

@@ -1,16 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <new>
-
-#include "geometry/fixed_pool.h"
 
 namespace korvane {
 
 // A doubly linked list of non-owning pointers in insertion order. Positions are handles to list
 // nodes and stay valid until their own node is removed. The list never deletes the objects it
 // points to: their owner deletes each one and then removes it, or deletes all and empties the list.
-// Nodes come from a pool shared by all lists, so that a list of two costs two nodes.
 template <class T>
 class ObjectList {
     struct Node {
@@ -124,7 +120,7 @@ class ObjectList {
         while (node != nullptr) {
             Node* next = node->next;
             visit(node->value);
-            NodePool::Release(node);
+            delete node;
             node = next;
         }
     }
@@ -136,16 +132,14 @@ class ObjectList {
     Iterator end() const { return Iterator(nullptr); }
 
   private:
-    using NodePool = FixedPool<PoolBlockSize(sizeof(Node))>;
-
     Node* NewNode(T* object) {
-        Node* node = new (NodePool::Allocate()) Node{nullptr, nullptr, object};
+        Node* node = new Node{nullptr, nullptr, object};
         ++count_;
         return node;
     }
 
     void FreeNode(Node* node) {
-        NodePool::Release(node);
+        delete node;
         --count_;
     }
 

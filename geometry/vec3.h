@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-// Three single-precision coordinates. Vec3 is the plain value of the mesh, modifiers and camera;
-// PatchVec3 is the same value as a polymorphic base, so that patch records can derive from it.
+// Three single-precision coordinates. Vec3 is the value of the mesh, modifiers and camera;
+// PatchVec3 the same value in the patch network.
 // Every operation rounds its result to float; none of them guards against a zero divisor.
 
 namespace korvane {
@@ -27,7 +27,6 @@ class PatchVec3 {
     PatchVec3(float nx, float ny, float nz) : x(nx), y(ny), z(nz) {}
     PatchVec3(const PatchVec3&) = default;
     PatchVec3& operator=(const PatchVec3&) = default;
-    virtual ~PatchVec3() = default;
 
     void Set(float nx, float ny, float nz) {
         x = nx;

@@ -25,7 +25,7 @@ class RvpParser {
   public:
     RvpParser(std::string_view bytes, std::string& error) : in_(bytes), error_(error) {}
 
-    std::optional<std::vector<RvpNetwork>> Run() {
+    std::optional<std::vector<PatchObject>> Run() {
         std::string_view header;
         if (!in_.ReadString(header) || header != kHeader) {
             Fail("the file does not start with \"object_info\"");
@@ -36,14 +36,14 @@ class RvpParser {
             return std::nullopt;
         }
         // Grown object by object: an empty object takes far fewer bytes in the file than here.
-        std::vector<RvpNetwork> networks;
+        std::vector<PatchObject> objects;
         for (std::uint32_t i = 0; i < objectCount; ++i) {
             context_ = "object " + std::to_string(i) + ": ";
-            RvpNetwork& network = networks.emplace_back();
-            if (!Object(network)) {
+            PatchObject& object = objects.emplace_back();
+            if (!Object(object)) {
                 return std::nullopt;
             }
-            if (const std::string broken = FindBrokenLink(network); !broken.empty()) {
+            if (const std::string broken = LinkReferences(object); !broken.empty()) {
                 Fail(broken);
                 return std::nullopt;
             }
@@ -61,7 +61,7 @@ class RvpParser {
             Fail(std::to_string(in_.remaining()) + " bytes follow the closing \"end\"");
             return std::nullopt;
         }
-        return networks;
+        return objects;
     }
 
   private:
@@ -93,44 +93,47 @@ class RvpParser {
         return true;
     }
 
-    bool Object(RvpNetwork& network) {
+    bool Object(PatchObject& object) {
         std::string_view name;
         std::string_view text;
         std::int32_t setting = 0;
-        if (!String(name) || !U32(network.colour)) {
+        if (!String(name) || !U32(object.colour)) {
             return false;
         }
-        network.name = name;
+        object.name = name;
         for (int i = 0; i < kSettingsBeforeText; ++i) {
             if (!I32(setting)) {
                 return false;
             }
         }
-        return String(text) && I32(setting) && Points(network) && Splines(network) &&
-               References(network);
+        return String(text) && I32(setting) && Points(object) && Splines(object) &&
+               References(object);
     }
 
-    bool Points(RvpNetwork& network) {
+    // A point's flag is read past: every point the format holds is taken alike, and the export
+    // writes 1.
+    bool Points(PatchObject& object) {
         std::uint32_t count = 0;
         if (!Count(count, kPointBytes, "control points")) {
             return false;
         }
-        network.points.resize(count);
-        for (RvpNetwork::Point& point : network.points) {
-            if (!F32(point.x) || !F32(point.y) || !F32(point.z) || !I32(point.flag)) {
+        object.points.resize(count);
+        for (PatchVec3& point : object.points) {
+            std::int32_t flag = 0;
+            if (!F32(point.x) || !F32(point.y) || !F32(point.z) || !I32(flag)) {
                 return false;
             }
         }
         return true;
     }
 
-    bool Splines(RvpNetwork& network) {
+    bool Splines(PatchObject& object) {
         std::uint32_t count = 0;
         if (!Count(count, kSplineBytes, "splines")) {
             return false;
         }
-        network.closed.reserve(count);
-        network.splineStart.reserve(std::size_t{count} + 1);
+        object.splineClosed.reserve(count);
+        object.splineStart.reserve(std::size_t{count} + 1);
         for (std::uint32_t s = 0; s < count; ++s) {
             std::int32_t closed = 0;
             std::int32_t setting = 0;
@@ -138,46 +141,46 @@ class RvpParser {
             if (!I32(closed) || !I32(setting) || !Count(nodeCount, kNodeBytes, "nodes")) {
                 return false;
             }
-            network.closed.push_back(closed != 0 ? 1 : 0);
-            network.splineStart.push_back(static_cast<std::uint32_t>(network.nodes.size()));
+            object.splineClosed.push_back(closed != 0);
             for (std::uint32_t k = 0; k < nodeCount; ++k) {
-                RvpNetwork::Node node;
-                if (!I32(node.corner) || !F32(node.tension) || !I32(node.point)) {
+                SplineNode& node = object.nodes.emplace_back();
+                std::int32_t corner = 0;
+                if (!I32(corner) || !F32(node.tension) || !I32(node.controlPoint)) {
                     return false;
                 }
-                network.nodes.push_back(node);
+                node.corner = corner != 0;
             }
+            object.splineStart.push_back(object.NodeCount());
         }
-        network.splineStart.push_back(static_cast<std::uint32_t>(network.nodes.size()));
         return true;
     }
 
-    bool References(RvpNetwork& network) {
+    // Each reference as the file gives it, naming its node by position within its spline, for
+    // LinkReferences to check and resolve.
+    bool References(PatchObject& object) {
         std::uint32_t pointCount = 0;
         if (!U32(pointCount)) {
             return false;
         }
-        if (pointCount != network.points.size()) {
+        if (pointCount != object.points.size()) {
             return Fail("the references are given for " + std::to_string(pointCount) +
                         " control points, but the object has " +
-                        std::to_string(network.points.size()));
+                        std::to_string(object.points.size()));
         }
-        network.refStart.reserve(std::size_t{pointCount} + 1);
+        object.refStart.reserve(std::size_t{pointCount} + 1);
         for (std::uint32_t p = 0; p < pointCount; ++p) {
             std::uint32_t count = 0;
             if (!Count(count, kRefBytes, "references")) {
                 return false;
             }
-            network.refStart.push_back(static_cast<std::uint32_t>(network.refs.size()));
             for (std::uint32_t r = 0; r < count; ++r) {
-                RvpNetwork::Ref ref;
+                SplineRef& ref = object.refs.emplace_back();
                 if (!I32(ref.spline) || !I32(ref.node)) {
                     return false;
                 }
-                network.refs.push_back(ref);
             }
+            object.refStart.push_back(object.RefCount());
         }
-        network.refStart.push_back(static_cast<std::uint32_t>(network.refs.size()));
         return true;
     }
 
@@ -188,7 +191,7 @@ class RvpParser {
 
 }  // namespace
 
-std::optional<std::vector<RvpNetwork>> ParseRvp(std::string_view bytes, std::string& error) {
+std::optional<std::vector<PatchObject>> ParseRvp(std::string_view bytes, std::string& error) {
     return RvpParser(bytes, error).Run();
 }
 

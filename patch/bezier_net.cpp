@@ -1,16 +1,20 @@
 #include "patch/bezier_net.h"
 
+#include <cstddef>
+
 namespace korvane {
 namespace {
 
 // The boundary of a patch as cubic Bezier sides: corner[i], along[i] (a_i) and back[i] (b_i).
 struct PatchSides {
-    explicit PatchSides(const Patch& patch) {
-        for (int i = 0; i < patch.cornerCount; ++i) {
-            const bool forward = patch.forward[i] != 0;
-            corner[i] = *patch.edgeStart[i]->controlPoint;
-            along[i] = patch.edgeStart[i]->Handle(forward ? kHandleOut : kHandleIn);
-            back[i] = patch.edgeEnd[i]->Handle(forward ? kHandleIn : kHandleOut);
+    PatchSides(const PatchObject& object, const Patch& patch) {
+        for (std::size_t i = 0; i < static_cast<std::size_t>(patch.cornerCount); ++i) {
+            const SplineNode& start = object.nodes[static_cast<std::size_t>(patch.edgeStart[i])];
+            const SplineNode& end = object.nodes[static_cast<std::size_t>(patch.edgeEnd[i])];
+            const bool forward = patch.forward[i];
+            corner[i] = object.PointOf(start);
+            along[i] = start.Handle(forward ? kHandleOut : kHandleIn);
+            back[i] = end.Handle(forward ? kHandleIn : kHandleOut);
         }
     }
 
@@ -81,8 +85,8 @@ PatchVec3 ArrivingArm(const SideStrip& strip) {
 
 }  // namespace
 
-void QuadNet(const Patch& patch, BezierNet& net) {
-    const PatchSides s(patch);
+void QuadNet(const PatchObject& object, const Patch& patch, BezierNet& net) {
+    const PatchSides s(object, patch);
     net.SetPoint(0, 0, s.corner[0]);
     net.SetPoint(3, 0, s.corner[1]);
     net.SetPoint(3, 3, s.corner[2]);
@@ -101,8 +105,8 @@ void QuadNet(const Patch& patch, BezierNet& net) {
     net.SetPoint(2, 2, Parallelogram(net.Point(3, 2), net.Point(2, 3), net.Point(3, 3)));
 }
 
-void TriangleNets(const Patch& patch, std::array<BezierNet, 3>& nets) {
-    const PatchSides s(patch);
+void TriangleNets(const PatchObject& object, const Patch& patch, std::array<BezierNet, 3>& nets) {
+    const PatchSides s(object, patch);
     const SideStrip strips[3] = {StripOfSide(s, 0), StripOfSide(s, 1), StripOfSide(s, 2)};
     // Corner 0 is based on the side that leaves it, corners 1 and 2 on the side that arrives: the
     // same point either way but for rounding.

@@ -40,8 +40,8 @@ struct BezierNet {
 //   v=0   P0 ---- a0 ---- b0 ---- P1
 //         u=0     u=1     u=2     u=3
 //
-// Needs cornerCount 4, all four edges set, and current handles. Writes net only.
-void QuadNet(const Patch& patch, BezierNet& net);
+// Needs cornerCount 4, all four edges set to nodes of object, and current handles. Writes net only.
+void QuadNet(const PatchObject& object, const Patch& patch, BezierNet& net);
 
 // TriangleNets: the triangle is cut at the side midpoints m_k and at its centre c into three
 // four-sided regions; net k covers the region of corner P_k. Side k split at its midpoint gives
@@ -60,8 +60,8 @@ void QuadNet(const Patch& patch, BezierNet& net);
 //                                   u=0       u=1       u=2        u=3
 //
 // Net k's border u=3 (m_k .. c) is net k+1's border v=3, point for point, so the three pieces
-// meet without gaps. Needs cornerCount 3, all three edges set, and current handles. Writes nets
-// only.
-void TriangleNets(const Patch& patch, std::array<BezierNet, 3>& nets);
+// meet without gaps. Needs cornerCount 3, all three edges set to nodes of object, and current
+// handles. Writes nets only.
+void TriangleNets(const PatchObject& object, const Patch& patch, std::array<BezierNet, 3>& nets);
 
 }  // namespace korvane

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <vector>
 
 #include "patch/patch_builder.h"
 
@@ -11,30 +10,29 @@ void BuildFromMesh(const PolyMesh& mesh, PatchObject& object) {
     if (vertexCount <= 0) {
         return;
     }
-    std::vector<ControlPoint*> pointOfVertex(static_cast<std::size_t>(vertexCount));
-    for (std::int32_t i = 0; i < vertexCount; ++i) {
-        ControlPoint* point = object.AddControlPoint();
-        const Vec3& position = mesh.positions[i];
-        point->Set(position.x, position.y, position.z);
-        pointOfVertex[static_cast<std::size_t>(i)] = point;
-    }
     const auto inRange = [vertexCount](std::int32_t vertex) {
         return vertex >= 0 && vertex < vertexCount;
     };
+    std::size_t edgeCount = 0;
     for (const MeshEdge& edge : mesh.edges) {
-        if (!inRange(edge.first) || !inRange(edge.second)) {
-            continue;
-        }
-        Spline* spline = object.AddSpline();
-        const std::int32_t ends[2] = {edge.first, edge.second};
-        for (std::int32_t vertex : ends) {
-            SplineNode* node = spline->AddNode();
-            node->controlPoint = pointOfVertex[static_cast<std::size_t>(vertex)];
-            SplineRef* ref = node->controlPoint->AddSplineRef();
-            ref->spline = spline;
-            ref->node = node;
+        edgeCount += inRange(edge.first) && inRange(edge.second) ? 1 : 0;
+    }
+    object.points.reserve(object.points.size() + static_cast<std::size_t>(vertexCount));
+    object.refStart.reserve(object.refStart.size() + static_cast<std::size_t>(vertexCount));
+    for (std::int32_t i = 0; i < vertexCount; ++i) {
+        const Vec3& position = mesh.positions[i];
+        object.AddControlPoint(PatchVec3(position.x, position.y, position.z));
+    }
+    object.nodes.reserve(object.nodes.size() + 2 * edgeCount);
+    object.splineStart.reserve(object.splineStart.size() + edgeCount);
+    object.splineClosed.reserve(object.splineClosed.size() + edgeCount);
+    for (const MeshEdge& edge : mesh.edges) {
+        if (inRange(edge.first) && inRange(edge.second)) {
+            const std::int32_t ends[2] = {edge.first, edge.second};
+            object.AddSpline(ends);
         }
     }
+    object.IndexReferences();
 }
 
 }  // namespace korvane

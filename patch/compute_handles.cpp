@@ -7,16 +7,15 @@ namespace {
 // corner, or when a length is zero, the handle is a straight fraction of the way to its own
 // neighbour; otherwise it runs parallel to the chord between the neighbours. The operations are
 // kept in this order because handle values are compared bit for bit.
-void SetHandles(SplineNode& node, const PatchVec3& previous, bool hasPrevious,
-                const PatchVec3& next, bool hasNext) {
-    const PatchVec3& centre = *node.controlPoint;
+void SetHandles(SplineNode& node, const PatchVec3& centre, const PatchVec3& previous,
+                bool hasPrevious, const PatchVec3& next, bool hasNext) {
     const PatchVec3 towardsPrevious = Subtract(previous, centre);
     const PatchVec3 towardsNext = Subtract(next, centre);
     const PatchVec3 chord = Subtract(next, previous);
     const float distancePrevious = Length(towardsPrevious);
     const float distanceNext = Length(towardsNext);
     const float chordLength = Length(chord);
-    const bool smooth = node.corner == 0 && chordLength != 0.0f;
+    const bool smooth = !node.corner && chordLength != 0.0f;
 
     if (smooth && hasNext && distancePrevious != 0.0f) {
         const PatchVec3 along =
@@ -34,29 +33,25 @@ void SetHandles(SplineNode& node, const PatchVec3& previous, bool hasPrevious,
     }
 }
 
-void ComputeSplineHandles(Spline& spline) {
-    if (spline.nodes.IsEmpty()) {
-        return;
-    }
-    const bool closed = spline.closed != 0;
-    const SplineNode* previous = spline.nodes.GetTail();
-    bool hasPrevious = closed;
-    for (auto position = spline.nodes.GetHeadPosition(); position;) {
-        SplineNode* current = spline.nodes.GetNext(position);
-        // At the tail the next node wraps round to the head; it only counts on a closed spline.
-        const SplineNode* next = position ? spline.nodes.GetAt(position) : spline.nodes.GetHead();
-        const bool hasNext = position ? true : closed;
-        SetHandles(*current, *previous->controlPoint, hasPrevious, *next->controlPoint, hasNext);
-        hasPrevious = true;
-        previous = current;
-    }
-}
-
 }  // namespace
 
 void ComputeHandles(PatchObject& object) {
-    for (Spline* spline : object.splines) {
-        ComputeSplineHandles(*spline);
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
+        const std::span<SplineNode> nodes = object.SplineNodes(spline);
+        if (nodes.empty()) {
+            continue;
+        }
+        const bool closed = object.Closed(spline);
+        // The neighbours wrap round at both ends; they only count on a closed spline.
+        PatchVec3 previous = object.PointOf(nodes.back());
+        PatchVec3 current = object.PointOf(nodes.front());
+        for (std::size_t i = 0; i < nodes.size(); ++i) {
+            const bool last = i + 1 == nodes.size();
+            const PatchVec3 next = object.PointOf(last ? nodes.front() : nodes[i + 1]);
+            SetHandles(nodes[i], current, previous, i > 0 || closed, next, !last || closed);
+            previous = current;
+            current = next;
+        }
     }
 }
 

@@ -1,86 +1,15 @@
 #include "patch/curve_connector.h"
 
 #include <charconv>
-#include <optional>
-#include <vector>
 
 #include "geometry/angles.h"
 
+#include "patch/connect_chains.h"
+#include "patch/open_ends.h"
+#include "patch/widest_pairs.h"
+
 namespace korvane {
 namespace {
-
-bool IsHead(const Spline& spline, const SplineNode* node) {
-    return spline.nodes.GetHead() == node;
-}
-
-// A reference is a candidate when it sits on an end of an open spline.
-bool IsOpenEnd(const SplineRef& ref) {
-    const Spline& spline = *ref.spline;
-    return spline.closed == 0 &&
-           (spline.nodes.GetHead() == ref.node || spline.nodes.GetTail() == ref.node);
-}
-
-// The control point one segment away from the end that ref sits on.
-const ControlPoint& NeighbourOfEnd(const SplineRef& ref) {
-    const Spline& spline = *ref.spline;
-    auto position =
-        IsHead(spline, ref.node) ? spline.nodes.GetHeadPosition() : spline.nodes.GetTailPosition();
-    if (IsHead(spline, ref.node)) {
-        spline.nodes.GetNext(position);
-    } else {
-        spline.nodes.GetPrev(position);
-    }
-    return *spline.nodes.GetAt(position)->controlPoint;
-}
-
-template <class Predicate>
-void DeleteRefsWhere(ControlPoint& point, Predicate matches) {
-    auto position = point.splineRefs.GetHeadPosition();
-    while (position) {
-        const auto current = position;
-        SplineRef* ref = point.splineRefs.GetNext(position);
-        if (matches(*ref)) {
-            point.splineRefs.RemoveAt(current);
-            delete ref;
-        }
-    }
-}
-
-struct JoinCandidate {
-    SplineRef* first = nullptr;
-    SplineRef* second = nullptr;
-    bool head1 = false;
-    bool head2 = false;
-};
-
-void CloseSpline(Spline& spline) {
-    spline.closed = 1;
-    SplineNode* tail = spline.nodes.GetTail();
-    DeleteRefsWhere(*tail->controlPoint, [tail](const SplineRef& ref) { return ref.node == tail; });
-    spline.nodes.RemoveAt(spline.nodes.GetTailPosition());
-    delete tail;
-}
-
-// The list position of every spline, so that a merged spline leaves the list without a walk. The
-// splines' index fields hold their slots here until NumberSplines renumbers them at the end.
-class SplinePositions {
-  public:
-    explicit SplinePositions(PatchObject& object) {
-        positions_.reserve(static_cast<std::size_t>(object.splines.GetCount()));
-        for (auto position = object.splines.GetHeadPosition(); position;) {
-            const auto current = position;
-            object.splines.GetNext(position)->index = static_cast<std::int32_t>(positions_.size());
-            positions_.push_back(current);
-        }
-    }
-
-    void RemoveAt(PatchObject& object, const Spline& spline) {
-        object.splines.RemoveAt(positions_[static_cast<std::size_t>(spline.index)]);
-    }
-
-  private:
-    std::vector<ObjectList<Spline>::Position> positions_;
-};
 
 // "<name> <examined> / <total>", built in one reused buffer: it is made once per step.
 class ProgressText {
@@ -105,109 +34,63 @@ class ProgressText {
     std::string text_;
 };
 
-// Merges the spline of join.first into the spline of join.second at their shared end.
-void MergeSplines(PatchObject& object, const JoinCandidate& join,
-                  SplinePositions& splinePositions) {
-    Spline* absorbed = join.first->spline;
-    Spline* survivor = join.second->spline;
-    auto position =
-        join.head1 ? absorbed->nodes.GetHeadPosition() : absorbed->nodes.GetTailPosition();
-    bool firstVisited = true;
-    while (position) {
-        SplineNode* node =
-            join.head1 ? absorbed->nodes.GetNext(position) : absorbed->nodes.GetPrev(position);
-        ControlPoint* point = node->controlPoint;
-        if (!firstVisited) {
-            SplineNode* added = new SplineNode;
-            added->controlPoint = point;
-            if (join.head2) {
-                survivor->nodes.AddHead(added);
-            } else {
-                survivor->nodes.AddTail(added);
-            }
-            SplineRef* ref = point->AddSplineRef();
-            ref->spline = survivor;
-            ref->node = added;
-        }
-        firstVisited = false;
-        DeleteRefsWhere(*point,
-                        [absorbed](const SplineRef& ref) { return ref.spline == absorbed; });
+// Joins the ends `first` and `second` (first earlier in the point's reference order) at point.
+// True when an end at point itself was made anew, which moves it last in the point's order.
+bool Join(ConnectChains& chains, OpenEnds& ends, std::int32_t point, ChainEnd first,
+          ChainEnd second) {
+    ends.Remove(point, first);
+    ends.Remove(point, second);
+    if (first.chain == second.chain) {
+        chains.Close(first.chain);
+        return false;
     }
-    splinePositions.RemoveAt(object, *absorbed);
-    delete absorbed;
-}
-
-// An open end at a point, with its first segment.
-struct OpenEnd {
-    SplineRef* ref;
-    PatchVec3 arm;
-    float armLength;
-};
-
-// The pair of open ends at point whose first segments make the widest angle above the limit; the
-// first such pair in reference order wins a tie. ends is scratch space, kept between calls.
-std::optional<JoinCandidate> WidestJoinablePair(const ControlPoint& point, float limit,
-                                                std::vector<OpenEnd>& ends) {
-    ends.clear();
-    for (SplineRef* ref : point.splineRefs) {
-        if (IsOpenEnd(*ref)) {
-            const PatchVec3 arm = Subtract(NeighbourOfEnd(*ref), point);
-            ends.push_back({ref, arm, Length(arm)});
-        }
-    }
-    float best = 0.0f;
-    std::optional<JoinCandidate> join;
-    for (std::size_t i = 0; i < ends.size(); ++i) {
-        for (std::size_t j = i + 1; j < ends.size(); ++j) {
-            const float angle =
-                AngleBetween(ends[i].arm, ends[j].arm, ends[i].armLength, ends[j].armLength);
-            if (angle > limit && angle > best) {
-                best = angle;
-                SplineRef* ref1 = ends[i].ref;
-                SplineRef* ref2 = ends[j].ref;
-                join = JoinCandidate{ref1, ref2, IsHead(*ref1->spline, ref1->node),
-                                     IsHead(*ref2->spline, ref2->node)};
-            }
-        }
-    }
-    return join;
+    // The far end of the absorbed chain becomes the survivor's end on the joined side, made anew
+    // and so last in its point's reference order.
+    const ChainEnd farEnd{first.chain, !first.head};
+    const std::int32_t farPoint = chains.EndPoint(farEnd);
+    ends.Remove(farPoint, farEnd);
+    chains.Merge(first, second);
+    ends.Append(farPoint, second);
+    return farPoint == point;
 }
 
 }  // namespace
 
-bool CurveConnector::ConnectCurves(PatchObject& object, float limitDegrees,
-                                   const ProgressReceiver& progress, const CancelCheck& cancelled) {
+bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiver& progress,
+                   const CancelCheck& cancelled) {
     const float limit = DegreesToRadians(limitDegrees);
-    ProgressText progressText(object.name, object.controlPoints.GetCount());
-    SplinePositions splinePositions(object);
-    std::vector<OpenEnd> ends;
+    ProgressText progressText(object.name, object.PointCount());
+    ConnectChains chains(object);
+    OpenEnds ends(object);
+    // The references are rebuilt from the chains at the end.
+    std::vector<SplineRef>().swap(object.refs);
+    WidestPairs pairs;
     // A join at P changes no neighbour point and no candidacy at any point before P, so those
     // points cannot have gained a joinable pair: after a join the run goes on at P itself rather
     // than from the first point. Points are examined in list order until none has a pair.
-    int count = 0;
     bool finished = true;
-    for (auto position = object.controlPoints.GetHeadPosition(); position;) {
-        ControlPoint* point = object.controlPoints.GetAt(position);
+    for (std::int32_t point = 0; point < object.PointCount() && finished; ++point) {
         if (progress) {
-            progress(progressText.For(count));
+            progress(progressText.For(point));
         }
-        const std::optional<JoinCandidate> join = WidestJoinablePair(*point, limit, ends);
-        if (!join) {
-            object.controlPoints.GetNext(position);
-            ++count;
-            continue;
-        }
-        if (join->first->spline == join->second->spline) {
-            CloseSpline(*join->first->spline);
-        } else {
-            MergeSplines(object, *join, splinePositions);
-        }
-        if (cancelled && cancelled()) {
-            finished = false;
-            break;
+        pairs.Gather(ends, chains, object, point, limit);
+        while (const std::optional<EndPair> pair = pairs.Widest()) {
+            const bool reordered = Join(chains, ends, point, pair->first, pair->second);
+            if (cancelled && cancelled()) {
+                finished = false;
+                break;
+            }
+            if (progress) {
+                progress(progressText.For(point));
+            }
+            if (reordered) {
+                pairs.Gather(ends, chains, object, point, limit);
+            } else {
+                pairs.Drop(*pair, limit);
+            }
         }
     }
-    object.NumberSplines();
+    chains.WriteBack(object);
     return finished;
 }
 

@@ -17,14 +17,10 @@ using CancelCheck = std::function<bool()>;
 // is wider than the limit (180 degrees is a straight continuation), the widest pair at a point
 // first, and closes a spline whose two ends meet. Never adds or removes control points; nodes it
 // creates keep zero handles until ComputeHandles runs. Patches must already be deleted.
-class CurveConnector {
-public:
-    virtual ~CurveConnector() = default;
-
-    // False when cancelled stopped the run: the joins made so far stay, and the network is as valid
-    // as after a full run (handles of new nodes still zero).
-    bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiver& progress,
-                       const CancelCheck& cancelled = {});
-};
+//
+// False when cancelled stopped the run: the joins made so far stay, and the network is as valid as
+// after a full run (handles of new nodes still zero).
+bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiver& progress,
+                   const CancelCheck& cancelled = {});
 
 }  // namespace korvane

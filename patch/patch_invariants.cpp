@@ -1,111 +1,129 @@
 #include "patch/patch_invariants.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <cstddef>
+#include <cstdint>
 
 namespace korvane {
 namespace {
 
-struct RefKey {
-    const Spline* spline;
-    const SplineNode* node;
-    bool operator==(const RefKey&) const = default;
-};
-
-struct RefKeyHash {
-    std::size_t operator()(const RefKey& key) const {
-        return std::hash<const void*>()(key.spline) * 31 + std::hash<const void*>()(key.node);
+// Whether starts splits `total` entries among starts.size() - 1 owners.
+bool WellFormedStarts(const std::vector<std::int32_t>& starts, std::size_t owners,
+                      std::size_t total) {
+    if (starts.size() != owners + 1 || starts.front() != 0 ||
+        static_cast<std::size_t>(starts.back()) != total) {
+        return false;
     }
-};
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        if (starts[i] < starts[i - 1]) {
+            return false;
+        }
+    }
+    return true;
+}
 
 class InvariantChecker {
-public:
+  public:
     explicit InvariantChecker(const PatchObject& object) : object_(object) {}
 
     std::vector<std::string> Run() {
-        CollectMembership();
-        CheckReferences();
-        CheckSplines();
-        CheckPatches();
+        const bool splinesFormed = WellFormedStarts(
+            object_.splineStart, object_.splineClosed.size(), object_.nodes.size());
+        const bool refsFormed =
+            WellFormedStarts(object_.refStart, object_.points.size(), object_.refs.size());
+        if (!splinesFormed) {
+            Report("the spline starts do not split the nodes among the splines");
+        }
+        if (!refsFormed) {
+            Report("the reference starts do not split the references among the points");
+        }
+        if (splinesFormed && refsFormed) {
+            CheckReferences();
+            CheckSplines();
+            CheckPatches();
+        }
         return std::move(problems_);
     }
 
-private:
+  private:
     void Report(std::string text) { problems_.push_back(std::move(text)); }
 
-    void CollectMembership() {
-        for (const ControlPoint* point : object_.controlPoints) {
-            points_.insert(point);
-        }
-        for (const Spline* spline : object_.splines) {
-            for (const SplineNode* node : spline->nodes) {
-                nodeOwner_[node] = spline;
-            }
-        }
+    bool InSpline(std::int32_t spline, std::int32_t node) const {
+        return spline >= 0 && spline < object_.SplineCount() &&
+               node >= object_.splineStart[static_cast<std::size_t>(spline)] &&
+               node < object_.splineStart[static_cast<std::size_t>(spline) + 1];
     }
 
     void CheckReferences() {
-        int pointNumber = 0;
-        for (const ControlPoint* point : object_.controlPoints) {
-            for (const SplineRef* ref : point->splineRefs) {
-                const auto owner = nodeOwner_.find(ref->node);
-                if (owner == nodeOwner_.end() || owner->second != ref->spline) {
-                    Report("control point " + std::to_string(pointNumber) +
+        matches_.assign(object_.nodes.size(), 0);
+        for (std::int32_t point = 0; point < object_.PointCount(); ++point) {
+            for (const SplineRef& ref : object_.RefsOf(point)) {
+                if (!InSpline(ref.spline, ref.node)) {
+                    Report("control point " + std::to_string(point) +
                            " holds a reference to a node that is not in its spline");
                     continue;
                 }
-                if (ref->node->controlPoint != point) {
-                    Report("control point " + std::to_string(pointNumber) +
+                if (object_.nodes[static_cast<std::size_t>(ref.node)].controlPoint != point) {
+                    Report("control point " + std::to_string(point) +
                            " holds a reference to a node that sits on another point");
                     continue;
                 }
-                ++refCount_[RefKey{ref->spline, ref->node}];
+                ++matches_[static_cast<std::size_t>(ref.node)];
             }
-            ++pointNumber;
         }
     }
 
     void CheckSplines() {
-        int splineNumber = 0;
-        for (const Spline* spline : object_.splines) {
-            const std::string label = "spline " + std::to_string(splineNumber++);
-            if (spline->nodes.GetCount() < 2) {
+        for (std::int32_t spline = 0; spline < object_.SplineCount(); ++spline) {
+            const std::string label = "spline " + std::to_string(spline);
+            const std::span<const SplineNode> nodes = object_.SplineNodes(spline);
+            if (nodes.size() < 2) {
                 Report(label + " has fewer than two nodes");
                 continue;
             }
-            for (const SplineNode* node : spline->nodes) {
-                if (points_.count(node->controlPoint) == 0) {
+            const std::int32_t first = object_.splineStart[static_cast<std::size_t>(spline)];
+            for (std::size_t k = 0; k < nodes.size(); ++k) {
+                if (nodes[k].controlPoint < 0 || nodes[k].controlPoint >= object_.PointCount()) {
                     Report(label + " has a node on a point that is not in the object");
                     continue;
                 }
-                const auto found = refCount_.find(RefKey{spline, node});
-                const int matches = found == refCount_.end() ? 0 : found->second;
+                const int matches = matches_[static_cast<std::size_t>(first) + k];
                 if (matches != 1) {
                     Report(label + " has a node matched by " + std::to_string(matches) +
                            " references");
                 }
             }
-            if (spline->closed != 0 &&
-                spline->nodes.GetHead()->controlPoint == spline->nodes.GetTail()->controlPoint) {
+            if (object_.Closed(spline) && nodes.front().controlPoint == nodes.back().controlPoint) {
                 Report(label + " is closed and repeats its head at its tail");
             }
         }
     }
 
     void CheckPatches() {
-        int patchNumber = 0;
-        for (const Patch* patch : object_.patches) {
-            const std::string label = "patch " + std::to_string(patchNumber++);
-            const int corners = patch->cornerCount;
+        for (std::size_t p = 0; p < object_.patches.size(); ++p) {
+            const Patch& patch = object_.patches[p];
+            const std::string label = "patch " + std::to_string(p);
+            const int corners = patch.cornerCount;
             if (corners != 3 && corners != 4) {
                 Report(label + " has " + std::to_string(corners) + " corners");
                 continue;
             }
-            for (int i = 0; i < corners; ++i) {
-                const SplineNode* end = patch->edgeEnd[i];
-                const SplineNode* nextStart = patch->edgeStart[(i + 1) % corners];
-                if (end == nullptr || nextStart == nullptr ||
-                    end->controlPoint != nextStart->controlPoint) {
+            bool inRange = true;
+            for (std::size_t i = 0; i < static_cast<std::size_t>(corners); ++i) {
+                if (!InSpline(patch.spline[i], patch.edgeStart[i]) ||
+                    !InSpline(patch.spline[i], patch.edgeEnd[i])) {
+                    Report(label + " edge " + std::to_string(i) +
+                           " names a node not in its spline");
+                    inRange = false;
+                }
+            }
+            if (!inRange) {
+                continue;
+            }
+            for (std::size_t i = 0; i < static_cast<std::size_t>(corners); ++i) {
+                const SplineNode& end = object_.nodes[static_cast<std::size_t>(patch.edgeEnd[i])];
+                const SplineNode& nextStart = object_.nodes[static_cast<std::size_t>(
+                    patch.edgeStart[(i + 1) % static_cast<std::size_t>(corners)])];
+                if (end.controlPoint != nextStart.controlPoint) {
                     Report(label + " edge " + std::to_string(i) + " does not chain");
                 }
             }
@@ -113,9 +131,7 @@ private:
     }
 
     const PatchObject& object_;
-    std::unordered_set<const ControlPoint*> points_;
-    std::unordered_map<const SplineNode*, const Spline*> nodeOwner_;
-    std::unordered_map<RefKey, int, RefKeyHash> refCount_;
+    std::vector<int> matches_;  // per node: the references on its point that name it
     std::vector<std::string> problems_;
 };
 

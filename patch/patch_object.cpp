@@ -2,72 +2,77 @@
 
 namespace korvane {
 
-ControlPoint::~ControlPoint() {
-    splineRefs.RemoveAll([](SplineRef* ref) { delete ref; });
-    patches.RemoveAll();
+std::span<SplineNode> PatchObject::SplineNodes(std::int32_t spline) {
+    const auto s = static_cast<std::size_t>(spline);
+    return {nodes.data() + splineStart[s], nodes.data() + splineStart[s + 1]};
 }
 
-SplineRef* ControlPoint::AddSplineRef() {
-    auto* ref = new SplineRef;
-    splineRefs.AddTail(ref);
-    return ref;
+std::span<const SplineNode> PatchObject::SplineNodes(std::int32_t spline) const {
+    const auto s = static_cast<std::size_t>(spline);
+    return {nodes.data() + splineStart[s], nodes.data() + splineStart[s + 1]};
 }
 
-Spline::~Spline() {
-    nodes.RemoveAll([](SplineNode* node) { delete node; });
+std::span<const SplineRef> PatchObject::RefsOf(std::int32_t point) const {
+    const auto p = static_cast<std::size_t>(point);
+    return {refs.data() + refStart[p], refs.data() + refStart[p + 1]};
 }
 
-SplineNode* Spline::AddNode() {
-    auto* node = new SplineNode;
-    nodes.AddTail(node);
-    return node;
-}
-
-PatchObject::~PatchObject() {
-    controlPoints.RemoveAll([](ControlPoint* point) { delete point; });
-    splines.RemoveAll([](Spline* spline) { delete spline; });
-    DeletePatches();
-}
-
-ControlPoint* PatchObject::AddControlPoint() {
-    auto* point = new ControlPoint;
-    controlPoints.AddTail(point);
-    return point;
-}
-
-Spline* PatchObject::AddSpline() {
-    auto* spline = new Spline;
-    splines.AddTail(spline);
-    return spline;
-}
-
-Patch* PatchObject::AddPatch() {
-    auto* patch = new Patch;
-    patches.AddTail(patch);
-    return patch;
-}
-
-void PatchObject::NumberControlPoints() {
-    std::int32_t i = 0;
-    for (ControlPoint* point : controlPoints) {
-        point->index = i++;
+std::int32_t PatchObject::Successor(std::int32_t spline, std::int32_t node) const {
+    const auto s = static_cast<std::size_t>(spline);
+    if (node + 1 < splineStart[s + 1]) {
+        return node + 1;
     }
+    return splineClosed[s] ? splineStart[s] : -1;
 }
 
-void PatchObject::NumberSplines() {
-    std::int32_t i = 0;
-    for (Spline* spline : splines) {
-        spline->index = i++;
-        std::int32_t j = 0;
-        for (SplineNode* node : spline->nodes) {
-            node->index = j++;
+std::int32_t PatchObject::Predecessor(std::int32_t spline, std::int32_t node) const {
+    const auto s = static_cast<std::size_t>(spline);
+    if (node > splineStart[s]) {
+        return node - 1;
+    }
+    return splineClosed[s] ? splineStart[s + 1] - 1 : -1;
+}
+
+std::int32_t PatchObject::AddControlPoint(const PatchVec3& position) {
+    points.push_back(position);
+    refStart.push_back(refStart.back());
+    return PointCount() - 1;
+}
+
+std::int32_t PatchObject::AddSpline(std::span<const std::int32_t> pointIndices, bool closed) {
+    for (std::int32_t point : pointIndices) {
+        SplineNode& node = nodes.emplace_back();
+        node.controlPoint = point;
+    }
+    splineStart.push_back(NodeCount());
+    splineClosed.push_back(closed);
+    return SplineCount() - 1;
+}
+
+void PatchObject::IndexReferences() {
+    std::vector<std::int32_t> start(points.size() + 1, 0);
+    for (const SplineNode& node : nodes) {
+        ++start[static_cast<std::size_t>(node.controlPoint) + 1];
+    }
+    for (std::size_t p = 1; p < start.size(); ++p) {
+        start[p] += start[p - 1];
+    }
+    refs.assign(nodes.size(), SplineRef{});
+    std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
+    for (std::int32_t spline = 0; spline < SplineCount(); ++spline) {
+        const auto s = static_cast<std::size_t>(spline);
+        for (std::int32_t node = splineStart[s]; node < splineStart[s + 1]; ++node) {
+            const auto point =
+                static_cast<std::size_t>(nodes[static_cast<std::size_t>(node)].controlPoint);
+            refs[static_cast<std::size_t>(fill[point]++)] = {spline, node};
         }
     }
+    refStart = std::move(start);
 }
 
 void PatchObject::DeletePatches() {
-    patches.RemoveAll([](Patch* patch) { delete patch; });
-    patchesValid = 0;
+    patches.clear();
+    patchesValid = false;
 }
 
 }  // namespace korvane

@@ -1,137 +1,99 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
-#include "geometry/fixed_pool.h"
-#include "geometry/object_list.h"
 #include "geometry/vec3.h"
 
-// The spline-patch network of one object. Ownership runs PatchObject -> ControlPoint -> SplineRef,
-// PatchObject -> Spline -> SplineNode, and PatchObject -> Patch; every other pointer is a
-// non-owning link. Indices are refreshed by explicit numbering, not by list changes. The records
-// are made with new and destroyed with delete; their memory comes from FixedPool, as a network of
-// a million faces holds some ten million of them.
+// The spline-patch network of one object, as flat arrays, one per relation. Everything refers to
+// everything else by index: a control point is its index in `points`, a spline its index in the
+// spline arrays, and a node its index in `nodes` (not its place within its spline). The orders are
+// part of the model: points in creation order, each point's references in the order they were
+// made, nodes head to tail, splines in creation order, patches in discovery order.
 
 namespace korvane {
-
-class ControlPoint;
-class Spline;
-class SplineNode;
-class Patch;
 
 // Handle selector: 0 = handleIn (towards the previous node), 1 = handleOut (towards the next).
 enum HandleDirection : int { kHandleIn = 0, kHandleOut = 1 };
 
-class SplineRef {
-  public:
-    virtual ~SplineRef() = default;
-    static void* operator new(std::size_t size) { return AllocateRecord<SplineRef>(size); }
-    static void operator delete(void* memory, std::size_t size) {
-        ReleaseRecord<SplineRef>(memory, size);
-    }
-
-    Spline* spline = nullptr;
-    SplineNode* node = nullptr;
-};
-
-class ControlPoint : public PatchVec3 {
-  public:
-    ControlPoint() = default;
-    ControlPoint(const ControlPoint&) = delete;
-    ControlPoint& operator=(const ControlPoint&) = delete;
-    // Deletes its spline references and drops its (non-owned) patch links.
-    ~ControlPoint() override;
-    static void* operator new(std::size_t size) { return AllocateRecord<ControlPoint>(size); }
-    static void operator delete(void* memory, std::size_t size) {
-        ReleaseRecord<ControlPoint>(memory, size);
-    }
-
-    SplineRef* AddSplineRef();
-
-    ObjectList<SplineRef> splineRefs;  // owned; one per spline node sitting on this point
-    ObjectList<Patch> patches;         // not owned; filled only while DetectPatches runs
-    std::int32_t pointFlag = 1;
-    std::int32_t index = 0;  // position in the object's list after NumberControlPoints
-};
-
-class SplineNode {
-  public:
-    virtual ~SplineNode() = default;
-    static void* operator new(std::size_t size) { return AllocateRecord<SplineNode>(size); }
-    static void operator delete(void* memory, std::size_t size) {
-        ReleaseRecord<SplineNode>(memory, size);
-    }
-
+struct SplineNode {
     PatchVec3& Handle(int direction) { return direction == kHandleIn ? handleIn : handleOut; }
     const PatchVec3& Handle(int direction) const {
         return direction == kHandleIn ? handleIn : handleOut;
     }
 
-    std::int32_t corner = 0;
+    PatchVec3 handleIn;             // absolute position of the handle towards the previous node
+    PatchVec3 handleOut;            // absolute position of the handle towards the next node
+    std::int32_t controlPoint = 0;  // the point the node sits on
     float tension = 0.3f;
-    PatchVec3 handleIn;   // absolute position of the handle towards the previous node
-    PatchVec3 handleOut;  // absolute position of the handle towards the next node
-    ControlPoint* controlPoint = nullptr;
-    std::int32_t index = 0;  // position in its spline after NumberSplines
+    bool corner = false;  // straight handles; nothing here sets it, read files may
 };
 
-class Spline {
-  public:
-    Spline() = default;
-    Spline(const Spline&) = delete;
-    Spline& operator=(const Spline&) = delete;
-    // Deletes its nodes.
-    virtual ~Spline();
-    static void* operator new(std::size_t size) { return AllocateRecord<Spline>(size); }
-    static void operator delete(void* memory, std::size_t size) {
-        ReleaseRecord<Spline>(memory, size);
-    }
-
-    SplineNode* AddNode();
-
-    std::int32_t closed = 0;       // 1: the tail joins back to the head
-    std::int32_t index = 0;        // position in the object's list after NumberSplines
-    ObjectList<SplineNode> nodes;  // owned, head to tail
+// One node sitting on a control point.
+struct SplineRef {
+    std::int32_t spline = 0;
+    std::int32_t node = 0;
 };
 
-class Patch {
-  public:
-    virtual ~Patch() = default;
-    static void* operator new(std::size_t size) { return AllocateRecord<Patch>(size); }
-    static void operator delete(void* memory, std::size_t size) {
-        ReleaseRecord<Patch>(memory, size);
-    }
-
-    std::int32_t cornerCount = 0;   // 3 or 4; the fourth slots of a triangle stay zero
-    SplineNode* edgeStart[4] = {};  // edge i runs from edgeStart[i] ...
-    SplineNode* edgeEnd[4] = {};    // ... to its neighbour edgeEnd[i] along spline[i]
-    Spline* spline[4] = {};
-    std::int32_t forward[4] = {};  // 1 when edgeEnd[i] follows edgeStart[i] in spline[i]
+// A three- or four-sided patch; the fourth slots of a triangle stay zero.
+struct Patch {
+    std::int32_t cornerCount = 0;
+    std::array<std::int32_t, 4> edgeStart{};  // edge i runs from node edgeStart[i] ...
+    std::array<std::int32_t, 4> edgeEnd{};    // ... to its neighbour edgeEnd[i] along spline[i]
+    std::array<std::int32_t, 4> spline{};
+    std::array<bool, 4> forward{};  // edgeEnd[i] follows edgeStart[i] in spline[i]
 };
 
 class PatchObject {
   public:
-    PatchObject() = default;
-    PatchObject(const PatchObject&) = delete;
-    PatchObject& operator=(const PatchObject&) = delete;
-    // Deletes control points, then splines, then patches.
-    virtual ~PatchObject();
+    std::int32_t PointCount() const { return static_cast<std::int32_t>(points.size()); }
+    std::int32_t SplineCount() const { return static_cast<std::int32_t>(splineClosed.size()); }
+    std::int32_t NodeCount() const { return static_cast<std::int32_t>(nodes.size()); }
+    std::int32_t RefCount() const { return static_cast<std::int32_t>(refs.size()); }
 
-    ControlPoint* AddControlPoint();
-    Spline* AddSpline();
-    Patch* AddPatch();
+    std::int32_t SplineNodeCount(std::int32_t spline) const {
+        return splineStart[static_cast<std::size_t>(spline) + 1] -
+               splineStart[static_cast<std::size_t>(spline)];
+    }
+    bool Closed(std::int32_t spline) const {
+        return splineClosed[static_cast<std::size_t>(spline)];
+    }
+    std::span<SplineNode> SplineNodes(std::int32_t spline);
+    std::span<const SplineNode> SplineNodes(std::int32_t spline) const;
+    std::span<const SplineRef> RefsOf(std::int32_t point) const;
+    const PatchVec3& PointOf(const SplineNode& node) const {
+        return points[static_cast<std::size_t>(node.controlPoint)];
+    }
 
-    void NumberControlPoints();
-    void NumberSplines();
+    // The node after (before) `node` in `spline`, wrapping round on a closed spline; -1 past the
+    // tail (before the head) of an open one.
+    std::int32_t Successor(std::int32_t spline, std::int32_t node) const;
+    std::int32_t Predecessor(std::int32_t spline, std::int32_t node) const;
+
+    // A new point without references.
+    std::int32_t AddControlPoint(const PatchVec3& position);
+    // A new spline through the given points, its nodes at their defaults. The references to the
+    // new nodes come with IndexReferences.
+    std::int32_t AddSpline(std::span<const std::int32_t> pointIndices, bool closed = false);
+    // Rebuilds every point's references from the nodes: one per node, in node order.
+    void IndexReferences();
+
     void DeletePatches();
 
     std::string name;                 // bytes as read from the model file, in its code page
     std::uint32_t colour = 0xFFFFFF;  // 0x00BBGGRR
-    std::int32_t patchesValid = 0;
-    ObjectList<ControlPoint> controlPoints;  // owned, creation order
-    ObjectList<Spline> splines;              // owned, creation order
-    ObjectList<Patch> patches;               // owned, derived by DetectPatches
+    bool patchesValid = false;        // the patches match the current splines
+
+    std::vector<PatchVec3> points;             // control point positions, creation order
+    std::vector<SplineNode> nodes;             // every spline's nodes, spline after spline
+    std::vector<std::int32_t> splineStart{0};  // spline s owns nodes [start[s], start[s + 1])
+    std::vector<bool> splineClosed;            // per spline: the tail joins back to the head
+    std::vector<std::int32_t> refStart{0};     // point p owns refs [refStart[p], refStart[p + 1])
+    std::vector<SplineRef> refs;               // every point's references, point after point
+    std::vector<Patch> patches;                // derived by DetectPatches, discovery order
 };
 
 }  // namespace korvane

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <span>
 #include <string_view>
 
 #include "patch/atomic_file_writer.h"
@@ -75,23 +76,15 @@ constexpr std::int32_t kFixedSettings[] = {0, 1, 0, 1, 1, 0, 0};
 constexpr std::string_view kFixedText = " ";
 
 std::size_t ObjectBytes(const PatchObject& object) {
-    std::size_t bytes =
-        StringBytes(object.name) + 4 + 4 * std::size(kFixedSettings) + StringBytes(kFixedText) + 4;
-    bytes += 4 + 16 * static_cast<std::size_t>(object.controlPoints.GetCount());
-    bytes += 4;
-    for (const Spline* spline : object.splines) {
-        bytes += 12 + 12 * static_cast<std::size_t>(spline->nodes.GetCount());
-    }
-    bytes += 4;
-    for (const ControlPoint* point : object.controlPoints) {
-        bytes += 4 + 8 * static_cast<std::size_t>(point->splineRefs.GetCount());
-    }
-    return bytes;
+    const std::size_t points = object.points.size();
+    return StringBytes(object.name) + 4 + 4 * std::size(kFixedSettings) + StringBytes(kFixedText) +
+           4 + 4 + 16 * points + 4 + 12 * object.splineClosed.size() + 12 * object.nodes.size() +
+           4 + 4 * points + 8 * object.refs.size();
 }
 
-// Numbers the control points, splines and nodes as it goes (the references are written last,
-// once every index is current), so that the network is walked once per section.
-void PutObject(ArchiveWriter& out, PatchObject& object) {
+// Every point is written with flag 1, the only value the format's points take here. A reference
+// names its node by position within its spline.
+void PutObject(ArchiveWriter& out, const PatchObject& object) {
     out.PutString(object.name);
     out.PutCount(object.colour);
     // Settings of the format that this program always writes the same way.
@@ -101,36 +94,31 @@ void PutObject(ArchiveWriter& out, PatchObject& object) {
     out.PutString(kFixedText);
     out.PutInt(0);
 
-    out.PutCount(CountOf(object.controlPoints.GetCount()));
-    std::int32_t pointIndex = 0;
-    for (ControlPoint* point : object.controlPoints) {
-        point->index = pointIndex++;
-        out.PutFloat(point->x);
-        out.PutFloat(point->y);
-        out.PutFloat(point->z);
-        out.PutInt(point->pointFlag);
-    }
-    out.PutCount(CountOf(object.splines.GetCount()));
-    std::int32_t splineIndex = 0;
-    for (Spline* spline : object.splines) {
-        spline->index = splineIndex++;
-        out.PutInt(spline->closed);
+    out.PutCount(CountOf(object.PointCount()));
+    for (const PatchVec3& point : object.points) {
+        out.PutFloat(point.x);
+        out.PutFloat(point.y);
+        out.PutFloat(point.z);
         out.PutInt(1);
-        out.PutCount(CountOf(spline->nodes.GetCount()));
-        std::int32_t nodeIndex = 0;
-        for (SplineNode* node : spline->nodes) {
-            node->index = nodeIndex++;
-            out.PutInt(node->corner);
-            out.PutFloat(node->tension);
-            out.PutInt(node->controlPoint->index);
+    }
+    out.PutCount(CountOf(object.SplineCount()));
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
+        out.PutInt(object.Closed(spline) ? 1 : 0);
+        out.PutInt(1);
+        out.PutCount(CountOf(object.SplineNodeCount(spline)));
+        for (const SplineNode& node : object.SplineNodes(spline)) {
+            out.PutInt(node.corner ? 1 : 0);
+            out.PutFloat(node.tension);
+            out.PutInt(node.controlPoint);
         }
     }
-    out.PutCount(CountOf(object.controlPoints.GetCount()));
-    for (const ControlPoint* point : object.controlPoints) {
-        out.PutCount(CountOf(point->splineRefs.GetCount()));
-        for (const SplineRef* ref : point->splineRefs) {
-            out.PutInt(ref->spline->index);
-            out.PutInt(ref->node->index);
+    out.PutCount(CountOf(object.PointCount()));
+    for (std::int32_t point = 0; point < object.PointCount(); ++point) {
+        const std::span<const SplineRef> refs = object.RefsOf(point);
+        out.PutCount(static_cast<std::uint32_t>(refs.size()));
+        for (const SplineRef& ref : refs) {
+            out.PutInt(ref.spline);
+            out.PutInt(ref.node - object.splineStart[static_cast<std::size_t>(ref.spline)]);
         }
     }
 }
@@ -148,7 +136,7 @@ std::vector<std::uint8_t> SerializeRvp(const ObjectList<PatchObject>& objects) {
     ArchiveWriter out(bytes.data());
     out.PutString(header);
     out.PutCount(CountOf(objects.GetCount()));
-    for (PatchObject* object : objects) {
+    for (const PatchObject* object : objects) {
         PutObject(out, *object);
     }
     out.PutString(trailer);

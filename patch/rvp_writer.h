@@ -14,8 +14,7 @@
 
 namespace korvane {
 
-// The whole file for objects, in list order. Renumbers each object's control points and splines
-// (their index fields), since the file refers to them by position.
+// The whole file for objects, in list order.
 std::vector<std::uint8_t> SerializeRvp(const ObjectList<PatchObject>& objects);
 
 // Writes the file for objects at path, replacing any file there only once all of it is written.

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstddef>
 #include <optional>
 #include <unordered_map>
 
@@ -11,17 +12,27 @@
 namespace korvane {
 namespace {
 
-const SplineNode* SegmentOf(const Patch& patch, int side) {
-    return patch.forward[side] != 0 ? patch.edgeStart[side] : patch.edgeEnd[side];
+std::int32_t SegmentOf(const Patch& patch, int side) {
+    const auto s = static_cast<std::size_t>(side);
+    return patch.forward[s] ? patch.edgeStart[s] : patch.edgeEnd[s];
+}
+
+// The control point at corner k of a patch of object.
+std::int32_t CornerPoint(const PatchObject& object, const Patch& patch, int corner) {
+    return object.nodes[static_cast<std::size_t>(patch.edgeStart[static_cast<std::size_t>(corner)])]
+        .controlPoint;
 }
 
 // Six times the signed volume of the cone from the origin over the patch's corner polygon.
-double CornerVolume(const Patch& patch) {
-    const ControlPoint& o = *patch.edgeStart[0]->controlPoint;
+double CornerVolume(const PatchObject& object, const Patch& patch) {
+    const auto at = [&](int corner) -> const PatchVec3& {
+        return object.points[static_cast<std::size_t>(CornerPoint(object, patch, corner))];
+    };
+    const PatchVec3& o = at(0);
     double volume = 0.0;
     for (int k = 1; k + 1 < patch.cornerCount; ++k) {
-        const ControlPoint& a = *patch.edgeStart[k]->controlPoint;
-        const ControlPoint& b = *patch.edgeStart[k + 1]->controlPoint;
+        const PatchVec3& a = at(k);
+        const PatchVec3& b = at(k + 1);
         volume += double{o.x} * (double{a.y} * b.z - double{a.z} * b.y) +
                   double{o.y} * (double{a.z} * b.x - double{a.x} * b.z) +
                   double{o.z} * (double{a.x} * b.y - double{a.y} * b.x);
@@ -34,28 +45,34 @@ double CornerVolume(const Patch& patch) {
 // shared by exactly two patches) and then encloses a negative volume. A segment is named by the
 // node it leaves forwards (the node whose handleOut it uses), so that both its patches name it
 // alike.
-std::vector<bool> TurnedPatches(const std::vector<const Patch*>& patches) {
+std::vector<bool> TurnedPatches(const PatchObject& object,
+                                const std::vector<std::int32_t>& patches) {
+    const auto patchAt = [&](std::uint32_t p) -> const Patch& {
+        return object.patches[static_cast<std::size_t>(patches[p])];
+    };
     // The patches on each segment in the order met, with whether each runs the spline's way.
     struct SegmentUse {
         std::uint32_t count = 0;
         std::array<std::uint32_t, 2> patch{};
         std::array<bool, 2> forward{};
     };
-    std::unordered_map<const SplineNode*, std::uint32_t> segmentAt;
+    constexpr std::uint32_t kNoSegment = ~std::uint32_t{0};
+    std::vector<std::uint32_t> segmentAt(object.nodes.size(), kNoSegment);  // per node
     std::vector<SegmentUse> segments;
     std::vector<std::uint32_t> sideSegments;  // per side of every patch in turn
     for (std::uint32_t p = 0; p < patches.size(); ++p) {
-        for (int side = 0; side < patches[p]->cornerCount; ++side) {
-            const auto [found, added] = segmentAt.try_emplace(
-                SegmentOf(*patches[p], side), static_cast<std::uint32_t>(segments.size()));
-            if (added) {
+        const Patch& patch = patchAt(p);
+        for (int side = 0; side < patch.cornerCount; ++side) {
+            std::uint32_t& segment = segmentAt[static_cast<std::size_t>(SegmentOf(patch, side))];
+            if (segment == kNoSegment) {
+                segment = static_cast<std::uint32_t>(segments.size());
                 segments.emplace_back();
             }
-            sideSegments.push_back(found->second);
-            SegmentUse& use = segments[found->second];
+            sideSegments.push_back(segment);
+            SegmentUse& use = segments[segment];
             if (use.count < 2) {
                 use.patch[use.count] = p;
-                use.forward[use.count] = patches[p]->forward[side] != 0;
+                use.forward[use.count] = patch.forward[static_cast<std::size_t>(side)];
             }
             ++use.count;
         }
@@ -76,7 +93,7 @@ std::vector<bool> TurnedPatches(const std::vector<const Patch*>& patches) {
     std::vector<bool> open(patches.size(), false);
     std::size_t side = 0;
     for (std::uint32_t p = 0; p < patches.size(); ++p) {
-        for (int k = 0; k < patches[p]->cornerCount; ++k) {
+        for (int k = 0; k < patchAt(p).cornerCount; ++k) {
             open[p] = open[p] || !joins(segments[sideSegments[side++]]);
         }
     }
@@ -109,7 +126,8 @@ std::vector<bool> TurnedPatches(const std::vector<const Patch*>& patches) {
         // model gives.
         double volume = 0.0;
         for (const std::uint32_t p : piece) {
-            volume += turned[p] ? -CornerVolume(*patches[p]) : CornerVolume(*patches[p]);
+            const double own = CornerVolume(object, patchAt(p));
+            volume += turned[p] ? -own : own;
         }
         if (volume < 0.0) {
             for (const std::uint32_t p : piece) {
@@ -121,9 +139,10 @@ std::vector<bool> TurnedPatches(const std::vector<const Patch*>& patches) {
 }
 
 // A sample shared between nets: at a control point, at a step of a spline segment (counted from
-// the segment's first node), or on a triangle patch's centre or inner borders.
+// the segment's first node), or on a triangle patch's centre or inner borders. The owner is the
+// index of the point, of the segment's first node, or of the patch.
 struct SharedSample {
-    const void* owner;
+    std::int32_t owner;
     std::int32_t kind;
     std::int32_t step;
     bool operator==(const SharedSample&) const = default;
@@ -133,7 +152,7 @@ enum SampleKind : std::int32_t { kCorner, kSegment, kCentre, kInnerBorder };
 
 struct SharedSampleHash {
     std::size_t operator()(const SharedSample& s) const {
-        std::uint64_t h = reinterpret_cast<std::uintptr_t>(s.owner) * 0x9E3779B97F4A7C15ull;
+        std::uint64_t h = static_cast<std::uint32_t>(s.owner) * 0x9E3779B97F4A7C15ull;
         h ^= (static_cast<std::uint64_t>(s.kind) << 32 | static_cast<std::uint32_t>(s.step)) *
              0xC2B2AE3D27D4EB4Full;
         return static_cast<std::size_t>(h ^ (h >> 29));
@@ -142,13 +161,15 @@ struct SharedSampleHash {
 
 class MeshBuilder {
   public:
-    MeshBuilder(SurfaceMesh& mesh, std::int32_t surfaceResolution)
-        : mesh_(mesh),
+    MeshBuilder(const PatchObject& object, SurfaceMesh& mesh, std::int32_t surfaceResolution)
+        : object_(object),
+          mesh_(mesh),
           resolution_(surfaceResolution < 1 ? 1 : surfaceResolution),
           sideSteps_(2 * resolution_) {}
 
-    void AddPatch(const Patch& patch, bool turned) {
-        const int count = SurfaceNets(patch, nets_);
+    void AddPatch(std::int32_t patchIndex, bool turned) {
+        const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
+        const int count = SurfaceNets(object_, patch, nets_);
         const int steps = SurfaceNetSteps(count, resolution_);
         const int row = steps + 1;
         for (int net = 0; net < count; ++net) {
@@ -157,7 +178,7 @@ class MeshBuilder {
             for (int v = 0; v <= steps; ++v) {
                 for (int u = 0; u <= steps; ++u) {
                     const auto at = static_cast<std::size_t>(u + row * v);
-                    const std::optional<SharedSample> shared = Shared(patch, net, u, v, steps);
+                    const std::optional<SharedSample> shared = Shared(patchIndex, net, u, v, steps);
                     index_[at] = Vertex(shared, grid_[at], turned);
                 }
             }
@@ -200,29 +221,31 @@ class MeshBuilder {
     SharedSample SideSample(const Patch& patch, int side, int at) const {
         if (at == 0 || at == sideSteps_) {
             const int corner = at == 0 ? side : (side + 1) % patch.cornerCount;
-            return {patch.edgeStart[corner]->controlPoint, kCorner, 0};
+            return {CornerPoint(object_, patch, corner), kCorner, 0};
         }
-        const bool forward = patch.forward[side] != 0;
+        const bool forward = patch.forward[static_cast<std::size_t>(side)];
         return {SegmentOf(patch, side), kSegment, forward ? at : sideSteps_ - at};
     }
 
     // The sample at step `at` of the border between triangle nets `border` and border + 1,
     // counted from the midpoint of side `border` to the centre.
-    SharedSample InnerSample(const Patch& patch, int border, int at, int steps) const {
+    SharedSample InnerSample(std::int32_t patchIndex, int border, int at, int steps) const {
         if (at == 0) {
-            return SideSample(patch, border, steps);
+            return SideSample(object_.patches[static_cast<std::size_t>(patchIndex)], border, steps);
         }
         if (at == steps) {
-            return {&patch, kCentre, 0};
+            return {patchIndex, kCentre, 0};
         }
-        return {&patch, kInnerBorder + border, at};
+        return {patchIndex, kInnerBorder + border, at};
     }
 
     // Where grid point (u, v) of a net lies on the patch's border or a triangle's inner border;
     // nothing inside. A quad's net runs along side 0 at v = 0, side 1 at u = steps, side 2 at
     // v = steps and side 3 at u = 0. Triangle net k holds the first half of side k at v = 0 and
     // the second half of side k - 1 at u = 0, backwards.
-    std::optional<SharedSample> Shared(const Patch& patch, int net, int u, int v, int steps) const {
+    std::optional<SharedSample> Shared(std::int32_t patchIndex, int net, int u, int v,
+                                       int steps) const {
+        const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
         if (patch.cornerCount == 4) {
             if (v == 0) {
                 return SideSample(patch, 0, u);
@@ -246,10 +269,10 @@ class MeshBuilder {
             return SideSample(patch, previous, sideSteps_ - v);
         }
         if (u == steps) {
-            return InnerSample(patch, net, v, steps);
+            return InnerSample(patchIndex, net, v, steps);
         }
         if (v == steps) {
-            return InnerSample(patch, previous, u, steps);
+            return InnerSample(patchIndex, previous, u, steps);
         }
         return std::nullopt;
     }
@@ -281,6 +304,7 @@ class MeshBuilder {
         }
     }
 
+    const PatchObject& object_;
     SurfaceMesh& mesh_;
     const int resolution_;
     const int sideSteps_;
@@ -297,17 +321,18 @@ SurfaceMesh BuildSurfaceMesh(PatchObject& object, std::int32_t surfaceResolution
     if (!object.patchesValid) {
         DetectPatches(object);
     }
-    std::vector<const Patch*> patches;
-    for (const Patch* patch : object.patches) {
-        if (patch->cornerCount == 3 || patch->cornerCount == 4) {
-            patches.push_back(patch);
+    std::vector<std::int32_t> patches;
+    for (std::size_t p = 0; p < object.patches.size(); ++p) {
+        const Patch& patch = object.patches[p];
+        if (patch.cornerCount == 3 || patch.cornerCount == 4) {
+            patches.push_back(static_cast<std::int32_t>(p));
         }
     }
-    const std::vector<bool> turned = TurnedPatches(patches);
+    const std::vector<bool> turned = TurnedPatches(object, patches);
     SurfaceMesh mesh;
-    MeshBuilder builder(mesh, surfaceResolution);
+    MeshBuilder builder(object, mesh, surfaceResolution);
     for (std::size_t p = 0; p < patches.size(); ++p) {
-        builder.AddPatch(*patches[p], turned[p]);
+        builder.AddPatch(patches[p], turned[p]);
     }
     builder.Finish();
     return mesh;

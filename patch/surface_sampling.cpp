@@ -64,13 +64,13 @@ void SampleNetGrid(const BezierNet& net, int steps, std::vector<SurfaceSample>& 
     }
 }
 
-int SurfaceNets(const Patch& patch, std::array<BezierNet, 3>& nets) {
+int SurfaceNets(const PatchObject& object, const Patch& patch, std::array<BezierNet, 3>& nets) {
     if (patch.cornerCount == 4) {
-        QuadNet(patch, nets[0]);
+        QuadNet(object, patch, nets[0]);
         return 1;
     }
     if (patch.cornerCount == 3) {
-        TriangleNets(patch, nets);
+        TriangleNets(object, patch, nets);
         return 3;
     }
     return 0;

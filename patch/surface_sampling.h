@@ -21,9 +21,9 @@ struct SurfaceSample {
 // index i + (steps + 1) j. A step count below 1 counts as 1.
 void SampleNetGrid(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid);
 
-// The nets that cover a patch's surface: QuadNet's one for four corners, TriangleNets' three for
-// three corners, none for any other count. Returns how many were filled.
-int SurfaceNets(const Patch& patch, std::array<BezierNet, 3>& nets);
+// The nets that cover the surface of a patch of object: QuadNet's one for four corners,
+// TriangleNets' three for three corners, none for any other count. Returns how many were filled.
+int SurfaceNets(const PatchObject& object, const Patch& patch, std::array<BezierNet, 3>& nets);
 
 // Grid steps across each of a patch's netCount nets at a surface resolution (below 1 counts as
 // 1): 2 x resolution for a quad's net, resolution for each of a triangle's, so that every side of

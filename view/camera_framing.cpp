@@ -73,8 +73,8 @@ Vec3 Bounds::Centre() const {
 Bounds ControlPointBounds(const ObjectList<PatchObject>& objects) {
     Bounds bounds;
     for (const PatchObject* object : objects) {
-        for (const ControlPoint* point : object->controlPoints) {
-            bounds.Include(Vec3{point->x, point->y, point->z});
+        for (const PatchVec3& point : object->points) {
+            bounds.Include(Vec3{point.x, point.y, point.z});
         }
     }
     return bounds;

@@ -7,12 +7,12 @@ float Blend(const std::array<float, 4>& w, float p0, float p1, float p2, float p
     return w[0] * p0 + w[1] * p1 + w[2] * p2 + w[3] * p3;
 }
 
-void SampleSegment(const SplineNode& a, const SplineNode& b, const CurveWeightTable& weights,
-                   std::vector<Vec3>& vertices) {
-    const PatchVec3& p0 = *a.controlPoint;
+void SampleSegment(const PatchObject& object, const SplineNode& a, const SplineNode& b,
+                   const CurveWeightTable& weights, std::vector<Vec3>& vertices) {
+    const PatchVec3& p0 = object.PointOf(a);
     const PatchVec3& p1 = a.handleOut;
     const PatchVec3& p2 = b.handleIn;
-    const PatchVec3& p3 = *b.controlPoint;
+    const PatchVec3& p3 = object.PointOf(b);
     for (const std::array<float, 4>& w : weights) {
         vertices.push_back(Vec3{Blend(w, p0.x, p1.x, p2.x, p3.x), Blend(w, p0.y, p1.y, p2.y, p3.y),
                                 Blend(w, p0.z, p1.z, p2.z, p3.z)});
@@ -33,21 +33,16 @@ CurveWeightTable MakeCurveWeightTable(int curveResolution) {
     return table;
 }
 
-void SampleSpline(const Spline& spline, const CurveWeightTable& weights,
+void SampleSpline(const PatchObject& object, std::int32_t spline, const CurveWeightTable& weights,
                   std::vector<Vec3>& vertices) {
-    const ObjectList<SplineNode>& nodes = spline.nodes;
-    auto position = nodes.GetHeadPosition();
-    while (position) {
-        const SplineNode* a = nodes.GetNext(position);
-        const SplineNode* b = nullptr;
-        if (position) {
-            b = nodes.GetAt(position);
-        } else if (spline.closed) {
-            b = nodes.GetHead();
-        } else {
+    const auto s = static_cast<std::size_t>(spline);
+    for (std::int32_t a = object.splineStart[s]; a < object.splineStart[s + 1]; ++a) {
+        const std::int32_t b = object.Successor(spline, a);
+        if (b < 0) {
             break;
         }
-        SampleSegment(*a, *b, weights, vertices);
+        SampleSegment(object, object.nodes[static_cast<std::size_t>(a)],
+                      object.nodes[static_cast<std::size_t>(b)], weights, vertices);
     }
 }
 

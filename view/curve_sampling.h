@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "geometry/vec3.h"
@@ -17,7 +18,7 @@ CurveWeightTable MakeCurveWeightTable(int curveResolution);
 // vertex per weight row from a's point (t = 0) to b's point (t = 1), with a's handleOut and b's
 // handleIn as inner control points. A closed spline adds the segment from its tail to its head, so
 // n nodes give (n - 1) or n segments. Appends to vertices.
-void SampleSpline(const Spline& spline, const CurveWeightTable& weights,
+void SampleSpline(const PatchObject& object, std::int32_t spline, const CurveWeightTable& weights,
                   std::vector<Vec3>& vertices);
 
 }  // namespace korvane

@@ -7,14 +7,13 @@ namespace korvane {
 DrawCache::Shape DrawCache::ShapeOf(const PatchObject& object, DrawLayer layer, int resolution) {
     // Only what the layer draws: detecting patches must not throw away the curves' list.
     Shape shape;
-    shape.controlPoints = object.controlPoints.GetCount();
+    shape.controlPoints = object.PointCount();
     shape.resolution = resolution;
     if (layer != DrawLayer::kControlPoints) {
-        shape.splines = object.splines.GetCount();
+        shape.splines = object.SplineCount();
     }
     if (layer == DrawLayer::kSurfaces) {
-        shape.patches = object.patches.GetCount();
-        shape.patchesValid = object.patchesValid;
+        shape.patches = static_cast<std::int32_t>(object.patches.size());
     }
     return shape;
 }

@@ -49,7 +49,6 @@ class DrawCache {
         std::int32_t controlPoints = 0;
         std::int32_t splines = 0;
         std::int32_t patches = 0;
-        std::int32_t patchesValid = 0;
         int resolution = 0;
         bool operator==(const Shape&) const = default;
     };

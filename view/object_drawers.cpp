@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "patch/bezier_net.h"
-#include "patch/patch_builder.h"
 #include "patch/surface_sampling.h"
 #include "view/colour.h"
 #include "view/curve_sampling.h"
@@ -16,8 +15,8 @@ namespace {
 
 void EmitControlPoints(const PatchObject& object) {
     glBegin(GL_POINTS);
-    for (const ControlPoint* point : object.controlPoints) {
-        glVertex3f(point->x, point->y, point->z);
+    for (const PatchVec3& point : object.points) {
+        glVertex3f(point.x, point.y, point.z);
     }
     glEnd();
 }
@@ -25,9 +24,9 @@ void EmitControlPoints(const PatchObject& object) {
 void EmitCurves(const PatchObject& object, int curveResolution) {
     const CurveWeightTable weights = MakeCurveWeightTable(curveResolution);
     std::vector<Vec3> strip;
-    for (const Spline* spline : object.splines) {
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
         strip.clear();
-        SampleSpline(*spline, weights, strip);
+        SampleSpline(object, spline, weights, strip);
         glBegin(GL_LINE_STRIP);
         for (const Vec3& v : strip) {
             glVertex3f(v.x, v.y, v.z);
@@ -59,8 +58,8 @@ void EmitNet(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid) 
 void EmitSurfaces(const PatchObject& object, int surfaceResolution) {
     std::vector<SurfaceSample> grid;
     std::array<BezierNet, 3> nets;
-    for (const Patch* patch : object.patches) {
-        const int count = SurfaceNets(*patch, nets);
+    for (const Patch& patch : object.patches) {
+        const int count = SurfaceNets(object, patch, nets);
         const int steps = SurfaceNetSteps(count, surfaceResolution);
         for (int k = 0; k < count; ++k) {
             EmitNet(nets[static_cast<std::size_t>(k)], steps, grid);
@@ -90,9 +89,9 @@ void DrawCurves(const PatchObject& object, int curveResolution, DrawCache& cache
     cache.Draw(object, DrawLayer::kCurves, resolution, [&] { EmitCurves(object, resolution); });
 }
 
-void DrawSurfaces(PatchObject& object, int surfaceResolution, DrawCache& cache) {
+void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache) {
     if (!object.patchesValid) {
-        DetectPatches(object);
+        return;
     }
     const Rgb c = ColourToRgb(object.colour);
     glEnable(GL_POLYGON_OFFSET_FILL);

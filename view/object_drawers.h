@@ -16,7 +16,8 @@ void DrawControlPoints(const PatchObject& object, DrawCache& cache);
 void DrawCurves(const PatchObject& object, int curveResolution, DrawCache& cache);
 
 // Every 3- and 4-corner patch as a lit, two-sided Bezier surface, pushed back by a polygon offset
-// so that curves on it stay visible. Detects the patches first when the list is out of date.
-void DrawSurfaces(PatchObject& object, int surfaceResolution, DrawCache& cache);
+// so that curves on it stay visible. Draws nothing while the patches are out of date: finding
+// them belongs to whoever changed the splines.
+void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache);
 
 }  // namespace korvane

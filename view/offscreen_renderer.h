@@ -22,8 +22,8 @@ struct OffscreenRenderOptions {
     std::uint32_t backgroundColour = 0x646464;  // 0x00BBGGRR, the document's default
 };
 
-// Draws the frame and reads it back; image rows run from top to bottom. Detecting patches for
-// the surfaces changes the objects' patch lists. On failure returns false with a one-line reason.
+// Draws the frame and reads it back; image rows run from top to bottom. On failure returns false
+// with a one-line reason.
 bool RenderOffscreen(const ObjectList<PatchObject>& objects, const OffscreenRenderOptions& options,
                      RgbaImage& image, std::string& error);
 

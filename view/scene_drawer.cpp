@@ -94,7 +94,7 @@ void DrawFrame(const SceneFrame& frame, DrawCache& cache) {
             }
         }
         if (display.showSurfaces) {
-            for (PatchObject* object : *frame.objects) {
+            for (const PatchObject* object : *frame.objects) {
                 DrawSurfaces(*object, display.surfaceResolution, cache);
             }
         }

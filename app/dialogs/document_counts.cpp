@@ -8,11 +8,11 @@ DocumentCounts CountDocument(const ObjectList<PatchObject>& objects) {
     DocumentCounts counts;
     counts.objects = objects.GetCount();
     for (PatchObject* object : objects) {
-        if (object->patchesValid == 0) {
+        if (!object->patchesValid) {
             DetectPatches(*object);
         }
-        for (const Patch* patch : object->patches) {
-            if (patch->cornerCount == 3) {
+        for (const Patch& patch : object->patches) {
+            if (patch.cornerCount == 3) {
                 ++counts.threePointPatches;
             } else {
                 ++counts.fourPointPatches;

@@ -108,17 +108,19 @@ TEST_F(ConversionTest, ThreeObjectsGoFromStartThroughTheirProgressInListOrderToR
     EXPECT_EQ(listener_.codes, (std::vector<NotifyCode>{NotifyCode::NotifyConversionStarted,
                                                         NotifyCode::NotifyConversionFinished}));
     EXPECT_EQ(listener_.handledOn, QThread::currentThread());
-    // The straight rows and columns of each grid are joined: three lines each way.
+    // The straight rows and columns of each grid are joined: three lines each way, around the
+    // same four patches.
     for (const PatchObject* object : document_.objects) {
-        EXPECT_EQ(object->splines.GetCount(), 6) << object->name;
-        EXPECT_EQ(object->patchesValid, 0) << object->name;
+        EXPECT_EQ(object->SplineCount(), 6) << object->name;
+        EXPECT_TRUE(object->patchesValid) << object->name;
+        EXPECT_EQ(object->patches.size(), 4u) << object->name;
     }
 }
 
 TEST_F(ConversionTest, NarrowerBendsThanTheLimitStayApart) {
     Import({"grid"});
     Convert(181.0f);
-    EXPECT_EQ(document_.objects.GetHead()->splines.GetCount(), 12);
+    EXPECT_EQ(document_.objects.GetHead()->SplineCount(), 12);
     EXPECT_EQ(recorder_.texts().back(), "Ready");
 }
 
@@ -130,16 +132,13 @@ TEST_F(ConversionTest, AnEmptyDocumentGoesFromStartStraightToReady) {
     EXPECT_EQ(finished_, 1);
 }
 
-TEST_F(ConversionTest, DocumentDialogRebuildsAndCountsThePatchesAfterARun) {
+TEST_F(ConversionTest, DocumentDialogCountsThePatchesOfARun) {
     Import({"a", "b", "c"});
     Convert(150.0f);
     const DocumentInfoDialog dialog(document_.objects, true);
     EXPECT_EQ(dialog.counts().objects, 3);
     EXPECT_EQ(dialog.counts().threePointPatches, 0);
     EXPECT_EQ(dialog.counts().fourPointPatches, 3 * 4);
-    for (const PatchObject* object : document_.objects) {
-        EXPECT_EQ(object->patchesValid, 1);
-    }
 }
 
 TEST_F(ConversionTest, ASecondStartWhileRunningIsRefused) {
@@ -160,7 +159,7 @@ TEST_F(ConversionTest, DestroyingTheWorkerDuringARunWaitsForItsEnd) {
     EXPECT_EQ(finished_, 0) << "a worker that is going away calls back no one";
     EXPECT_EQ(listener_.codes.back(), NotifyCode::NotifyConversionFinished);
     for (const PatchObject* object : document_.objects) {
-        EXPECT_EQ(object->splines.GetCount(), 6) << object->name;
+        EXPECT_EQ(object->SplineCount(), 6) << object->name;
     }
 }
 
@@ -237,21 +236,24 @@ TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) 
     EXPECT_TRUE(worker_->WasCancelled());
     EXPECT_LT(status_.progressBar()->value(), status_.progressBar()->maximum());
     std::vector<int> splines;
+    std::vector<bool> patchesFound;
     for (PatchObject* object : document_.objects) {
-        splines.push_back(object->splines.GetCount());
+        splines.push_back(object->SplineCount());
+        patchesFound.push_back(object->patchesValid);
         const auto problems = CheckPatchInvariants(*object);
         EXPECT_TRUE(problems.empty()) << problems.front();
     }
     EXPECT_EQ(splines, (std::vector<int>{11, 12, 12}));
-    // The joined object's handles are what ComputeHandles gives, not the new nodes' zeros.
+    // The stopped object gets its patches like a finished one; the others stay as imported.
+    EXPECT_EQ(patchesFound, (std::vector<bool>{true, false, false}));
     PatchObject& head = *document_.objects.GetHead();
+    EXPECT_EQ(head.patches.size(), 4u);
+    // The joined object's handles are what ComputeHandles gives, not the new nodes' zeros.
     std::vector<float> handles[2];
     for (std::vector<float>& all : handles) {
-        for (const Spline* spline : head.splines) {
-            for (const SplineNode* node : spline->nodes) {
-                all.insert(all.end(), {node->handleIn.x, node->handleIn.y, node->handleIn.z,
-                                       node->handleOut.x, node->handleOut.y, node->handleOut.z});
-            }
+        for (const SplineNode& node : head.nodes) {
+            all.insert(all.end(), {node.handleIn.x, node.handleIn.y, node.handleIn.z,
+                                   node.handleOut.x, node.handleOut.y, node.handleOut.z});
         }
         ComputeHandles(head);
     }

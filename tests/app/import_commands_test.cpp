@@ -81,7 +81,12 @@ TEST_F(ImportCommandsTest, TwoImportsAppendInFileOrder) {
     EXPECT_EQ(redraws.count(), 2);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor ends with the read";
     // The lathe was applied: the profile of 8 points swept in 16 steps.
-    EXPECT_EQ(document_.objects.GetHead()->controlPoints.GetCount(), 8 * 16);
+    EXPECT_EQ(document_.objects.GetHead()->PointCount(), 8 * 16);
+    // The import finds the patches that the view only draws.
+    for (const PatchObject* object : document_.objects) {
+        EXPECT_TRUE(object->patchesValid) << object->name;
+        EXPECT_FALSE(object->patches.empty()) << object->name;
+    }
 }
 
 TEST_F(ImportCommandsTest, CancelStillRefreshesTheTreeAndRedraws) {
@@ -120,7 +125,8 @@ TEST_F(ImportCommandsTest, LightWaveIsNamedAfterTheFileAndRefreshesTheTree) {
     QSignalSpy redraws(&document_, &CKorvDoc::changed);
     EXPECT_EQ(RunImportLightWave(dialogs_, nullptr), path);
     EXPECT_EQ(Names(), std::vector<std::string>{"tri.angle"});
-    EXPECT_EQ(document_.objects.GetHead()->controlPoints.GetCount(), 3);
+    EXPECT_EQ(document_.objects.GetHead()->PointCount(), 3);
+    EXPECT_EQ(document_.objects.GetHead()->patches.size(), 1u);
     EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("LightWave(*.lwo)")});
     EXPECT_EQ(tree_.codes, std::vector<NotifyCode>{NotifyCode::NotifyImported});
     EXPECT_EQ(redraws.count(), 1);

@@ -77,7 +77,7 @@ TEST_F(ImportWarningsTest, FacesOfFiveOrMoreCornersAreToldOnceAsOutlines) {
               QStringLiteral("3 faces with more than four corners were kept as outlines without "
                              "patches"));
     ASSERT_EQ(document_.objects.GetCount(), 2);
-    EXPECT_EQ(document_.objects.GetTail()->splines.GetCount(), 7) << "the outlines are curves";
+    EXPECT_EQ(document_.objects.GetTail()->SplineCount(), 7) << "the outlines are curves";
 }
 
 TEST_F(ImportWarningsTest, ASoundFileSaysNothing) {

@@ -365,13 +365,13 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
     size_t at = 1;
     for (const PatchObject* object : document_->objects) {
         const std::string prefix = object->name + " ";
-        const std::string last = prefix + std::to_string(object->controlPoints.GetCount() - 1) +
-                                 " / " + std::to_string(object->controlPoints.GetCount());
+        const std::string last = prefix + std::to_string(object->PointCount() - 1) + " / " +
+                                 std::to_string(object->PointCount());
         std::string seen;
         for (; at + 1 < texts.size() && texts[at].starts_with(prefix); ++at) {
             seen = texts[at];
         }
-        if (object->controlPoints.GetCount() > 0) {
+        if (object->PointCount() > 0) {
             EXPECT_EQ(seen, last);
         }
     }
@@ -404,7 +404,7 @@ TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
     EXPECT_EQ(dialogs_.discardAsked, 1);
     EXPECT_FALSE(frame_->isVisible());
     for (const PatchObject* object : document_->objects) {
-        EXPECT_EQ(object->splines.GetCount(), 6) << "the run went to its end";
+        EXPECT_EQ(object->SplineCount(), 6) << "the run went to its end";
     }
 }
 

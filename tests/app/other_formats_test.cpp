@@ -87,8 +87,8 @@ TEST_F(OtherFormatsTest, ThreeDStudioImportsAtTheScaleGivenAndRemembersIt) {
     Trigger(CommandId::kImport3dStudio);
     ASSERT_EQ(document_->objects.GetCount(), 1) << dialogs_.messages.size();
     EXPECT_EQ(dialogs_.filters.first(), QStringLiteral("3D Studio(*.3ds)"));
-    EXPECT_EQ(document_->objects.GetHead()->controlPoints.GetCount(), 4);
-    EXPECT_EQ(document_->objects.GetHead()->splines.GetCount(), 6);
+    EXPECT_EQ(document_->objects.GetHead()->PointCount(), 4);
+    EXPECT_EQ(document_->objects.GetHead()->SplineCount(), 6);
     const float unitWidth = Width(*document_);
 
     Trigger(CommandId::kFileNew);

@@ -44,14 +44,13 @@ std::vector<ObjectCounts> Count(ObjectStore& store) {
     std::vector<ObjectCounts> counts;
     for (PatchObject* object : store.objects) {
         DetectPatches(*object);
-        ObjectCounts c{object->name, object->colour, object->controlPoints.GetCount(),
-                       object->splines.GetCount()};
-        for (const Patch* patch : object->patches) {
-            ++(patch->cornerCount == 3 ? c.triPatches : c.quadPatches);
+        ObjectCounts c{object->name, object->colour, object->PointCount(), object->SplineCount()};
+        for (const Patch& patch : object->patches) {
+            ++(patch.cornerCount == 3 ? c.triPatches : c.quadPatches);
         }
         double sum = 0.0;
-        for (const ControlPoint* point : object->controlPoints) {
-            sum += point->x;
+        for (const PatchVec3& point : object->points) {
+            sum += point.x;
         }
         c.meanX = static_cast<float>(std::round(sum / std::max(c.points, 1) * 1000.0) / 1000.0);
         counts.push_back(c);
@@ -369,8 +368,8 @@ TEST_F(AssimpImportTest, ObjOfAMetasequoiaModelGivesTheSameNetwork) {
         // Same points, in the order of first use rather than of the file: compare them sorted.
         const auto sorted = [](const ObjectStore& store) {
             std::vector<std::array<float, 3>> points;
-            for (const ControlPoint* p : store.objects.GetHead()->controlPoints) {
-                points.push_back({p->x, p->y, p->z});
+            for (const PatchVec3& p : store.objects.GetHead()->points) {
+                points.push_back({p.x, p.y, p.z});
             }
             std::sort(points.begin(), points.end());
             return points;
@@ -382,10 +381,10 @@ TEST_F(AssimpImportTest, ObjOfAMetasequoiaModelGivesTheSameNetwork) {
                 ASSERT_NEAR(fromFile[i][a], mqo[i][a], 1e-6f * (1.0f + std::abs(mqo[i][a]))) << i;
             }
         }
-        const ControlPoint* once = fromObj.objects.GetHead()->controlPoints.GetHead();
-        const ControlPoint* twice = scaled.objects.GetHead()->controlPoints.GetHead();
-        EXPECT_EQ(twice->x, 2.5f * once->x);
-        EXPECT_EQ(twice->z, 2.5f * once->z);
+        const PatchVec3& once = fromObj.objects.GetHead()->points.front();
+        const PatchVec3& twice = scaled.objects.GetHead()->points.front();
+        EXPECT_EQ(twice.x, 2.5f * once.x);
+        EXPECT_EQ(twice.z, 2.5f * once.z);
     }
 }
 

@@ -96,7 +96,7 @@ TEST(DocumentInfoDialog, CountsObjectsAndBuildsMissingPatches) {
     EXPECT_EQ(Field(dialog, 1003), QStringLiteral("2"));
     EXPECT_EQ(Field(dialog, 1010), QStringLiteral("7"));
     for (const PatchObject* object : objects.list) {
-        EXPECT_EQ(object->patchesValid, 1);
+        EXPECT_TRUE(object->patchesValid);
     }
 }
 
@@ -105,29 +105,27 @@ TEST(DocumentInfoDialog, TrustsPatchesThatAreValid) {
     PatchObject& grid = objects.Add();
     AddGrid(grid);
     DetectPatches(grid);
-    delete grid.patches.GetHead();
-    grid.patches.RemoveAt(grid.patches.GetHeadPosition());
+    grid.patches.erase(grid.patches.begin());
     EXPECT_EQ(DocumentInfoDialog(objects.list, false).counts().fourPointPatches, 5);
 }
 
-TEST(DocumentInfoDialog, AfterConnectCurveCountsThePatchesBuiltAnew) {
+TEST(DocumentInfoDialog, AfterJoinedCurvesCountsThePatchesBuiltAnew) {
     Objects objects;
     PatchObject& grid = objects.Add();
     AddGrid(grid);
     DetectPatches(grid);
-    const std::int32_t splinesBefore = grid.splines.GetCount();
+    const std::int32_t splinesBefore = grid.SplineCount();
 
-    // What a Connect Curve run leaves: no patches, the flag clear, longer splines.
+    // Curves joined without finding the patches again: none left, the flag clear.
     grid.DeletePatches();
-    grid.patchesValid = 0;
-    CurveConnector().ConnectCurves(grid, 100.0f, [](const std::string&) {});
+    ConnectCurves(grid, 100.0f, [](const std::string&) {});
     ComputeHandles(grid);
-    ASSERT_LT(grid.splines.GetCount(), splinesBefore);
+    ASSERT_LT(grid.SplineCount(), splinesBefore);
 
     DocumentInfoDialog dialog(objects.list, true);
     EXPECT_EQ(Field(dialog, 1003), QStringLiteral("0"));
     EXPECT_EQ(Field(dialog, 1010), QStringLiteral("6"));
-    EXPECT_EQ(grid.patchesValid, 1);
+    EXPECT_TRUE(grid.patchesValid);
 }
 
 TEST(DocumentInfoDialog, CaptionAndLabelsFollowTheLanguage) {

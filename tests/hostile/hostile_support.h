@@ -66,19 +66,18 @@ inline ImportResult ImportByContent(std::string_view bytes, ObjectStore& store) 
 // Connect Curve, patches, every patch's nets and the export, as the tool converts; the exported
 // bytes must read back with every object, point and spline, and every network must stay sound.
 inline void ExpectConvertsInMemory(ObjectStore& store) {
-    CurveConnector connector;
     for (PatchObject* object : store.objects) {
         object->DeletePatches();
-        connector.ConnectCurves(*object, kConnectDegrees, {});
+        ConnectCurves(*object, kConnectDegrees, {});
         ComputeHandles(*object);
         DetectPatches(*object);
-        for (const Patch* patch : object->patches) {
-            if (patch->cornerCount == 4) {
+        for (const Patch& patch : object->patches) {
+            if (patch.cornerCount == 4) {
                 BezierNet net;
-                QuadNet(*patch, net);
+                QuadNet(*object, patch, net);
             } else {
                 std::array<BezierNet, 3> nets;
-                TriangleNets(*patch, nets);
+                TriangleNets(*object, patch, nets);
             }
         }
         EXPECT_EQ(CheckPatchInvariants(*object), std::vector<std::string>{}) << object->name;
@@ -91,10 +90,8 @@ inline void ExpectConvertsInMemory(ObjectStore& store) {
     ASSERT_EQ(static_cast<std::int32_t>(objects->size()), store.objects.GetCount());
     std::size_t i = 0;
     for (const PatchObject* object : store.objects) {
-        EXPECT_EQ(static_cast<std::int32_t>((*objects)[i].points.size()),
-                  object->controlPoints.GetCount());
-        EXPECT_EQ(static_cast<std::int32_t>((*objects)[i].splines.size()),
-                  object->splines.GetCount());
+        EXPECT_EQ(static_cast<std::int32_t>((*objects)[i].points.size()), object->PointCount());
+        EXPECT_EQ(static_cast<std::int32_t>((*objects)[i].splines.size()), object->SplineCount());
         ++i;
     }
 }
@@ -115,7 +112,7 @@ inline ImportResult ImportAndConvert(std::string_view bytes, ObjectStore& store)
 inline std::int64_t ControlPointsOf(const ObjectStore& store) {
     std::int64_t count = 0;
     for (const PatchObject* object : store.objects) {
-        count += object->controlPoints.GetCount();
+        count += object->PointCount();
     }
     return count;
 }

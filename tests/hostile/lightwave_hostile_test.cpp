@@ -102,8 +102,8 @@ TEST_F(LightWaveHostileTest, CornerCountsOfNothingAndAllOnes) {
         const ImportResult result = ImportAndConvert(file, store);
         EXPECT_EQ(result.status, ImportStatus::kImported);
         ASSERT_EQ(store.objects.GetCount(), 1);
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 4);
-        EXPECT_EQ(store.objects.GetHead()->splines.GetCount(), 0);
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), 4);
+        EXPECT_EQ(store.objects.GetHead()->SplineCount(), 0);
         ExpectCliEnds(file, 0);
     }
 }
@@ -135,8 +135,8 @@ TEST_F(LightWaveHostileTest, IndicesOutsideAThreePointLayer) {
         const ImportResult result = ImportAndConvert(file, store);
         EXPECT_EQ(result.droppedFaces, 1);
         ASSERT_EQ(store.objects.GetCount(), 1);
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 3);
-        EXPECT_EQ(store.objects.GetHead()->patches.GetCount(), 1);
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), 3);
+        EXPECT_EQ(store.objects.GetHead()->patches.size(), 1u);
         const ProcessResult cli = ExpectCliEnds(file, 0);
         EXPECT_NE(cli.err.find("warning"), std::string::npos) << cli.err;
     }
@@ -152,8 +152,8 @@ TEST_F(LightWaveHostileTest, NotANumberAndInfiniteCoordinates) {
     ImportAndConvert(file, store);
     ASSERT_EQ(store.objects.GetCount(), 1);
     const PatchObject& object = *store.objects.GetHead();
-    ASSERT_EQ(object.controlPoints.GetCount(), 3);
-    EXPECT_TRUE(std::isnan(object.controlPoints.GetHead()->x));
+    ASSERT_EQ(object.PointCount(), 3);
+    EXPECT_TRUE(std::isnan(object.points.front().x));
     EXPECT_TRUE(std::isinf(PointAt(object, 1).y));
     ExpectCliEnds(file, 0);
 }
@@ -170,8 +170,8 @@ TEST_F(LightWaveHostileTest, PolygonsBeforePoints) {
         const ImportResult result = ImportAndConvert(file, store);
         EXPECT_EQ(result.droppedFaces, 0);
         ASSERT_EQ(store.objects.GetCount(), 1);
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 4);
-        EXPECT_EQ(store.objects.GetHead()->patches.GetCount(), 1);
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), 4);
+        EXPECT_EQ(store.objects.GetHead()->patches.size(), 1u);
         ExpectCliEnds(file, 0);
     }
 }

@@ -73,8 +73,8 @@ TEST_F(MetasequoiaHostileTest, IndicesOutsideAThreeVertexObject) {
         const ImportResult result = ImportAndConvert(file, store);
         EXPECT_EQ(result.droppedFaces, 1);
         ASSERT_EQ(store.objects.GetCount(), 1);
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 3);
-        EXPECT_EQ(store.objects.GetHead()->patches.GetCount(), 1);
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), 3);
+        EXPECT_EQ(store.objects.GetHead()->patches.size(), 1u);
         const ProcessResult cli = ExpectCliEnds(file, 0);
         EXPECT_NE(cli.err.find("warning"), std::string::npos) << cli.err;
     }
@@ -95,8 +95,8 @@ TEST_F(MetasequoiaHostileTest, NotANumberAndInfiniteCoordinates) {
         EXPECT_EQ(result.status, ImportStatus::kImported);
         ASSERT_EQ(store.objects.GetCount(), 1);
         const PatchObject& object = *store.objects.GetHead();
-        ASSERT_GE(object.controlPoints.GetCount(), 3);
-        EXPECT_TRUE(std::isnan(object.controlPoints.GetHead()->x));
+        ASSERT_GE(object.PointCount(), 3);
+        EXPECT_TRUE(std::isnan(object.points.front().x));
         EXPECT_TRUE(std::isinf(PointAt(object, 1).x));
         ExpectCliEnds(file, 0);
     }
@@ -120,7 +120,7 @@ TEST_F(MetasequoiaHostileTest, TenMegabyteToken) {
         EXPECT_EQ(result.status, ImportStatus::kImported);
         ASSERT_EQ(store.objects.GetCount(), 1);
         EXPECT_LE(store.objects.GetHead()->name.size(), 127u);
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 3);
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), 3);
         ExpectCliEnds(files[i], 0);
     }
 }
@@ -175,7 +175,7 @@ TEST_F(MetasequoiaHostileTest, BinaryVertexCountAndByteSizeDisagree) {
         ObjectStore store;
         EXPECT_EQ(ImportAndConvert(file, store).vertexBlocksMismatched, 1);
         ASSERT_EQ(store.objects.GetCount(), 1);
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), c.points);
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), c.points);
         ExpectCliEnds(file, 0);
     }
     // A block that claims more bytes than follow takes what is there and reports the cut.
@@ -184,7 +184,7 @@ TEST_F(MetasequoiaHostileTest, BinaryVertexCountAndByteSizeDisagree) {
     const ImportResult result = ImportAndConvert(pastTheEnd, store);
     EXPECT_TRUE(result.truncated);
     ASSERT_EQ(store.objects.GetCount(), 1);
-    EXPECT_LE(store.objects.GetHead()->controlPoints.GetCount(),
+    EXPECT_LE(store.objects.GetHead()->PointCount(),
               static_cast<std::int32_t>(pastTheEnd.size() / 12));
     ExpectCliEnds(pastTheEnd, 0);
 }
@@ -199,18 +199,18 @@ TEST_F(MetasequoiaHostileTest, EnormousLatheSegmentCount) {
         const ImportResult result = ImportAndConvert(file, store);
         EXPECT_EQ(result.lathesLeftOut, 1);
         ASSERT_EQ(store.objects.GetCount(), 1);
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 2);
-        EXPECT_EQ(store.objects.GetHead()->splines.GetCount(), 1);
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), 2);
+        EXPECT_EQ(store.objects.GetHead()->SplineCount(), 1);
         ExpectCliEnds(file, 0);
     }
     ObjectStore swept;
     EXPECT_EQ(ImportAndConvert(Mqo(LatheObject("1000")), swept).lathesLeftOut, 0);
-    EXPECT_EQ(swept.objects.GetHead()->controlPoints.GetCount(), 2000);
+    EXPECT_EQ(swept.objects.GetHead()->PointCount(), 2000);
     // Each mirror axis doubles what the lathe made: within the limit alone, past it mirrored.
     ObjectStore mirrored;
     const std::string mirroredLathe = Mqo(LatheObject("16384", "\tmirror 1\n\tmirror_axis 7\n"));
     EXPECT_EQ(ImportAndConvert(mirroredLathe, mirrored).lathesLeftOut, 1);
-    EXPECT_EQ(mirrored.objects.GetHead()->controlPoints.GetCount(), 2);
+    EXPECT_EQ(mirrored.objects.GetHead()->PointCount(), 2);
 }
 
 }  // namespace

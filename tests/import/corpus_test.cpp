@@ -137,9 +137,9 @@ TEST_F(CorpusTest, MetasequoiaFilesImportAsTheirTextSays) {
             EXPECT_EQ(parsed[i].quads, expected[i].quads) << expected[i].name;
             EXPECT_EQ(objects[i]->name, expected[i].name);
             if (expected[i].modified) {
-                EXPECT_GT(objects[i]->controlPoints.GetCount(), expected[i].vertices);
+                EXPECT_GT(objects[i]->PointCount(), expected[i].vertices);
             } else {
-                EXPECT_EQ(objects[i]->controlPoints.GetCount(), expected[i].vertices);
+                EXPECT_EQ(objects[i]->PointCount(), expected[i].vertices);
             }
         }
     }
@@ -170,7 +170,7 @@ TEST_F(CorpusTest, LightWaveFilesImportAsTheirChunksSay) {
         ASSERT_EQ(objects.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i) {
             EXPECT_EQ(objects[i]->name, expected[i].name);
-            EXPECT_EQ(objects[i]->controlPoints.GetCount(), expected[i].vertices);
+            EXPECT_EQ(objects[i]->PointCount(), expected[i].vertices);
         }
     }
 }
@@ -186,16 +186,16 @@ TEST_F(CorpusTest, LightWaveLayersAndPolygonKinds) {
     ImportLightWave(folder + "LWO2_Subdivision.lwo", "LWO2_Subdivision", subdivision);
     ASSERT_EQ(subdivision.objects.GetCount(), 1);
     EXPECT_EQ(subdivision.objects.GetHead()->name, "LWO2_Subdivision");
-    EXPECT_EQ(subdivision.objects.GetHead()->controlPoints.GetCount(), 26);
-    EXPECT_GT(subdivision.objects.GetHead()->splines.GetCount(), 0);
+    EXPECT_EQ(subdivision.objects.GetHead()->PointCount(), 26);
+    EXPECT_GT(subdivision.objects.GetHead()->SplineCount(), 0);
     // Its one polygon has 66 corners over 64 points; the outline keeps its 65 distinct sides.
     ObjectStore concave;
     const ImportResult result =
         ImportLightWave(folder + "LWOB_ConcavePolygon.lwo", "LWOB_ConcavePolygon", concave);
     EXPECT_EQ(result.outlineFaces, 1);
     ASSERT_EQ(concave.objects.GetCount(), 1);
-    EXPECT_EQ(concave.objects.GetHead()->controlPoints.GetCount(), 64);
-    EXPECT_EQ(concave.objects.GetHead()->splines.GetCount(), 65);
+    EXPECT_EQ(concave.objects.GetHead()->PointCount(), 64);
+    EXPECT_EQ(concave.objects.GetHead()->SplineCount(), 65);
 }
 
 }  // namespace

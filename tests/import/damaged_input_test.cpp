@@ -56,10 +56,8 @@ void ExpectEveryPrefixImports(const std::string& whole, Importer import) {
         const auto objects = ObjectsOf(store);
         for (std::size_t i = 0; i + 1 < objects.size(); ++i) {
             EXPECT_EQ(objects[i]->name, fullObjects[i]->name) << length;
-            EXPECT_EQ(objects[i]->controlPoints.GetCount(),
-                      fullObjects[i]->controlPoints.GetCount())
-                << length;
-            EXPECT_EQ(objects[i]->splines.GetCount(), fullObjects[i]->splines.GetCount()) << length;
+            EXPECT_EQ(objects[i]->PointCount(), fullObjects[i]->PointCount()) << length;
+            EXPECT_EQ(objects[i]->SplineCount(), fullObjects[i]->SplineCount()) << length;
         }
     }
     EXPECT_EQ(previousCount, full.objects.GetCount());

@@ -30,33 +30,32 @@ struct NetworkImage {
     bool operator==(const NetworkImage&) const = default;
 };
 
-NetworkImage ImageOf(PatchObject& object) {
-    object.NumberControlPoints();
-    object.NumberSplines();
+NetworkImage ImageOf(const PatchObject& object) {
     NetworkImage image;
     image.name = object.name;
-    for (const ControlPoint* point : object.controlPoints) {
-        for (const float value : {point->x, point->y, point->z}) {
+    for (std::int32_t point = 0; point < object.PointCount(); ++point) {
+        const PatchVec3& position = object.points[static_cast<std::size_t>(point)];
+        for (const float value : {position.x, position.y, position.z}) {
             image.pointBits.push_back(std::bit_cast<std::uint32_t>(value));
         }
         std::vector<std::int32_t> references;
-        for (const SplineRef* ref : point->splineRefs) {
-            references.push_back(ref->spline->index);
-            references.push_back(ref->node->index);
+        for (const SplineRef& ref : object.RefsOf(point)) {
+            references.push_back(ref.spline);
+            references.push_back(ref.node);
         }
         image.references.push_back(references);
     }
-    for (const Spline* spline : object.splines) {
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
         std::vector<std::int32_t> points;
-        for (const SplineNode* node : spline->nodes) {
-            points.push_back(node->controlPoint->index);
-            for (const PatchVec3* handle : {&node->handleIn, &node->handleOut}) {
+        for (const SplineNode& node : object.SplineNodes(spline)) {
+            points.push_back(node.controlPoint);
+            for (const PatchVec3* handle : {&node.handleIn, &node.handleOut}) {
                 for (const float value : {handle->x, handle->y, handle->z}) {
                     image.handleBits.push_back(std::bit_cast<std::uint32_t>(value));
                 }
             }
         }
-        points.push_back(spline->closed);
+        points.push_back(object.Closed(spline) ? 1 : 0);
         image.splinePoints.push_back(points);
     }
     return image;

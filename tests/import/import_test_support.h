@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,17 +29,16 @@ inline std::vector<std::string> NamesOf(const ObjectStore& store) {
     return names;
 }
 
-inline const ControlPoint& PointAt(const PatchObject& object, std::int32_t index) {
-    return *object.controlPoints.GetAt(object.controlPoints.FindIndex(index));
+inline const PatchVec3& PointAt(const PatchObject& object, std::int32_t index) {
+    return object.points.at(static_cast<std::size_t>(index));
 }
 
-// The control points that a two-node spline runs between, by index in the object's list.
-inline std::vector<std::pair<std::int32_t, std::int32_t>> SplineEnds(PatchObject& object) {
-    object.NumberControlPoints();
+// The control points that a two-node spline runs between, by index.
+inline std::vector<std::pair<std::int32_t, std::int32_t>> SplineEnds(const PatchObject& object) {
     std::vector<std::pair<std::int32_t, std::int32_t>> ends;
-    for (const Spline* spline : object.splines) {
-        ends.emplace_back(spline->nodes.GetHead()->controlPoint->index,
-                          spline->nodes.GetTail()->controlPoint->index);
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
+        const std::span<const SplineNode> nodes = object.SplineNodes(spline);
+        ends.emplace_back(nodes.front().controlPoint, nodes.back().controlPoint);
     }
     return ends;
 }

@@ -43,7 +43,7 @@ TEST(LightWaveReaderTest, LwobGivesOneObjectNamedAfterTheFileTitle) {
     PatchObject& object = *store.objects.GetHead();
     EXPECT_EQ(object.name, "box");
     EXPECT_EQ(object.colour, 0xDCD2BEu);
-    ASSERT_EQ(object.controlPoints.GetCount(), 4);
+    ASSERT_EQ(object.PointCount(), 4);
     EXPECT_EQ(PointAt(object, 2).x, 10.0f);
     EXPECT_EQ(PointAt(object, 2).y, 10.0f);
     EXPECT_EQ(PointAt(object, 2).z, 0.0f);
@@ -84,9 +84,9 @@ TEST(LightWaveReaderTest, Lwo2LayersBecomeObjects) {
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0]->colour, 0xFFFFFFu);
     EXPECT_EQ(objects[1]->colour, 0xFFFFFFu);
-    EXPECT_EQ(objects[0]->controlPoints.GetCount(), 4);
-    EXPECT_EQ(objects[0]->splines.GetCount(), 3);
-    ASSERT_EQ(objects[1]->controlPoints.GetCount(), 2);
+    EXPECT_EQ(objects[0]->PointCount(), 4);
+    EXPECT_EQ(objects[0]->SplineCount(), 3);
+    ASSERT_EQ(objects[1]->PointCount(), 2);
     EXPECT_EQ(PointAt(*objects[1], 0).x, 5.0f);
     EXPECT_EQ(SplineEnds(*objects[1]), (Ends{{1, 0}}));
 }
@@ -100,7 +100,7 @@ TEST(LightWaveReaderTest, Lwo2UnnamedLayersTakeTheFileTitle) {
     ObjectStore noLayer;
     ImportLightWaveBytes(LwoFile("LWO2", Chunk("PNTS", kSquare)), "bare", noLayer);
     EXPECT_EQ(NamesOf(noLayer), std::vector<std::string>{"bare"});
-    EXPECT_EQ(noLayer.objects.GetHead()->controlPoints.GetCount(), 4);
+    EXPECT_EQ(noLayer.objects.GetHead()->PointCount(), 4);
 
     ObjectStore nameWithBlank;
     ImportLightWaveBytes(LwoFile("LWO2", Chunk("LAYR", LayerData("left arm"))), "t", nameWithBlank);
@@ -151,8 +151,8 @@ TEST(LightWaveReaderTest, PolygonsWithIndicesOutOfRangeAreDroppedAndCounted) {
     EXPECT_EQ(result.droppedFaces, 2);
     const auto objects = ObjectsOf(store);
     ASSERT_EQ(objects.size(), 2u);
-    EXPECT_EQ(objects[0]->splines.GetCount(), 3);
-    EXPECT_EQ(objects[1]->splines.GetCount(), 0);
+    EXPECT_EQ(objects[0]->SplineCount(), 3);
+    EXPECT_EQ(objects[1]->SplineCount(), 0);
 }
 
 TEST(LightWaveReaderTest, ChunkRunningPastTheEndEndsTheReading) {
@@ -166,8 +166,8 @@ TEST(LightWaveReaderTest, ChunkRunningPastTheEndEndsTheReading) {
         EXPECT_TRUE(result.truncated) << size;
         ASSERT_EQ(store.objects.GetCount(), 1) << size;
         EXPECT_EQ(store.objects.GetHead()->name, "kept");
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 4) << size;
-        EXPECT_EQ(store.objects.GetHead()->splines.GetCount(), 1) << size;
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), 4) << size;
+        EXPECT_EQ(store.objects.GetHead()->SplineCount(), 1) << size;
     }
 }
 
@@ -190,7 +190,7 @@ TEST(LightWaveReaderTest, NanCoordinatesPassThrough) {
     const PatchObject& object = *store.objects.GetHead();
     EXPECT_TRUE(std::isnan(PointAt(object, 0).x));
     EXPECT_EQ(PointAt(object, 0).y, INFINITY);
-    EXPECT_EQ(object.splines.GetCount(), 1);
+    EXPECT_EQ(object.SplineCount(), 1);
 }
 
 }  // namespace

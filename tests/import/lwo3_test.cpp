@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -21,18 +22,17 @@ using testing::TwoLayerModel;
 
 // What the reader decides about an object: name, colour, coordinates by bit pattern, and the
 // points of each spline in order (handles follow from these).
-std::string Fingerprint(PatchObject& object) {
-    object.NumberControlPoints();
+std::string Fingerprint(const PatchObject& object) {
     std::string print = object.name + "|" + std::to_string(object.colour) + "|";
-    for (const ControlPoint* point : object.controlPoints) {
-        for (const float value : {point->x, point->y, point->z}) {
+    for (const PatchVec3& point : object.points) {
+        for (const float value : {point.x, point.y, point.z}) {
             print += std::to_string(std::bit_cast<std::uint32_t>(value)) + ",";
         }
     }
-    for (const Spline* spline : object.splines) {
-        print += spline->closed ? "|spline closed" : "|spline open";
-        for (const SplineNode* node : spline->nodes) {
-            print += " " + std::to_string(node->controlPoint->index);
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
+        print += object.Closed(spline) ? "|spline closed" : "|spline open";
+        for (const SplineNode& node : object.SplineNodes(spline)) {
+            print += " " + std::to_string(node.controlPoint);
         }
     }
     return print;

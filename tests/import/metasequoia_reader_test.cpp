@@ -63,7 +63,7 @@ TEST(MetasequoiaReaderTest, OverlongNameIsCut) {
     ImportMetasequoiaBytes(Mqo(Triangle("\"" + std::string(300, 'n') + "\"")), store);
     ASSERT_EQ(store.objects.GetCount(), 1);
     EXPECT_EQ(store.objects.GetHead()->name, std::string(126, 'n'));
-    EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 3);
+    EXPECT_EQ(store.objects.GetHead()->PointCount(), 3);
 }
 
 TEST(MetasequoiaReaderTest, VerticesAreScaledWithZReversed) {
@@ -72,7 +72,7 @@ TEST(MetasequoiaReaderTest, VerticesAreScaledWithZReversed) {
                            store);
     ASSERT_EQ(store.objects.GetCount(), 1);
     const PatchObject& object = *store.objects.GetHead();
-    ASSERT_EQ(object.controlPoints.GetCount(), 2);
+    ASSERT_EQ(object.PointCount(), 2);
     EXPECT_FLOAT_EQ(PointAt(object, 0).x, 0.1f);
     EXPECT_FLOAT_EQ(PointAt(object, 0).y, 0.2f);
     EXPECT_FLOAT_EQ(PointAt(object, 0).z, -0.3f);
@@ -103,7 +103,7 @@ TEST(MetasequoiaReaderTest, FacesBecomeSplinesByCornerCount) {
     EXPECT_EQ(result.outlineFaces, 1);
     ASSERT_EQ(store.objects.GetCount(), 1);
     PatchObject& spline = *store.objects.GetHead();
-    EXPECT_EQ(spline.controlPoints.GetCount(), 5);
+    EXPECT_EQ(spline.PointCount(), 5);
     // The lines first: the pentagon's outline in its place, then the line (3 4) it already has;
     // then the triangle's and the quad's new edges.
     using Ends = std::vector<std::pair<std::int32_t, std::int32_t>>;
@@ -142,7 +142,7 @@ TEST(MetasequoiaReaderTest, FacesOfFiveOrMoreCornersKeepTheirOutline) {
         EXPECT_EQ(result.outlineFaces, c.outlines);
         EXPECT_EQ(result.droppedFaces, c.dropped);
         ASSERT_EQ(store.objects.GetCount(), 1);
-        EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 5);
+        EXPECT_EQ(store.objects.GetHead()->PointCount(), 5);
         EXPECT_EQ(SplineEnds(*store.objects.GetHead()), c.splines);
     }
 }
@@ -158,9 +158,9 @@ TEST(MetasequoiaReaderTest, ObjectWithoutVerticesOrFacesKeepsNameAndColour) {
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0]->name, "empty");
     EXPECT_EQ(objects[0]->colour, 0xFF0000u);
-    EXPECT_EQ(objects[0]->controlPoints.GetCount(), 0);
+    EXPECT_EQ(objects[0]->PointCount(), 0);
     EXPECT_EQ(objects[1]->name, "next");
-    EXPECT_EQ(objects[1]->splines.GetCount(), 3);
+    EXPECT_EQ(objects[1]->SplineCount(), 3);
 }
 
 TEST(MetasequoiaReaderTest, ObjectWithoutVertexChunkEndsAtItsClosingBrace) {
@@ -173,10 +173,10 @@ TEST(MetasequoiaReaderTest, ObjectWithoutVertexChunkEndsAtItsClosingBrace) {
     ASSERT_EQ(objects.size(), 2u);
     EXPECT_EQ(objects[0]->name, "bare");
     EXPECT_EQ(objects[0]->colour, 0x0000FFu);
-    EXPECT_EQ(objects[0]->controlPoints.GetCount(), 0);
+    EXPECT_EQ(objects[0]->PointCount(), 0);
     EXPECT_EQ(objects[1]->name, "next");
     EXPECT_EQ(objects[1]->colour, 0x00FF00u);
-    EXPECT_EQ(objects[1]->controlPoints.GetCount(), 3);
+    EXPECT_EQ(objects[1]->PointCount(), 3);
 }
 
 TEST(MetasequoiaReaderTest, SceneWithNestedBlockDoesNotDisturbObjects) {
@@ -188,8 +188,8 @@ TEST(MetasequoiaReaderTest, SceneWithNestedBlockDoesNotDisturbObjects) {
     ImportMetasequoiaBytes(Mqo(scene + Triangle("\"one\"") + scene + Triangle("\"two\"")), store);
     EXPECT_EQ(NamesOf(store), (std::vector<std::string>{"one", "two"}));
     for (const PatchObject* object : store.objects) {
-        EXPECT_EQ(object->controlPoints.GetCount(), 3);
-        EXPECT_EQ(object->splines.GetCount(), 3);
+        EXPECT_EQ(object->PointCount(), 3);
+        EXPECT_EQ(object->SplineCount(), 3);
     }
 }
 
@@ -206,7 +206,7 @@ TEST(MetasequoiaReaderTest, MaterialLinesAreReadPastWholly) {
     ObjectStore store;
     ImportMetasequoiaBytes(Mqo(materials + Triangle("\"after\"")), store);
     EXPECT_EQ(NamesOf(store), std::vector<std::string>{"after"});
-    EXPECT_EQ(store.objects.GetHead()->splines.GetCount(), 3);
+    EXPECT_EQ(store.objects.GetHead()->SplineCount(), 3);
 }
 
 TEST(MetasequoiaReaderTest, VertexAttributesAreReadPast) {
@@ -217,7 +217,7 @@ TEST(MetasequoiaReaderTest, VertexAttributesAreReadPast) {
     ObjectStore store;
     ImportMetasequoiaBytes(Mqo(object + Triangle("\"x\"")), store);
     EXPECT_EQ(NamesOf(store), (std::vector<std::string>{"w", "x"}));
-    EXPECT_EQ(store.objects.GetHead()->splines.GetCount(), 3);
+    EXPECT_EQ(store.objects.GetHead()->SplineCount(), 3);
 }
 
 TEST(MetasequoiaReaderTest, FacesWithIndicesOutOfRangeAreDroppedAndCounted) {
@@ -228,8 +228,8 @@ TEST(MetasequoiaReaderTest, FacesWithIndicesOutOfRangeAreDroppedAndCounted) {
     const ImportResult result = ImportMetasequoiaBytes(Mqo(object + object), store);
     EXPECT_EQ(result.droppedFaces, 6);
     for (const PatchObject* object3 : store.objects) {
-        EXPECT_EQ(object3->controlPoints.GetCount(), 3);
-        EXPECT_EQ(object3->splines.GetCount(), 3);
+        EXPECT_EQ(object3->PointCount(), 3);
+        EXPECT_EQ(object3->SplineCount(), 3);
     }
 }
 
@@ -242,11 +242,11 @@ TEST(MetasequoiaReaderTest, ModifiersAreBakedIn) {
     ImportMetasequoiaBytes(Mqo(body), store);
     const auto objects = ObjectsOf(store);
     ASSERT_EQ(objects.size(), 2u);
-    EXPECT_EQ(objects[0]->controlPoints.GetCount(), 6);
-    EXPECT_EQ(objects[0]->splines.GetCount(), 6);
+    EXPECT_EQ(objects[0]->PointCount(), 6);
+    EXPECT_EQ(objects[0]->SplineCount(), 6);
     EXPECT_FLOAT_EQ(PointAt(*objects[0], 4).x, -1.0f);
-    EXPECT_EQ(objects[1]->controlPoints.GetCount(), 8);
-    EXPECT_EQ(objects[1]->splines.GetCount(), 12);
+    EXPECT_EQ(objects[1]->PointCount(), 8);
+    EXPECT_EQ(objects[1]->SplineCount(), 12);
 }
 
 TEST(MetasequoiaReaderTest, NanAndInfinityCoordinatesPassThrough) {
@@ -261,7 +261,7 @@ TEST(MetasequoiaReaderTest, NanAndInfinityCoordinatesPassThrough) {
     EXPECT_EQ(PointAt(object, 0).y, INFINITY);
     EXPECT_EQ(PointAt(object, 0).z, INFINITY);  // -(-inf * 0.1)
     EXPECT_EQ(PointAt(object, 1).x, INFINITY);
-    EXPECT_EQ(object.splines.GetCount(), 3);
+    EXPECT_EQ(object.SplineCount(), 3);
 }
 
 }  // namespace

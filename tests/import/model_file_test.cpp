@@ -46,11 +46,11 @@ TEST(ModelFileTest, SampleFileImportsCompletely) {
     const auto objects = testing::ObjectsOf(store);
     ASSERT_EQ(objects.size(), 3u);
     EXPECT_EQ(objects[0]->colour, 32767u);
-    EXPECT_EQ(objects[0]->controlPoints.GetCount(), 5);
-    EXPECT_EQ(objects[0]->splines.GetCount(), 7);  // the pentagon's outline adds (3, 4)
-    EXPECT_EQ(objects[1]->controlPoints.GetCount(), 6);
-    EXPECT_EQ(objects[2]->controlPoints.GetCount(), 8);
-    EXPECT_EQ(objects[2]->splines.GetCount(), 12);
+    EXPECT_EQ(objects[0]->PointCount(), 5);
+    EXPECT_EQ(objects[0]->SplineCount(), 7);  // the pentagon's outline adds (3, 4)
+    EXPECT_EQ(objects[1]->PointCount(), 6);
+    EXPECT_EQ(objects[2]->PointCount(), 8);
+    EXPECT_EQ(objects[2]->SplineCount(), 12);
 }
 
 TEST(ModelFileTest, UnopenablePathsAreReported) {
@@ -72,7 +72,7 @@ TEST(ModelFileTest, LightWaveFileImportsUnderItsTitle) {
     const ImportResult result = ImportLightWave(path, "plate", store);
     EXPECT_EQ(result.status, ImportStatus::kImported);
     EXPECT_EQ(NamesOf(store), std::vector<std::string>{"plate"});
-    EXPECT_EQ(store.objects.GetHead()->controlPoints.GetCount(), 2);
+    EXPECT_EQ(store.objects.GetHead()->PointCount(), 2);
 
     ObjectStore wrongReader;
     EXPECT_EQ(ImportMetasequoia(path, wrongReader).status, ImportStatus::kNotThatFormat);

@@ -178,8 +178,8 @@ TEST(MqozReaderTest, Format12ReadsWithUtf8NamesPackedOrNot) {
     EXPECT_FALSE(result.truncated);
     ASSERT_EQ(NamesOf(text), kModelNames);
     EXPECT_EQ(text.objects.GetHead()->name, "\xE8\xBB\x8A\xE8\xBC\xAA");
-    EXPECT_EQ(text.objects.GetHead()->controlPoints.GetCount(), 8);  // mirrored across X
-    EXPECT_EQ(text.objects.GetTail()->controlPoints.GetCount(), 3);
+    EXPECT_EQ(text.objects.GetHead()->PointCount(), 8);  // mirrored across X
+    EXPECT_EQ(text.objects.GetTail()->PointCount(), 3);
 
     const std::string path = ::testing::TempDir() + "/packed_model.bin";
     std::ofstream(path, std::ios::binary) << ZipOf({{"model.mqo", kModel}});

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "import/metasequoia_reader.h"
@@ -50,24 +53,18 @@ std::string OctagonalTube() {
     return text + "\t}\n}\nEof\n";
 }
 
-// The sample model and the tube, connected, with handles and patches, and with point flags,
-// corners and tensions that differ from the defaults.
+// The sample model and the tube, connected, with handles and patches, and with corners and
+// tensions that differ from the defaults.
 void MakeDocument(ObjectStore& store) {
     ASSERT_EQ(ImportMetasequoia(testing::kSampleMqoPath, store).status, ImportStatus::kImported);
     ASSERT_EQ(ImportMetasequoiaBytes(OctagonalTube(), store).status, ImportStatus::kImported);
     store.AddObject()->name = "empty";
-    CurveConnector connector;
     int count = 0;
     for (PatchObject* object : store.objects) {
-        connector.ConnectCurves(*object, 100.0f, {});
-        for (Spline* spline : object->splines) {
-            for (SplineNode* node : spline->nodes) {
-                node->corner = ++count % 3 == 0 ? 1 : 0;
-                node->tension = 0.1f * static_cast<float>(count % 7);
-            }
-        }
-        for (ControlPoint* point : object->controlPoints) {
-            point->pointFlag = ++count % 2;
+        ConnectCurves(*object, 100.0f, {});
+        for (SplineNode& node : object->nodes) {
+            node.corner = ++count % 3 == 0;
+            node.tension = 0.1f * static_cast<float>(count % 7);
         }
         ComputeHandles(*object);
         DetectPatches(*object);
@@ -75,13 +72,13 @@ void MakeDocument(ObjectStore& store) {
 }
 
 // Corner control points of every patch, by index.
-std::vector<std::vector<std::int32_t>> PatchCorners(PatchObject& object) {
-    object.NumberControlPoints();
+std::vector<std::vector<std::int32_t>> PatchCorners(const PatchObject& object) {
     std::vector<std::vector<std::int32_t>> corners;
-    for (const Patch* patch : object.patches) {
+    for (const Patch& patch : object.patches) {
         corners.emplace_back();
-        for (int i = 0; i < patch->cornerCount; ++i) {
-            corners.back().push_back(patch->edgeStart[i]->controlPoint->index);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(patch.cornerCount); ++i) {
+            corners.back().push_back(
+                object.nodes[static_cast<std::size_t>(patch.edgeStart[i])].controlPoint);
         }
     }
     return corners;
@@ -106,22 +103,27 @@ TEST(RvpReaderTest, ExportReadsBackRecordForRecord) {
         SCOPED_TRACE(before[i]->name);
         EXPECT_EQ(after[i]->name, before[i]->name);
         EXPECT_EQ(after[i]->colour, before[i]->colour);
-        EXPECT_EQ(after[i]->patchesValid, 0);
+        EXPECT_FALSE(after[i]->patchesValid);
         EXPECT_EQ(CheckPatchInvariants(*after[i]), std::vector<std::string>{});
+        EXPECT_EQ(after[i]->splineStart, before[i]->splineStart);
+        EXPECT_EQ(after[i]->refStart, before[i]->refStart);
+        for (std::size_t r = 0; r < before[i]->refs.size(); ++r) {
+            EXPECT_EQ(after[i]->refs[r].spline, before[i]->refs[r].spline);
+            EXPECT_EQ(after[i]->refs[r].node, before[i]->refs[r].node);
+        }
+        for (const bool closed : before[i]->splineClosed) {
+            closedSplines += closed ? 1 : 0;
+        }
         // Handles come from the points, as after the import.
-        auto spline = after[i]->splines.begin();
-        for (const Spline* kept : before[i]->splines) {
-            closedSplines += kept->closed;
-            auto node = (*spline)->nodes.begin();
-            for (const SplineNode* keptNode : kept->nodes) {
-                for (const int side : {kHandleIn, kHandleOut}) {
-                    EXPECT_EQ((*node)->Handle(side).x, keptNode->Handle(side).x);
-                    EXPECT_EQ((*node)->Handle(side).y, keptNode->Handle(side).y);
-                    EXPECT_EQ((*node)->Handle(side).z, keptNode->Handle(side).z);
-                }
-                ++node;
+        ASSERT_EQ(after[i]->nodes.size(), before[i]->nodes.size());
+        for (std::size_t n = 0; n < before[i]->nodes.size(); ++n) {
+            for (const int side : {kHandleIn, kHandleOut}) {
+                const PatchVec3& kept = before[i]->nodes[n].Handle(side);
+                const PatchVec3& read = after[i]->nodes[n].Handle(side);
+                EXPECT_EQ(read.x, kept.x);
+                EXPECT_EQ(read.y, kept.y);
+                EXPECT_EQ(read.z, kept.z);
             }
-            ++spline;
         }
         DetectPatches(*after[i]);
         EXPECT_EQ(PatchCorners(*after[i]), PatchCorners(*before[i]));
@@ -152,19 +154,47 @@ TEST(RvpReaderTest, EmptyDocumentAddsNothing) {
     EXPECT_TRUE(read.objects.IsEmpty());
 }
 
-// Values the export always writes the same way are not checked; any closed flag but 0 closes.
+// Values the export always writes the same way and the points' flags are not checked, and are
+// not kept: the export writes its own. Any closed flag but 0 closes.
 TEST(RvpReaderTest, SettingsItDoesNotUseMayHoldAnything) {
     RvpLayout layout;
     layout.points = 3;
     layout.splines = {{-7, {0, 1, 2}}};
     ReferEveryNode(layout);
+    RvpLayout exported = layout;
+    exported.splines[0].closed = 1;
     layout.settings = {5, -1, 9, 0, 0, 1234567, -2};
     layout.text = "anything at all";
     layout.settingAfterText = 42;
     layout.splineSetting = 0;
+    layout.pointFlag = -3;
     ObjectStore read;
     ASSERT_EQ(ImportRvpBytes(RvpFile({layout}), read).error, "");
-    EXPECT_EQ(read.objects.GetHead()->splines.GetHead()->closed, 1);
+    EXPECT_TRUE(read.objects.GetHead()->Closed(0));
+    EXPECT_EQ(Serialized(read), RvpFile({exported}));
+}
+
+// Each point keeps its references in the file's order, whatever the order of the nodes, and a
+// reference names its node by index among all the object's nodes.
+TEST(RvpReaderTest, ReferencesKeepTheFilesOrder) {
+    RvpLayout layout = TriangleLayout();
+    for (auto& refs : layout.refs) {
+        std::reverse(refs.begin(), refs.end());
+    }
+    ObjectStore read;
+    ASSERT_EQ(ImportRvpBytes(RvpFile({layout}), read).error, "");
+    const PatchObject& object = *read.objects.GetHead();
+    // Splines (0 1), (1 2), (2 0) own nodes 0-1, 2-3 and 4-5.
+    const std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> expected = {
+        {{2, 5}, {0, 0}}, {{1, 2}, {0, 1}}, {{2, 4}, {1, 3}}};
+    for (std::int32_t p = 0; p < 3; ++p) {
+        std::vector<std::pair<std::int32_t, std::int32_t>> refs;
+        for (const SplineRef& ref : object.RefsOf(p)) {
+            refs.emplace_back(ref.spline, ref.node);
+        }
+        EXPECT_EQ(refs, expected[static_cast<std::size_t>(p)]) << "point " << p;
+    }
+    EXPECT_EQ(Serialized(read), RvpFile({layout}));
 }
 
 // The error, which must leave the store empty.

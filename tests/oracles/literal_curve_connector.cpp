@@ -1,5 +1,6 @@
 #include "oracles/literal_curve_connector.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "geometry/angles.h"
@@ -21,134 +22,118 @@ float ReferenceAngle(const PatchVec3& a, const PatchVec3& b) {
     return cosine > -1.0f ? static_cast<float>(std::acos(static_cast<long double>(cosine))) : kPi;
 }
 
-bool IsHead(const Spline& spline, const SplineNode* node) {
-    return spline.nodes.GetHead() == node;
+bool IsHead(const LiteralRef& ref) {
+    return &ref.spline->nodes.front() == ref.node;
 }
 
 // A reference is a candidate when it sits on an end of an open spline.
-bool IsOpenEnd(const SplineRef& ref) {
-    const Spline& spline = *ref.spline;
-    return spline.closed == 0 &&
-           (spline.nodes.GetHead() == ref.node || spline.nodes.GetTail() == ref.node);
+bool IsOpenEnd(const LiteralRef& ref) {
+    const LiteralSpline& spline = *ref.spline;
+    return !spline.closed &&
+           (&spline.nodes.front() == ref.node || &spline.nodes.back() == ref.node);
 }
 
 // The control point one segment away from the end that ref sits on.
-const ControlPoint& NeighbourOfEnd(const SplineRef& ref) {
-    const Spline& spline = *ref.spline;
-    auto position =
-        IsHead(spline, ref.node) ? spline.nodes.GetHeadPosition() : spline.nodes.GetTailPosition();
-    if (IsHead(spline, ref.node)) {
-        spline.nodes.GetNext(position);
-    } else {
-        spline.nodes.GetPrev(position);
-    }
-    return *spline.nodes.GetAt(position)->controlPoint;
+std::int32_t NeighbourOfEnd(const LiteralRef& ref) {
+    const auto& nodes = ref.spline->nodes;
+    return IsHead(ref) ? std::next(nodes.begin())->point : std::prev(nodes.end(), 2)->point;
 }
 
 template <class Predicate>
-void DeleteRefsWhere(ControlPoint& point, Predicate matches) {
-    auto position = point.splineRefs.GetHeadPosition();
-    while (position) {
-        const auto current = position;
-        SplineRef* ref = point.splineRefs.GetNext(position);
-        if (matches(*ref)) {
-            point.splineRefs.RemoveAt(current);
-            delete ref;
-        }
-    }
+void DeleteRefsWhere(std::list<LiteralRef>& refs, Predicate matches) {
+    refs.remove_if(matches);
 }
 
 struct JoinCandidate {
-    SplineRef* first = nullptr;
-    SplineRef* second = nullptr;
+    LiteralRef first{};
+    LiteralRef second{};
     bool head1 = false;
     bool head2 = false;
 };
 
-void CloseSpline(Spline& spline) {
-    spline.closed = 1;
-    SplineNode* tail = spline.nodes.GetTail();
-    DeleteRefsWhere(*tail->controlPoint, [tail](const SplineRef& ref) { return ref.node == tail; });
-    spline.nodes.RemoveAt(spline.nodes.GetTailPosition());
-    delete tail;
+void CloseSpline(LiteralNetwork& network, LiteralSpline& spline) {
+    spline.closed = true;
+    LiteralNode* tail = &spline.nodes.back();
+    DeleteRefsWhere(network.refs[static_cast<std::size_t>(tail->point)],
+                    [tail](const LiteralRef& ref) { return ref.node == tail; });
+    spline.nodes.pop_back();
 }
 
 // Merges the spline of join.first into the spline of join.second at their shared end.
-void MergeSplines(PatchObject& object, const JoinCandidate& join) {
-    Spline* absorbed = join.first->spline;
-    Spline* survivor = join.second->spline;
-    auto position =
-        join.head1 ? absorbed->nodes.GetHeadPosition() : absorbed->nodes.GetTailPosition();
+void MergeSplines(LiteralNetwork& network, const JoinCandidate& join) {
+    LiteralSpline* absorbed = join.first.spline;
+    LiteralSpline* survivor = join.second.spline;
+    std::vector<const LiteralNode*> walk;
+    for (const LiteralNode& node : absorbed->nodes) {
+        walk.push_back(&node);
+    }
+    if (!join.head1) {
+        std::reverse(walk.begin(), walk.end());
+    }
     bool firstVisited = true;
-    while (position) {
-        SplineNode* node =
-            join.head1 ? absorbed->nodes.GetNext(position) : absorbed->nodes.GetPrev(position);
-        ControlPoint* point = node->controlPoint;
+    for (const LiteralNode* node : walk) {
+        auto& pointRefs = network.refs[static_cast<std::size_t>(node->point)];
         if (!firstVisited) {
-            SplineNode* added = new SplineNode;
-            added->controlPoint = point;
-            if (join.head2) {
-                survivor->nodes.AddHead(added);
-            } else {
-                survivor->nodes.AddTail(added);
-            }
-            SplineRef* ref = point->AddSplineRef();
-            ref->spline = survivor;
-            ref->node = added;
+            LiteralNode added;
+            added.point = node->point;
+            LiteralNode* placed = join.head2 ? &survivor->nodes.emplace_front(added)
+                                             : &survivor->nodes.emplace_back(added);
+            pointRefs.push_back({survivor, placed});
         }
         firstVisited = false;
-        DeleteRefsWhere(*point,
-                        [absorbed](const SplineRef& ref) { return ref.spline == absorbed; });
+        DeleteRefsWhere(pointRefs,
+                        [absorbed](const LiteralRef& ref) { return ref.spline == absorbed; });
     }
-    object.NumberSplines();
-    object.splines.RemoveAt(object.splines.FindIndex(absorbed->index));
-    delete absorbed;
+    network.splines.remove_if(
+        [absorbed](const LiteralSpline& spline) { return &spline == absorbed; });
 }
 
 }  // namespace
 
-void LiteralConnectCurves(PatchObject& object, float limitDegrees,
-                          const ProgressReceiver& progress) {
+void LiteralConnectCurves(LiteralNetwork& network, const std::string& name, float limitDegrees,
+                          const ProgressReceiver& progress, std::size_t maxJoins) {
     const float limit = DegreesToRadians(limitDegrees);
-    const std::string total = std::to_string(object.controlPoints.GetCount());
+    const std::string total = std::to_string(network.points.size());
     bool again = true;
-    while (again) {
+    std::size_t joins = 0;
+    while (again && joins < maxJoins) {
         again = false;
         int count = 0;
-        for (ControlPoint* point : object.controlPoints) {
+        for (std::size_t p = 0; p < network.points.size(); ++p) {
             if (progress) {
-                progress(object.name + " " + std::to_string(count) + " / " + total);
+                progress(name + " " + std::to_string(count) + " / " + total);
             }
             ++count;
+            const PatchVec3& point = network.points[p];
             float best = 0.0f;
             JoinCandidate join;
-            for (auto first = point->splineRefs.GetHeadPosition(); first;) {
-                SplineRef* ref1 = point->splineRefs.GetNext(first);
-                if (!IsOpenEnd(*ref1)) {
+            for (auto first = network.refs[p].begin(); first != network.refs[p].end(); ++first) {
+                if (!IsOpenEnd(*first)) {
                     continue;
                 }
-                const PatchVec3 arm1 = Subtract(NeighbourOfEnd(*ref1), *point);
-                for (auto second = first; second;) {
-                    SplineRef* ref2 = point->splineRefs.GetNext(second);
-                    if (!IsOpenEnd(*ref2)) {
+                const PatchVec3 arm1 = Subtract(
+                    network.points[static_cast<std::size_t>(NeighbourOfEnd(*first))], point);
+                for (auto second = std::next(first); second != network.refs[p].end(); ++second) {
+                    if (!IsOpenEnd(*second)) {
                         continue;
                     }
-                    const PatchVec3 arm2 = Subtract(NeighbourOfEnd(*ref2), *point);
+                    const PatchVec3 arm2 = Subtract(
+                        network.points[static_cast<std::size_t>(NeighbourOfEnd(*second))], point);
                     const float angle = ReferenceAngle(arm1, arm2);
                     if (angle > limit && angle > best) {
                         best = angle;
-                        join = {ref1, ref2, IsHead(*ref1->spline, ref1->node),
-                                IsHead(*ref2->spline, ref2->node)};
+                        join = {*first, *second, IsHead(*first), IsHead(*second)};
                         again = true;
                     }
                 }
             }
             if (again) {
-                if (join.first->spline == join.second->spline) {
-                    CloseSpline(*join.first->spline);
+                if (join.first.spline == join.second.spline) {
+                    CloseSpline(network, *join.first.spline);
                 } else {
-                    MergeSplines(object, join);
+                    MergeSplines(network, join);
                 }
+                ++joins;
                 break;
             }
         }

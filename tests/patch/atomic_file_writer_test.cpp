@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,7 +16,6 @@
 
 #include "patch/atomic_file_writer.h"
 #include "patch/rvp_writer.h"
-#include "support/network_builder.h"
 
 namespace korvane {
 namespace {
@@ -65,10 +65,10 @@ class AtomicFileWriterTest : public ::testing::Test {
 TEST_F(AtomicFileWriterTest, WrittenFileHoldsExactlyTheBytes) {
     PatchObject* object = new PatchObject;
     object->name = "E";
-    testing::NetworkBuilder build(*object);
-    build.Point(0, 0, 0);
-    build.Point(1, 0, 0);
-    build.Curve({0, 1});
+    object->AddControlPoint({0, 0, 0});
+    object->AddControlPoint({1, 0, 0});
+    object->AddSpline(std::vector<std::int32_t>{0, 1});
+    object->IndexReferences();
     ObjectList<PatchObject> objects;
     objects.AddTail(object);
 

@@ -1,48 +1,59 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #include "patch/bezier_net.h"
 #include "patch/patch_builder.h"
-#include "support/network_builder.h"
 
 namespace korvane {
 namespace {
 
-using testing::NetworkBuilder;
-
 // Sets the handles of every two-node spline at the thirds of its straight segment, so that the
 // boundary curves are the straight sides travelled at even speed.
 void HandlesAtThirds(PatchObject& object) {
-    for (Spline* spline : object.splines) {
-        SplineNode* first = spline->nodes.GetHead();
-        SplineNode* second = spline->nodes.GetTail();
-        const PatchVec3 step = Divide(Subtract(*second->controlPoint, *first->controlPoint), 3.0f);
-        first->handleOut = Add(*first->controlPoint, step);
-        second->handleIn = Subtract(*second->controlPoint, step);
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
+        SplineNode& first = object.SplineNodes(spline).front();
+        SplineNode& second = object.SplineNodes(spline).back();
+        const PatchVec3 step =
+            Divide(Subtract(object.PointOf(second), object.PointOf(first)), 3.0f);
+        first.handleOut = Add(object.PointOf(first), step);
+        second.handleIn = Subtract(object.PointOf(second), step);
     }
+}
+
+// A network of the given points and two-node splines between them, every node referred to.
+void BuildNetwork(PatchObject& object, const std::vector<PatchVec3>& points,
+                  const std::vector<std::array<std::int32_t, 2>>& splines) {
+    for (const PatchVec3& point : points) {
+        object.AddControlPoint(point);
+    }
+    for (const std::array<std::int32_t, 2>& ends : splines) {
+        object.AddSpline(ends);
+    }
+    object.IndexReferences();
+}
+
+const Patch& OnlyPatch(PatchObject& object) {
+    DetectPatches(object);
+    EXPECT_EQ(object.patches.size(), 1u);
+    return object.patches.at(0);
 }
 
 // One patch over the loop of two-node splines through the given points, in order.
 const Patch& LoopPatch(PatchObject& object, const std::vector<PatchVec3>& corners,
                        const std::vector<bool>& reversed) {
-    NetworkBuilder build(object);
-    for (const PatchVec3& corner : corners) {
-        build.Point(corner.x, corner.y, corner.z);
+    std::vector<std::array<std::int32_t, 2>> splines;
+    const auto n = static_cast<std::int32_t>(corners.size());
+    for (std::int32_t i = 0; i < n; ++i) {
+        const std::int32_t next = (i + 1) % n;
+        splines.push_back(reversed[static_cast<std::size_t>(i)] ? std::array{next, i}
+                                                                : std::array{i, next});
     }
-    const int n = static_cast<int>(corners.size());
-    for (int i = 0; i < n; ++i) {
-        const int next = (i + 1) % n;
-        if (reversed[static_cast<std::size_t>(i)]) {
-            build.Curve({next, i});
-        } else {
-            build.Curve({i, next});
-        }
-    }
+    BuildNetwork(object, corners, splines);
     HandlesAtThirds(object);
-    DetectPatches(object);
-    EXPECT_EQ(object.patches.GetCount(), 1);
-    return *object.patches.GetHead();
+    return OnlyPatch(object);
 }
 
 void ExpectPoint(const PatchVec3& actual, float x, float y, float z) {
@@ -67,7 +78,7 @@ TEST(QuadNetTest, FlatSquareGivesTheUnitGrid) {
         PatchObject object;
         const Patch& patch = LoopPatch(object, kSquare, reversed);
         BezierNet net;
-        QuadNet(patch, net);
+        QuadNet(object, patch, net);
         for (int v = 0; v < 4; ++v) {
             for (int u = 0; u < 4; ++u) {
                 const std::size_t offset = static_cast<std::size_t>(3 * u + 12 * v);
@@ -84,7 +95,7 @@ TEST(QuadNetTest, InnerPointsCompleteTheParallelogramOfTheirCorner) {
     const Patch& patch = LoopPatch(object, {{0, 0, 0}, {3, 0, 0}, {3, 3, 3}, {0, 3, 0}},
                                    {false, false, false, false});
     BezierNet net;
-    QuadNet(patch, net);
+    QuadNet(object, patch, net);
 
     ExpectPoint(net.Point(1, 1), 1, 1, 0);
     ExpectPoint(net.Point(2, 1), 2, 1, 1);
@@ -98,17 +109,9 @@ class TriangleNetsTest : public ::testing::Test {
   protected:
     // A bent triangle with smooth handles, so that no two nets are alike by symmetry.
     const Patch& BentTriangle() {
-        NetworkBuilder build(object_);
-        build.Point(0, 0, 0);
-        build.Point(5, 1, 2);
-        build.Point(1, 4, -1);
-        build.Curve({0, 1});
-        build.Curve({2, 1});
-        build.Curve({2, 0});
+        BuildNetwork(object_, {{0, 0, 0}, {5, 1, 2}, {1, 4, -1}}, {{0, 1}, {2, 1}, {2, 0}});
         ComputeHandles(object_);
-        DetectPatches(object_);
-        EXPECT_EQ(object_.patches.GetCount(), 1);
-        return *object_.patches.GetHead();
+        return OnlyPatch(object_);
     }
 
     PatchObject object_;
@@ -117,7 +120,7 @@ class TriangleNetsTest : public ::testing::Test {
 
 TEST_F(TriangleNetsTest, NeighbouringNetsShareTheirBorderAndCentre) {
     const Patch& patch = BentTriangle();
-    TriangleNets(patch, nets_);
+    TriangleNets(object_, patch, nets_);
     for (int k = 0; k < 3; ++k) {
         const BezierNet& net = nets_[static_cast<std::size_t>(k)];
         const BezierNet& next = nets_[static_cast<std::size_t>((k + 1) % 3)];
@@ -131,10 +134,10 @@ TEST_F(TriangleNetsTest, NeighbouringNetsShareTheirBorderAndCentre) {
 
 TEST_F(TriangleNetsTest, EachNetStartsAtItsCorner) {
     const Patch& patch = BentTriangle();
-    TriangleNets(patch, nets_);
-    for (int k = 0; k < 3; ++k) {
-        ExpectSame(nets_[static_cast<std::size_t>(k)].Point(0, 0),
-                   *patch.edgeStart[k]->controlPoint);
+    TriangleNets(object_, patch, nets_);
+    for (std::size_t k = 0; k < 3; ++k) {
+        ExpectSame(nets_[k].Point(0, 0),
+                   object_.PointOf(object_.nodes[static_cast<std::size_t>(patch.edgeStart[k])]));
     }
     ExpectPoint(nets_[0].Point(0, 0), 0, 0, 0);
 }
@@ -145,7 +148,7 @@ TEST(TriangleNetsStraightTest, StraightSidesAreSplitEvenly) {
     PatchObject object;
     const Patch& patch = LoopPatch(object, {{0, 0, 0}, {6, 0, 0}, {0, 6, 0}}, {false, true, false});
     std::array<BezierNet, 3> nets;
-    TriangleNets(patch, nets);
+    TriangleNets(object, patch, nets);
 
     for (int i = 0; i < 4; ++i) {
         const float f = static_cast<float>(i);
@@ -165,7 +168,7 @@ TEST(TriangleNetsStraightTest, SymmetricTriangleGivesSymmetricNetsAroundTheCentr
     PatchObject object;
     const Patch& patch = LoopPatch(object, {{0, 0, 0}, {6, 0, 0}, {0, 6, 0}}, {false, false, true});
     std::array<BezierNet, 3> nets;
-    TriangleNets(patch, nets);
+    TriangleNets(object, patch, nets);
 
     ExpectPoint(nets[0].Point(3, 3), 2, 2, 0);
     for (int v = 0; v < 4; ++v) {

@@ -23,14 +23,15 @@ TEST(BuildFromMeshTest, VerticesWithoutEdgesGivePointsOnly) {
     PatchObject object;
     BuildFromMesh(mesh, object);
 
-    ASSERT_EQ(object.controlPoints.GetCount(), 3);
-    EXPECT_EQ(object.splines.GetCount(), 0);
-    const ControlPoint* second = object.controlPoints.GetAt(object.controlPoints.FindIndex(1));
-    EXPECT_EQ(second->x, -4.0f);
-    EXPECT_EQ(second->y, 5.5f);
-    EXPECT_EQ(second->z, 0.0f);
-    for (const ControlPoint* point : object.controlPoints) {
-        EXPECT_TRUE(point->splineRefs.IsEmpty());
+    ASSERT_EQ(object.PointCount(), 3);
+    EXPECT_EQ(object.SplineCount(), 0);
+    EXPECT_EQ(object.NodeCount(), 0);
+    const PatchVec3& second = object.points[1];
+    EXPECT_EQ(second.x, -4.0f);
+    EXPECT_EQ(second.y, 5.5f);
+    EXPECT_EQ(second.z, 0.0f);
+    for (std::int32_t point = 0; point < object.PointCount(); ++point) {
+        EXPECT_TRUE(object.RefsOf(point).empty());
     }
     ExpectSound(object);
 }
@@ -42,8 +43,9 @@ TEST(BuildFromMeshTest, NoVerticesGiveNothingEvenWithEdges) {
     mesh.edges[1] = MeshEdge{1, 2};
     PatchObject object;
     BuildFromMesh(mesh, object);
-    EXPECT_EQ(object.controlPoints.GetCount(), 0);
-    EXPECT_EQ(object.splines.GetCount(), 0);
+    EXPECT_EQ(object.PointCount(), 0);
+    EXPECT_EQ(object.SplineCount(), 0);
+    ExpectSound(object);
 }
 
 TEST(BuildFromMeshTest, EveryEdgeBecomesAnOpenTwoNodeSplineInEdgeOrder) {
@@ -52,19 +54,23 @@ TEST(BuildFromMeshTest, EveryEdgeBecomesAnOpenTwoNodeSplineInEdgeOrder) {
     PatchObject object;
     BuildFromMesh(mesh, object);
 
-    ASSERT_EQ(object.splines.GetCount(), 3);
+    ASSERT_EQ(object.SplineCount(), 3);
     const std::vector<std::vector<int>> expected = {{0, 1}, {2, 1}, {2, 0}};
-    int i = 0;
-    for (const Spline* spline : object.splines) {
-        EXPECT_EQ(spline->closed, 0);
-        EXPECT_EQ(PointIndices(*spline, object), expected[static_cast<std::size_t>(i++)]);
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
+        EXPECT_FALSE(object.Closed(spline));
+        EXPECT_EQ(PointIndices(object, spline), expected[static_cast<std::size_t>(spline)]);
     }
-    // Each point holds one reference per edge end on it; the unused vertex holds none.
-    const int refCounts[] = {2, 2, 2, 0};
-    i = 0;
-    for (const ControlPoint* point : object.controlPoints) {
-        EXPECT_EQ(point->splineRefs.GetCount(), refCounts[i++]);
+    // Each point holds one reference per edge end on it, in edge order; the unused vertex holds
+    // none. Point 2 starts edges 1 and 2, so it references their heads (nodes 2 and 4).
+    const std::size_t refCounts[] = {2, 2, 2, 0};
+    for (std::int32_t point = 0; point < object.PointCount(); ++point) {
+        EXPECT_EQ(object.RefsOf(point).size(), refCounts[point]) << "point " << point;
     }
+    ASSERT_EQ(object.RefsOf(2).size(), 2u);
+    EXPECT_EQ(object.RefsOf(2)[0].spline, 1);
+    EXPECT_EQ(object.RefsOf(2)[0].node, 2);
+    EXPECT_EQ(object.RefsOf(2)[1].spline, 2);
+    EXPECT_EQ(object.RefsOf(2)[1].node, 4);
     ExpectSound(object);
 }
 
@@ -75,9 +81,9 @@ TEST(BuildFromMeshTest, EdgesNamingMissingVerticesAreSkipped) {
     PatchObject object;
     BuildFromMesh(mesh, object);
 
-    ASSERT_EQ(object.splines.GetCount(), 2);
-    EXPECT_EQ(PointIndices(*object.splines.GetHead(), object), (std::vector<int>{1, 2}));
-    EXPECT_EQ(PointIndices(*object.splines.GetTail(), object), (std::vector<int>{0, 1}));
+    ASSERT_EQ(object.SplineCount(), 2);
+    EXPECT_EQ(PointIndices(object, 0), (std::vector<int>{1, 2}));
+    EXPECT_EQ(PointIndices(object, 1), (std::vector<int>{0, 1}));
     ExpectSound(object);
 }
 
@@ -86,8 +92,8 @@ TEST(BuildFromMeshTest, DuplicateEdgesEachMakeASpline) {
     FillMesh(mesh, {At(0, 0, 0), At(1, 0, 0)}, {{0, 1}, {0, 1}, {1, 0}});
     PatchObject object;
     BuildFromMesh(mesh, object);
-    EXPECT_EQ(object.splines.GetCount(), 3);
-    EXPECT_EQ(object.controlPoints.GetHead()->splineRefs.GetCount(), 3);
+    EXPECT_EQ(object.SplineCount(), 3);
+    EXPECT_EQ(object.RefsOf(0).size(), 3u);
     ExpectSound(object);
 }
 

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <random>
-#include <tuple>
 #include <vector>
 
 #include "oracles/literal_detect_patches.h"
@@ -20,38 +19,16 @@ namespace {
 
 using testing::NetworkBuilder;
 
-using PatchRecord =
-    std::tuple<int, std::array<const SplineNode*, 4>, std::array<const SplineNode*, 4>,
-               std::array<const Spline*, 4>, std::array<int, 4>>;
-
-std::vector<PatchRecord> Records(const PatchObject& object) {
-    std::vector<PatchRecord> records;
-    for (const Patch* patch : object.patches) {
-        PatchRecord record;
-        std::get<0>(record) = patch->cornerCount;
-        for (int i = 0; i < 4; ++i) {
-            std::get<1>(record)[i] = patch->edgeStart[i];
-            std::get<2>(record)[i] = patch->edgeEnd[i];
-            std::get<3>(record)[i] = patch->spline[i];
-            std::get<4>(record)[i] = patch->forward[i];
-        }
-        records.push_back(record);
-    }
-    return records;
-}
-
-// Both searches on one network (detection changes nothing but the patches and the indices).
+// Both searches on one network; detection changes nothing but the patches.
 void ExpectSameDetection(PatchObject& object) {
     ASSERT_TRUE(CheckPatchInvariants(object).empty());
-    testing::LiteralDetectPatches(object);
-    const std::vector<PatchRecord> literal = Records(object);
+    const testing::LiteralNetwork before(object);
+    const std::vector<testing::PatchShape> literal = testing::LiteralDetectPatches(before);
     DetectPatches(object);
-    EXPECT_EQ(object.patchesValid, 1);
+    EXPECT_TRUE(object.patchesValid);
     EXPECT_TRUE(CheckPatchInvariants(object).empty());
-    for (const ControlPoint* point : object.controlPoints) {
-        ASSERT_TRUE(point->patches.IsEmpty());
-    }
-    const std::vector<PatchRecord> fast = Records(object);
+    EXPECT_TRUE(testing::ShapeOf(object) == testing::ShapeOf(before));
+    const std::vector<testing::PatchShape> fast = testing::PatchShapesOf(object);
     ASSERT_EQ(fast.size(), literal.size());
     for (std::size_t i = 0; i < fast.size(); ++i) {
         ASSERT_TRUE(fast[i] == literal[i]) << "patch " << i << " of " << fast.size();
@@ -73,7 +50,8 @@ void RandomNetwork(PatchObject& object, std::uint32_t seed) {
     const int points = side * side;
     const int curves = 2 + static_cast<int>(random() % 20);
     for (int c = 0; c < curves; ++c) {
-        std::vector<int> chain = {static_cast<int>(random() % static_cast<unsigned>(points))};
+        std::vector<std::int32_t> chain = {
+            static_cast<std::int32_t>(random() % static_cast<unsigned>(points))};
         const int length = 2 + static_cast<int>(random() % 4);
         while (static_cast<int>(chain.size()) < length) {
             const int at = chain.back();
@@ -86,25 +64,10 @@ void RandomNetwork(PatchObject& object, std::uint32_t seed) {
                                                                  : at;
             chain.push_back(next);
         }
-        Spline* spline = nullptr;
-        switch (chain.size()) {
-            case 2:
-                spline = build.Curve({chain[0], chain[1]});
-                break;
-            case 3:
-                spline = build.Curve({chain[0], chain[1], chain[2]});
-                break;
-            case 4:
-                spline = build.Curve({chain[0], chain[1], chain[2], chain[3]});
-                break;
-            default:
-                spline = build.Curve({chain[0], chain[1], chain[2], chain[3], chain[4]});
-                break;
-        }
-        if (random() % 4 == 0 && chain.front() != chain.back()) {
-            spline->closed = 1;
-        }
+        const bool closed = random() % 4 == 0 && chain.front() != chain.back();
+        object.AddSpline(chain, closed);
     }
+    object.IndexReferences();
 }
 
 TEST(DetectIdentityTest, RandomNetworksMatchTheLiteralSearch) {
@@ -129,7 +92,7 @@ TEST(DetectIdentityTest, GeneratedModelsMatchBeforeAndAfterConnectCurve) {
             SCOPED_TRACE(model.name + " connected at " + std::to_string(limit));
             PatchObject object;
             testing::BuildGenerated(model, object);
-            CurveConnector().ConnectCurves(object, limit, nullptr);
+            ConnectCurves(object, limit, nullptr);
             ExpectSameDetection(object);
         }
     }

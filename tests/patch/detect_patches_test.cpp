@@ -16,57 +16,43 @@ using testing::At;
 using testing::FillMesh;
 using testing::NetworkBuilder;
 
-int IndexOf(const PatchObject& object, const ControlPoint* point) {
-    int i = 0;
-    for (const ControlPoint* candidate : object.controlPoints) {
-        if (candidate == point) {
-            return i;
-        }
-        ++i;
-    }
-    return -1;
-}
-
 std::vector<int> Corners(const PatchObject& object, const Patch& patch) {
     std::vector<int> corners;
     for (int i = 0; i < patch.cornerCount; ++i) {
-        corners.push_back(IndexOf(object, patch.edgeStart[i]->controlPoint));
+        corners.push_back(object.nodes[static_cast<std::size_t>(patch.edgeStart[i])].controlPoint);
     }
     return corners;
 }
 
 std::vector<int> Forward(const Patch& patch) {
-    return std::vector<int>(patch.forward, patch.forward + patch.cornerCount);
+    std::vector<int> forward;
+    for (int i = 0; i < patch.cornerCount; ++i) {
+        forward.push_back(patch.forward[i] ? 1 : 0);
+    }
+    return forward;
 }
 
 int CountWithCorners(const PatchObject& object, int cornerCount) {
     int n = 0;
-    for (const Patch* patch : object.patches) {
-        n += patch->cornerCount == cornerCount ? 1 : 0;
+    for (const Patch& patch : object.patches) {
+        n += patch.cornerCount == cornerCount ? 1 : 0;
     }
     return n;
 }
 
-// Runs DetectPatches and checks what must hold after every run: sound network, chained patch
-// edges that follow their splines, empty per-point patch lists, valid flag set.
+// Runs DetectPatches and checks what must hold after every run: sound network, valid flag set,
+// and patch edges that each join a node to its neighbour along their spline.
 void Detect(PatchObject& object) {
     DetectPatches(object);
     const auto problems = CheckPatchInvariants(object);
     EXPECT_TRUE(problems.empty()) << problems.front();
-    EXPECT_EQ(object.patchesValid, 1);
-    for (const ControlPoint* point : object.controlPoints) {
-        EXPECT_TRUE(point->patches.IsEmpty());
-    }
-    for (const Patch* patch : object.patches) {
-        for (int i = 0; i < patch->cornerCount; ++i) {
-            const Spline& spline = *patch->spline[i];
-            const int step = patch->forward[i] != 0 ? 1 : -1;
-            const int count = spline.nodes.GetCount();
-            int expected = patch->edgeStart[i]->index + step;
-            if (spline.closed != 0) {
-                expected = (expected + count) % count;
-            }
-            EXPECT_EQ(spline.nodes.GetAt(spline.nodes.FindIndex(expected)), patch->edgeEnd[i]);
+    EXPECT_TRUE(object.patchesValid);
+    for (const Patch& patch : object.patches) {
+        for (int i = 0; i < patch.cornerCount; ++i) {
+            const std::int32_t expected =
+                patch.forward[i] ? object.Successor(patch.spline[i], patch.edgeStart[i])
+                                 : object.Predecessor(patch.spline[i], patch.edgeStart[i]);
+            EXPECT_EQ(patch.edgeEnd[i], expected);
         }
     }
 }
@@ -74,8 +60,8 @@ void Detect(PatchObject& object) {
 // The corner sets of all patches, each sorted, so that loops compare regardless of orientation.
 std::multiset<std::vector<int>> CornerSets(const PatchObject& object) {
     std::multiset<std::vector<int>> sets;
-    for (const Patch* patch : object.patches) {
-        std::vector<int> corners = Corners(object, *patch);
+    for (const Patch& patch : object.patches) {
+        std::vector<int> corners = Corners(object, patch);
         std::sort(corners.begin(), corners.end());
         sets.insert(corners);
     }
@@ -93,11 +79,11 @@ TEST(DetectPatchesTest, QuadOfFourEdgesGivesOnePatch) {
     PatchObject object;
     BuildFrom(object, {At(0, 0, 0), At(1, 0, 0), At(1, 1, 0), At(0, 1, 0)},
               {{0, 1}, {1, 2}, {2, 3}, {3, 0}});
-    EXPECT_EQ(object.splines.GetCount(), 4);
+    EXPECT_EQ(object.SplineCount(), 4);
     Detect(object);
 
-    ASSERT_EQ(object.patches.GetCount(), 1);
-    const Patch& patch = *object.patches.GetHead();
+    ASSERT_EQ(object.patches.size(), 1u);
+    const Patch& patch = object.patches.front();
     EXPECT_EQ(patch.cornerCount, 4);
     EXPECT_EQ(Corners(object, patch), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(Forward(patch), (std::vector<int>{1, 1, 1, 1}));
@@ -109,11 +95,12 @@ TEST(DetectPatchesTest, EdgesAgainstTheLoopAreWalkedBackwards) {
               {{0, 1}, {2, 1}, {2, 3}, {0, 3}});
     Detect(object);
 
-    ASSERT_EQ(object.patches.GetCount(), 1);
-    const Patch& patch = *object.patches.GetHead();
+    ASSERT_EQ(object.patches.size(), 1u);
+    const Patch& patch = object.patches.front();
     EXPECT_EQ(Corners(object, patch), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(Forward(patch), (std::vector<int>{1, 0, 1, 0}));
-    EXPECT_EQ(patch.edgeEnd[1]->controlPoint, patch.edgeStart[2]->controlPoint);
+    EXPECT_EQ(object.nodes[static_cast<std::size_t>(patch.edgeEnd[1])].controlPoint,
+              object.nodes[static_cast<std::size_t>(patch.edgeStart[2])].controlPoint);
 }
 
 TEST(DetectPatchesTest, TwoTrianglesSharingAnEdgeGiveNoQuad) {
@@ -122,11 +109,11 @@ TEST(DetectPatchesTest, TwoTrianglesSharingAnEdgeGiveNoQuad) {
               {{0, 1}, {1, 2}, {2, 0}, {2, 3}, {3, 0}});
     Detect(object);
 
-    EXPECT_EQ(object.patches.GetCount(), 2);
+    EXPECT_EQ(object.patches.size(), 2u);
     EXPECT_EQ(CountWithCorners(object, 3), 2);
     EXPECT_EQ(CornerSets(object), (std::multiset<std::vector<int>>{{0, 1, 2}, {0, 2, 3}}));
     // The first discovery keeps the order of spline 0.
-    EXPECT_EQ(Corners(object, *object.patches.GetHead()), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(Corners(object, object.patches.front()), (std::vector<int>{0, 1, 2}));
 }
 
 TEST(DetectPatchesTest, LoneClosedSplinesAreNoPatches) {
@@ -136,10 +123,13 @@ TEST(DetectPatchesTest, LoneClosedSplinesAreNoPatches) {
         for (int i = 0; i < nodes; ++i) {
             build.Point(static_cast<float>(i % 2), static_cast<float>(i / 2), 0);
         }
-        Spline* spline = nodes == 3 ? build.Curve({0, 1, 2}) : build.Curve({0, 1, 3, 2});
-        spline->closed = 1;
+        if (nodes == 3) {
+            build.Curve({0, 1, 2}, true);
+        } else {
+            build.Curve({0, 1, 3, 2}, true);
+        }
         Detect(object);
-        EXPECT_EQ(object.patches.GetCount(), 0) << nodes << " nodes";
+        EXPECT_EQ(object.patches.size(), 0u) << nodes << " nodes";
     }
 }
 
@@ -150,7 +140,7 @@ TEST(DetectPatchesTest, ClosedSplinePlusAChordMakesTwoTriangles) {
     build.Point(1, 0, 0);
     build.Point(1, 1, 0);
     build.Point(0, 1, 0);
-    build.Curve({0, 1, 2, 3})->closed = 1;
+    build.Curve({0, 1, 2, 3}, true);
     build.Curve({0, 2});
     Detect(object);
 
@@ -251,12 +241,10 @@ TEST(DetectPatchesTest, QuadsKeepTheOrderAndOrientationOfTheirFirstDiscovery) {
         {1, 2, 5, 4}, {3, 4, 1, 0}, {4, 5, 8, 7}, {6, 7, 4, 3}};
     const std::vector<std::vector<int>> forward = {
         {1, 1, 0, 0}, {1, 0, 0, 1}, {1, 1, 0, 0}, {1, 0, 0, 1}};
-    ASSERT_EQ(object.patches.GetCount(), 4);
-    std::size_t i = 0;
-    for (const Patch* patch : object.patches) {
-        EXPECT_EQ(Corners(object, *patch), corners[i]) << "patch " << i;
-        EXPECT_EQ(Forward(*patch), forward[i]) << "patch " << i;
-        ++i;
+    ASSERT_EQ(object.patches.size(), 4u);
+    for (std::size_t i = 0; i < object.patches.size(); ++i) {
+        EXPECT_EQ(Corners(object, object.patches[i]), corners[i]) << "patch " << i;
+        EXPECT_EQ(Forward(object.patches[i]), forward[i]) << "patch " << i;
     }
 }
 
@@ -265,14 +253,14 @@ TEST(DetectPatchesTest, RunningAgainRebuildsTheSameList) {
     FillLongSplineGrid(object);
     Detect(object);
     std::vector<std::vector<int>> first;
-    for (const Patch* patch : object.patches) {
-        first.push_back(Corners(object, *patch));
+    for (const Patch& patch : object.patches) {
+        first.push_back(Corners(object, patch));
     }
-    object.patchesValid = 0;
+    object.patchesValid = false;
     Detect(object);
     std::vector<std::vector<int>> second;
-    for (const Patch* patch : object.patches) {
-        second.push_back(Corners(object, *patch));
+    for (const Patch& patch : object.patches) {
+        second.push_back(Corners(object, patch));
     }
     EXPECT_EQ(first, second);
 }
@@ -288,14 +276,14 @@ TEST(DetectPatchesTest, DegenerateNetworksKeepTheInvariants) {
     build.Curve({0, 0});
     build.Curve({0, 1, 0});
     build.Curve({1, 1, 2});
-    build.Curve({2, 0, 0, 1})->closed = 1;
+    build.Curve({2, 0, 0, 1}, true);
     Detect(object);
 }
 
 TEST(DetectPatchesTest, EmptyObjectIsValidWithNoPatches) {
     PatchObject object;
     Detect(object);
-    EXPECT_EQ(object.patches.GetCount(), 0);
+    EXPECT_EQ(object.patches.size(), 0u);
 }
 
 }  // namespace

@@ -13,25 +13,24 @@ TEST(PatchObjectTest, NewObjectHasDefaults) {
     PatchObject object;
     EXPECT_EQ(object.name, "");
     EXPECT_EQ(object.colour, 0xFFFFFFu);
-    EXPECT_EQ(object.patchesValid, 0);
-    EXPECT_EQ(object.controlPoints.GetCount(), 0);
-    EXPECT_EQ(object.splines.GetCount(), 0);
-    EXPECT_EQ(object.patches.GetCount(), 0);
+    EXPECT_FALSE(object.patchesValid);
+    EXPECT_EQ(object.PointCount(), 0);
+    EXPECT_EQ(object.SplineCount(), 0);
+    EXPECT_TRUE(object.patches.empty());
+    EXPECT_TRUE(CheckPatchInvariants(object).empty());
 
-    ControlPoint* point = object.AddControlPoint();
-    EXPECT_EQ(point->x, 0.0f);
-    EXPECT_EQ(point->pointFlag, 1);
-    SplineNode* node = object.AddSpline()->AddNode();
-    EXPECT_EQ(node->corner, 0);
-    EXPECT_EQ(node->tension, 0.3f);
-    EXPECT_EQ(node->controlPoint, nullptr);
-    const Patch* patch = object.AddPatch();
-    EXPECT_EQ(patch->cornerCount, 0);
-    EXPECT_EQ(patch->edgeStart[3], nullptr);
-    EXPECT_EQ(patch->forward[0], 0);
+    const std::int32_t point = object.AddControlPoint(PatchVec3());
+    EXPECT_TRUE(object.RefsOf(point).empty());
+    const std::int32_t ends[] = {point, point};
+    object.AddSpline(ends);
+    const SplineNode& node = object.nodes.front();
+    EXPECT_FALSE(node.corner);
+    EXPECT_EQ(node.tension, 0.3f);
+    EXPECT_EQ(node.handleIn.x, 0.0f);
+    EXPECT_FALSE(object.Closed(0));
 }
 
-TEST(PatchObjectTest, NumberSplinesNumbersSplinesAndNodes) {
+TEST(PatchObjectTest, SplinesOwnConsecutiveNodesAndPointsReferenceThemInOrder) {
     PatchObject object;
     NetworkBuilder build(object);
     for (int i = 0; i < 6; ++i) {
@@ -40,70 +39,49 @@ TEST(PatchObjectTest, NumberSplinesNumbersSplinesAndNodes) {
     build.Curve({0, 1});
     build.Curve({0, 1, 2, 3, 4});
     build.Curve({3, 4, 5});
-    object.NumberSplines();
-    object.NumberControlPoints();
-    int expectedSpline = 0;
-    const int lengths[] = {2, 5, 3};
-    for (const Spline* spline : object.splines) {
-        EXPECT_EQ(spline->index, expectedSpline);
-        int expectedNode = 0;
-        for (const SplineNode* node : spline->nodes) {
-            EXPECT_EQ(node->index, expectedNode++);
-        }
-        EXPECT_EQ(expectedNode, lengths[expectedSpline]);
-        ++expectedSpline;
-    }
-    EXPECT_EQ(build.point(5)->index, 5);
+    EXPECT_EQ(object.splineStart, (std::vector<std::int32_t>{0, 2, 7, 10}));
+    EXPECT_EQ(object.SplineNodeCount(1), 5);
+    EXPECT_EQ(testing::PointIndices(object, 2), (std::vector<int>{3, 4, 5}));
+    // Point 4 holds the tail of spline 1 (node 6), then the middle of spline 2 (node 8).
+    ASSERT_EQ(object.RefsOf(4).size(), 2u);
+    EXPECT_EQ(object.RefsOf(4)[0].spline, 1);
+    EXPECT_EQ(object.RefsOf(4)[0].node, 6);
+    EXPECT_EQ(object.RefsOf(4)[1].spline, 2);
+    EXPECT_EQ(object.RefsOf(4)[1].node, 8);
     EXPECT_TRUE(CheckPatchInvariants(object).empty());
+}
+
+TEST(PatchObjectTest, NeighboursWrapOnlyOnClosedSplines) {
+    PatchObject object;
+    NetworkBuilder build(object);
+    for (int i = 0; i < 3; ++i) {
+        build.Point(static_cast<float>(i), 0, 0);
+    }
+    build.Curve({0, 1, 2});
+    build.Curve({0, 1, 2}, true);
+    struct Case {
+        std::int32_t spline, node, successor, predecessor;
+    };
+    const Case cases[] = {
+        {0, 0, 1, -1}, {0, 1, 2, 0}, {0, 2, -1, 1},  // open: nothing past either end
+        {1, 3, 4, 5},  {1, 4, 5, 3}, {1, 5, 3, 4},   // closed: the ends meet
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(object.Successor(c.spline, c.node), c.successor) << c.node;
+        EXPECT_EQ(object.Predecessor(c.spline, c.node), c.predecessor) << c.node;
+    }
 }
 
 TEST(PatchObjectTest, DeletePatchesClearsValidity) {
     PatchObject object;
-    object.patchesValid = 1;
+    object.patchesValid = true;
     object.DeletePatches();
-    EXPECT_EQ(object.patchesValid, 0);
-    object.AddPatch();
-    object.AddPatch();
-    object.patchesValid = 1;
+    EXPECT_FALSE(object.patchesValid);
+    object.patches.resize(2);
+    object.patchesValid = true;
     object.DeletePatches();
-    EXPECT_EQ(object.patches.GetCount(), 0);
-    EXPECT_EQ(object.patchesValid, 0);
-}
-
-// Counts live records so that destruction can be checked for leaks without a sanitizer.
-struct CountingNode : SplineNode {
-    static inline int alive = 0;
-    CountingNode() { ++alive; }
-    ~CountingNode() override { --alive; }
-};
-struct CountingRef : SplineRef {
-    static inline int alive = 0;
-    CountingRef() { ++alive; }
-    ~CountingRef() override { --alive; }
-};
-
-TEST(PatchObjectTest, DestructionDeletesEveryRecord) {
-    {
-        PatchObject object;
-        ControlPoint* a = object.AddControlPoint();
-        ControlPoint* b = object.AddControlPoint();
-        Spline* spline = object.AddSpline();
-        for (ControlPoint* point : {a, b}) {
-            auto* node = new CountingNode;
-            node->controlPoint = point;
-            spline->nodes.AddTail(node);
-            auto* ref = new CountingRef;
-            ref->spline = spline;
-            ref->node = node;
-            point->splineRefs.AddTail(ref);
-        }
-        Patch* patch = object.AddPatch();
-        a->patches.AddTail(patch);
-        EXPECT_EQ(CountingNode::alive, 2);
-        EXPECT_EQ(CountingRef::alive, 2);
-    }
-    EXPECT_EQ(CountingNode::alive, 0);
-    EXPECT_EQ(CountingRef::alive, 0);
+    EXPECT_TRUE(object.patches.empty());
+    EXPECT_FALSE(object.patchesValid);
 }
 
 TEST(PatchInvariantsTest, ReportsBrokenNetworks) {
@@ -111,28 +89,26 @@ TEST(PatchInvariantsTest, ReportsBrokenNetworks) {
     NetworkBuilder build(object);
     build.Point(0, 0, 0);
     build.Point(1, 0, 0);
-    Spline* spline = build.Curve({0, 1});
+    build.Curve({0, 1});
     EXPECT_TRUE(CheckPatchInvariants(object).empty());
 
-    // A node without its reference.
-    SplineRef* ref = build.point(1)->splineRefs.GetHead();
-    build.point(1)->splineRefs.RemoveAll();
-    EXPECT_EQ(CheckPatchInvariants(object).size(), 1u);
-    // The same reference twice.
-    build.point(1)->splineRefs.AddTail(ref);
-    auto* twin = build.point(1)->AddSplineRef();
-    twin->spline = spline;
-    twin->node = ref->node;
-    EXPECT_FALSE(CheckPatchInvariants(object).empty());
-    build.point(1)->splineRefs.RemoveAt(build.point(1)->splineRefs.GetTailPosition());
-    delete twin;
-    EXPECT_TRUE(CheckPatchInvariants(object).empty());
+    // A node referenced twice, and another not at all.
+    PatchObject twice = object;
+    twice.refs[1].node = 0;
+    EXPECT_FALSE(CheckPatchInvariants(twice).empty());
+    // A reference to a spline that does not exist.
+    PatchObject dangling = object;
+    dangling.refs[1].spline = 7;
+    EXPECT_FALSE(CheckPatchInvariants(dangling).empty());
+    // A node on a point that does not exist.
+    PatchObject outside = object;
+    outside.nodes[1].controlPoint = 9;
+    EXPECT_FALSE(CheckPatchInvariants(outside).empty());
 
     // A closed spline whose tail repeats its head.
-    Spline* loop = build.Curve({0, 1, 0});
-    loop->closed = 1;
-    EXPECT_EQ(CheckPatchInvariants(object).size(), 1u);
-    loop->closed = 0;
+    PatchObject loop = object;
+    NetworkBuilder(loop).Curve({0, 1, 0}, true);
+    EXPECT_EQ(CheckPatchInvariants(loop).size(), 1u);
 
     // A spline with one node.
     build.Curve({1});

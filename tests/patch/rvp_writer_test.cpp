@@ -1,20 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mesh_shapes.h"
 #include "patch/patch_builder.h"
 #include "patch/rvp_writer.h"
 #include "rvp_bytes.h"
-#include "support/network_builder.h"
 
 namespace korvane {
 namespace {
 
 using testing::ArchiveReader;
 using testing::FromHex;
-using testing::NetworkBuilder;
+
+// Adds open splines through the given points, every node referred to from its point.
+void AddCurves(PatchObject& object, const std::vector<std::vector<std::int32_t>>& splines) {
+    for (const std::vector<std::int32_t>& points : splines) {
+        object.AddSpline(points);
+    }
+    object.IndexReferences();
+}
 
 // An owning object list, as the document keeps it.
 class Objects {
@@ -54,10 +62,9 @@ TEST(RvpWriterTest, EmptyDocumentIsTwentyBytes) {
 TEST(RvpWriterTest, OneEdgeObjectMatchesTheReferenceFile) {
     Objects objects;
     PatchObject& object = objects.Add("E");
-    NetworkBuilder build(object);
-    build.Point(0, 0, 0);
-    build.Point(1, 0, 0);
-    build.Curve({0, 1});
+    object.AddControlPoint({0, 0, 0});
+    object.AddControlPoint({1, 0, 0});
+    AddCurves(object, {{0, 1}});
     ComputeHandles(object);  // handles are not part of the file
 
     const auto expected = FromHex(
@@ -122,23 +129,23 @@ TEST(RvpWriterTest, NamesAreWrittenAsTheirBytes) {
     EXPECT_EQ(reader.String(), shiftJis);
 }
 
-// A spline and its references by index: the spline between points 3 and 7 of eight is written
-// as closed 0, fixed 1, two nodes; the two points list (spline, node), the others nothing.
+// Splines and references by position: a spline lists the points of its nodes, and a point the
+// spline and the node's position within it of each of its references, in the object's order.
+// Flags the model does not keep go out as 1; corner nodes as 1.
 TEST(RvpWriterTest, SplinesAndReferencesUsePositions) {
     Objects objects;
     PatchObject& object = objects.Add("S");
-    NetworkBuilder build(object);
     for (int i = 0; i < 8; ++i) {
-        build.Point(static_cast<float>(i), 0.5f, -2.0f);
+        object.AddControlPoint({static_cast<float>(i), 0.5f, -2.0f});
     }
-    build.Curve({0, 1, 2});
-    Spline* closed = build.Curve({4, 5, 6});
-    closed->closed = 1;
-    build.Curve({3, 7});
-    // Stale numbers from earlier edits must not reach the file.
-    for (Spline* spline : object.splines) {
-        spline->index = 42;
-    }
+    AddCurves(object, {{0, 1, 2}, {4, 5, 6}, {3, 7, 2}});
+    object.splineClosed[1] = true;
+    object.nodes[4].corner = true;
+    object.nodes[5].tension = 0.75f;
+    // Point 2 holds its two references the other way round from the node order.
+    const std::int32_t first = object.refStart[2];
+    std::swap(object.refs[static_cast<std::size_t>(first)],
+              object.refs[static_cast<std::size_t>(first) + 1]);
 
     const auto bytes = SerializeRvp(objects.list);
     ArchiveReader reader(bytes);
@@ -159,25 +166,28 @@ TEST(RvpWriterTest, SplinesAndReferencesUsePositions) {
         EXPECT_EQ(reader.Int(), 1);
     }
     ASSERT_EQ(reader.Count(), 3u);
-    const std::vector<std::vector<int>> nodes = {{0, 1, 2}, {4, 5, 6}, {3, 7}};
+    const std::vector<std::vector<int>> nodes = {{0, 1, 2}, {4, 5, 6}, {3, 7, 2}};
+    int node = 0;
     for (std::size_t s = 0; s < 3; ++s) {
         EXPECT_EQ(reader.Int(), s == 1 ? 1 : 0);
         EXPECT_EQ(reader.Int(), 1);
         ASSERT_EQ(reader.Count(), nodes[s].size());
         for (int point : nodes[s]) {
-            EXPECT_EQ(reader.Int(), 0);
-            EXPECT_EQ(reader.Float(), 0.3f);
+            EXPECT_EQ(reader.Int(), node == 4 ? 1 : 0);
+            EXPECT_EQ(reader.Float(), node == 5 ? 0.75f : 0.3f);
             EXPECT_EQ(reader.Int(), point);
+            ++node;
         }
     }
     ASSERT_EQ(reader.Count(), 8u);
-    // (spline, node) per point; every point sits on exactly one node here.
-    const int splineOf[] = {0, 0, 0, 2, 1, 1, 1, 2};
-    const int nodeOf[] = {0, 1, 2, 0, 0, 1, 2, 1};
-    for (int p = 0; p < 8; ++p) {
-        ASSERT_EQ(reader.Count(), 1u) << "point " << p;
-        EXPECT_EQ(reader.Int(), splineOf[p]);
-        EXPECT_EQ(reader.Int(), nodeOf[p]);
+    const std::vector<std::vector<std::pair<int, int>>> refs = {
+        {{0, 0}}, {{0, 1}}, {{2, 2}, {0, 2}}, {{2, 0}}, {{1, 0}}, {{1, 1}}, {{1, 2}}, {{2, 1}}};
+    for (std::size_t p = 0; p < 8; ++p) {
+        ASSERT_EQ(reader.Count(), refs[p].size()) << "point " << p;
+        for (const auto& [spline, position] : refs[p]) {
+            EXPECT_EQ(reader.Int(), spline) << "point " << p;
+            EXPECT_EQ(reader.Int(), position) << "point " << p;
+        }
     }
     EXPECT_EQ(reader.String(), "end");
     EXPECT_TRUE(reader.AtEnd());
@@ -186,9 +196,7 @@ TEST(RvpWriterTest, SplinesAndReferencesUsePositions) {
 
 TEST(RvpWriterTest, PointsWithoutReferencesHaveAZeroCount) {
     Objects objects;
-    PatchObject& object = objects.Add("P");
-    NetworkBuilder build(object);
-    build.Point(1, 2, 3);
+    objects.Add("P").AddControlPoint({1, 2, 3});
     const auto bytes = SerializeRvp(objects.list);
     const auto tail = FromHex("00 00 00 00 | 01 00 00 00 | 00 00 00 00 " + kTrailer);
     ASSERT_GE(bytes.size(), tail.size());
@@ -206,8 +214,8 @@ TEST(RvpWriterTest, SeveralObjectsFollowEachOtherInListOrder) {
         PolyMesh mesh;
         testing::FillGrid(mesh, size, size + 1);
         BuildFromMesh(mesh, object);
-        const std::size_t points = static_cast<std::size_t>(object.controlPoints.GetCount());
-        const std::size_t splines = static_cast<std::size_t>(object.splines.GetCount());
+        const std::size_t points = object.points.size();
+        const std::size_t splines = object.splineClosed.size();
         expectedSize += 1 + object.name.size() + 38 + 4 + 16 * points + 4 + splines * (12 + 24) +
                         4 + 4 * points + 2 * splines * 8;
     }

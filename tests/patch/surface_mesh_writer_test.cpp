@@ -98,8 +98,8 @@ ReadBack Read(const std::string& path) {
 
 int PatchesWith(const PatchObject& object, int corners) {
     int count = 0;
-    for (const Patch* patch : object.patches) {
-        count += patch->cornerCount == corners;
+    for (const Patch& patch : object.patches) {
+        count += patch.cornerCount == corners;
     }
     return count;
 }
@@ -128,7 +128,7 @@ class SurfaceMeshWriterTest : public ::testing::Test {
 TEST_F(SurfaceMeshWriterTest, ClosedModelsComeBackClosedWeldedAndColouredInEveryFormat) {
     ObjectStore objects;
     PatchObject& torus = Add(objects, modelgen::MakeTorus(7, 5), 0x3366CC, 0.0f);
-    CurveConnector().ConnectCurves(torus, 150.0f, nullptr);
+    ConnectCurves(torus, 150.0f, nullptr);
     PatchObject& sphere = Add(objects, modelgen::MakeSphere(8, 5), 0xFF8000, 5000.0f);
     torus.name = "a torus";
     sphere.name = "\x83\x7E\x83\x4E";  // Shift_JIS

@@ -65,6 +65,7 @@ struct RvpLayout {
     std::string text = " ";
     std::int32_t settingAfterText = 0;
     std::int32_t splineSetting = 1;
+    std::int32_t pointFlag = 1;
     std::int32_t points = 0;
     std::vector<RvpSplineLayout> splines;
     std::vector<std::vector<std::pair<std::int32_t, std::int32_t>>> refs;
@@ -99,7 +100,7 @@ inline void PutObject(RvpBytes& out, const RvpLayout& layout) {
     }
     out.Str(layout.text).I32(layout.settingAfterText).I32(layout.points);
     for (std::int32_t i = 0; i < layout.points; ++i) {
-        out.F32(static_cast<float>(i)).F32(0.0f).F32(0.0f).I32(1);
+        out.F32(static_cast<float>(i)).F32(0.0f).F32(0.0f).I32(layout.pointFlag);
     }
     out.U32(static_cast<std::uint32_t>(layout.splines.size()));
     for (const RvpSplineLayout& spline : layout.splines) {

@@ -25,6 +25,7 @@ void AddBox(ObjectStore& store) {
         }
     }
     ComputeHandles(*box);
+    DetectPatches(*box);
 }
 
 // The box, a white triangle beside it and a cyan square behind, seen turned 30 degrees to the

@@ -177,14 +177,14 @@ TEST(ControlPointBoundsTest, SpansEveryObjectAndSkipsNonFinitePoints) {
     constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
     constexpr float kInf = std::numeric_limits<float>::infinity();
     PatchObject* first = store.AddObject();
-    first->AddControlPoint()->Set(kNaN, 0, 0);
-    first->AddControlPoint()->Set(0, kInf, 0);
+    first->AddControlPoint({kNaN, 0, 0});
+    first->AddControlPoint({0, kInf, 0});
     EXPECT_TRUE(ControlPointBounds(store.objects).empty) << "only non-finite points";
 
-    first->AddControlPoint()->Set(1, -2, 3);
+    first->AddControlPoint({1, -2, 3});
     PatchObject* second = store.AddObject();
-    second->AddControlPoint()->Set(-4, 5, 0.5f);
-    second->AddControlPoint()->Set(0, 0, -kInf);
+    second->AddControlPoint({-4, 5, 0.5f});
+    second->AddControlPoint({0, 0, -kInf});
     const Bounds bounds = ControlPointBounds(store.objects);
     ASSERT_FALSE(bounds.empty);
     EXPECT_EQ(bounds.minimum.x, -4.0f);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <span>
+
 #include "support/network_builder.h"
 #include "view/curve_sampling.h"
 
@@ -9,18 +12,15 @@ namespace {
 using testing::NetworkBuilder;
 
 // Gives every node the handles a straight chord would have: a third of the way to each neighbour.
-void ThirdHandles(Spline& spline) {
-    std::vector<SplineNode*> nodes;
-    for (SplineNode* node : spline.nodes) {
-        nodes.push_back(node);
-    }
+void ThirdHandles(PatchObject& object, std::int32_t spline) {
+    const std::span<SplineNode> nodes = object.SplineNodes(spline);
     const std::size_t n = nodes.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const PatchVec3& here = *nodes[i]->controlPoint;
-        const PatchVec3& next = *nodes[(i + 1) % n]->controlPoint;
-        const PatchVec3& previous = *nodes[(i + n - 1) % n]->controlPoint;
-        nodes[i]->handleOut = Add(here, Scale(Subtract(next, here), 1.0f / 3.0f));
-        nodes[i]->handleIn = Add(here, Scale(Subtract(previous, here), 1.0f / 3.0f));
+        const PatchVec3 here = object.PointOf(nodes[i]);
+        const PatchVec3 next = object.PointOf(nodes[(i + 1) % n]);
+        const PatchVec3 previous = object.PointOf(nodes[(i + n - 1) % n]);
+        nodes[i].handleOut = Add(here, Scale(Subtract(next, here), 1.0f / 3.0f));
+        nodes[i].handleIn = Add(here, Scale(Subtract(previous, here), 1.0f / 3.0f));
     }
 }
 
@@ -41,12 +41,12 @@ TEST(CurveSamplingTest, ResolutionOneGivesStartMiddleEnd) {
     NetworkBuilder build(object);
     build.Point(0, 0, 0);
     build.Point(3, 0, 0);
-    Spline* spline = build.Curve({0, 1});
-    spline->nodes.GetHead()->handleOut.Set(1, 0, 0);
-    spline->nodes.GetTail()->handleIn.Set(2, 0, 0);
+    build.Curve({0, 1});
+    object.SplineNodes(0).front().handleOut.Set(1, 0, 0);
+    object.SplineNodes(0).back().handleIn.Set(2, 0, 0);
 
     std::vector<Vec3> vertices;
-    SampleSpline(*spline, MakeCurveWeightTable(1), vertices);
+    SampleSpline(object, 0, MakeCurveWeightTable(1), vertices);
     ASSERT_EQ(vertices.size(), 3u);
     EXPECT_EQ(vertices[0].x, 0.0f);
     EXPECT_EQ(vertices[1].x, 1.5f);
@@ -61,19 +61,18 @@ TEST(CurveSamplingTest, OpenAndClosedSplinesCountTheirSegments) {
     build.Point(4, 0, 0);
     build.Point(4, 4, 0);
     build.Point(0, 4, 1);
-    Spline* open = build.Curve({0, 1, 2, 3});
-    Spline* closed = build.Curve({0, 1, 2});
-    closed->closed = 1;
-    ThirdHandles(*open);
-    ThirdHandles(*closed);
+    const std::int32_t open = build.Curve({0, 1, 2, 3});
+    const std::int32_t closed = build.Curve({0, 1, 2}, true);
+    ThirdHandles(object, open);
+    ThirdHandles(object, closed);
     const CurveWeightTable fine = MakeCurveWeightTable(10);
 
     std::vector<Vec3> vertices;
-    SampleSpline(*open, fine, vertices);
+    SampleSpline(object, open, fine, vertices);
     EXPECT_EQ(vertices.size(), 3u * 21u);
 
     vertices.clear();
-    SampleSpline(*closed, fine, vertices);
+    SampleSpline(object, closed, fine, vertices);
     ASSERT_EQ(vertices.size(), 3u * 21u);
     // The third segment runs from the third node back to the first.
     EXPECT_EQ(vertices[42].x, 4.0f);
@@ -86,9 +85,9 @@ TEST(CurveSamplingTest, SingleOpenNodeGivesAnEmptyStrip) {
     PatchObject object;
     NetworkBuilder build(object);
     build.Point(1, 1, 1);
-    Spline* spline = build.Curve({0});
+    build.Curve({0});
     std::vector<Vec3> vertices;
-    SampleSpline(*spline, MakeCurveWeightTable(1), vertices);
+    SampleSpline(object, 0, MakeCurveWeightTable(1), vertices);
     EXPECT_TRUE(vertices.empty());
 }
 

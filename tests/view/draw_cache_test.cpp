@@ -38,8 +38,9 @@ bool LoadConnected(const std::string& name, ObjectStore& store) {
         return false;
     }
     for (PatchObject* object : store.objects) {
-        CurveConnector().ConnectCurves(*object, 150.0f, [](const std::string&) {});
+        ConnectCurves(*object, 150.0f, [](const std::string&) {});
         ComputeHandles(*object);
+        DetectPatches(*object);
     }
     return true;
 }
@@ -156,12 +157,13 @@ TEST_F(DrawCacheTest, AnObjectThatChangesShapeIsDrawnAnew) {
         testing::AddLoop(store, {{-4, 0, -4}, {4, 0, -4}, {4, 0, 4}, {-4, 0, 4}}, 0xFFFFFF);
     SceneFrame frame = FrameOf(store, true);
     const RgbaImage before = Cached(frame);
-    // Joining the four curves into one closed spline changes the spline count and empties the
-    // patches: the next frame must not replay the old lists.
+    // Joining the four curves into one closed spline changes the spline count: the next frame
+    // must not replay the old lists.
     square->DeletePatches();
-    CurveConnector().ConnectCurves(*square, 80.0f, [](const std::string&) {});
+    ConnectCurves(*square, 80.0f, [](const std::string&) {});
     ComputeHandles(*square);
-    ASSERT_EQ(square->splines.GetCount(), 1);
+    DetectPatches(*square);
+    ASSERT_EQ(square->SplineCount(), 1);
     const std::uint64_t compiled = cache_.CompileCount();
     const RgbaImage after = Cached(frame);
     EXPECT_GT(cache_.CompileCount(), compiled);
@@ -193,7 +195,7 @@ TEST_F(DrawCacheTest, ClearMakesEveryListAgain) {
     const SceneFrame frame = FrameOf(store, true);
     const RgbaImage first = Cached(frame);
     // Moving a control point changes no count; the owner of the objects clears the cache.
-    store.objects.GetHead()->controlPoints.GetHead()->y = 3.0f;
+    store.objects.GetHead()->points.front().y = 3.0f;
     ComputeHandles(*store.objects.GetHead());
     cache_.Clear();
     EXPECT_EQ(cache_.ListCount(), 0u);

@@ -3,10 +3,10 @@
 #include <GL/gl.h>
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "patch/bezier_net.h"
-#include "patch/patch_builder.h"
 #include "view/colour.h"
 #include "view/curve_sampling.h"
 
@@ -23,8 +23,8 @@ void DrawPoints(const PatchObject& object) {
     glPointSize(4.0f);
     SetColour(object);
     glBegin(GL_POINTS);
-    for (const ControlPoint* point : object.controlPoints) {
-        glVertex3f(point->x, point->y, point->z);
+    for (const PatchVec3& point : object.points) {
+        glVertex3f(point.x, point.y, point.z);
     }
     glEnd();
     glPointSize(1.0f);
@@ -35,9 +35,9 @@ void DrawCurves(const PatchObject& object, int curveResolution) {
     SetColour(object);
     const CurveWeightTable weights = MakeCurveWeightTable(curveResolution);
     std::vector<Vec3> strip;
-    for (const Spline* spline : object.splines) {
+    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
         strip.clear();
-        SampleSpline(*spline, weights, strip);
+        SampleSpline(object, spline, weights, strip);
         glBegin(GL_LINE_STRIP);
         for (const Vec3& v : strip) {
             glVertex3f(v.x, v.y, v.z);
@@ -52,9 +52,9 @@ void EvaluateNet(const BezierNet& net, int steps) {
     glEvalMesh2(GL_FILL, 0, steps, 0, steps);
 }
 
-void DrawSurfaces(PatchObject& object, int surfaceResolution) {
+void DrawSurfaces(const PatchObject& object, int surfaceResolution) {
     if (!object.patchesValid) {
-        DetectPatches(object);
+        return;
     }
     const Rgb c = ColourToRgb(object.colour);
     glEnable(GL_POLYGON_OFFSET_FILL);
@@ -72,12 +72,12 @@ void DrawSurfaces(PatchObject& object, int surfaceResolution) {
     glFrontFace(GL_CW);
     BezierNet net;
     std::array<BezierNet, 3> nets;
-    for (const Patch* patch : object.patches) {
-        if (patch->cornerCount == 4) {
-            QuadNet(*patch, net);
+    for (const Patch& patch : object.patches) {
+        if (patch.cornerCount == 4) {
+            QuadNet(object, patch, net);
             EvaluateNet(net, quadSteps);
-        } else if (patch->cornerCount == 3) {
-            TriangleNets(*patch, nets);
+        } else if (patch.cornerCount == 3) {
+            TriangleNets(object, patch, nets);
             for (const BezierNet& piece : nets) {
                 EvaluateNet(piece, quadSteps / 2);
             }
@@ -104,7 +104,7 @@ void DrawEvaluatorFrame(const SceneFrame& frame) {
         return;
     }
     const DisplaySettings& display = frame.display;
-    for (PatchObject* object : *frame.objects) {
+    for (const PatchObject* object : *frame.objects) {
         if (display.showVertices) {
             DrawPoints(*object);
         }
@@ -113,7 +113,7 @@ void DrawEvaluatorFrame(const SceneFrame& frame) {
         }
     }
     if (display.showSurfaces) {
-        for (PatchObject* object : *frame.objects) {
+        for (const PatchObject* object : *frame.objects) {
             DrawSurfaces(*object, display.surfaceResolution);
         }
     }

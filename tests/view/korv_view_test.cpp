@@ -122,8 +122,8 @@ TEST_F(KorvViewTest, ADocumentChangeRedrawsObjectsChangedInPlace) {
     const RgbaImage before = Grab();
     ASSERT_GT(view_->Cache().ListCount(), 0u);
     // A move that changes no count: only the document's report tells the view.
-    for (ControlPoint* point : square->controlPoints) {
-        point->x *= 0.5f;
+    for (PatchVec3& point : square->points) {
+        point.x *= 0.5f;
     }
     ComputeHandles(*square);
     document_.UpdateAllViews();

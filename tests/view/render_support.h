@@ -59,7 +59,8 @@ inline ScreenPoint Project(const Camera& camera, int width, int height, const Ve
     return {(ndcX + 1.0f) / 2.0f * width, (1.0f - ndcY) / 2.0f * height};
 }
 
-// A closed network of two-node splines through the given points, with handles computed.
+// A closed network of two-node splines through the given points, with handles and patches
+// computed.
 inline PatchObject* AddLoop(ObjectSink& sink, std::initializer_list<Vec3> corners,
                             std::uint32_t colour) {
     PatchObject* object = sink.AddObject();
@@ -73,6 +74,7 @@ inline PatchObject* AddLoop(ObjectSink& sink, std::initializer_list<Vec3> corner
         build.Curve({i, (i + 1) % n});
     }
     ComputeHandles(*object);
+    DetectPatches(*object);
     return object;
 }
 

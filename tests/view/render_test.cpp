@@ -111,9 +111,9 @@ TEST(RenderTest, WhiteCurveLightsThePixelsItCrossesAndNothingElse) {
     testing::NetworkBuilder build(*object);
     build.Point(-6, -3, 0);
     build.Point(6, -3, 0);
-    Spline* spline = build.Curve({0, 1});
-    spline->nodes.GetHead()->handleOut.Set(-2, -3, 0);
-    spline->nodes.GetTail()->handleIn.Set(2, -3, 0);
+    build.Curve({0, 1});
+    object->SplineNodes(0).front().handleOut.Set(-2, -3, 0);
+    object->SplineNodes(0).back().handleIn.Set(2, -3, 0);
     const OffscreenRenderOptions options = SmallFrame();
     const RgbaImage image = Render(store, options);
 
@@ -176,7 +176,6 @@ TEST(RenderTest, SurfaceIsFilledAndLitOnBothFaces) {
     options.display.showCurves = false;
 
     const RgbaImage front = Render(store, options);
-    EXPECT_EQ(store.objects.GetHead()->patchesValid, 1) << "drawing detects the patches";
     for (const Vec3& inside : {Vec3{-3, -3, 0}, Vec3{3, 3, 0}, Vec3{-2, 3, 0}, Vec3{1, -1, 0}}) {
         const ScreenPoint at = Project(options.camera, kWidth, kHeight, inside);
         ExpectLitRed(PixelAt(front, static_cast<int>(at.x), static_cast<int>(at.y)), "front");
@@ -189,6 +188,27 @@ TEST(RenderTest, SurfaceIsFilledAndLitOnBothFaces) {
     const RgbaImage back = Render(store, options);
     const ScreenPoint centre = Project(options.camera, kWidth, kHeight, {1, 1, 0});
     ExpectLitRed(PixelAt(back, static_cast<int>(centre.x), static_cast<int>(centre.y)), "back");
+}
+
+TEST(RenderTest, PatchesOutOfDateAreNeitherDrawnNorFound) {
+    ObjectStore store;
+    AddRedSquare(store);
+    PatchObject& square = *store.objects.GetHead();
+    square.DeletePatches();
+    OffscreenRenderOptions options = SmallFrame();
+    options.display.showSurfaces = true;
+    options.display.showCurves = false;
+    const ScreenPoint centre = Project(options.camera, kWidth, kHeight, {-3, -3, 0});
+    const auto centrePixel = [&](const RgbaImage& image) {
+        return PixelAt(image, static_cast<int>(centre.x), static_cast<int>(centre.y));
+    };
+
+    EXPECT_EQ(centrePixel(Render(store, options)), kBackground);
+    EXPECT_FALSE(square.patchesValid) << "drawing leaves the model alone";
+    EXPECT_TRUE(square.patches.empty());
+
+    DetectPatches(square);
+    ExpectLitRed(centrePixel(Render(store, options)), "detected");
 }
 
 TEST(RenderTest, TrianglePatchIsFilledAcrossItsThreeNets) {
@@ -214,9 +234,9 @@ TEST(RenderTest, CurvesOnASurfaceStayInFront) {
     testing::NetworkBuilder build(*line);
     build.Point(-3, 1, 0);
     build.Point(3, 1, 0);
-    Spline* spline = build.Curve({0, 1});
-    spline->nodes.GetHead()->handleOut.Set(-1, 1, 0);
-    spline->nodes.GetTail()->handleIn.Set(1, 1, 0);
+    build.Curve({0, 1});
+    line->SplineNodes(0).front().handleOut.Set(-1, 1, 0);
+    line->SplineNodes(0).back().handleIn.Set(1, 1, 0);
     OffscreenRenderOptions options = SmallFrame();
     options.display.showSurfaces = true;
     const RgbaImage image = Render(store, options);

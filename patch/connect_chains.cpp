@@ -1,0 +1,266 @@
+#include "patch/connect_chains.h"
+
+#include <algorithm>
+
+namespace korvane {
+namespace {
+
+// Absorbed chains leave their places behind; the arena is packed once they outweigh the live
+// nodes, and never for a few.
+constexpr std::int64_t kCompactSlack = 4096;
+
+}  // namespace
+
+ConnectChains::ConnectChains(const PatchObject& object) {
+    const std::size_t nodeCount = object.nodes.size();
+    arena_.resize(nodeCount);
+    // A node that no reference names (only in a broken network) still gets one, after the rest.
+    for (std::size_t i = 0; i < nodeCount; ++i) {
+        arena_[i] = {object.nodes[i].controlPoint, static_cast<std::int32_t>(i),
+                     static_cast<std::int64_t>(object.refs.size() + i)};
+    }
+    for (std::size_t r = 0; r < object.refs.size(); ++r) {
+        const auto node = static_cast<std::size_t>(object.refs[r].node);
+        if (node < nodeCount) {
+            arena_[node].stamp = static_cast<std::int64_t>(r);
+        }
+    }
+    nextStamp_ = static_cast<std::int64_t>(object.refs.size() + nodeCount);
+    chains_.reserve(static_cast<std::size_t>(object.SplineCount()));
+    for (std::int32_t s = 0; s < object.SplineCount(); ++s) {
+        const std::int32_t begin = object.splineStart[static_cast<std::size_t>(s)];
+        const std::int32_t end = object.splineStart[static_cast<std::size_t>(s) + 1];
+        chains_.push_back({begin, end, begin, end, 0, 0, 0, false, false, object.Closed(s), true});
+    }
+    liveNodes_ = static_cast<std::int64_t>(nodeCount);
+}
+
+std::int32_t ConnectChains::Length(std::int32_t chain) const {
+    const Chain& c = chains_[static_cast<std::size_t>(chain)];
+    return c.end - c.begin;
+}
+
+std::size_t ConnectChains::At(const Chain& chain, std::int32_t logical) const {
+    return static_cast<std::size_t>(chain.reversed ? chain.end - 1 - logical
+                                                   : chain.begin + logical);
+}
+
+ConnectChains::Node ConnectChains::Read(const Chain& chain, std::size_t at) const {
+    Node node = arena_[at];
+    const auto place = static_cast<std::int64_t>(at);
+    if (place >= chain.blockBegin && place < chain.blockEnd) {
+        node.origin = -1;
+        node.stamp = chain.blockDescending ? chain.blockBase - place : chain.blockBase + place;
+    }
+    return node;
+}
+
+std::int32_t ConnectChains::EndPoint(ChainEnd end) const {
+    const Chain& chain = chains_[static_cast<std::size_t>(end.chain)];
+    return arena_[At(chain, end.head ? 0 : Length(end.chain) - 1)].point;
+}
+
+std::int32_t ConnectChains::NeighbourPoint(ChainEnd end) const {
+    const Chain& chain = chains_[static_cast<std::size_t>(end.chain)];
+    return arena_[At(chain, end.head ? 1 : Length(end.chain) - 2)].point;
+}
+
+void ConnectChains::PushHead(std::int32_t chain, Node node) {
+    PushAt(chain, !chains_[static_cast<std::size_t>(chain)].reversed, node);
+}
+
+void ConnectChains::PushTail(std::int32_t chain, Node node) {
+    PushAt(chain, chains_[static_cast<std::size_t>(chain)].reversed, node);
+}
+
+void ConnectChains::PushAt(std::int32_t chain, bool atBegin, Node node) {
+    Chain* c = &chains_[static_cast<std::size_t>(chain)];
+    if (atBegin ? c->begin == c->roomBegin : c->end == c->roomEnd) {
+        MakeRoom(chain);
+        c = &chains_[static_cast<std::size_t>(chain)];
+    }
+    if (atBegin) {
+        arena_[static_cast<std::size_t>(--c->begin)] = node;
+    } else {
+        arena_[static_cast<std::size_t>(c->end++)] = node;
+    }
+}
+
+void ConnectChains::PopHead(std::int32_t chain) {
+    PopAt(chain, !chains_[static_cast<std::size_t>(chain)].reversed);
+}
+
+void ConnectChains::PopTail(std::int32_t chain) {
+    PopAt(chain, chains_[static_cast<std::size_t>(chain)].reversed);
+}
+
+// The block shrinks with the chain, so that a node pushed later into the freed place is not read
+// as one of the block's.
+void ConnectChains::PopAt(std::int32_t chain, bool atBegin) {
+    Chain& c = chains_[static_cast<std::size_t>(chain)];
+    if (atBegin) {
+        ++c.begin;
+        c.blockBegin = std::max(c.blockBegin, c.begin);
+    } else {
+        --c.end;
+        c.blockEnd = std::min(c.blockEnd, c.end);
+    }
+}
+
+void ConnectChains::Move(Chain& chain, std::int32_t newBegin, std::int32_t room) {
+    const std::int32_t delta = newBegin - chain.begin;
+    const std::int32_t length = chain.end - chain.begin;
+    std::copy(arena_.begin() + chain.begin, arena_.begin() + chain.end, arena_.begin() + newBegin);
+    chain.roomBegin = newBegin - (room - length) / 2;
+    chain.roomEnd = chain.roomBegin + room;
+    chain.begin = newBegin;
+    chain.end = newBegin + length;
+    chain.blockBegin += delta;
+    chain.blockEnd += delta;
+    chain.blockBase += chain.blockDescending ? delta : -delta;
+}
+
+// Moves the chain to the arena's end with room on both sides as long as itself, so that a chain
+// that keeps growing is moved a logarithmic number of times.
+void ConnectChains::MakeRoom(std::int32_t chain) {
+    const std::int32_t length = Length(chain);
+    const std::int32_t room = 2 * length + 8;
+    if (static_cast<std::int64_t>(arena_.size()) > 2 * liveNodes_ + kCompactSlack) {
+        Compact();
+    }
+    const auto roomBegin = static_cast<std::int32_t>(arena_.size());
+    arena_.resize(arena_.size() + static_cast<std::size_t>(room));
+    Move(chains_[static_cast<std::size_t>(chain)], roomBegin + (room - length) / 2, room);
+}
+
+// Packs the live chains to the front of the arena, leaving the places of absorbed ones behind.
+// Taken in arena order, every chain moves towards the front, never over one not yet moved.
+void ConnectChains::Compact() {
+    std::vector<std::int32_t> order;
+    for (std::size_t c = 0; c < chains_.size(); ++c) {
+        if (chains_[c].alive) {
+            order.push_back(static_cast<std::int32_t>(c));
+        }
+    }
+    std::sort(order.begin(), order.end(), [this](std::int32_t a, std::int32_t b) {
+        return chains_[static_cast<std::size_t>(a)].begin <
+               chains_[static_cast<std::size_t>(b)].begin;
+    });
+    std::int32_t next = 0;
+    for (std::int32_t c : order) {
+        Chain& chain = chains_[static_cast<std::size_t>(c)];
+        const std::int32_t length = chain.end - chain.begin;
+        Move(chain, next, length);
+        next += length;
+    }
+    arena_.resize(static_cast<std::size_t>(next));
+}
+
+void ConnectChains::Close(std::int32_t chain) {
+    PopTail(chain);
+    chains_[static_cast<std::size_t>(chain)].closed = true;
+    --liveNodes_;
+}
+
+void ConnectChains::Merge(ChainEnd absorbed, ChainEnd survivor) {
+    const std::int32_t walked = Length(absorbed.chain) - 1;
+    const std::int64_t firstStamp = nextStamp_;
+    nextStamp_ += walked;
+    --liveNodes_;
+    if (walked <= Length(survivor.chain)) {
+        const Chain& from = chains_[static_cast<std::size_t>(absorbed.chain)];
+        for (std::int32_t i = 1; i <= walked; ++i) {
+            Node node = Read(from, At(from, absorbed.head ? i : walked - i));
+            node.origin = -1;
+            node.stamp = firstStamp + i - 1;
+            if (survivor.head) {
+                PushHead(survivor.chain, node);
+            } else {
+                PushTail(survivor.chain, node);
+            }
+        }
+        chains_[static_cast<std::size_t>(absorbed.chain)].alive = false;
+        return;
+    }
+    // The absorbed chain is the longer: it keeps its place, less the node on the shared point,
+    // and all its nodes become one block stamped in walking order from that point.
+    const Chain& kept = chains_[static_cast<std::size_t>(absorbed.chain)];
+    const bool sharedAtBegin = absorbed.head != kept.reversed;
+    moved_.clear();
+    const Chain& other = chains_[static_cast<std::size_t>(survivor.chain)];
+    for (std::int32_t i = 0; i < Length(survivor.chain); ++i) {
+        moved_.push_back(Read(other, At(other, i)));
+    }
+    if (absorbed.head) {
+        PopHead(absorbed.chain);
+    } else {
+        PopTail(absorbed.chain);
+    }
+    Chain& block = chains_[static_cast<std::size_t>(absorbed.chain)];
+    block.blockBegin = block.begin;
+    block.blockEnd = block.end;
+    block.blockDescending = !sharedAtBegin;
+    block.blockBase = sharedAtBegin ? firstStamp - block.begin : firstStamp + block.end - 1;
+    // Turned so that the absorbed nodes lead into the survivor's on the shared side.
+    if (absorbed.head == survivor.head) {
+        block.reversed = !block.reversed;
+    }
+    if (survivor.head) {
+        for (const Node& node : moved_) {
+            PushTail(absorbed.chain, node);
+        }
+    } else {
+        for (auto node = moved_.rbegin(); node != moved_.rend(); ++node) {
+            PushHead(absorbed.chain, *node);
+        }
+    }
+    Chain& merged = chains_[static_cast<std::size_t>(absorbed.chain)];
+    Chain& place = chains_[static_cast<std::size_t>(survivor.chain)];
+    const bool closed = place.closed;
+    place = merged;
+    place.closed = closed;
+    merged.alive = false;
+}
+
+void ConnectChains::WriteBack(PatchObject& object) {
+    std::vector<SplineNode> nodes;
+    std::vector<std::int64_t> stamps;
+    std::vector<std::int32_t> splineStart{0};
+    std::vector<bool> closed;
+    nodes.reserve(static_cast<std::size_t>(liveNodes_));
+    stamps.reserve(static_cast<std::size_t>(liveNodes_));
+    for (const Chain& chain : chains_) {
+        if (!chain.alive) {
+            continue;
+        }
+        for (std::int32_t i = 0; i < chain.end - chain.begin; ++i) {
+            const Node node = Read(chain, At(chain, i));
+            SplineNode& written = nodes.emplace_back(
+                node.origin >= 0 ? object.nodes[static_cast<std::size_t>(node.origin)]
+                                 : SplineNode{});
+            written.controlPoint = node.point;
+            stamps.push_back(node.stamp);
+        }
+        splineStart.push_back(static_cast<std::int32_t>(nodes.size()));
+        closed.push_back(chain.closed);
+    }
+    std::vector<Node>().swap(arena_);
+    std::vector<Chain>().swap(chains_);
+    object.nodes = std::move(nodes);
+    object.splineStart = std::move(splineStart);
+    object.splineClosed = std::move(closed);
+    object.IndexReferences();
+    // Within a point, references follow their stamps; most points' are in order already.
+    const auto byStamp = [&stamps](const SplineRef& a, const SplineRef& b) {
+        return stamps[static_cast<std::size_t>(a.node)] < stamps[static_cast<std::size_t>(b.node)];
+    };
+    for (std::int32_t p = 0; p < object.PointCount(); ++p) {
+        const auto first = object.refs.begin() + object.refStart[static_cast<std::size_t>(p)];
+        const auto last = object.refs.begin() + object.refStart[static_cast<std::size_t>(p) + 1];
+        if (!std::is_sorted(first, last, byStamp)) {
+            std::sort(first, last, byStamp);
+        }
+    }
+}
+
+}  // namespace korvane

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "patch/patch_object.h"
+
+namespace korvane {
+
+// One end of a chain: its head or its tail.
+struct ChainEnd {
+    std::int32_t chain;
+    bool head;
+    bool operator==(const ChainEnd&) const = default;
+};
+
+// The splines of an object while curve connection rewrites them. Each spline is a chain of nodes
+// in one arena, held in a range with room on both sides and read in either direction, so that a
+// join moves only the shorter of its two chains: the longer one keeps its place and is turned to
+// face the right way. A node's reference order at its point is kept as a stamp: the position of
+// its reference for an original node, and a counter for a node made by a join. A join re-makes
+// every node of the absorbed chain in walking order; when that chain is the longer one, its nodes
+// are stamped all at once, as a block read off their places.
+class ConnectChains {
+  public:
+    // Reads the object's splines and references; the object's arrays are rewritten by WriteBack.
+    explicit ConnectChains(const PatchObject& object);
+
+    std::int32_t Length(std::int32_t chain) const;
+    bool Closed(std::int32_t chain) const {
+        return chains_[static_cast<std::size_t>(chain)].closed;
+    }
+    std::int32_t EndPoint(ChainEnd end) const;
+    // The point one segment in from the end.
+    std::int32_t NeighbourPoint(ChainEnd end) const;
+
+    // Joins a chain's tail back to its head, dropping the tail node, which repeats the head's
+    // point.
+    void Close(std::int32_t chain);
+    // Merges absorbed's chain into survivor's at their shared end: survivor keeps its nodes and
+    // its place, and gains absorbed's other nodes on that end, each made anew.
+    void Merge(ChainEnd absorbed, ChainEnd survivor);
+
+    // Rewrites the object's nodes, splines and references from the chains.
+    void WriteBack(PatchObject& object);
+
+  private:
+    struct Node {
+        std::int32_t point;
+        std::int32_t origin;  // the original node this one is, or -1 when a join made it
+        std::int64_t stamp;   // reference order at the point; read from the block when in it
+    };
+
+    struct Chain {
+        std::int32_t begin;  // arena range of the nodes
+        std::int32_t end;
+        std::int32_t roomBegin;  // arena range reserved for the chain
+        std::int32_t roomEnd;
+        std::int32_t blockBegin;  // arena range of the nodes made by the chain's last absorption
+        std::int32_t blockEnd;
+        std::int64_t blockBase;  // a block node's stamp is base + place, or base - place
+        bool blockDescending;
+        bool reversed;  // head to tail runs from the arena range's end to its begin
+        bool closed;
+        bool alive;
+    };
+
+    std::size_t At(const Chain& chain, std::int32_t logical) const;
+    Node Read(const Chain& chain, std::size_t at) const;
+    // Nodes are passed by value: the arena may move under a reference into it.
+    void PushHead(std::int32_t chain, Node node);
+    void PushTail(std::int32_t chain, Node node);
+    void PushAt(std::int32_t chain, bool atBegin, Node node);
+    void PopHead(std::int32_t chain);
+    void PopTail(std::int32_t chain);
+    void PopAt(std::int32_t chain, bool atBegin);
+    void Move(Chain& chain, std::int32_t newBegin, std::int32_t room);
+    void MakeRoom(std::int32_t chain);
+    void Compact();
+
+    std::vector<Node> arena_;
+    std::vector<Chain> chains_;
+    std::int64_t nextStamp_;
+    std::int64_t liveNodes_ = 0;
+    std::vector<Node> moved_;  // scratch for the shorter chain of a merge
+};
+
+}  // namespace korvane
