@@ -45,6 +45,8 @@ const char* ShapeName(Shape shape) {
             return "mirror";
         case Shape::kLathe:
             return "lathe";
+        case Shape::kFan:
+            return "fan";
     }
     return "model";
 }
@@ -66,6 +68,8 @@ modelgen::GeneratedModel MakeModel(Shape shape, std::int64_t faces) {
         case Shape::kLathe:
             return modelgen::MakeLatheProfile(kLatheLines,
                                               static_cast<std::int32_t>(faces / kLatheLines));
+        case Shape::kFan:
+            return modelgen::MakeFan(static_cast<std::int32_t>(faces));
     }
     Abort("unknown shape");
 }

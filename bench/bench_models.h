@@ -19,6 +19,7 @@ enum class Shape {
     kSoup,
     kMirrorHalf,  // connected mirror on X and Y: the finished mesh has about `faces` faces
     kLathe,       // 1000 lines; the swept mesh has about `faces` quads
+    kFan,         // `faces` triangles around one vertex
 };
 
 enum class Format { kMqoText, kMqoBinary, kLwo2, kObj };

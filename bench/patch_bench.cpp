@@ -35,19 +35,27 @@ std::unique_ptr<ObjectStore> Connected(Shape shape, std::int64_t faces) {
     return store;
 }
 
-void BM_ConnectCurves(benchmark::State& state, Shape shape) {
+void BM_ConnectCurves(benchmark::State& state, Shape shape, float limitDegrees) {
     for (auto _ : state) {
         state.PauseTiming();
         auto store = ImportModel(ModelFile(shape, state.range(0), Format::kMqoText));
         state.ResumeTiming();
-        ConnectCurves(OnlyObject(*store), kConnectDegrees, IgnoreProgress);
+        ConnectCurves(OnlyObject(*store), limitDegrees, IgnoreProgress);
         state.PauseTiming();
         store.reset();
         state.ResumeTiming();
     }
 }
-BENCHMARK_CAPTURE(BM_ConnectCurves, torus, Shape::kTorus)->Apply(AtBenchmarkSizes);
-BENCHMARK_CAPTURE(BM_ConnectCurves, soup, Shape::kSoup)->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_ConnectCurves, torus, Shape::kTorus, kConnectDegrees)->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_ConnectCurves, sphere, Shape::kSphere, kConnectDegrees)
+    ->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_ConnectCurves, soup, Shape::kSoup, kConnectDegrees)->Apply(AtBenchmarkSizes);
+// Thousands of ends at one point, nearly every pair joinable: each join takes the widest pair left.
+BENCHMARK_CAPTURE(BM_ConnectCurves, fan, Shape::kFan, 1.0f)
+    ->Arg(3'000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 void BM_ComputeHandles(benchmark::State& state) {
     auto store = Connected(Shape::kTorus, state.range(0));

@@ -107,14 +107,10 @@ void ConnectChains::PopAt(std::int32_t chain, bool atBegin) {
     }
 }
 
-void ConnectChains::Move(Chain& chain, std::int32_t newBegin, std::int32_t room) {
-    const std::int32_t delta = newBegin - chain.begin;
-    const std::int32_t length = chain.end - chain.begin;
-    std::copy(arena_.begin() + chain.begin, arena_.begin() + chain.end, arena_.begin() + newBegin);
-    chain.roomBegin = newBegin - (room - length) / 2;
-    chain.roomEnd = chain.roomBegin + room;
-    chain.begin = newBegin;
-    chain.end = newBegin + length;
+// Moves the chain's places by delta; its block's stamps stay with their nodes.
+void ConnectChains::Shift(Chain& chain, std::int32_t delta) {
+    chain.begin += delta;
+    chain.end += delta;
     chain.blockBegin += delta;
     chain.blockEnd += delta;
     chain.blockBase += chain.blockDescending ? delta : -delta;
@@ -130,30 +126,29 @@ void ConnectChains::MakeRoom(std::int32_t chain) {
     }
     const auto roomBegin = static_cast<std::int32_t>(arena_.size());
     arena_.resize(arena_.size() + static_cast<std::size_t>(room));
-    Move(chains_[static_cast<std::size_t>(chain)], roomBegin + (room - length) / 2, room);
+    Chain& c = chains_[static_cast<std::size_t>(chain)];
+    const std::int32_t newBegin = roomBegin + (room - length) / 2;
+    std::copy(arena_.begin() + c.begin, arena_.begin() + c.end, arena_.begin() + newBegin);
+    Shift(c, newBegin - c.begin);
+    c.roomBegin = roomBegin;
+    c.roomEnd = roomBegin + room;
 }
 
-// Packs the live chains to the front of the arena, leaving the places of absorbed ones behind.
-// Taken in arena order, every chain moves towards the front, never over one not yet moved.
+// Copies the live chains into a new arena, leaving the places of absorbed ones behind.
 void ConnectChains::Compact() {
-    std::vector<std::int32_t> order;
-    for (std::size_t c = 0; c < chains_.size(); ++c) {
-        if (chains_[c].alive) {
-            order.push_back(static_cast<std::int32_t>(c));
+    std::vector<Node> packed;
+    packed.reserve(static_cast<std::size_t>(liveNodes_));
+    for (Chain& chain : chains_) {
+        if (!chain.alive) {
+            continue;
         }
+        const auto newBegin = static_cast<std::int32_t>(packed.size());
+        packed.insert(packed.end(), arena_.begin() + chain.begin, arena_.begin() + chain.end);
+        Shift(chain, newBegin - chain.begin);
+        chain.roomBegin = chain.begin;
+        chain.roomEnd = chain.end;
     }
-    std::sort(order.begin(), order.end(), [this](std::int32_t a, std::int32_t b) {
-        return chains_[static_cast<std::size_t>(a)].begin <
-               chains_[static_cast<std::size_t>(b)].begin;
-    });
-    std::int32_t next = 0;
-    for (std::int32_t c : order) {
-        Chain& chain = chains_[static_cast<std::size_t>(c)];
-        const std::int32_t length = chain.end - chain.begin;
-        Move(chain, next, length);
-        next += length;
-    }
-    arena_.resize(static_cast<std::size_t>(next));
+    arena_ = std::move(packed);
 }
 
 void ConnectChains::Close(std::int32_t chain) {

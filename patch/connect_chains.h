@@ -74,7 +74,7 @@ class ConnectChains {
     void PopHead(std::int32_t chain);
     void PopTail(std::int32_t chain);
     void PopAt(std::int32_t chain, bool atBegin);
-    void Move(Chain& chain, std::int32_t newBegin, std::int32_t room);
+    void Shift(Chain& chain, std::int32_t delta);
     void MakeRoom(std::int32_t chain);
     void Compact();
 

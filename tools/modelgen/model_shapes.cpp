@@ -126,6 +126,23 @@ GeneratedModel MakeSphere(std::int32_t around, std::int32_t bands) {
     return model;
 }
 
+GeneratedModel MakeFan(std::int32_t count) {
+    GeneratedModel model;
+    model.name = "fan";
+    Reserve(model, std::int64_t{count} + 1, count);
+    constexpr double kRadius = 500.0;
+    AddRounded(model, 0.0, 0.0, 0.0);
+    for (std::int32_t i = 0; i < count; ++i) {
+        const double angle = 2.0 * kPi * i / count;
+        AddRounded(model, kRadius * std::cos(angle), 20.0 * std::sin(7.0 * angle),
+                   kRadius * std::sin(angle));
+    }
+    for (std::int32_t i = 0; i < count; ++i) {
+        model.AddFace({0, 1 + i, 1 + (i + 1) % count});
+    }
+    return model;
+}
+
 GeneratedModel MakeLatheProfile(std::int32_t lines, std::int32_t segments) {
     GeneratedModel model;
     model.name = "lathe";

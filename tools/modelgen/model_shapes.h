@@ -19,6 +19,9 @@ GeneratedModel MakeTorus(std::int32_t around, std::int32_t along);
 // around >= 3, bands >= 2.
 GeneratedModel MakeSphere(std::int32_t around, std::int32_t bands);
 
+// count triangles around one centre vertex, on a gently waved disc.
+GeneratedModel MakeFan(std::int32_t count);
+
 // A vase profile of `lines` lines in the XY plane, set to be lathed around Y in `segments` steps.
 GeneratedModel MakeLatheProfile(std::int32_t lines, std::int32_t segments);
 
