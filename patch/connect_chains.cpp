@@ -13,6 +13,8 @@ constexpr std::int64_t kCompactSlack = 4096;
 
 ConnectChains::ConnectChains(const PatchObject& object) {
     const std::size_t nodeCount = object.nodes.size();
+    // Room for the chains that grow, so that the arena is seldom moved as a whole.
+    arena_.reserve(nodeCount * 2 + kCompactSlack);
     arena_.resize(nodeCount);
     // A node that no reference names (only in a broken network) still gets one, after the rest.
     for (std::size_t i = 0; i < nodeCount; ++i) {
@@ -30,7 +32,7 @@ ConnectChains::ConnectChains(const PatchObject& object) {
     for (std::int32_t s = 0; s < object.SplineCount(); ++s) {
         const std::int32_t begin = object.splineStart[static_cast<std::size_t>(s)];
         const std::int32_t end = object.splineStart[static_cast<std::size_t>(s) + 1];
-        chains_.push_back({begin, end, begin, end, 0, 0, 0, false, false, object.Closed(s), true});
+        chains_.push_back({begin, end, begin, end, -1, false, object.Closed(s), true});
     }
     liveNodes_ = static_cast<std::int64_t>(nodeCount);
 }
@@ -48,9 +50,12 @@ std::size_t ConnectChains::At(const Chain& chain, std::int32_t logical) const {
 ConnectChains::Node ConnectChains::Read(const Chain& chain, std::size_t at) const {
     Node node = arena_[at];
     const auto place = static_cast<std::int64_t>(at);
-    if (place >= chain.blockBegin && place < chain.blockEnd) {
-        node.origin = -1;
-        node.stamp = chain.blockDescending ? chain.blockBase - place : chain.blockBase + place;
+    if (chain.block >= 0) {
+        const Block& block = blocks_[static_cast<std::size_t>(chain.block)];
+        if (place >= block.begin && place < block.end) {
+            node.origin = -1;
+            node.stamp = block.descending ? block.base - place : block.base + place;
+        }
     }
     return node;
 }
@@ -100,10 +105,13 @@ void ConnectChains::PopAt(std::int32_t chain, bool atBegin) {
     Chain& c = chains_[static_cast<std::size_t>(chain)];
     if (atBegin) {
         ++c.begin;
-        c.blockBegin = std::max(c.blockBegin, c.begin);
     } else {
         --c.end;
-        c.blockEnd = std::min(c.blockEnd, c.end);
+    }
+    if (c.block >= 0) {
+        Block& block = blocks_[static_cast<std::size_t>(c.block)];
+        block.begin = std::max(block.begin, c.begin);
+        block.end = std::min(block.end, c.end);
     }
 }
 
@@ -111,9 +119,12 @@ void ConnectChains::PopAt(std::int32_t chain, bool atBegin) {
 void ConnectChains::Shift(Chain& chain, std::int32_t delta) {
     chain.begin += delta;
     chain.end += delta;
-    chain.blockBegin += delta;
-    chain.blockEnd += delta;
-    chain.blockBase += chain.blockDescending ? delta : -delta;
+    if (chain.block >= 0) {
+        Block& block = blocks_[static_cast<std::size_t>(chain.block)];
+        block.begin += delta;
+        block.end += delta;
+        block.base += block.descending ? delta : -delta;
+    }
 }
 
 // Moves the chain to the arena's end with room on both sides as long as itself, so that a chain
@@ -121,7 +132,7 @@ void ConnectChains::Shift(Chain& chain, std::int32_t delta) {
 void ConnectChains::MakeRoom(std::int32_t chain) {
     const std::int32_t length = Length(chain);
     const std::int32_t room = 2 * length + 8;
-    if (static_cast<std::int64_t>(arena_.size()) > 2 * liveNodes_ + kCompactSlack) {
+    if (static_cast<std::int64_t>(arena_.size()) > liveNodes_ + liveNodes_ / 2 + kCompactSlack) {
         Compact();
     }
     const auto roomBegin = static_cast<std::int32_t>(arena_.size());
@@ -134,21 +145,49 @@ void ConnectChains::MakeRoom(std::int32_t chain) {
     c.roomEnd = roomBegin + room;
 }
 
-// Copies the live chains into a new arena, leaving the places of absorbed ones behind.
-void ConnectChains::Compact() {
-    std::vector<Node> packed;
-    packed.reserve(static_cast<std::size_t>(liveNodes_));
-    for (Chain& chain : chains_) {
-        if (!chain.alive) {
-            continue;
+// The live chains in arena order, sorted on their places by two passes of 16 bits: the arena holds
+// fewer than 2^31 places.
+std::vector<std::int32_t> ConnectChains::LiveChainsInArenaOrder() const {
+    std::vector<std::int32_t> order;
+    for (std::size_t c = 0; c < chains_.size(); ++c) {
+        if (chains_[c].alive) {
+            order.push_back(static_cast<std::int32_t>(c));
         }
-        const auto newBegin = static_cast<std::int32_t>(packed.size());
-        packed.insert(packed.end(), arena_.begin() + chain.begin, arena_.begin() + chain.end);
-        Shift(chain, newBegin - chain.begin);
+    }
+    std::vector<std::int32_t> sorted(order.size());
+    for (const int shift : {0, 16}) {
+        std::vector<std::size_t> start(0x10001, 0);
+        const auto digit = [this, shift](std::int32_t c) {
+            return static_cast<std::size_t>(chains_[static_cast<std::size_t>(c)].begin >> shift) &
+                   0xFFFF;
+        };
+        for (std::int32_t c : order) {
+            ++start[digit(c) + 1];
+        }
+        for (std::size_t d = 1; d < start.size(); ++d) {
+            start[d] += start[d - 1];
+        }
+        for (std::int32_t c : order) {
+            sorted[start[digit(c)]++] = c;
+        }
+        order.swap(sorted);
+    }
+    return order;
+}
+
+// Packs the live chains to the front of the arena, leaving the places of absorbed ones behind.
+// Taken in arena order, every chain moves towards the front, never over one not yet moved.
+void ConnectChains::Compact() {
+    std::int32_t next = 0;
+    for (std::int32_t c : LiveChainsInArenaOrder()) {
+        Chain& chain = chains_[static_cast<std::size_t>(c)];
+        std::copy(arena_.begin() + chain.begin, arena_.begin() + chain.end, arena_.begin() + next);
+        Shift(chain, next - chain.begin);
         chain.roomBegin = chain.begin;
         chain.roomEnd = chain.end;
+        next = chain.end;
     }
-    arena_ = std::move(packed);
+    arena_.resize(static_cast<std::size_t>(next));
 }
 
 void ConnectChains::Close(std::int32_t chain) {
@@ -191,14 +230,20 @@ void ConnectChains::Merge(ChainEnd absorbed, ChainEnd survivor) {
     } else {
         PopTail(absorbed.chain);
     }
-    Chain& block = chains_[static_cast<std::size_t>(absorbed.chain)];
-    block.blockBegin = block.begin;
-    block.blockEnd = block.end;
-    block.blockDescending = !sharedAtBegin;
-    block.blockBase = sharedAtBegin ? firstStamp - block.begin : firstStamp + block.end - 1;
+    Chain& held = chains_[static_cast<std::size_t>(absorbed.chain)];
+    // The chain's earlier block, if any, is wholly overwritten by the new one.
+    if (held.block < 0) {
+        held.block = static_cast<std::int32_t>(blocks_.size());
+        blocks_.emplace_back();
+    }
+    Block& block = blocks_[static_cast<std::size_t>(held.block)];
+    block.begin = held.begin;
+    block.end = held.end;
+    block.descending = !sharedAtBegin;
+    block.base = sharedAtBegin ? firstStamp - held.begin : firstStamp + held.end - 1;
     // Turned so that the absorbed nodes lead into the survivor's on the shared side.
     if (absorbed.head == survivor.head) {
-        block.reversed = !block.reversed;
+        held.reversed = !held.reversed;
     }
     if (survivor.head) {
         for (const Node& node : moved_) {

@@ -56,13 +56,19 @@ class ConnectChains {
         std::int32_t end;
         std::int32_t roomBegin;  // arena range reserved for the chain
         std::int32_t roomEnd;
-        std::int32_t blockBegin;  // arena range of the nodes made by the chain's last absorption
-        std::int32_t blockEnd;
-        std::int64_t blockBase;  // a block node's stamp is base + place, or base - place
-        bool blockDescending;
-        bool reversed;  // head to tail runs from the arena range's end to its begin
+        std::int32_t block;  // in blocks_, or -1
+        bool reversed;       // head to tail runs from the arena range's end to its begin
         bool closed;
         bool alive;
+    };
+
+    // The nodes made by a chain's last absorption, when it kept its place: their stamps follow
+    // their places, as base + place, or base - place when descending.
+    struct Block {
+        std::int32_t begin;
+        std::int32_t end;
+        std::int64_t base;
+        bool descending;
     };
 
     std::size_t At(const Chain& chain, std::int32_t logical) const;
@@ -76,10 +82,12 @@ class ConnectChains {
     void PopAt(std::int32_t chain, bool atBegin);
     void Shift(Chain& chain, std::int32_t delta);
     void MakeRoom(std::int32_t chain);
+    std::vector<std::int32_t> LiveChainsInArenaOrder() const;
     void Compact();
 
     std::vector<Node> arena_;
     std::vector<Chain> chains_;
+    std::vector<Block> blocks_;
     std::int64_t nextStamp_;
     std::int64_t liveNodes_ = 0;
     std::vector<Node> moved_;  // scratch for the shorter chain of a merge

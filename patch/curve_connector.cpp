@@ -54,22 +54,15 @@ bool Join(ConnectChains& chains, OpenEnds& ends, std::int32_t point, ChainEnd fi
     return farPoint == point;
 }
 
-}  // namespace
-
-bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiver& progress,
-                   const CancelCheck& cancelled) {
-    const float limit = DegreesToRadians(limitDegrees);
+// The joins, point by point; false when cancelled stopped them.
+bool JoinAll(const PatchObject& object, ConnectChains& chains, OpenEnds& ends, float limit,
+             const ProgressReceiver& progress, const CancelCheck& cancelled) {
     ProgressText progressText(object.name, object.PointCount());
-    ConnectChains chains(object);
-    OpenEnds ends(object);
-    // The references are rebuilt from the chains at the end.
-    std::vector<SplineRef>().swap(object.refs);
     WidestPairs pairs;
     // A join at P changes no neighbour point and no candidacy at any point before P, so those
     // points cannot have gained a joinable pair: after a join the run goes on at P itself rather
     // than from the first point. Points are examined in list order until none has a pair.
-    bool finished = true;
-    for (std::int32_t point = 0; point < object.PointCount() && finished; ++point) {
+    for (std::int32_t point = 0; point < object.PointCount(); ++point) {
         if (progress) {
             progress(progressText.For(point));
         }
@@ -77,8 +70,7 @@ bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiv
         while (const std::optional<EndPair> pair = pairs.Widest()) {
             const bool reordered = Join(chains, ends, point, pair->first, pair->second);
             if (cancelled && cancelled()) {
-                finished = false;
-                break;
+                return false;
             }
             if (progress) {
                 progress(progressText.For(point));
@@ -89,6 +81,22 @@ bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiv
                 pairs.Drop(*pair, limit);
             }
         }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiver& progress,
+                   const CancelCheck& cancelled) {
+    ConnectChains chains(object);
+    bool finished = false;
+    {
+        OpenEnds ends(object);
+        // The references are rebuilt from the chains at the end.
+        std::vector<SplineRef>().swap(object.refs);
+        finished =
+            JoinAll(object, chains, ends, DegreesToRadians(limitDegrees), progress, cancelled);
     }
     chains.WriteBack(object);
     return finished;
