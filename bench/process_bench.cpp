@@ -75,6 +75,13 @@ void BM_CliConvert(benchmark::State& state, Format format) {
 BENCHMARK_CAPTURE(BM_CliConvert, torus_mqo, Format::kMqoText)->Apply(AtBenchmarkSizes);
 BENCHMARK_CAPTURE(BM_CliConvert, torus_lwo, Format::kLwo2)->Apply(AtBenchmarkSizes);
 
+// What a user waits for to see a model's counts, set against assimp's raw import of the same file.
+void BM_CliInfo(benchmark::State& state) {
+    const std::string model = ModelFile(Shape::kTorus, state.range(0), Format::kLwo2);
+    TimeProcess(state, {KORVANE_CLI_PATH, "info", model});
+}
+BENCHMARK(BM_CliInfo)->Apply(AtBenchmarkSizes);
+
 // Import, Connect Curve at 150, handles, patch detection and export.
 void BM_PipelineWithPatches(benchmark::State& state) {
     const std::string model = ModelFile(Shape::kTorus, state.range(0), Format::kMqoText);

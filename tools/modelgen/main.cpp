@@ -17,10 +17,12 @@ namespace {
 using korvane::modelgen::GeneratedModel;
 
 constexpr char kUsage[] =
-    "usage: korvane-modelgen SHAPE A B [--format mqo|bvertex|lwo|obj] [--axes N] [--seed N] -o FILE\n"
+    "usage: korvane-modelgen SHAPE A B [--format mqo|bvertex|lwo|obj] [--axes N] [--seed N] -o "
+    "FILE\n"
     "  grid W H       W x H quads on a waved sheet\n"
     "  torus U V      U x V quads\n"
     "  sphere U V     U around, V bands; triangle fans at the poles\n"
+    "  fan N 1        N triangles round one point\n"
     "  lathe L S      a profile of L lines, lathed in S segments\n"
     "  mirror W H     a W x H half with vertices on the plane, connected mirror\n"
     "                 (--axes 1: X, 3: X and Y)\n"
@@ -83,6 +85,9 @@ std::optional<GeneratedModel> Generate(const Options& o) {
     }
     if (o.shape == "sphere" && o.a >= 3 && o.b >= 2) {
         return MakeSphere(o.a, o.b);
+    }
+    if (o.shape == "fan" && o.a >= 3) {
+        return MakeFan(o.a);
     }
     if (o.shape == "lathe") {
         return MakeLatheProfile(o.a, o.b);
