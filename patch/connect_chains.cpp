@@ -35,6 +35,7 @@ ConnectChains::ConnectChains(const PatchObject& object) {
         chains_.push_back({begin, end, begin, end, -1, false, object.Closed(s), true});
     }
     liveNodes_ = static_cast<std::int64_t>(nodeCount);
+    liveRoom_ = liveNodes_;
 }
 
 std::int32_t ConnectChains::Length(std::int32_t chain) const {
@@ -119,6 +120,8 @@ void ConnectChains::PopAt(std::int32_t chain, bool atBegin) {
 void ConnectChains::Shift(Chain& chain, std::int32_t delta) {
     chain.begin += delta;
     chain.end += delta;
+    chain.roomBegin += delta;
+    chain.roomEnd += delta;
     if (chain.block >= 0) {
         Block& block = blocks_[static_cast<std::size_t>(chain.block)];
         block.begin += delta;
@@ -128,16 +131,18 @@ void ConnectChains::Shift(Chain& chain, std::int32_t delta) {
 }
 
 // Moves the chain to the arena's end with room on both sides as long as itself, so that a chain
-// that keeps growing is moved a logarithmic number of times.
+// that keeps growing is moved a logarithmic number of times. Once the places left behind outweigh
+// the rooms in use, the arena is packed first.
 void ConnectChains::MakeRoom(std::int32_t chain) {
     const std::int32_t length = Length(chain);
     const std::int32_t room = 2 * length + 8;
-    if (static_cast<std::int64_t>(arena_.size()) > liveNodes_ + liveNodes_ / 2 + kCompactSlack) {
+    if (static_cast<std::int64_t>(arena_.size()) > 2 * liveRoom_ + kCompactSlack) {
         Compact();
     }
     const auto roomBegin = static_cast<std::int32_t>(arena_.size());
     arena_.resize(arena_.size() + static_cast<std::size_t>(room));
     Chain& c = chains_[static_cast<std::size_t>(chain)];
+    liveRoom_ += room - (c.roomEnd - c.roomBegin);
     const std::int32_t newBegin = roomBegin + (room - length) / 2;
     std::copy(arena_.begin() + c.begin, arena_.begin() + c.end, arena_.begin() + newBegin);
     Shift(c, newBegin - c.begin);
@@ -175,17 +180,17 @@ std::vector<std::int32_t> ConnectChains::LiveChainsInArenaOrder() const {
     return order;
 }
 
-// Packs the live chains to the front of the arena, leaving the places of absorbed ones behind.
-// Taken in arena order, every chain moves towards the front, never over one not yet moved.
+// Packs the live chains' rooms to the front of the arena, leaving the places of absorbed chains and
+// old rooms behind; each chain keeps its room, so that it grows on without moving again. Taken in
+// arena order, every room moves towards the front, never over one not yet moved.
 void ConnectChains::Compact() {
     std::int32_t next = 0;
     for (std::int32_t c : LiveChainsInArenaOrder()) {
         Chain& chain = chains_[static_cast<std::size_t>(c)];
-        std::copy(arena_.begin() + chain.begin, arena_.begin() + chain.end, arena_.begin() + next);
-        Shift(chain, next - chain.begin);
-        chain.roomBegin = chain.begin;
-        chain.roomEnd = chain.end;
-        next = chain.end;
+        std::copy(arena_.begin() + chain.begin, arena_.begin() + chain.end,
+                  arena_.begin() + next + (chain.begin - chain.roomBegin));
+        Shift(chain, next - chain.roomBegin);
+        next = chain.roomEnd;
     }
     arena_.resize(static_cast<std::size_t>(next));
 }
@@ -213,7 +218,9 @@ void ConnectChains::Merge(ChainEnd absorbed, ChainEnd survivor) {
                 PushTail(survivor.chain, node);
             }
         }
-        chains_[static_cast<std::size_t>(absorbed.chain)].alive = false;
+        Chain& gone = chains_[static_cast<std::size_t>(absorbed.chain)];
+        gone.alive = false;
+        liveRoom_ -= gone.roomEnd - gone.roomBegin;
         return;
     }
     // The absorbed chain is the longer: it keeps its place, less the node on the shared point,
@@ -257,35 +264,43 @@ void ConnectChains::Merge(ChainEnd absorbed, ChainEnd survivor) {
     Chain& merged = chains_[static_cast<std::size_t>(absorbed.chain)];
     Chain& place = chains_[static_cast<std::size_t>(survivor.chain)];
     const bool closed = place.closed;
+    liveRoom_ -= place.roomEnd - place.roomBegin;
     place = merged;
     place.closed = closed;
     merged.alive = false;
 }
 
+// The chains are first read out in their final order and dropped, then turned into nodes, so that
+// the arena and the old and new nodes are never all held at once.
 void ConnectChains::WriteBack(PatchObject& object) {
-    std::vector<SplineNode> nodes;
-    std::vector<std::int64_t> stamps;
+    std::vector<Node> written;
+    written.reserve(static_cast<std::size_t>(liveNodes_));
     std::vector<std::int32_t> splineStart{0};
     std::vector<bool> closed;
-    nodes.reserve(static_cast<std::size_t>(liveNodes_));
-    stamps.reserve(static_cast<std::size_t>(liveNodes_));
     for (const Chain& chain : chains_) {
         if (!chain.alive) {
             continue;
         }
         for (std::int32_t i = 0; i < chain.end - chain.begin; ++i) {
-            const Node node = Read(chain, At(chain, i));
-            SplineNode& written = nodes.emplace_back(
-                node.origin >= 0 ? object.nodes[static_cast<std::size_t>(node.origin)]
-                                 : SplineNode{});
-            written.controlPoint = node.point;
-            stamps.push_back(node.stamp);
+            written.push_back(Read(chain, At(chain, i)));
         }
-        splineStart.push_back(static_cast<std::int32_t>(nodes.size()));
+        splineStart.push_back(static_cast<std::int32_t>(written.size()));
         closed.push_back(chain.closed);
     }
     std::vector<Node>().swap(arena_);
     std::vector<Chain>().swap(chains_);
+    std::vector<Block>().swap(blocks_);
+    std::vector<SplineNode> nodes;
+    nodes.reserve(written.size());
+    std::vector<std::int64_t> stamps;
+    stamps.reserve(written.size());
+    for (const Node& node : written) {
+        SplineNode& made = nodes.emplace_back(
+            node.origin >= 0 ? object.nodes[static_cast<std::size_t>(node.origin)] : SplineNode{});
+        made.controlPoint = node.point;
+        stamps.push_back(node.stamp);
+    }
+    std::vector<Node>().swap(written);
     object.nodes = std::move(nodes);
     object.splineStart = std::move(splineStart);
     object.splineClosed = std::move(closed);

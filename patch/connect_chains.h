@@ -90,7 +90,8 @@ class ConnectChains {
     std::vector<Block> blocks_;
     std::int64_t nextStamp_;
     std::int64_t liveNodes_ = 0;
-    std::vector<Node> moved_;  // scratch for the shorter chain of a merge
+    std::int64_t liveRoom_ = 0;  // the live chains' rooms together
+    std::vector<Node> moved_;    // scratch for the shorter chain of a merge
 };
 
 }  // namespace korvane

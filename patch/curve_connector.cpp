@@ -93,8 +93,12 @@ bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiv
     bool finished = false;
     {
         OpenEnds ends(object);
-        // The references are rebuilt from the chains at the end.
+        // The splines and references are rebuilt from the chains at the end; until then the
+        // object holds only its points and its old nodes.
         std::vector<SplineRef>().swap(object.refs);
+        std::vector<std::int32_t>().swap(object.refStart);
+        std::vector<std::int32_t>().swap(object.splineStart);
+        std::vector<bool>().swap(object.splineClosed);
         finished =
             JoinAll(object, chains, ends, DegreesToRadians(limitDegrees), progress, cancelled);
     }
