@@ -50,6 +50,9 @@ void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult
     if (result.lathesLeftOut > 0) {
         lines << QString::fromUtf8(texts.lathesLeftOut).arg(result.lathesLeftOut);
     }
+    if (result.mirrorsLeftOut > 0) {
+        lines << QString::fromUtf8(texts.mirrorsLeftOut).arg(result.mirrorsLeftOut);
+    }
     if (result.truncated) {
         lines << QString::fromUtf8(texts.truncated);
     }

@@ -124,11 +124,11 @@ void FillMesh(const modelgen::GeneratedModel& model, PolyMesh& mesh) {
         }
     }
     mesh.SplitFaces();
-    mesh.mirror = model.mirror;
-    mesh.mirrorAxisX = model.mirrorAxes & 1;
-    mesh.mirrorAxisY = (model.mirrorAxes >> 1) & 1;
-    mesh.mirrorAxisZ = (model.mirrorAxes >> 2) & 1;
-    mesh.lathe = model.lathe != 0 ? 1 : 0;
+    mesh.mirror = static_cast<MirrorMode>(model.mirror);
+    mesh.mirrorAxisX = (model.mirrorAxes & 1) != 0;
+    mesh.mirrorAxisY = (model.mirrorAxes & 2) != 0;
+    mesh.mirrorAxisZ = (model.mirrorAxes & 4) != 0;
+    mesh.lathe = model.lathe != 0;
     mesh.latheAxis = model.latheAxis;
     mesh.latheSegments = model.latheSegments;
 }

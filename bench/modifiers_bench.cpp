@@ -4,7 +4,7 @@
 
 #include "bench/bench_models.h"
 #include "bench/bench_sizes.h"
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 
 namespace korvane::bench {
 namespace {
@@ -15,14 +15,13 @@ void BM_ApplyModifiers(benchmark::State& state, Shape shape) {
         state.PauseTiming();
         PolyMesh mesh;
         FillMesh(model, mesh);
-        MeshEditor editor(&mesh);
-        editor.BuildEdges();
-        editor.BuildVertexFaceLists();
+        BuildEdges(mesh);
+        BuildVertexFaceLists(mesh);
         state.ResumeTiming();
-        editor.ApplyModifiers();
+        ApplyModifiers(mesh);
         benchmark::DoNotOptimize(mesh.quads.count());
         state.PauseTiming();
-        editor.ClearGeometry();
+        ClearGeometry(mesh);
         state.ResumeTiming();
     }
 }

@@ -39,6 +39,10 @@ void AddWarnings(const std::string& path, const ImportResult& result,
         messages.push_back(path + ": " + std::to_string(result.lathesLeftOut) +
                            " objects were kept without their lathe, which would not fit in memory");
     }
+    if (result.mirrorsLeftOut > 0) {
+        messages.push_back(path + ": " + std::to_string(result.mirrorsLeftOut) +
+                           " objects were kept without their mirror, whose mode is not 0, 1 or 2");
+    }
     if (result.truncated) {
         messages.push_back(path +
                            ": the file ends early; what it held before the end was imported");

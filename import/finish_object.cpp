@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "patch/patch_builder.h"
 
 namespace korvane {
@@ -18,10 +18,10 @@ namespace {
 constexpr std::int64_t kMaxSweptQuads = std::int64_t{1} << 16;
 
 std::int64_t MirrorCopies(const PolyMesh& mesh) {
-    if (mesh.mirror == 0) {
+    if (mesh.mirror == MirrorMode::kNone) {
         return 1;
     }
-    const int axes = (mesh.mirrorAxisX != 0) + (mesh.mirrorAxisY != 0) + (mesh.mirrorAxisZ != 0);
+    const int axes = int{mesh.mirrorAxisX} + int{mesh.mirrorAxisY} + int{mesh.mirrorAxisZ};
     return std::int64_t{1} << axes;
 }
 
@@ -37,18 +37,17 @@ FinishedObject FinishObject(PolyMesh& mesh, ObjectSink& sink) {
     finished.droppedFaces = mesh.DropInvalidFaces();
     finished.droppedFaces += std::min(mesh.droppedOutlines, INT32_MAX - finished.droppedFaces);
     finished.outlineFaces = mesh.outlineFaces;
-    if (mesh.lathe != 0 && !LatheFits(mesh)) {
-        mesh.lathe = 0;
+    if (mesh.lathe && !LatheFits(mesh)) {
+        mesh.lathe = false;
         finished.latheLeftOut = true;
     }
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
+    BuildEdges(mesh);
     // The per-vertex face lists serve only the connected mirror, which builds them itself.
     if (mesh.NeedsModifiers()) {
-        editor.ApplyModifiers();
+        ApplyModifiers(mesh);
     }
-    if (mesh.edgesValid == 0) {
-        editor.BuildEdges();
+    if (!mesh.edgesValid) {
+        BuildEdges(mesh);
     }
     mesh.ClearFaces();
 
@@ -56,7 +55,7 @@ FinishedObject FinishObject(PolyMesh& mesh, ObjectSink& sink) {
     object->name = mesh.name;
     object->colour = mesh.colour;
     BuildFromMesh(mesh, *object);
-    editor.ClearGeometry();
+    ClearGeometry(mesh);
     ComputeHandles(*object);
     return finished;
 }

@@ -28,6 +28,7 @@ ImportResult ImportMeshes(const std::function<ParseOutcome(const MeshHandler&)>&
     result.status = outcome.recognised ? ImportStatus::kImported : ImportStatus::kNotThatFormat;
     result.truncated = outcome.truncated;
     result.vertexBlocksMismatched = outcome.vertexBlocksMismatched;
+    result.mirrorsLeftOut = outcome.mirrorsLeftOut;
     return result;
 }
 

@@ -29,6 +29,8 @@ struct ImportResult {
     std::int32_t outlineFaces = 0;   // faces of five or more corners kept as outlines, no patch
     // Binary vertex blocks whose vertex count and byte count disagree (the smaller was read).
     std::int32_t vertexBlocksMismatched = 0;
+    // Objects kept unmirrored: the file gives a mirror mode other than 0, 1 or 2.
+    std::int32_t mirrorsLeftOut = 0;
     bool truncated = false;  // the file ended inside a chunk
 };
 

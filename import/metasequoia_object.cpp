@@ -12,6 +12,7 @@ namespace {
 // Coordinates and the mirror distance of a file are in units ten times the model's.
 constexpr float kImportScale = 0.1f;
 constexpr std::int32_t kMinLatheSegments = 3;
+constexpr std::int32_t kLastMirrorMode = static_cast<std::int32_t>(MirrorMode::kConnected);
 
 // Fewest bytes one item takes in the file: a declared count is clamped to what the rest of the
 // file could hold, so that a corrupt count never allocates beyond the file's size.
@@ -59,9 +60,11 @@ class ObjectReader {
     ObjectReader(ByteScanner& scanner, PolyMesh& mesh, ParseOutcome& outcome)
         : scanner_(scanner), mesh_(mesh), outcome_(outcome) {}
 
+    // Reads the chunk and counts it in outcome_.mirrorsLeftOut when its mirror mode is unknown.
     std::string Read();
 
   private:
+    std::string ReadChunk();
     // A token that the chunk needs; the end of the bytes there means the file was cut.
     std::string ChunkToken();
     // Reads settings up to "vertex" or "BVertex" and returns that keyword; empty when the object
@@ -80,6 +83,7 @@ class ObjectReader {
     ByteScanner& scanner_;
     PolyMesh& mesh_;
     ParseOutcome& outcome_;
+    bool unknownMirror_ = false;  // the last mirror mode read is none of MirrorMode's
 };
 
 std::string ObjectReader::ChunkToken() {
@@ -91,6 +95,14 @@ std::string ObjectReader::ChunkToken() {
 }
 
 std::string ObjectReader::Read() {
+    std::string next = ReadChunk();
+    if (unknownMirror_) {
+        ++outcome_.mirrorsLeftOut;
+    }
+    return next;
+}
+
+std::string ObjectReader::ReadChunk() {
     mesh_.name = MetasequoiaObjectName(ChunkToken());
     const std::string vertexKeyword = ReadAttributes();
     if (vertexKeyword == "vertex") {
@@ -147,21 +159,25 @@ void ObjectReader::ApplyAttribute(const std::string& keyword) {
         scanner_.ReadFloat(blue);
         mesh_.colour = PackMetasequoiaColour(red, green, blue);
     } else if (keyword == "mirror") {
-        scanner_.ReadInt(mesh_.mirror);
+        scanner_.ReadInt(number);
+        // A mode the mirror does not know would empty the object: it is kept unmirrored instead,
+        // and reported.
+        unknownMirror_ = number < 0 || number > kLastMirrorMode;
+        mesh_.mirror = unknownMirror_ ? MirrorMode::kNone : static_cast<MirrorMode>(number);
     } else if (keyword == "mirror_axis") {
         scanner_.ReadInt(number);
-        mesh_.mirrorAxisX = (number & 1) != 0 ? 1 : 0;
-        mesh_.mirrorAxisY = (number & 2) != 0 ? 1 : 0;
-        mesh_.mirrorAxisZ = (number & 4) != 0 ? 1 : 0;
+        mesh_.mirrorAxisX = (number & 1) != 0;
+        mesh_.mirrorAxisY = (number & 2) != 0;
+        mesh_.mirrorAxisZ = (number & 4) != 0;
     } else if (keyword == "mirror_dis") {
         float distance = 0.0f;
         scanner_.ReadFloat(distance);
         mesh_.mirrorDistance = distance * kImportScale;
-        mesh_.mirrorDistanceSet = 1;
+        mesh_.mirrorDistanceSet = true;
     } else if (keyword == "lathe") {
         scanner_.ReadInt(number);
         if (number != 0) {
-            mesh_.lathe = 1;
+            mesh_.lathe = true;
         }
     } else if (keyword == "lathe_axis") {
         scanner_.ReadInt(mesh_.latheAxis);

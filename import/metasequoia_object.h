@@ -12,7 +12,8 @@ namespace korvane {
 // block), vertex attributes (read past) and faces (into `faces`, not yet split). Returns the token
 // that follows the chunk, which the caller examines next. Sets `outcome.truncated` when the bytes
 // end inside the chunk; the mesh then keeps what was read: the vertices and the complete face
-// lines. Counts a binary vertex block whose vertex count and byte count disagree.
+// lines. Counts a binary vertex block whose vertex count and byte count disagree, and the object
+// when its mirror mode is none of MirrorMode's (the mesh is then left unmirrored).
 std::string ReadMetasequoiaObject(ByteScanner& scanner, PolyMesh& mesh, ParseOutcome& outcome);
 
 // The object's name from its name token: the double quotes around it go; an empty name becomes

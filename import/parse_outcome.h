@@ -16,6 +16,8 @@ struct ParseOutcome {
     bool truncated = false;  // the bytes ended inside a chunk; what came before was handed over
     // Binary vertex blocks whose vertex count and byte count disagree (the smaller was read).
     std::int32_t vertexBlocksMismatched = 0;
+    // Objects kept unmirrored: the file gives a mirror mode other than 0, 1 or 2.
+    std::int32_t mirrorsLeftOut = 0;
 };
 
 }  // namespace korvane

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "mesh/mesh_checks.h"
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 
 // BuildEdges: every face side in order, lines, then triangles, then quads; an unordered pair of
 // vertices is kept the first time it is met, with that orientation.
@@ -75,13 +75,9 @@ void MarkFirstOfGroup(const std::int32_t* upper, std::size_t count, char* first)
 
 }  // namespace
 
-void MeshEditor::BuildEdges() {
-    if (target_ == nullptr) {
-        return;
-    }
-    PolyMesh& mesh = *target_;
-    mesh.edgesValid = 1;
-    mesh.faceListsValid = 0;
+void BuildEdges(PolyMesh& mesh) {
+    mesh.edgesValid = true;
+    mesh.faceListsValid = false;
     mesh.edges.Release();
     const std::int32_t vertexCount = mesh.vertexCount();
     if (vertexCount < 2) {

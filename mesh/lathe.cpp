@@ -5,7 +5,8 @@
 #include "geometry/matrix4.h"
 #include "geometry/vec3.h"
 #include "mesh/mesh_checks.h"
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
+#include "mesh/separate_source.h"
 
 // Lathe: sweeps the lines of the source around the X, Y or Z axis.
 
@@ -56,31 +57,17 @@ Matrix4 Rotation(std::int32_t axis, float degrees) {
     return rotation;
 }
 
-}  // namespace
-
-void MeshEditor::Lathe(PolyMesh& source) {
-    if (target_ == nullptr) {
-        return;
-    }
-    if (&source == target_) {
-        // The target is cleared first, so a lathe in place works from a private copy.
-        PolyMesh copy;
-        MeshEditor copier(&copy);
-        copier.CopyGeometryFrom(source);
-        copier.CopySettingsFrom(source);
-        Lathe(copy);
-        return;
-    }
-    ClearGeometry();
-    PolyMesh& target = *target_;
+// Lathe with a source that is not the target.
+void LatheInto(PolyMesh& source, PolyMesh& target) {
+    ClearGeometry(target);
     const std::int32_t vertexCount = source.vertexCount();
 
     std::int32_t lineCount = 0;
     for (const MeshFace& line : source.lines) {
         lineCount += SweepableLine(line, vertexCount) ? 1 : 0;
     }
-    if (source.lathe == 0 || lineCount == 0) {
-        CopyGeometryFrom(source);
+    if (!source.lathe || lineCount == 0) {
+        CopyGeometry(source, target);
         return;
     }
     // The readers raise fewer than 3 segments to 3; a mesh built in code may still hold less (or a
@@ -105,8 +92,8 @@ void MeshEditor::Lathe(PolyMesh& source) {
     }
     const auto profileCount = static_cast<std::int32_t>(profile.size());
 
-    if (source.edgesValid == 0) {
-        MeshEditor(&source).BuildEdges();
+    if (!source.edgesValid) {
+        BuildEdges(source);
     }
     const std::int32_t sourceEdges = CountValidEdges(source.edges, vertexCount);
     const std::int32_t sourceTriangles =
@@ -122,7 +109,7 @@ void MeshEditor::Lathe(PolyMesh& source) {
     const std::int64_t newQuadCount = sourceQuads + lineCount * n;
     if (newVertexCount > kMaxElements || newEdgeCount > kMaxElements ||
         newQuadCount > kMaxElements) {
-        CopyGeometryFrom(source);
+        CopyGeometry(source, target);
         return;
     }
 
@@ -134,7 +121,7 @@ void MeshEditor::Lathe(PolyMesh& source) {
     target.SetVertexCount(static_cast<std::int32_t>(newVertexCount));
     std::copy_n(source.positions.begin(), vertexCount, target.positions.begin());
 
-    target.edgesValid = 1;
+    target.edgesValid = true;
     target.edges.Allocate(static_cast<std::int32_t>(newEdgeCount));
     std::int32_t edge = 0;
     for (const MeshEdge& e : source.edges) {
@@ -198,6 +185,12 @@ void MeshEditor::Lathe(PolyMesh& source) {
         }
     }
     // Lines of the target: none.
+}
+
+}  // namespace
+
+void Lathe(PolyMesh& source, PolyMesh& target) {
+    mesh_detail::WithSeparateSource(source, target, LatheInto);
 }
 
 }  // namespace korvane

@@ -6,11 +6,13 @@
 
 #include "geometry/vec3.h"
 #include "mesh/mesh_checks.h"
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh/pair_set.h"
+#include "mesh/separate_source.h"
 
 // Mirror: adds the reflection of the source across the plane x = 0, y = 0 or z = 0, as a separate
-// half (mirror 1) or joined to the source along its open edges (mirror 2).
+// half (MirrorMode::kSeparate) or joined to the source along its open edges
+// (MirrorMode::kConnected).
 
 namespace korvane {
 
@@ -82,16 +84,16 @@ void AppendValid(const GrowableArray<MeshFace>& from, std::int32_t corners,
     }
 }
 
-// Mirror 1: the source, then every vertex reflected and every record reversed and shifted by V.
-void MirrorSeparate(PolyMesh& source, PolyMesh& target, int axis, MeshEditor& editor) {
+// The source, then every vertex reflected and every record reversed and shifted by V.
+void MirrorSeparate(PolyMesh& source, PolyMesh& target, int axis) {
     const std::int32_t v = source.vertexCount();
-    const std::int32_t edgeCount = source.edgesValid != 0 ? CountValidEdges(source.edges, v) : 0;
+    const std::int32_t edgeCount = source.edgesValid ? CountValidEdges(source.edges, v) : 0;
     const std::int32_t lineCount = CountValidFaces(source.lines, kLineCorners, v);
     const std::int32_t triangleCount = CountValidFaces(source.triangles, kTriangleCorners, v);
     const std::int32_t quadCount = CountValidFaces(source.quads, kQuadCorners, v);
     if (!WithinCap({2 * std::int64_t{v}, 2 * std::int64_t{edgeCount}, 2 * std::int64_t{lineCount},
                     2 * std::int64_t{triangleCount}, 2 * std::int64_t{quadCount}})) {
-        editor.CopyGeometryFrom(source);  // see kMaxElements: too big to double, left unmirrored
+        CopyGeometry(source, target);  // see kMaxElements: too big to double, left unmirrored
         return;
     }
 
@@ -103,8 +105,8 @@ void MirrorSeparate(PolyMesh& source, PolyMesh& target, int axis, MeshEditor& ed
         target.positions[v + i] = image;
     }
 
-    if (source.edgesValid != 0) {
-        target.edgesValid = 1;
+    if (source.edgesValid) {
+        target.edgesValid = true;
         target.edges.Allocate(2 * edgeCount);
         std::int32_t at = 0;
         for (const MeshEdge& edge : source.edges) {
@@ -158,13 +160,13 @@ std::int32_t SharedFaceCorners(const PolyMesh& source, std::int32_t a, std::int3
     return count;
 }
 
-// Mirror 2: shared in-plane vertices, open edges bridged to their mirror images.
-void MirrorConnected(PolyMesh& source, PolyMesh& target, int axis, MeshEditor& editor) {
-    if (source.edgesValid == 0) {
-        MeshEditor(&source).BuildEdges();
+// Shared in-plane vertices, open edges bridged to their mirror images.
+void MirrorConnected(PolyMesh& source, PolyMesh& target, int axis) {
+    if (!source.edgesValid) {
+        BuildEdges(source);
     }
-    if (source.faceListsValid == 0) {
-        MeshEditor(&source).BuildVertexFaceLists();
+    if (!source.faceListsValid) {
+        BuildVertexFaceLists(source);
     }
     const std::int32_t v = source.vertexCount();
     const std::int32_t edgeCount = CountValidEdges(source.edges, v);
@@ -175,7 +177,7 @@ void MirrorConnected(PolyMesh& source, PolyMesh& target, int axis, MeshEditor& e
     const std::int64_t e64 = edgeCount;
     if (!WithinCap({2 * std::int64_t{v}, 2 * e64 + v, 2 * std::int64_t{lineCount},
                     2 * std::int64_t{triangleCount} + e64, 2 * std::int64_t{quadCount} + e64})) {
-        editor.CopyGeometryFrom(source);  // see kMaxElements: too big to mirror, left unmirrored
+        CopyGeometry(source, target);  // see kMaxElements: too big to mirror, left unmirrored
         return;
     }
 
@@ -203,7 +205,7 @@ void MirrorConnected(PolyMesh& source, PolyMesh& target, int axis, MeshEditor& e
     std::vector<MeshFace> newTriangles;
     std::vector<MeshFace> newQuads;
     mesh_detail::PairSet removedLines(edgeCount);
-    const bool distanceSet = source.mirrorDistanceSet == 1;
+    const bool distanceSet = source.mirrorDistanceSet;
     const double distance = source.mirrorDistance;
 
     for (const MeshEdge& edge : source.edges) {
@@ -247,7 +249,7 @@ void MirrorConnected(PolyMesh& source, PolyMesh& target, int axis, MeshEditor& e
         }
     }
 
-    target.edgesValid = 1;
+    target.edgesValid = true;
     edges.insert(edges.end(), joining.begin(), joining.end());
     target.edges.Allocate(static_cast<std::int32_t>(edges.size()));
     std::copy(edges.begin(), edges.end(), target.edges.begin());
@@ -277,36 +279,29 @@ void MirrorConnected(PolyMesh& source, PolyMesh& target, int axis, MeshEditor& e
     Store(out, target.quads);
 }
 
-}  // namespace
-
-void MeshEditor::Mirror(PolyMesh& source, int axis) {
-    if (target_ == nullptr) {
-        return;
-    }
-    if (&source == target_) {
-        // The target is cleared first, so a mirror in place works from a private copy.
-        PolyMesh copy;
-        MeshEditor copier(&copy);
-        copier.CopyGeometryFrom(source);
-        copier.CopySettingsFrom(source);
-        Mirror(copy, axis);
-        return;
-    }
-    ClearGeometry();
+// Mirror with a source that is not the target.
+void MirrorInto(PolyMesh& source, PolyMesh& target, int axis) {
+    ClearGeometry(target);
     const std::int32_t v = source.vertexCount();
     const std::int64_t faceCount =
         std::int64_t{CountValidFaces(source.triangles, kTriangleCorners, v)} +
         CountValidFaces(source.quads, kQuadCorners, v);
-    if (source.mirror == 0 || faceCount == 0) {
-        CopyGeometryFrom(source);
-        return;
+    if (source.mirror == MirrorMode::kNone || faceCount == 0) {
+        CopyGeometry(source, target);
+    } else if (source.mirror == MirrorMode::kSeparate) {
+        MirrorSeparate(source, target, axis);
+    } else if (source.mirror == MirrorMode::kConnected) {
+        MirrorConnected(source, target, axis);
     }
-    if (source.mirror == 1) {
-        MirrorSeparate(source, *target_, axis, *this);
-    } else if (source.mirror == 2) {
-        MirrorConnected(source, *target_, axis, *this);
-    }
-    // Any other mirror value: the target stays empty and the object loses its geometry.
+    // A mode outside MirrorMode (a number cast in; the readers let none through) leaves the target
+    // empty.
+}
+
+}  // namespace
+
+void Mirror(PolyMesh& source, PolyMesh& target, int axis) {
+    mesh_detail::WithSeparateSource(
+        source, target, [axis](PolyMesh& from, PolyMesh& to) { MirrorInto(from, to, axis); });
 }
 
 }  // namespace korvane

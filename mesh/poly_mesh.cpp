@@ -21,7 +21,7 @@ void PolyMesh::ReleaseVertices() {
 
 void PolyMesh::SetVertexCount(std::int32_t n) {
     ReleaseVertices();
-    faceListsValid = 0;  // the per-vertex lists are new and empty
+    faceListsValid = false;  // the per-vertex lists are new and empty
     if (n <= 0) {
         return;
     }
@@ -44,7 +44,7 @@ void PolyMesh::ResizeVertices(std::int32_t n) {
     // The per-vertex face lists are derived data: they start empty and are rebuilt on demand.
     vertexTriangles = std::make_unique<FaceIndexList[]>(static_cast<std::size_t>(n));
     vertexQuads = std::make_unique<FaceIndexList[]>(static_cast<std::size_t>(n));
-    faceListsValid = 0;
+    faceListsValid = false;
     vertexCount_ = n;
 }
 
@@ -219,16 +219,16 @@ std::int32_t PolyMesh::DropInvalidFaces() {
         std::int64_t{DropFrom(faces, 0, vertexCount_)} + DropFrom(lines, 2, vertexCount_) +
         DropFrom(triangles, 3, vertexCount_) + DropFrom(quads, 4, vertexCount_);
     if (dropped != 0) {
-        edgesValid = 0;
-        faceListsValid = 0;
+        edgesValid = false;
+        faceListsValid = false;
     }
     return dropped > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(dropped);
 }
 
 bool PolyMesh::NeedsModifiers() const {
-    const bool anyAxis = mirrorAxisX != 0 || mirrorAxisY != 0 || mirrorAxisZ != 0;
-    return (lathe != 0 && !lines.empty()) ||
-           (mirror != 0 && triangles.count() + quads.count() != 0 && anyAxis);
+    const bool anyAxis = mirrorAxisX || mirrorAxisY || mirrorAxisZ;
+    return (lathe && !lines.empty()) ||
+           (mirror != MirrorMode::kNone && triangles.count() + quads.count() != 0 && anyAxis);
 }
 
 }  // namespace korvane

@@ -32,6 +32,13 @@ using FaceIndexList = GrowableArray<std::int32_t>;
 
 enum class FaceList { kFaces, kLines, kTriangles, kQuads };
 
+// How a mirror adds the reflected half. The numbers are those a Metasequoia file gives.
+enum class MirrorMode : std::int32_t {
+    kNone = 0,
+    kSeparate = 1,   // a second, unconnected half
+    kConnected = 2,  // joined to the source along its open edges
+};
+
 class PolyMesh {
   public:
     PolyMesh() = default;
@@ -42,7 +49,7 @@ class PolyMesh {
     std::int32_t vertexCount() const { return vertexCount_; }
 
     // Discards all vertices; allocates n at (0, 0, 0) with empty face lists (none for n <= 0);
-    // faceListsValid becomes 0.
+    // faceListsValid becomes false.
     void SetVertexCount(std::int32_t n);
     // Keeps the first min(old, n) positions; new vertices at (0, 0, 0).
     void ResizeVertices(std::int32_t n);
@@ -68,13 +75,13 @@ class PolyMesh {
 
     std::string name;                 // bytes as read, no character-set conversion
     std::uint32_t colour = 0xDCD2BE;  // 0x00BBGGRR
-    std::int32_t mirror = 0;          // 0 none, 1 separate half, 2 connected half
-    std::int32_t mirrorDistanceSet = 0;
-    std::int32_t mirrorAxisX = 1;
-    std::int32_t mirrorAxisY = 0;
-    std::int32_t mirrorAxisZ = 0;
+    MirrorMode mirror = MirrorMode::kNone;
+    bool mirrorDistanceSet = false;
+    bool mirrorAxisX = true;
+    bool mirrorAxisY = false;
+    bool mirrorAxisZ = false;
     float mirrorDistance = 100.0f;
-    std::int32_t lathe = 0;
+    bool lathe = false;
     std::int32_t latheAxis = 1;  // 0 X, 1 Y, other Z
     std::int32_t latheSegments = 12;
 
@@ -92,11 +99,10 @@ class PolyMesh {
     std::vector<std::int32_t> outlineCorners;
     std::int32_t outlineFaces = 0;     // faces of five or more corners kept as outlines
     std::int32_t droppedOutlines = 0;  // such faces dropped for a corner out of range
-    std::int32_t edgesValid = 0;
-    std::int32_t faceListsValid = 0;
+    bool edgesValid = false;
+    bool faceListsValid = false;
 
   private:
-    friend class MeshEditor;
     void ReleaseVertices();
 
     std::int32_t vertexCount_ = 0;

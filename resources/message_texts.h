@@ -54,6 +54,7 @@ inline MessageText NotLightWaveMessage(bool english) {
 struct ImportWarningTexts {
     const char* droppedFaces;
     const char* lathesLeftOut;
+    const char* mirrorsLeftOut;
     const char* truncated;
     const char* outlineFaces;
     const char* vertexBlocksMismatched;
@@ -65,6 +66,8 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                                         "were left out.",
                                         "%1 objects were kept without their lathe, which would "
                                         "not fit in memory.",
+                                        "%1 objects were kept without their mirror, whose mode is "
+                                        "not 0, 1 or 2.",
                                         "The file ends early; what came before the end was read.",
                                         "%1 faces with more than four corners were kept as "
                                         "outlines without patches",
@@ -75,6 +78,8 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                    : ImportWarningTexts{"存在しない頂点を使う面を%1個読み飛ばしました。",
                                         "回転体がメモリに収まらないため、%1個のオブジェクトを"
                                         "回転させずに読み込みました。",
+                                        "ミラーの種類が0、1、2のどれでもないため、%1個の"
+                                        "オブジェクトをミラーせずに読み込みました。",
                                         "ファイルが途中で終わっています。終わりまでの分を"
                                         "読み込みました。",
                                         "5角以上の面%1個を、パッチなしの輪郭線として"

@@ -80,6 +80,27 @@ TEST_F(ImportWarningsTest, FacesOfFiveOrMoreCornersAreToldOnceAsOutlines) {
     EXPECT_EQ(document_.objects.GetTail()->SplineCount(), 7) << "the outlines are curves";
 }
 
+TEST_F(ImportWarningsTest, AnUnknownMirrorModeIsToldInTheChosenLanguage) {
+    const char* unknownMirror =
+        "Metasequoia Document\nObject \"m\" {\n\tmirror 5\n\tvertex 3 {\n0 0 0\n10 0 0\n0 10 0\n"
+        "\t}\n\tface 1 {\n3 V(0 1 2)\n\t}\n}\nEof\n";
+    const QString path = Write("mirror.mqo", unknownMirror);
+    dialogs_.answers = {path, path};
+    GetApp()->useEnglish = true;
+    RunImportMetasequoia(dialogs_, nullptr);
+    GetApp()->useEnglish = false;
+    RunImportMetasequoia(dialogs_, nullptr);
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0].first,
+              QStringLiteral("1 objects were kept without their mirror, whose mode is not 0, 1 "
+                             "or 2."));
+    EXPECT_EQ(dialogs_.messages[1].first,
+              QStringLiteral("ミラーの種類が0、1、2のどれでもないため、1個のオブジェクトを"
+                             "ミラーせずに読み込みました。"));
+    ASSERT_EQ(document_.objects.GetCount(), 2);
+    EXPECT_EQ(document_.objects.GetHead()->PointCount(), 3) << "kept, unmirrored";
+}
+
 TEST_F(ImportWarningsTest, ASoundFileSaysNothing) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/torus.mqo"};
     RunImportMetasequoia(dialogs_, nullptr);

@@ -51,14 +51,20 @@ const std::string kOutlineInLongBlock =
     "Metasequoia Document\nObject \"p\" {\n\tBVertex 5 {\n\t\tVector 5 [72]\n" +
     std::string(72, '\0') + "\n\t}\n\tface 1 {\n\t\t5 V(0 1 2 3 4)\n\t}\n}\nEof\n";
 
+// A triangle whose mirror mode is none that the mirror knows.
+constexpr const char* kUnknownMirror =
+    "Metasequoia Document\nObject \"m\" {\n\tmirror 7\n\tvertex 3 {\n\t\t0 0 0\n\t\t1 0 0\n"
+    "\t\t0 1 0\n\t}\n\tface 1 {\n\t\t3 V(0 1 2)\n\t}\n}\nEof\n";
+
 TEST_F(CliTest, EachWarningIsOneMessageNamingItsFile) {
     const std::string damaged = Write("damaged.mqo", kDamaged);
     const std::string square = Write("sq.mqo", kSquare);
     const std::string outline = Write("outline.mqo", kOutlineInLongBlock);
-    const auto json = Cli({"info", square, damaged, kLatheInput, outline, "--json"});
+    const std::string mirror = Write("mirror.mqo", kUnknownMirror);
+    const auto json = Cli({"info", square, damaged, kLatheInput, outline, mirror, "--json"});
     ASSERT_EQ(json.exitStatus, 0) << json.err;
     const std::string messages = json.out.substr(json.out.find("\"messages\""));
-    EXPECT_EQ(Occurrences(messages, "\", \""), 4) << messages;  // five messages
+    EXPECT_EQ(Occurrences(messages, "\", \""), 5) << messages;  // six messages
     EXPECT_NE(messages.find(outline +
                             ": 1 faces with more than four corners were kept as outlines without "
                             "patches"),
@@ -69,6 +75,9 @@ TEST_F(CliTest, EachWarningIsOneMessageNamingItsFile) {
               std::string::npos);
     EXPECT_NE(messages.find(damaged + ": the file ends early"), std::string::npos);
     EXPECT_NE(messages.find(kLatheInput + ": " + kLatheWarning), std::string::npos);
+    const std::string mirrorWarning =
+        ": 1 objects were kept without their mirror, whose mode is not 0, 1 or 2";
+    EXPECT_NE(messages.find(mirror + mirrorWarning), std::string::npos);
     EXPECT_EQ(Occurrences(messages, square), 0);
 
     const auto converted = Cli({"convert", square, "-o", (dir_ / "sq.rvp").string()});

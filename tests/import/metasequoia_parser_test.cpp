@@ -13,11 +13,11 @@ namespace {
 // What a test needs of a mesh handed over by the parser.
 struct ParsedMesh {
     std::string name;
-    std::int32_t mirror = 0;
-    std::int32_t mirrorAxis[3] = {};
-    std::int32_t mirrorDistanceSet = 0;
+    MirrorMode mirror = MirrorMode::kNone;
+    bool mirrorAxis[3] = {};
+    bool mirrorDistanceSet = false;
     float mirrorDistance = 0.0f;
-    std::int32_t lathe = 0;
+    bool lathe = false;
     std::int32_t latheAxis = 0;
     std::int32_t latheSegments = 0;
     std::vector<Vec3> positions;
@@ -83,40 +83,54 @@ TEST(MetasequoiaParserTest, SettingsKeepDefaultsUnlessSet) {
                      " visible 15\n locking 1\n shading 1\n facet 59.5\n"));
     ASSERT_EQ(parsed.meshes.size(), 1u);
     const ParsedMesh& mesh = parsed.meshes[0];
-    EXPECT_EQ(mesh.mirror, 0);
-    EXPECT_EQ(mesh.mirrorAxis[0], 1);
-    EXPECT_EQ(mesh.mirrorAxis[1], 0);
-    EXPECT_EQ(mesh.mirrorAxis[2], 0);
-    EXPECT_EQ(mesh.mirrorDistanceSet, 0);
-    EXPECT_EQ(mesh.lathe, 0);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
+    EXPECT_TRUE(mesh.mirrorAxis[0]);
+    EXPECT_FALSE(mesh.mirrorAxis[1]);
+    EXPECT_FALSE(mesh.mirrorAxis[2]);
+    EXPECT_FALSE(mesh.mirrorDistanceSet);
+    EXPECT_FALSE(mesh.lathe);
     EXPECT_EQ(mesh.latheAxis, 1);
     EXPECT_EQ(mesh.latheSegments, 12);
     EXPECT_EQ(mesh.positions.size(), 3u);
     EXPECT_EQ(mesh.triangles.size(), 1u);
 }
 
+// A mirror mode outside 0, 1 and 2 would leave the mirror nothing to write: the object is handed
+// over unmirrored, and counted, unless a later mode of its own replaces it.
 TEST(MetasequoiaParserTest, MirrorSettings) {
-    const Parsed parsed = Parse(Object(" mirror 2\n mirror_axis 6\n mirror_dis 50.0\n"));
-    ASSERT_EQ(parsed.meshes.size(), 1u);
-    const ParsedMesh& mesh = parsed.meshes[0];
-    EXPECT_EQ(mesh.mirror, 2);
-    EXPECT_EQ(mesh.mirrorAxis[0], 0);
-    EXPECT_EQ(mesh.mirrorAxis[1], 1);
-    EXPECT_EQ(mesh.mirrorAxis[2], 1);
-    EXPECT_EQ(mesh.mirrorDistanceSet, 1);
-    EXPECT_FLOAT_EQ(mesh.mirrorDistance, 5.0f);
+    struct Case {
+        std::string settings;
+        MirrorMode mode;
+        std::int32_t leftOut;
+    };
+    const Case cases[] = {{" mirror 1\n", MirrorMode::kSeparate, 0},
+                          {" mirror 7\n", MirrorMode::kNone, 1},
+                          {" mirror -1\n", MirrorMode::kNone, 1},
+                          {" mirror 3\n mirror 2\n", MirrorMode::kConnected, 0}};
+    for (const Case& c : cases) {
+        const Parsed parsed = Parse(Object(c.settings + " mirror_axis 6\n mirror_dis 50.0\n"));
+        ASSERT_EQ(parsed.meshes.size(), 1u) << c.settings;
+        const ParsedMesh& mesh = parsed.meshes[0];
+        EXPECT_EQ(mesh.mirror, c.mode) << c.settings;
+        EXPECT_EQ(parsed.outcome.mirrorsLeftOut, c.leftOut) << c.settings;
+        EXPECT_FALSE(mesh.mirrorAxis[0]);
+        EXPECT_TRUE(mesh.mirrorAxis[1]);
+        EXPECT_TRUE(mesh.mirrorAxis[2]);
+        EXPECT_TRUE(mesh.mirrorDistanceSet);
+        EXPECT_FLOAT_EQ(mesh.mirrorDistance, 5.0f);
+    }
 }
 
 TEST(MetasequoiaParserTest, LatheSettings) {
     struct Case {
         std::string settings;
-        std::int32_t lathe;
+        bool lathe;
         std::int32_t axis;
         std::int32_t segments;
     };
-    const Case cases[] = {{" lathe 5\n lathe_axis 2\n lathe_seg 2\n", 1, 2, 3},
-                          {" lathe 1\n lathe 0\n lathe_seg 24\n", 1, 1, 24},
-                          {" lathe 0\n lathe_axis 0\n lathe_seg -5\n", 0, 0, 3}};
+    const Case cases[] = {{" lathe 5\n lathe_axis 2\n lathe_seg 2\n", true, 2, 3},
+                          {" lathe 1\n lathe 0\n lathe_seg 24\n", true, 1, 24},
+                          {" lathe 0\n lathe_axis 0\n lathe_seg -5\n", false, 0, 3}};
     for (const Case& c : cases) {
         const Parsed parsed = Parse(Object(c.settings));
         ASSERT_EQ(parsed.meshes.size(), 1u) << c.settings;

@@ -233,15 +233,20 @@ TEST(MetasequoiaReaderTest, FacesWithIndicesOutOfRangeAreDroppedAndCounted) {
     }
 }
 
+// An object whose mirror mode is unknown keeps its geometry unmirrored, and is counted.
 TEST(MetasequoiaReaderTest, ModifiersAreBakedIn) {
     const std::string body =
         Triangle("\"mirrored\" {\n mirror 1\n") +
         "Object \"lathed\" {\n lathe 1\n lathe_axis 1\n lathe_seg 4\n vertex 2 {\n 10 0 0\n"
-        " 5 20 0\n }\n face 1 {\n 2 V(0 1)\n }\n}\n";
+        " 5 20 0\n }\n face 1 {\n 2 V(0 1)\n }\n}\n" +
+        Triangle("\"unknown\" {\n mirror 7\n");
     ObjectStore store;
-    ImportMetasequoiaBytes(Mqo(body), store);
+    const ImportResult result = ImportMetasequoiaBytes(Mqo(body), store);
+    EXPECT_EQ(result.mirrorsLeftOut, 1);
     const auto objects = ObjectsOf(store);
-    ASSERT_EQ(objects.size(), 2u);
+    ASSERT_EQ(objects.size(), 3u);
+    EXPECT_EQ(objects[2]->PointCount(), 3);
+    EXPECT_EQ(objects[2]->SplineCount(), 3);
     EXPECT_EQ(objects[0]->PointCount(), 6);
     EXPECT_EQ(objects[0]->SplineCount(), 6);
     EXPECT_FLOAT_EQ(PointAt(*objects[0], 4).x, -1.0f);

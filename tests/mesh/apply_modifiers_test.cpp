@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh_test_util.h"
 
 namespace korvane {
@@ -23,10 +23,9 @@ using testing::UnorderedEdgeSet;
 
 // What FinishObject does before ApplyModifiers: derive the edges.
 void Finish(PolyMesh& mesh) {
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
+    BuildEdges(mesh);
     if (mesh.NeedsModifiers()) {
-        editor.ApplyModifiers();
+        ApplyModifiers(mesh);
     }
 }
 
@@ -40,20 +39,20 @@ TEST(ApplyModifiersTest, ConnectedMirrorReplacesTheGeometryAndSwitchesOff) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 0, 0}, {2, 0, 0}, {1, 1, 0}});
     AddTriangle(mesh, 0, 1, 2);
-    mesh.mirror = 2;
+    mesh.mirror = MirrorMode::kConnected;
     mesh.name = "half";
     mesh.colour = 0x0000FF;
     Finish(mesh);
     EXPECT_EQ(mesh.vertexCount(), 6);
     EXPECT_EQ(mesh.edges.count(), 9);
     EXPECT_EQ(mesh.quads.count(), 3);
-    EXPECT_EQ(mesh.mirror, 0);
-    EXPECT_EQ(mesh.lathe, 0);
-    EXPECT_EQ(mesh.edgesValid, 1);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
+    EXPECT_FALSE(mesh.lathe);
+    EXPECT_TRUE(mesh.edgesValid);
     ExpectFaceListsMatch(mesh);
     EXPECT_EQ(mesh.name, "half");
     EXPECT_EQ(mesh.colour, 0x0000FFu);
-    EXPECT_EQ(mesh.mirrorAxisX, 1);  // the other settings stay
+    EXPECT_TRUE(mesh.mirrorAxisX);  // the other settings stay
     ExpectSound(mesh);
 }
 
@@ -62,16 +61,15 @@ TEST(ApplyModifiersTest, SecondCallChangesNothing) {
     SetPositions(mesh, {{1, 0, 0}, {1, 1, 0}, {2, 0.5f, 0}});
     AddLine(mesh, 0, 1);
     AddTriangle(mesh, 0, 1, 2);
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheSegments = 5;
-    mesh.mirror = 2;
-    mesh.mirrorAxisY = 1;
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.ApplyModifiers();
+    mesh.mirror = MirrorMode::kConnected;
+    mesh.mirrorAxisY = true;
+    BuildEdges(mesh);
+    ApplyModifiers(mesh);
     const testing::MeshSnapshot first = Snapshot(mesh);
     EXPECT_GT(mesh.vertexCount(), 3);
-    editor.ApplyModifiers();
+    ApplyModifiers(mesh);
     EXPECT_EQ(Snapshot(mesh), first);
     EXPECT_FALSE(mesh.NeedsModifiers());
 }
@@ -80,38 +78,38 @@ TEST(ApplyModifiersTest, MirrorThreeLeavesNoVertices) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 0, 0}, {2, 0, 0}, {1, 1, 0}});
     AddTriangle(mesh, 0, 1, 2);
-    mesh.mirror = 3;
+    mesh.mirror = static_cast<MirrorMode>(3);  // a mode no reader lets through
     mesh.name = "gone";
     Finish(mesh);
     EXPECT_EQ(mesh.vertexCount(), 0);
     EXPECT_TRUE(mesh.edges.empty());
     EXPECT_TRUE(mesh.triangles.empty());
     EXPECT_EQ(mesh.name, "gone");
-    EXPECT_EQ(mesh.mirror, 0);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
 }
 
 TEST(ApplyModifiersTest, LinesOnlyWithMirrorAndNoLatheAreNotMirrored) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 0, 0}, {2, 0, 0}});
     AddLine(mesh, 0, 1);
-    mesh.mirror = 2;
-    MeshEditor(&mesh).BuildEdges();
+    mesh.mirror = MirrorMode::kConnected;
+    BuildEdges(mesh);
     EXPECT_FALSE(mesh.NeedsModifiers());
     // Even when run anyway, the mirror of lines only is a copy.
-    MeshEditor(&mesh).ApplyModifiers();
+    ApplyModifiers(mesh);
     EXPECT_EQ(mesh.vertexCount(), 2);
     EXPECT_EQ(Faces(mesh.lines), (std::vector<Corners>{{0, 1}}));
     EXPECT_EQ(Edges(mesh), (std::vector<EdgePair>{{0, 1}}));
-    EXPECT_EQ(mesh.mirror, 0);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
 }
 
 TEST(ApplyModifiersTest, LinesOnlyWithLatheAndMirrorAreSweptThenMirrored) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 0, 0}, {1, 1, 0}});
     AddLine(mesh, 0, 1);
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheSegments = 4;
-    mesh.mirror = 1;
+    mesh.mirror = MirrorMode::kSeparate;
     Finish(mesh);
     // Lathe: 8 vertices, 12 edges, 4 quads; the separate mirror doubles each.
     ASSERT_EQ(mesh.vertexCount(), 16);
@@ -124,8 +122,8 @@ TEST(ApplyModifiersTest, LinesOnlyWithLatheAndMirrorAreSweptThenMirrored) {
     EXPECT_EQ(quads[4], (Corners{10, 13, 9, 8}));
     EXPECT_EQ(quads[7], (Corners{8, 9, 15, 12}));
     EXPECT_EQ(mesh.positions[8].x, -mesh.positions[0].x);
-    EXPECT_EQ(mesh.lathe, 0);
-    EXPECT_EQ(mesh.mirror, 0);
+    EXPECT_FALSE(mesh.lathe);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
     ExpectSound(mesh);
 }
 
@@ -134,9 +132,9 @@ TEST(ApplyModifiersTest, LatheThenConnectedMirrorIsSound) {
     SetPositions(mesh, {{1, 0, 0}, {2, 1, 0}, {1, 2, 0}});
     AddLine(mesh, 0, 1);
     AddLine(mesh, 1, 2);
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheSegments = 6;
-    mesh.mirror = 2;
+    mesh.mirror = MirrorMode::kConnected;
     Finish(mesh);
     EXPECT_EQ(mesh.quads.count() % 2, 0);
     EXPECT_GE(mesh.quads.count(), 2 * 2 * 6);
@@ -148,8 +146,8 @@ TEST(ApplyModifiersTest, TwoAxesGiveFourQuarters) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 1, 0}, {2, 1, 0}, {1, 2, 0}});
     AddTriangle(mesh, 0, 1, 2);
-    mesh.mirror = 1;
-    mesh.mirrorAxisY = 1;
+    mesh.mirror = MirrorMode::kSeparate;
+    mesh.mirrorAxisY = true;
     Finish(mesh);
     ASSERT_EQ(mesh.vertexCount(), 12);
     ASSERT_EQ(mesh.triangles.count(), 4);
@@ -173,8 +171,8 @@ TEST(ApplyModifiersTest, TwoAxesConnectedMirrorTheClosedResultOfTheFirst) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 1, 0}, {2, 1, 0}, {1, 2, 0}});
     AddTriangle(mesh, 0, 1, 2);
-    mesh.mirror = 2;
-    mesh.mirrorAxisY = 1;
+    mesh.mirror = MirrorMode::kConnected;
+    mesh.mirrorAxisY = true;
     Finish(mesh);
     // X: 6 vertices, 9 edges, 2 triangles, 3 quads, closed; Y doubles it without bridges.
     EXPECT_EQ(mesh.vertexCount(), 12);
@@ -188,9 +186,9 @@ TEST(ApplyModifiersTest, ThreeAxesGiveEightParts) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 1, 1}, {2, 1, 1}, {1, 2, 1}});
     AddTriangle(mesh, 0, 1, 2);
-    mesh.mirror = 1;
-    mesh.mirrorAxisY = 1;
-    mesh.mirrorAxisZ = 1;
+    mesh.mirror = MirrorMode::kSeparate;
+    mesh.mirrorAxisY = true;
+    mesh.mirrorAxisZ = true;
     Finish(mesh);
     EXPECT_EQ(mesh.vertexCount(), 24);
     EXPECT_EQ(mesh.triangles.count(), 8);
@@ -202,9 +200,9 @@ TEST(ApplyModifiersTest, OnlyTheYAxis) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 1, 0}, {2, 1, 0}, {1, 2, 0}});
     AddTriangle(mesh, 0, 1, 2);
-    mesh.mirror = 1;
-    mesh.mirrorAxisX = 0;
-    mesh.mirrorAxisY = 1;
+    mesh.mirror = MirrorMode::kSeparate;
+    mesh.mirrorAxisX = false;
+    mesh.mirrorAxisY = true;
     Finish(mesh);
     ASSERT_EQ(mesh.vertexCount(), 6);
     EXPECT_EQ(mesh.positions[3].x, 1.0f);
@@ -215,12 +213,12 @@ TEST(ApplyModifiersTest, MirrorWithNoAxisChangesNothingButSwitchesOff) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 1, 0}, {2, 1, 0}, {1, 2, 0}});
     AddTriangle(mesh, 0, 1, 2);
-    mesh.mirror = 1;
-    mesh.mirrorAxisX = 0;
-    MeshEditor(&mesh).BuildEdges();
-    MeshEditor(&mesh).ApplyModifiers();
+    mesh.mirror = MirrorMode::kSeparate;
+    mesh.mirrorAxisX = false;
+    BuildEdges(mesh);
+    ApplyModifiers(mesh);
     EXPECT_EQ(mesh.vertexCount(), 3);
-    EXPECT_EQ(mesh.mirror, 0);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
 }
 
 TEST(ApplyModifiersTest, LatheOnAnObjectWithoutLinesCopiesIt) {
@@ -228,16 +226,16 @@ TEST(ApplyModifiersTest, LatheOnAnObjectWithoutLinesCopiesIt) {
     SetPositions(mesh, {{1, 1, 0}, {2, 1, 0}, {1, 2, 0}, {2, 2, 0}});
     AddTriangle(mesh, 0, 1, 2);
     AddQuad(mesh, 0, 1, 3, 2);
-    mesh.lathe = 1;
-    MeshEditor(&mesh).BuildEdges();
+    mesh.lathe = true;
+    BuildEdges(mesh);
     const testing::MeshSnapshot before = Snapshot(mesh);
-    MeshEditor(&mesh).ApplyModifiers();
+    ApplyModifiers(mesh);
     testing::MeshSnapshot after = Snapshot(mesh);
     EXPECT_EQ(after.positions, before.positions);
     EXPECT_EQ(after.edges, before.edges);
     EXPECT_EQ(after.triangles, before.triangles);
     EXPECT_EQ(after.quads, before.quads);
-    EXPECT_EQ(mesh.lathe, 0);
+    EXPECT_FALSE(mesh.lathe);
 }
 
 TEST(ApplyModifiersTest, NothingSetLeavesTheMeshAlone) {
@@ -245,20 +243,20 @@ TEST(ApplyModifiersTest, NothingSetLeavesTheMeshAlone) {
     SetPositions(mesh, {{1, 1, 0}, {2, 1, 0}, {1, 2, 0}});
     AddTriangle(mesh, 0, 1, 2);
     const testing::MeshSnapshot before = Snapshot(mesh);
-    MeshEditor(&mesh).ApplyModifiers();
+    ApplyModifiers(mesh);
     EXPECT_EQ(Snapshot(mesh), before);
 }
 
 TEST(ApplyModifiersTest, EmptyMeshWithEverythingSet) {
     PolyMesh mesh;
-    mesh.lathe = 1;
-    mesh.mirror = 2;
-    mesh.mirrorAxisY = 1;
-    mesh.mirrorAxisZ = 1;
-    MeshEditor(&mesh).ApplyModifiers();
+    mesh.lathe = true;
+    mesh.mirror = MirrorMode::kConnected;
+    mesh.mirrorAxisY = true;
+    mesh.mirrorAxisZ = true;
+    ApplyModifiers(mesh);
     EXPECT_EQ(mesh.vertexCount(), 0);
-    EXPECT_EQ(mesh.lathe, 0);
-    EXPECT_EQ(mesh.mirror, 0);
+    EXPECT_FALSE(mesh.lathe);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
 }
 
 }  // namespace

@@ -3,13 +3,13 @@
 #include <cstring>
 
 #include "literal_modifiers.h"
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh_test_util.h"
 #include "tools/modelgen/model_shapes.h"
 
-// MeshEditor against the literal transcription on the generated benchmark models, at sizes the
-// literal searches still manage: poles whose fans put hundreds of sides on one vertex, sheets
-// with holes, halves with vertices exactly on the mirror plane, and lathe profiles.
+// The mesh operations against the literal transcription on the generated benchmark models, at
+// sizes the literal searches still manage: poles whose fans put hundreds of sides on one vertex,
+// sheets with holes, halves with vertices exactly on the mirror plane, and lathe profiles.
 
 namespace korvane {
 namespace {
@@ -43,11 +43,16 @@ void Load(const GeneratedModel& model, Loaded& loaded) {
     }
     PolyMesh& mesh = loaded.mesh;
     ref::Settings& settings = loaded.settings;
-    mesh.mirror = settings.mirror = model.mirror;
-    mesh.mirrorAxisX = settings.mirrorAxis[0] = model.mirrorAxes & 1;
-    mesh.mirrorAxisY = settings.mirrorAxis[1] = (model.mirrorAxes >> 1) & 1;
-    mesh.mirrorAxisZ = settings.mirrorAxis[2] = (model.mirrorAxes >> 2) & 1;
-    mesh.lathe = settings.lathe = model.lathe != 0 ? 1 : 0;
+    settings.mirror = model.mirror;
+    settings.mirrorAxis[0] = model.mirrorAxes & 1;
+    settings.mirrorAxis[1] = (model.mirrorAxes >> 1) & 1;
+    settings.mirrorAxis[2] = (model.mirrorAxes >> 2) & 1;
+    settings.lathe = model.lathe != 0 ? 1 : 0;
+    mesh.mirror = static_cast<MirrorMode>(settings.mirror);
+    mesh.mirrorAxisX = settings.mirrorAxis[0] != 0;
+    mesh.mirrorAxisY = settings.mirrorAxis[1] != 0;
+    mesh.mirrorAxisZ = settings.mirrorAxis[2] != 0;
+    mesh.lathe = settings.lathe != 0;
     mesh.latheAxis = settings.latheAxis = model.latheAxis;
     mesh.latheSegments = settings.latheSegments = model.latheSegments;
 }
@@ -75,7 +80,7 @@ TEST(GeneratedIdentityTest, EdgesOfEveryShapeMatchTheLiteralSearch) {
         SCOPED_TRACE(model.name + " of " + std::to_string(model.FaceCount()) + " faces");
         Loaded loaded;
         Load(model, loaded);
-        MeshEditor(&loaded.mesh).BuildEdges();
+        BuildEdges(loaded.mesh);
         ref::BuildEdges(loaded.literal);
         ExpectSame(loaded.mesh, loaded.literal);
     }
@@ -90,10 +95,9 @@ TEST(GeneratedIdentityTest, ConnectedMirrorsAndLathesMatchTheLiteralModifiers) {
         SCOPED_TRACE(model.name + " of " + std::to_string(model.FaceCount()) + " faces");
         Loaded loaded;
         Load(model, loaded);
-        MeshEditor editor(&loaded.mesh);
-        editor.BuildEdges();
+        BuildEdges(loaded.mesh);
         ref::BuildEdges(loaded.literal);
-        editor.ApplyModifiers();
+        ApplyModifiers(loaded.mesh);
         ASSERT_TRUE(ref::Apply(loaded.literal, loaded.settings));
         ExpectSame(loaded.mesh, loaded.literal);
         testing::ExpectFaceListsMatch(loaded.mesh);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "geometry/matrix4.h"
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh_test_util.h"
 
 namespace korvane {
@@ -36,7 +36,7 @@ bool SameBits(float a, float b) {
 void LineProfile(PolyMesh& mesh, Vec3 a, Vec3 b, std::int32_t axis, std::int32_t segments) {
     SetPositions(mesh, {a, b});
     AddLine(mesh, 0, 1);
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheAxis = axis;
     mesh.latheSegments = segments;
 }
@@ -45,7 +45,7 @@ TEST(LatheTest, OneLineFourSegmentsAroundY) {
     PolyMesh source;
     LineProfile(source, {1, 0, 0}, {1, 1, 0}, 1, 4);
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
 
     ASSERT_EQ(target.vertexCount(), 8);  // 2 + 2 x 3
     // copy m of profile vertex u is 2 + 3u + (m - 1): copies of 0 are 2, 3, 4; of 1 are 5, 6, 7.
@@ -65,8 +65,8 @@ TEST(LatheTest, OneLineFourSegmentsAroundY) {
               (std::vector<Corners>{{0, 1, 5, 2}, {2, 5, 6, 3}, {3, 6, 7, 4}, {4, 7, 1, 0}}));
     EXPECT_TRUE(target.lines.empty());
     EXPECT_TRUE(target.triangles.empty());
-    EXPECT_EQ(target.edgesValid, 1);
-    EXPECT_EQ(source.edgesValid, 1);     // built on the source
+    EXPECT_TRUE(target.edgesValid);
+    EXPECT_TRUE(source.edgesValid);      // built on the source
     EXPECT_EQ(source.lines.count(), 1);  // otherwise unchanged
     EXPECT_EQ(source.vertexCount(), 2);
 
@@ -85,7 +85,7 @@ TEST(LatheTest, ProfileVertexIsMovedOntoTheStartPlaneAroundY) {
     PolyMesh source;
     LineProfile(source, {3, 5, 4}, {0, 9, 0}, 1, 4);
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     ExpectNear(target.positions[0], 5, 5, 0);
     ExpectNear(target.positions[2], 0, 5, -5);  // its copy at 90 degrees
     ExpectNear(target.positions[3], -5, 5, 0);
@@ -96,7 +96,7 @@ TEST(LatheTest, AroundX) {
     PolyMesh source;
     LineProfile(source, {2, 3, 4}, {7, 0, 1}, 0, 4);
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     ExpectNear(target.positions[0], 2, 5, 0);
     ExpectNear(target.positions[2], 2, 0, 5);  // (x, r cos, r sin)
     ExpectNear(target.positions[3], 2, -5, 0);
@@ -109,7 +109,7 @@ TEST(LatheTest, AroundZAndAnyOtherAxisValue) {
         PolyMesh source;
         LineProfile(source, {3, 4, 7}, {1, 0, 0}, axis, 4);
         PolyMesh target;
-        MeshEditor(&target).Lathe(source);
+        Lathe(source, target);
         ExpectNear(target.positions[0], 5, 0, 7);
         ExpectNear(target.positions[2], 0, 5, 7);  // (r cos, r sin, z)
         ExpectNear(target.positions[4], 0, -5, 7);
@@ -120,7 +120,7 @@ TEST(LatheTest, CopiesAreTheMatrixRotationBitForBit) {
     PolyMesh source;
     LineProfile(source, {1.25f, 0.5f, -2.0f}, {0.3f, 2.0f, 0.7f}, 1, 12);
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     ASSERT_EQ(target.vertexCount(), 2 + 2 * 11);
     const float step = 360.0f / 12.0f;
     for (std::int32_t u = 0; u < 2; ++u) {
@@ -144,10 +144,10 @@ TEST(LatheTest, ProfileVerticesListedInOrderOfFirstUse) {
     SetPositions(source, {{1, 0, 0}, {1, 1, 0}, {1, 2, 0}, {5, 5, 5}});
     AddLine(source, 2, 1);
     AddLine(source, 1, 0);
-    source.lathe = 1;
+    source.lathe = true;
     source.latheSegments = 3;
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     ASSERT_EQ(target.vertexCount(), 4 + 3 * 2);
     // copies: of 2 -> 4, 5; of 1 -> 6, 7; of 0 -> 8, 9
     ExpectNear(target.positions[4], -0.5f, 2, -0.8660254f);
@@ -182,10 +182,10 @@ TEST(LatheTest, KeepsSourceTrianglesAndQuadsAheadOfTheSweep) {
     AddTriangle(source, 0, 2, 3);
     AddQuad(source, 0, 2, 3, 1);
     AddLine(source, 0, 1);
-    source.lathe = 1;
+    source.lathe = true;
     source.latheSegments = 4;
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     EXPECT_EQ(Faces(target.triangles), (std::vector<Corners>{{0, 2, 3}}));
     ASSERT_EQ(target.quads.count(), 1 + 4);
     EXPECT_EQ(Faces(target.quads)[0], (Corners{0, 2, 3, 1}));
@@ -201,7 +201,7 @@ TEST(LatheTest, ProfileVertexOnTheAxisGivesCoincidentUnmergedCopies) {
     PolyMesh source;
     LineProfile(source, {0, 0, 0}, {1, 0, 0}, 1, 6);
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     ASSERT_EQ(target.vertexCount(), 2 + 2 * 5);
     for (std::int32_t m = 1; m < 6; ++m) {
         ExpectNear(target.positions[2 + m - 1], 0, 0, 0);
@@ -216,19 +216,19 @@ TEST(LatheTest, WithoutLinesOrWithLatheOffIsACopy) {
     SetPositions(source, {{1, 0, 0}, {1, 1, 0}, {2, 0, 0}, {2, 1, 0}});
     AddTriangle(source, 0, 2, 3);
     AddQuad(source, 0, 2, 3, 1);
-    source.lathe = 1;
+    source.lathe = true;
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     EXPECT_EQ(target.vertexCount(), 4);
     EXPECT_EQ(Faces(target.triangles), Faces(source.triangles));
     EXPECT_EQ(Faces(target.quads), Faces(source.quads));
     EXPECT_EQ(Edges(target), Edges(source));
-    EXPECT_EQ(target.faceListsValid, 1);
+    EXPECT_TRUE(target.faceListsValid);
 
     AddLine(source, 0, 1);
-    source.lathe = 0;
-    source.edgesValid = 0;
-    MeshEditor(&target).Lathe(source);
+    source.lathe = false;
+    source.edgesValid = false;
+    Lathe(source, target);
     EXPECT_EQ(target.vertexCount(), 4);
     EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{0, 1}}));
 }
@@ -238,7 +238,7 @@ TEST(LatheTest, FewerThanThreeSegmentsCountAsThree) {
         PolyMesh source;
         LineProfile(source, {1, 0, 0}, {1, 1, 0}, 1, segments);
         PolyMesh target;
-        MeshEditor(&target).Lathe(source);
+        Lathe(source, target);
         EXPECT_EQ(target.vertexCount(), 2 + 2 * 2) << segments;
         EXPECT_EQ(target.quads.count(), 3) << segments;
         EXPECT_EQ(target.edges.count(), 1 + 2 * 3 + 2) << segments;
@@ -252,7 +252,7 @@ TEST(LatheTest, HugeSegmentCountLeavesAPlainCopy) {
         PolyMesh source;
         LineProfile(source, {3, 0, 4}, {1, 1, 0}, 1, segments);
         PolyMesh target;
-        MeshEditor(&target).Lathe(source);
+        Lathe(source, target);
         ASSERT_EQ(target.vertexCount(), 2) << segments;
         EXPECT_EQ(target.positions[0].x, 3.0f);  // not even moved onto the start plane
         EXPECT_EQ(target.positions[0].z, 4.0f);
@@ -266,7 +266,7 @@ TEST(LatheTest, LargeButAllowedSegmentCountStillSweeps) {
     PolyMesh source;
     LineProfile(source, {1, 0, 0}, {1, 1, 0}, 1, 100000);
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     EXPECT_EQ(target.vertexCount(), 2 + 2 * 99999);
     EXPECT_EQ(target.quads.count(), 100000);
     EXPECT_EQ(target.edges.count(), 1 + 2 * 100000 + 99999);
@@ -280,7 +280,7 @@ TEST(LatheTest, RepeatedLineIsSweptTwice) {
     LineProfile(source, {1, 0, 0}, {1, 1, 0}, 1, 3);
     AddLine(source, 1, 0);
     PolyMesh target;
-    MeshEditor(&target).Lathe(source);
+    Lathe(source, target);
     EXPECT_EQ(target.vertexCount(), 2 + 2 * 2);  // two profile vertices, as before
     EXPECT_EQ(
         Faces(target.quads),
@@ -308,12 +308,12 @@ TEST(LatheTest, ReplacesWhatTheTargetHeld) {
     SetPositions(target, {{9, 9, 9}, {8, 8, 8}, {7, 7, 7}});
     AddTriangle(target, 0, 1, 2);
     AddLine(target, 0, 1);
-    target.faceListsValid = 1;
-    MeshEditor(&target).Lathe(source);
+    target.faceListsValid = true;
+    Lathe(source, target);
     EXPECT_EQ(target.vertexCount(), 8);
     EXPECT_TRUE(target.triangles.empty());
     EXPECT_TRUE(target.lines.empty());
-    EXPECT_EQ(target.faceListsValid, 0);
+    EXPECT_FALSE(target.faceListsValid);
 }
 
 }  // namespace

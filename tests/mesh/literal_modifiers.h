@@ -9,8 +9,8 @@
 #include "mesh_test_util.h"
 
 // A literal, slow transcription of edge building, lathe and mirror on plain vectors, with
-// plain linear searches. Only for valid input (every corner in range). The
-// tests run it beside MeshEditor on random meshes and demand identical output, bit for bit.
+// plain linear searches. Only for valid input (every corner in range). The tests run it beside the
+// mesh operations on random meshes and demand identical output, bit for bit.
 
 namespace korvane::testing::reference {
 

@@ -4,10 +4,10 @@
 #include <random>
 
 #include "literal_modifiers.h"
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh_test_util.h"
 
-// MeshEditor against the literal transcription on random valid meshes: same vertices
+// The mesh operations against the literal transcription on random valid meshes: same vertices
 // (bit for bit), edges, lines, triangles and quads, in the same order.
 
 namespace korvane {
@@ -84,13 +84,13 @@ void Load(const Case& c, PolyMesh& mesh) {
     for (const Corners& f : c.mesh.quads) {
         testing::AddFace(mesh, FaceList::kQuads, f);
     }
-    mesh.mirror = c.settings.mirror;
-    mesh.mirrorDistanceSet = c.settings.mirrorDistanceSet;
-    mesh.mirrorAxisX = c.settings.mirrorAxis[0];
-    mesh.mirrorAxisY = c.settings.mirrorAxis[1];
-    mesh.mirrorAxisZ = c.settings.mirrorAxis[2];
+    mesh.mirror = static_cast<MirrorMode>(c.settings.mirror);
+    mesh.mirrorDistanceSet = c.settings.mirrorDistanceSet != 0;
+    mesh.mirrorAxisX = c.settings.mirrorAxis[0] != 0;
+    mesh.mirrorAxisY = c.settings.mirrorAxis[1] != 0;
+    mesh.mirrorAxisZ = c.settings.mirrorAxis[2] != 0;
     mesh.mirrorDistance = c.settings.mirrorDistance;
-    mesh.lathe = c.settings.lathe;
+    mesh.lathe = c.settings.lathe != 0;
     mesh.latheAxis = c.settings.latheAxis;
     mesh.latheSegments = c.settings.latheSegments;
 }
@@ -106,7 +106,7 @@ void ExpectSame(const PolyMesh& actual, const ref::Mesh& expected, int iteration
             << "iteration " << iteration << " vertex " << i;
     }
     EXPECT_EQ(testing::Edges(actual), expected.edges) << iteration;
-    EXPECT_EQ(actual.edgesValid != 0, expected.edgesValid) << iteration;
+    EXPECT_EQ(actual.edgesValid, expected.edgesValid) << iteration;
     EXPECT_EQ(testing::Faces(actual.lines), expected.lines) << iteration;
     EXPECT_EQ(testing::Faces(actual.triangles), expected.triangles) << iteration;
     EXPECT_EQ(testing::Faces(actual.quads), expected.quads) << iteration;
@@ -118,7 +118,7 @@ TEST(LiteralModifiersTest, BuildEdgesMatches) {
         Case c = RandomCase(random);
         PolyMesh mesh;
         Load(c, mesh);
-        MeshEditor(&mesh).BuildEdges();
+        BuildEdges(mesh);
         ref::BuildEdges(c.mesh);
         ExpectSame(mesh, c.mesh, i);
         testing::ExpectEdgesSound(mesh);
@@ -134,10 +134,9 @@ TEST(LiteralModifiersTest, ApplyModifiersMatches) {
         Case c = RandomCase(random);
         PolyMesh mesh;
         Load(c, mesh);
-        MeshEditor editor(&mesh);
-        editor.BuildEdges();
+        BuildEdges(mesh);
         ref::BuildEdges(c.mesh);
-        editor.ApplyModifiers();
+        ApplyModifiers(mesh);
         const bool ran = ref::Apply(c.mesh, c.settings);
         ExpectSame(mesh, c.mesh, i);
         testing::ExpectEdgesSound(mesh);
@@ -158,16 +157,15 @@ TEST(LiteralModifiersTest, SingleModifiersWithoutPriorEdgesMatch) {
         PolyMesh source;
         Load(c, source);
         PolyMesh target;
-        MeshEditor editor(&target);
         ref::Mesh expected;
         switch (i % 4) {
             case 0:
-                editor.Lathe(source);
+                Lathe(source, target);
                 expected = ref::Lathe(c.mesh, c.settings);
                 break;
             default: {
                 const int axis = i % 4 - 1;
-                editor.Mirror(source, axis);
+                Mirror(source, target, axis);
                 expected = ref::Mirror(c.mesh, c.settings, axis);
                 break;
             }

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh_test_util.h"
 
 // Bad geometry: corners and edge ends out of range, stale derived data, absurd settings, a mesh
@@ -47,14 +47,14 @@ void ExpectSound(const PolyMesh& mesh) {
 TEST(RobustnessTest, BuildEdgesSkipsFacesWithBadCorners) {
     PolyMesh mesh;
     BadMesh(mesh);
-    MeshEditor(&mesh).BuildEdges();
+    BuildEdges(mesh);
     EXPECT_EQ(Edges(mesh), (std::vector<EdgePair>{{1, 2}, {0, 1}, {2, 0}}));
 }
 
 TEST(RobustnessTest, BuildVertexFaceListsSkipsFacesWithBadCorners) {
     PolyMesh mesh;
     BadMesh(mesh);
-    MeshEditor(&mesh).BuildVertexFaceLists();
+    BuildVertexFaceLists(mesh);
     for (std::int32_t v = 0; v < 3; ++v) {
         ASSERT_EQ(mesh.vertexTriangles[v].count(), 1);
         EXPECT_EQ(mesh.vertexTriangles[v][0], 2);
@@ -69,9 +69,8 @@ TEST(RobustnessTest, DropInvalidFacesThenTheMeshIsClean) {
     EXPECT_EQ(Faces(mesh.lines), (std::vector<Corners>{{1, 2}}));
     EXPECT_EQ(Faces(mesh.triangles), (std::vector<Corners>{{0, 1, 2}}));
     EXPECT_TRUE(mesh.quads.empty());
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.BuildVertexFaceLists();
+    BuildEdges(mesh);
+    BuildVertexFaceLists(mesh);
     ExpectSound(mesh);
     ExpectFaceListsMatch(mesh);
 }
@@ -80,7 +79,7 @@ TEST(RobustnessTest, CopyDropsBadRecords) {
     PolyMesh source;
     BadMesh(source);
     PolyMesh target;
-    MeshEditor(&target).CopyGeometryFrom(source);
+    CopyGeometry(source, target);
     EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{1, 2}}));
     EXPECT_EQ(Faces(target.triangles), (std::vector<Corners>{{0, 1, 2}}));
     EXPECT_TRUE(target.quads.empty());
@@ -93,14 +92,13 @@ TEST(RobustnessTest, EveryModifierOnBadRecords) {
         for (std::int32_t lathe : {0, 1}) {
             PolyMesh mesh;
             BadMesh(mesh);
-            mesh.mirror = mirror;
-            mesh.lathe = lathe;
-            mesh.mirrorAxisY = 1;
-            mesh.mirrorAxisZ = 1;
+            mesh.mirror = static_cast<MirrorMode>(mirror);
+            mesh.lathe = lathe != 0;
+            mesh.mirrorAxisY = true;
+            mesh.mirrorAxisZ = true;
             mesh.latheSegments = 5;
-            MeshEditor editor(&mesh);
-            editor.BuildEdges();
-            editor.ApplyModifiers();
+            BuildEdges(mesh);
+            ApplyModifiers(mesh);
             ExpectEdgesSound(mesh);
             if (mirror == 0 && lathe == 0) {
                 continue;  // nothing ran: the records stay as they were (edges skipped them)
@@ -116,24 +114,23 @@ TEST(RobustnessTest, EveryModifierOnBadRecords) {
 TEST(RobustnessTest, LatheAndMirrorDirectlyOnBadRecordsWithoutEdges) {
     PolyMesh source;
     BadMesh(source);
-    source.lathe = 1;
+    source.lathe = true;
     source.latheSegments = 4;
     PolyMesh target;
-    MeshEditor editor(&target);
-    editor.Lathe(source);
+    Lathe(source, target);
     ExpectSound(target);
     // Profile: the single good line (1, 2).
     EXPECT_EQ(target.vertexCount(), 3 + 2 * 3);
     EXPECT_EQ(target.quads.count(), 4);
     EXPECT_EQ(target.triangles.count(), 1);
-    for (std::int32_t mirror : {1, 2}) {
+    for (MirrorMode mirror : {MirrorMode::kSeparate, MirrorMode::kConnected}) {
         PolyMesh half;
         BadMesh(half);
         half.mirror = mirror;
-        editor.Mirror(half, 0);
+        Mirror(half, target, 0);
         ExpectSound(target);
         EXPECT_EQ(target.triangles.count(), 2);  // the good one and its image
-        EXPECT_EQ(target.quads.count(), mirror == 1 ? 0 : 3);
+        EXPECT_EQ(target.quads.count(), mirror == MirrorMode::kSeparate ? 0 : 3);
         EXPECT_EQ(target.lines.count(), 2);
     }
 }
@@ -143,13 +140,13 @@ TEST(RobustnessTest, OnlyBadFacesMeansNoFacesForTheModifiers) {
     SetPositions(source, {{1, 0, 0}, {2, 0, 0}});
     AddTriangle(source, 0, 1, 2);
     AddLine(source, 0, 5);
-    source.mirror = 2;
-    source.lathe = 1;
+    source.mirror = MirrorMode::kConnected;
+    source.lathe = true;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);  // a copy: no usable triangle or quad
+    Mirror(source, target, 0);  // a copy: no usable triangle or quad
     EXPECT_EQ(target.vertexCount(), 2);
     EXPECT_TRUE(target.triangles.empty());
-    MeshEditor(&target).Lathe(source);  // a copy: no usable line
+    Lathe(source, target);  // a copy: no usable line
     EXPECT_EQ(target.vertexCount(), 2);
     EXPECT_TRUE(target.lines.empty());
 }
@@ -165,19 +162,18 @@ TEST(RobustnessTest, HandMadeBadEdgesAreNeverFollowed) {
     source.edges[2] = MeshEdge{-1, 2};
     source.edges[3] = MeshEdge{2, 2};
     source.edges[4] = MeshEdge{1, 2};
-    source.edgesValid = 1;
+    source.edgesValid = true;
     PolyMesh target;
-    MeshEditor editor(&target);
-    editor.CopyGeometryFrom(source);
+    CopyGeometry(source, target);
     EXPECT_EQ(Edges(target), (std::vector<EdgePair>{{0, 1}, {1, 2}}));
-    for (std::int32_t mirror : {1, 2}) {
+    for (MirrorMode mirror : {MirrorMode::kSeparate, MirrorMode::kConnected}) {
         source.mirror = mirror;
-        editor.Mirror(source, 0);
+        Mirror(source, target, 0);
         ExpectSound(target);
     }
-    source.lathe = 1;
+    source.lathe = true;
     source.latheSegments = 3;
-    editor.Lathe(source);
+    Lathe(source, target);
     ExpectSound(target);
     EXPECT_EQ(Edges(target).front(), (EdgePair{0, 1}));
     EXPECT_EQ(Edges(target)[1], (EdgePair{1, 2}));
@@ -190,15 +186,14 @@ TEST(RobustnessTest, StaleFaceListsAreNeverFollowed) {
     AddTriangle(source, 1, 3, 2);
     AddQuad(source, 0, 1, 3, 2);
     AddQuad(source, 0, 1, 3, 2);
-    MeshEditor editor(&source);
-    editor.BuildEdges();
-    editor.BuildVertexFaceLists();
-    // Shrink the face lists behind the editor's back; the flags still claim they are current.
+    BuildEdges(source);
+    BuildVertexFaceLists(source);
+    // Shrink the face lists behind the operations' back; the flags still claim they are current.
     source.ResizeFaces(FaceList::kTriangles, 1);
     source.ResizeFaces(FaceList::kQuads, 1);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     ExpectSound(target);
 }
 
@@ -211,11 +206,10 @@ TEST(RobustnessTest, CornerCountFieldOfCategoryRecordsIsNotTrusted) {
     mesh.quads[0].cornerCount = -5;
     AddLine(mesh, 0, 3);
     mesh.lines[0].cornerCount = 77;
-    mesh.mirror = 2;
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
+    mesh.mirror = MirrorMode::kConnected;
+    BuildEdges(mesh);
     EXPECT_EQ(Edges(mesh), (std::vector<EdgePair>{{0, 3}, {0, 1}, {1, 2}, {2, 0}, {1, 3}, {3, 2}}));
-    editor.ApplyModifiers();
+    ApplyModifiers(mesh);
     ExpectSound(mesh);
 }
 
@@ -224,39 +218,37 @@ TEST(RobustnessTest, SourceAndTargetTheSameMesh) {
     SetPositions(mesh, {{1, 0, 0}, {1, 1, 0}, {2, 0, 0}});
     AddLine(mesh, 0, 1);
     AddTriangle(mesh, 0, 1, 2);
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheSegments = 4;
-    MeshEditor editor(&mesh);
-    editor.CopyGeometryFrom(mesh);
+    CopyGeometry(mesh, mesh);
     EXPECT_EQ(mesh.vertexCount(), 3);
-    EXPECT_EQ(mesh.edgesValid, 1);
+    EXPECT_TRUE(mesh.edgesValid);
     ExpectFaceListsMatch(mesh);
-    editor.Lathe(mesh);
+    Lathe(mesh, mesh);
     EXPECT_EQ(mesh.vertexCount(), 3 + 2 * 3);
     EXPECT_EQ(mesh.quads.count(), 4);
     ExpectSound(mesh);
-    mesh.mirror = 2;
-    editor.Mirror(mesh, 0);
+    mesh.mirror = MirrorMode::kConnected;
+    Mirror(mesh, mesh, 0);
     ExpectSound(mesh);
     EXPECT_GT(mesh.vertexCount(), 9);
-    editor.CopySettingsFrom(mesh);
-    EXPECT_EQ(mesh.mirror, 2);
+    CopySettings(mesh, mesh);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kConnected);
 }
 
 TEST(RobustnessTest, HugeLatheInApplyModifiersLeavesTheObjectUnswept) {
     PolyMesh mesh;
     SetPositions(mesh, {{1, 0, 0}, {1, 1, 0}});
     AddLine(mesh, 0, 1);
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheSegments = kBig;
-    mesh.mirror = 1;  // lines only: the mirror copies
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.ApplyModifiers();
+    mesh.mirror = MirrorMode::kSeparate;  // lines only: the mirror copies
+    BuildEdges(mesh);
+    ApplyModifiers(mesh);
     EXPECT_EQ(mesh.vertexCount(), 2);
     EXPECT_EQ(Faces(mesh.lines), (std::vector<Corners>{{0, 1}}));
-    EXPECT_EQ(mesh.lathe, 0);
-    EXPECT_EQ(mesh.mirror, 0);
+    EXPECT_FALSE(mesh.lathe);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
 }
 
 TEST(RobustnessTest, HugeLatheWithManyProfileVertices) {
@@ -270,10 +262,10 @@ TEST(RobustnessTest, HugeLatheWithManyProfileVertices) {
     for (std::int32_t i = 0; i + 1 < 1000; ++i) {
         AddLine(mesh, i, i + 1);
     }
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheSegments = 100000;
     PolyMesh target;
-    MeshEditor(&target).Lathe(mesh);
+    Lathe(mesh, target);
     EXPECT_EQ(target.vertexCount(), 1000);
     EXPECT_EQ(target.lines.count(), 999);
 }
@@ -283,10 +275,10 @@ TEST(RobustnessTest, DegenerateLineTakesNoPartInTheSweep) {
     SetPositions(mesh, {{1, 0, 0}, {1, 1, 0}, {3, 3, 3}});
     AddLine(mesh, 2, 2);
     AddLine(mesh, 0, 1);
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheSegments = 4;
     PolyMesh target;
-    MeshEditor(&target).Lathe(mesh);
+    Lathe(mesh, target);
     EXPECT_EQ(target.vertexCount(), 3 + 2 * 3);
     EXPECT_EQ(target.quads.count(), 4);
     EXPECT_EQ(target.positions[2].x, 3.0f);  // not a profile vertex
@@ -301,15 +293,14 @@ TEST(RobustnessTest, NonFinitePositionsDoNotBreakTheModifiers) {
     AddLine(mesh, 0, 1);
     AddTriangle(mesh, 1, 2, 3);
     AddQuad(mesh, 0, 1, 2, 3);
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheAxis = 0;
-    mesh.mirror = 2;
-    mesh.mirrorDistanceSet = 1;
+    mesh.mirror = MirrorMode::kConnected;
+    mesh.mirrorDistanceSet = true;
     mesh.mirrorDistance = nan;
-    mesh.mirrorAxisY = 1;
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.ApplyModifiers();
+    mesh.mirrorAxisY = true;
+    BuildEdges(mesh);
+    ApplyModifiers(mesh);
     ExpectSound(mesh);
 }
 

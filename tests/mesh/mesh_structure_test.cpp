@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh_test_util.h"
 
 // Structural checks on generated meshes: counts that follow from the topology, and the edge and
@@ -23,9 +23,8 @@ TEST_P(GridTest, CountsAndInvariants) {
     const auto [w, h] = GetParam();
     PolyMesh mesh;
     MakeGrid(mesh, w, h);
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.BuildVertexFaceLists();
+    BuildEdges(mesh);
+    BuildVertexFaceLists(mesh);
     EXPECT_EQ(mesh.quads.count(), w * h);
     EXPECT_EQ(mesh.vertexCount(), (w + 1) * (h + 1));
     EXPECT_EQ(mesh.edges.count(), w * (h + 1) + h * (w + 1));
@@ -39,10 +38,9 @@ TEST_P(GridTest, ConnectedMirrorOfAGridTouchingThePlane) {
     const auto [w, h] = GetParam();
     PolyMesh mesh;
     MakeGrid(mesh, w, h);  // column x = 0 lies on the plane
-    mesh.mirror = 2;
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.ApplyModifiers();
+    mesh.mirror = MirrorMode::kConnected;
+    BuildEdges(mesh);
+    ApplyModifiers(mesh);
     EXPECT_EQ(mesh.vertexCount(), (w + 1) * (h + 1) + w * (h + 1));
     // Open edges off the plane: top and bottom rows (w each), the far column (h); one bridge each.
     EXPECT_EQ(mesh.quads.count(), 2 * w * h + 2 * (w - 1) + h);
@@ -64,9 +62,8 @@ TEST_P(TorusTest, CountsAndInvariants) {
     const auto [u, v] = GetParam();
     PolyMesh mesh;
     MakeTorus(mesh, u, v);
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.BuildVertexFaceLists();
+    BuildEdges(mesh);
+    BuildVertexFaceLists(mesh);
     EXPECT_EQ(mesh.quads.count(), u * v);
     EXPECT_EQ(mesh.edges.count(), 2 * u * v);
     ExpectEdgesSound(mesh);
@@ -80,10 +77,9 @@ TEST_P(TorusTest, ClosedSurfaceMirrorsWithoutBridges) {
     const auto [u, v] = GetParam();
     PolyMesh mesh;
     MakeTorus(mesh, u, v, 10.0f);  // entirely on the +x side
-    mesh.mirror = 2;
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.ApplyModifiers();
+    mesh.mirror = MirrorMode::kConnected;
+    BuildEdges(mesh);
+    ApplyModifiers(mesh);
     EXPECT_EQ(mesh.vertexCount(), 2 * u * v);
     EXPECT_EQ(mesh.quads.count(), 2 * u * v);
     EXPECT_EQ(mesh.edges.count(), 4 * u * v);
@@ -97,7 +93,7 @@ TEST_P(TorusTest, CopyKeepsEverything) {
     PolyMesh mesh;
     MakeTorus(mesh, u, v);
     PolyMesh copy;
-    MeshEditor(&copy).CopyGeometryFrom(mesh);
+    CopyGeometry(mesh, copy);
     EXPECT_EQ(testing::Edges(copy), testing::Edges(mesh));
     EXPECT_EQ(testing::Faces(copy.quads), testing::Faces(mesh.quads));
     ExpectFaceListsMatch(copy);
@@ -123,11 +119,10 @@ TEST_P(LatheSweepTest, ClosedProfileSweepsIntoATorus) {
     for (std::int32_t i = 0; i < k; ++i) {
         testing::AddLine(mesh, i, (i + 1) % k);
     }
-    mesh.lathe = 1;
+    mesh.lathe = true;
     mesh.latheSegments = segments;
-    MeshEditor editor(&mesh);
-    editor.BuildEdges();
-    editor.ApplyModifiers();
+    BuildEdges(mesh);
+    ApplyModifiers(mesh);
     EXPECT_EQ(mesh.vertexCount(), k * segments);
     EXPECT_EQ(mesh.quads.count(), k * segments);
     EXPECT_EQ(mesh.edges.count(), 2 * k * segments);

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh/poly_mesh.h"
 
 // Helpers for building small meshes by hand and reading results back as plain vectors.
@@ -119,7 +119,7 @@ inline void ExpectFacesSound(const PolyMesh& mesh) {
 
 // The per-vertex lists hold, ascending, each face once per corner that uses the vertex.
 inline void ExpectFaceListsMatch(const PolyMesh& mesh) {
-    ASSERT_EQ(mesh.faceListsValid, 1);
+    ASSERT_TRUE(mesh.faceListsValid);
     auto check = [&](const GrowableArray<MeshFace>& list, std::int32_t corners,
                      const FaceIndexList* perVertex) {
         std::vector<std::vector<std::int32_t>> expected(
@@ -143,7 +143,6 @@ inline void ExpectFaceListsMatch(const PolyMesh& mesh) {
 // The edge set that BuildEdges derives from the mesh's own lines and faces.
 inline std::set<EdgePair> RebuiltEdgeSet(const PolyMesh& mesh) {
     PolyMesh copy;
-    MeshEditor editor(&copy);
     copy.SetVertexCount(mesh.vertexCount());
     auto copyList = [](const GrowableArray<MeshFace>& from, GrowableArray<MeshFace>& to) {
         to.Allocate(from.count());
@@ -152,7 +151,7 @@ inline std::set<EdgePair> RebuiltEdgeSet(const PolyMesh& mesh) {
     copyList(mesh.lines, copy.lines);
     copyList(mesh.triangles, copy.triangles);
     copyList(mesh.quads, copy.quads);
-    editor.BuildEdges();
+    BuildEdges(copy);
     return UnorderedEdgeSet(copy);
 }
 
@@ -161,10 +160,10 @@ struct MeshSnapshot {
     std::vector<std::vector<float>> positions;
     std::vector<EdgePair> edges;
     std::vector<Corners> lines, triangles, quads;
-    std::int32_t edgesValid = 0;
-    std::int32_t faceListsValid = 0;
-    std::int32_t mirror = 0;
-    std::int32_t lathe = 0;
+    bool edgesValid = false;
+    bool faceListsValid = false;
+    MirrorMode mirror = MirrorMode::kNone;
+    bool lathe = false;
     bool operator==(const MeshSnapshot&) const = default;
 };
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh_test_util.h"
 
 namespace korvane {
@@ -29,7 +29,7 @@ void ExpectAt(const Vec3& p, float x, float y, float z) {
 }
 
 // Triangle (0, 1, 2) off the plane x = 0.
-void OffPlaneTriangle(PolyMesh& mesh, std::int32_t mirror) {
+void OffPlaneTriangle(PolyMesh& mesh, MirrorMode mirror) {
     SetPositions(mesh, {{1, 0, 0}, {2, 0, 0}, {1, 1, 0}});
     AddTriangle(mesh, 0, 1, 2);
     mesh.mirror = mirror;
@@ -37,17 +37,17 @@ void OffPlaneTriangle(PolyMesh& mesh, std::int32_t mirror) {
 
 TEST(MirrorSeparateTest, TriangleAcrossX) {
     PolyMesh source;
-    OffPlaneTriangle(source, 1);
-    MeshEditor(&source).BuildEdges();
+    OffPlaneTriangle(source, MirrorMode::kSeparate);
+    BuildEdges(source);
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     ASSERT_EQ(target.vertexCount(), 6);
     ExpectAt(target.positions[0], 1, 0, 0);
     ExpectAt(target.positions[3], -1, 0, 0);
     ExpectAt(target.positions[4], -2, 0, 0);
     ExpectAt(target.positions[5], -1, 1, 0);
     EXPECT_EQ(Faces(target.triangles), (std::vector<Corners>{{0, 1, 2}, {5, 4, 3}}));
-    EXPECT_EQ(target.edgesValid, 1);
+    EXPECT_TRUE(target.edgesValid);
     EXPECT_EQ(Edges(target),
               (std::vector<EdgePair>{{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}}));
     ExpectEdgesSound(target);
@@ -56,11 +56,11 @@ TEST(MirrorSeparateTest, TriangleAcrossX) {
 
 TEST(MirrorSeparateTest, WithoutValidSourceEdgesTheTargetHasNone) {
     PolyMesh source;
-    OffPlaneTriangle(source, 1);
+    OffPlaneTriangle(source, MirrorMode::kSeparate);
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
-    EXPECT_EQ(source.edgesValid, 0);
-    EXPECT_EQ(target.edgesValid, 0);
+    Mirror(source, target, 0);
+    EXPECT_FALSE(source.edgesValid);
+    EXPECT_FALSE(target.edgesValid);
     EXPECT_TRUE(target.edges.empty());
     EXPECT_EQ(target.triangles.count(), 2);
 }
@@ -71,26 +71,26 @@ TEST(MirrorSeparateTest, AxesYAndZAndEveryListReversed) {
     AddLine(source, 0, 3);
     AddTriangle(source, 0, 1, 2);
     AddQuad(source, 0, 1, 2, 3);
-    source.mirror = 1;
+    source.mirror = MirrorMode::kSeparate;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 1);
+    Mirror(source, target, 1);
     ExpectAt(target.positions[4], 1, -2, 3);
     EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{0, 3}, {7, 4}}));
     EXPECT_EQ(Faces(target.triangles), (std::vector<Corners>{{0, 1, 2}, {6, 5, 4}}));
     EXPECT_EQ(Faces(target.quads), (std::vector<Corners>{{0, 1, 2, 3}, {7, 6, 5, 4}}));
-    MeshEditor(&target).Mirror(source, 2);
+    Mirror(source, target, 2);
     ExpectAt(target.positions[6], 7, 8, -9);
     // A vertex on the plane is duplicated all the same.
     SetPositions(source, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}});
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.vertexCount(), 8);
 }
 
 TEST(MirrorConnectedTest, TriangleWithNoVertexOnThePlane) {
     PolyMesh source;
-    OffPlaneTriangle(source, 2);
+    OffPlaneTriangle(source, MirrorMode::kConnected);
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     ASSERT_EQ(target.vertexCount(), 6);
     ExpectAt(target.positions[3], -1, 0, 0);
     ExpectAt(target.positions[4], -2, 0, 0);
@@ -102,9 +102,9 @@ TEST(MirrorConnectedTest, TriangleWithNoVertexOnThePlane) {
     EXPECT_EQ(Faces(target.quads),
               (std::vector<Corners>{{1, 0, 3, 4}, {2, 1, 4, 5}, {0, 2, 5, 3}}));
     EXPECT_TRUE(target.lines.empty());
-    EXPECT_EQ(target.edgesValid, 1);
-    EXPECT_EQ(source.edgesValid, 1);
-    EXPECT_EQ(source.faceListsValid, 1);
+    EXPECT_TRUE(target.edgesValid);
+    EXPECT_TRUE(source.edgesValid);
+    EXPECT_TRUE(source.faceListsValid);
     ExpectEdgesSound(target);
     ExpectFacesSound(target);
     EXPECT_EQ(UnorderedEdgeSet(target), RebuiltEdgeSet(target));
@@ -114,9 +114,9 @@ TEST(MirrorConnectedTest, EdgeInThePlaneIsSharedNotMirroredNotBridged) {
     PolyMesh source;
     SetPositions(source, {{0, 0, 0}, {0, 1, 0}, {1, 0, 0}});
     AddTriangle(source, 0, 1, 2);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     ASSERT_EQ(target.vertexCount(), 4);  // only vertex 2 is copied
     ExpectAt(target.positions[3], -1, 0, 0);
     EXPECT_EQ(Edges(target),
@@ -133,9 +133,9 @@ TEST(MirrorConnectedTest, NegativeZeroAndNaNLieOnThePlane) {
     SetPositions(source,
                  {{-0.0f, 0, 0}, {std::numeric_limits<float>::quiet_NaN(), 1, 0}, {1, 0, 0}});
     AddTriangle(source, 0, 1, 2);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.vertexCount(), 4);
     EXPECT_EQ(target.triangles.count(), 4);
     ExpectEdgesSound(target);
@@ -145,11 +145,11 @@ TEST(MirrorConnectedTest, ConnectionDistanceStopsTheBridgeButNotTheMirror) {
     PolyMesh source;
     SetPositions(source, {{0.2f, 0, 0}, {0.6f, 0, 0}, {0.2f, 1, 0}});
     AddTriangle(source, 0, 1, 2);
-    source.mirror = 2;
-    source.mirrorDistanceSet = 1;
+    source.mirror = MirrorMode::kConnected;
+    source.mirrorDistanceSet = true;
     source.mirrorDistance = 0.5f;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     ASSERT_EQ(target.vertexCount(), 6);
     // 0-1 and 1-2 have an end at 0.6: mirrored, not bridged. 2-0 is bridged.
     EXPECT_EQ(Edges(target), (std::vector<EdgePair>{
@@ -163,21 +163,21 @@ TEST(MirrorConnectedTest, ConnectionDistanceOnlyWhenSetAndOnlyWhenGreater) {
     PolyMesh source;
     SetPositions(source, {{0.2f, 0, 0}, {0.6f, 0, 0}, {0.2f, 1, 0}});
     AddTriangle(source, 0, 1, 2);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     source.mirrorDistance = 0.5f;  // not set: ignored
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.quads.count(), 3);
-    source.mirrorDistanceSet = 1;
+    source.mirrorDistanceSet = true;
     source.mirrorDistance = 0.6f;  // equal is not greater
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.quads.count(), 3);
     source.mirrorDistance = -1.0f;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.quads.count(), 0);
     source.positions[1].x = -0.6f;  // the absolute value counts
     source.mirrorDistance = 0.5f;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.quads.count(), 1);
 }
 
@@ -187,9 +187,9 @@ TEST(MirrorConnectedTest, InnerEdgesAreNotBridged) {
     SetPositions(source, {{1, 0, 0}, {2, 0, 0}, {2, 1, 0}, {1, 1, 0}});
     AddTriangle(source, 0, 1, 2);
     AddTriangle(source, 0, 2, 3);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.quads.count(), 4);
     EXPECT_EQ(target.edges.count(), 5 * 2 + 4);
     ExpectEdgesSound(target);
@@ -201,9 +201,9 @@ TEST(MirrorConnectedTest, LooseLineIsBridgedAndLeavesTheLines) {
     SetPositions(source, {{1, 0, 0}, {2, 0, 0}, {1, 1, 0}, {1, 2, 0}, {2, 2, 0}});
     AddTriangle(source, 0, 1, 2);
     AddLine(source, 3, 4);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     ASSERT_EQ(target.vertexCount(), 10);
     EXPECT_TRUE(target.lines.empty());
     EXPECT_EQ(Faces(target.quads),
@@ -232,9 +232,9 @@ TEST(MirrorConnectedTest, RemovedLineMatchesEitherOrder) {
     AddTriangle(source, 0, 1, 2);
     AddLine(source, 4, 3);
     AddLine(source, 3, 4);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_TRUE(target.lines.empty());
     EXPECT_EQ(Faces(target.quads)[0], (Corners{3, 4, 9, 8}));
 }
@@ -243,10 +243,10 @@ TEST(MirrorConnectedTest, LineAlongAFaceSideIsKeptWithItsMirror) {
     // The line 0-1 lies along the triangle: one face holds it, so it is a boundary edge, bridged
     // but not loose; the line stays, followed by its mirror in the same corner order.
     PolyMesh source;
-    OffPlaneTriangle(source, 2);
+    OffPlaneTriangle(source, MirrorMode::kConnected);
     AddLine(source, 0, 1);
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{0, 1}, {3, 4}}));
     EXPECT_EQ(target.quads.count(), 3);
 }
@@ -256,9 +256,9 @@ TEST(MirrorConnectedTest, LineInThePlaneIsKeptTwice) {
     SetPositions(source, {{1, 0, 0}, {2, 0, 0}, {1, 1, 0}, {0, 5, 0}, {0, 6, 0}});
     AddTriangle(source, 0, 1, 2);
     AddLine(source, 3, 4);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.vertexCount(), 8);
     EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{3, 4}, {3, 4}}));
     EXPECT_EQ(Edges(target)[0], (EdgePair{3, 4}));
@@ -270,9 +270,9 @@ TEST(MirrorConnectedTest, LooseLineWithOneEndOnThePlaneGivesATriangle) {
     SetPositions(source, {{1, 0, 0}, {2, 0, 0}, {1, 1, 0}, {0, 3, 0}, {1, 3, 0}});
     AddTriangle(source, 0, 1, 2);
     AddLine(source, 3, 4);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     // map: 0->5, 1->6, 2->7, 3->3, 4->8
     EXPECT_TRUE(target.lines.empty());
     EXPECT_EQ(Faces(target.triangles), (std::vector<Corners>{{0, 1, 2}, {7, 6, 5}, {4, 3, 8}}));
@@ -285,9 +285,9 @@ TEST(MirrorConnectedTest, QuadsAreMirroredReversed) {
     PolyMesh source;
     SetPositions(source, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}});
     AddQuad(source, 0, 1, 2, 3);
-    source.mirror = 2;
+    source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     // map: 0->0, 1->4, 2->5, 3->3
     ASSERT_EQ(target.vertexCount(), 6);
     EXPECT_EQ(Faces(target.quads),
@@ -299,9 +299,9 @@ TEST(MirrorConnectedTest, QuadsAreMirroredReversed) {
 
 TEST(MirrorTest, MirrorOffOrNoFacesIsACopy) {
     PolyMesh source;
-    OffPlaneTriangle(source, 0);
+    OffPlaneTriangle(source, MirrorMode::kNone);
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 0);
+    Mirror(source, target, 0);
     EXPECT_EQ(target.vertexCount(), 3);
     EXPECT_EQ(target.triangles.count(), 1);
     EXPECT_EQ(target.edges.count(), 3);
@@ -310,8 +310,8 @@ TEST(MirrorTest, MirrorOffOrNoFacesIsACopy) {
     SetPositions(lines, {{1, 0, 0}, {2, 0, 0}});
     AddLine(lines, 0, 1);
     for (std::int32_t mirror : {1, 2, 3}) {
-        lines.mirror = mirror;
-        MeshEditor(&target).Mirror(lines, 0);
+        lines.mirror = static_cast<MirrorMode>(mirror);
+        Mirror(lines, target, 0);
         EXPECT_EQ(target.vertexCount(), 2);
         EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{0, 1}}));
     }
@@ -320,10 +320,10 @@ TEST(MirrorTest, MirrorOffOrNoFacesIsACopy) {
 TEST(MirrorTest, OtherMirrorValuesLeaveTheTargetEmpty) {
     for (std::int32_t mirror : {3, -1, 100}) {
         PolyMesh source;
-        OffPlaneTriangle(source, mirror);
+        OffPlaneTriangle(source, static_cast<MirrorMode>(mirror));
         PolyMesh target;
         SetPositions(target, {{5, 5, 5}});
-        MeshEditor(&target).Mirror(source, 0);
+        Mirror(source, target, 0);
         EXPECT_EQ(target.vertexCount(), 0);
         EXPECT_TRUE(target.edges.empty());
         EXPECT_TRUE(target.triangles.empty());
@@ -334,11 +334,11 @@ TEST(MirrorTest, AxisOutsideZeroToTwoMeansZ) {
     PolyMesh source;
     SetPositions(source, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
     AddTriangle(source, 0, 1, 2);
-    source.mirror = 1;
+    source.mirror = MirrorMode::kSeparate;
     PolyMesh target;
-    MeshEditor(&target).Mirror(source, 9);
+    Mirror(source, target, 9);
     ExpectAt(target.positions[3], 1, 2, -3);
-    MeshEditor(&target).Mirror(source, -1);
+    Mirror(source, target, -1);
     ExpectAt(target.positions[3], 1, 2, -3);
 }
 

@@ -18,13 +18,13 @@ TEST(PolyMeshTest, NewMeshHasItsDefaults) {
     PolyMesh mesh;
     EXPECT_TRUE(mesh.name.empty());
     EXPECT_EQ(mesh.colour, 0xDCD2BEu);
-    EXPECT_EQ(mesh.mirror, 0);
-    EXPECT_EQ(mesh.mirrorDistanceSet, 0);
-    EXPECT_EQ(mesh.mirrorAxisX, 1);
-    EXPECT_EQ(mesh.mirrorAxisY, 0);
-    EXPECT_EQ(mesh.mirrorAxisZ, 0);
+    EXPECT_EQ(mesh.mirror, MirrorMode::kNone);
+    EXPECT_FALSE(mesh.mirrorDistanceSet);
+    EXPECT_TRUE(mesh.mirrorAxisX);
+    EXPECT_FALSE(mesh.mirrorAxisY);
+    EXPECT_FALSE(mesh.mirrorAxisZ);
     EXPECT_EQ(mesh.mirrorDistance, 100.0f);
-    EXPECT_EQ(mesh.lathe, 0);
+    EXPECT_FALSE(mesh.lathe);
     EXPECT_EQ(mesh.latheAxis, 1);
     EXPECT_EQ(mesh.latheSegments, 12);
     EXPECT_EQ(mesh.vertexCount(), 0);
@@ -33,8 +33,8 @@ TEST(PolyMeshTest, NewMeshHasItsDefaults) {
     EXPECT_TRUE(mesh.lines.empty());
     EXPECT_TRUE(mesh.triangles.empty());
     EXPECT_TRUE(mesh.quads.empty());
-    EXPECT_EQ(mesh.edgesValid, 0);
-    EXPECT_EQ(mesh.faceListsValid, 0);
+    EXPECT_FALSE(mesh.edgesValid);
+    EXPECT_FALSE(mesh.faceListsValid);
     EXPECT_FALSE(mesh.NeedsModifiers());
 }
 
@@ -101,13 +101,13 @@ TEST(PolyMeshTest, ResizeVerticesInvalidatesFaceLists) {
     PolyMesh mesh;
     SetPositions(mesh, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
     AddTriangle(mesh, 0, 1, 2);
-    MeshEditor(&mesh).BuildVertexFaceLists();
-    EXPECT_EQ(mesh.faceListsValid, 1);
+    BuildVertexFaceLists(mesh);
+    EXPECT_TRUE(mesh.faceListsValid);
     mesh.ResizeVertices(4);
-    EXPECT_EQ(mesh.faceListsValid, 0);
-    MeshEditor(&mesh).BuildVertexFaceLists();
+    EXPECT_FALSE(mesh.faceListsValid);
+    BuildVertexFaceLists(mesh);
     mesh.SetVertexCount(3);  // new, empty lists: no longer current
-    EXPECT_EQ(mesh.faceListsValid, 0);
+    EXPECT_FALSE(mesh.faceListsValid);
 }
 
 TEST(PolyMeshTest, SetFaceCountAllocatesNewRecords) {
@@ -171,7 +171,7 @@ TEST(PolyMeshTest, SplitFacesSortsByCornerCountAndDropsOthers) {
     EXPECT_EQ(Faces(mesh.lines), (std::vector<Corners>{{0, 1}}));
     EXPECT_EQ(Faces(mesh.triangles), (std::vector<Corners>{{0, 1, 2}, {2, 3, 4}}));
     EXPECT_EQ(Faces(mesh.quads), (std::vector<Corners>{{0, 1, 2, 3}}));
-    MeshEditor(&mesh).BuildEdges();
+    BuildEdges(mesh);
     // 0-1, then 1-2, 2-0, then 2-3, 3-4, 4-2, then 3-0 from the quad: nothing from 1 or 5 corners.
     EXPECT_EQ(mesh.edges.count(), 7);
 }
@@ -196,16 +196,16 @@ TEST(PolyMeshTest, NeedsModifiers) {
     SetPositions(mesh, {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}});
     AddLine(mesh, 0, 1);
     EXPECT_FALSE(mesh.NeedsModifiers());
-    mesh.lathe = 1;
+    mesh.lathe = true;
     EXPECT_TRUE(mesh.NeedsModifiers());
-    mesh.lathe = 0;
-    mesh.mirror = 1;
+    mesh.lathe = false;
+    mesh.mirror = MirrorMode::kSeparate;
     EXPECT_FALSE(mesh.NeedsModifiers());  // lines only: never mirrored
     AddTriangle(mesh, 0, 1, 2);
     EXPECT_TRUE(mesh.NeedsModifiers());
-    mesh.mirrorAxisX = 0;
+    mesh.mirrorAxisX = false;
     EXPECT_FALSE(mesh.NeedsModifiers());  // no axis
-    mesh.mirrorAxisZ = 1;
+    mesh.mirrorAxisZ = true;
     EXPECT_TRUE(mesh.NeedsModifiers());
 }
 
@@ -219,12 +219,12 @@ TEST(PolyMeshTest, DropInvalidFacesRemovesOutOfRangeRecordsAndCountsThem) {
     AddTriangle(mesh, 3, 2, 2147483647);
     AddQuad(mesh, 0, 1, 2, 3);
     AddQuad(mesh, 0, 1, 2, 4);
-    mesh.edgesValid = 1;
+    mesh.edgesValid = true;
     EXPECT_EQ(mesh.DropInvalidFaces(), 4);
     EXPECT_EQ(Faces(mesh.lines), (std::vector<Corners>{{0, 1}}));
     EXPECT_EQ(Faces(mesh.triangles), (std::vector<Corners>{{1, 2, 3}}));
     EXPECT_EQ(Faces(mesh.quads), (std::vector<Corners>{{0, 1, 2, 3}}));
-    EXPECT_EQ(mesh.edgesValid, 0);  // the face lists changed
+    EXPECT_FALSE(mesh.edgesValid);  // the face lists changed
     EXPECT_EQ(mesh.DropInvalidFaces(), 0);
 }
 

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 #include "mesh/poly_mesh.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_object.h"
@@ -32,7 +32,7 @@ inline void BuildGenerated(const modelgen::GeneratedModel& model, PatchObject& o
         }
     }
     mesh.SplitFaces();
-    MeshEditor(&mesh).BuildEdges();
+    BuildEdges(mesh);
     BuildFromMesh(mesh, object);
     ComputeHandles(object);
 }

@@ -1,4 +1,4 @@
-#include "mesh/mesh_editor.h"
+#include "mesh/mesh_operations.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -25,12 +25,8 @@ using mesh_detail::kLineCorners;
 using mesh_detail::kQuadCorners;
 using mesh_detail::kTriangleCorners;
 
-void MeshEditor::BuildVertexFaceLists() {
-    if (target_ == nullptr) {
-        return;
-    }
-    PolyMesh& mesh = *target_;
-    mesh.faceListsValid = 1;
+void BuildVertexFaceLists(PolyMesh& mesh) {
+    mesh.faceListsValid = true;
     const std::int32_t vertexCount = mesh.vertexCount();
     if (vertexCount <= 0 || !mesh.vertexTriangles || !mesh.vertexQuads) {
         return;
@@ -64,35 +60,28 @@ void MeshEditor::BuildVertexFaceLists() {
     build(mesh.quads, kQuadCorners, mesh.vertexQuads.get());
 }
 
-void MeshEditor::ClearGeometry() {
-    if (target_ == nullptr) {
-        return;
-    }
-    target_->ReleaseVertices();
-    target_->edges.Release();
-    target_->ClearFaces();
-    target_->edgesValid = 0;
-    target_->faceListsValid = 0;
+void ClearGeometry(PolyMesh& mesh) {
+    mesh.SetVertexCount(0);
+    mesh.edges.Release();
+    mesh.ClearFaces();
+    mesh.edgesValid = false;
+    mesh.faceListsValid = false;
 }
 
-void MeshEditor::CopyGeometryFrom(PolyMesh& source) {
-    if (target_ == nullptr) {
-        return;
-    }
-    if (&source == target_) {
+void CopyGeometry(PolyMesh& source, PolyMesh& target) {
+    if (&source == &target) {
         // A copy onto itself would clear its own source; it only brings the derived data up to
         // date.
-        if (source.edgesValid == 0) {
-            BuildEdges();
+        if (!source.edgesValid) {
+            BuildEdges(source);
         }
-        BuildVertexFaceLists();
+        BuildVertexFaceLists(source);
         return;
     }
-    if (source.edgesValid == 0) {
-        MeshEditor(&source).BuildEdges();
+    if (!source.edgesValid) {
+        BuildEdges(source);
     }
-    ClearGeometry();
-    PolyMesh& target = *target_;
+    ClearGeometry(target);
     target.edgesValid = source.edgesValid;
 
     const std::int32_t vertexCount = source.vertexCount();
@@ -116,14 +105,13 @@ void MeshEditor::CopyGeometryFrom(PolyMesh& source) {
     copyList(source.triangles, kTriangleCorners, target.triangles);
     copyList(source.quads, kQuadCorners, target.quads);
 
-    BuildVertexFaceLists();
+    BuildVertexFaceLists(target);
 }
 
-void MeshEditor::CopySettingsFrom(const PolyMesh& source) {
-    if (target_ == nullptr || &source == target_) {
+void CopySettings(const PolyMesh& source, PolyMesh& target) {
+    if (&source == &target) {
         return;
     }
-    PolyMesh& target = *target_;
     target.name = source.name;
     target.colour = source.colour;
     target.mirror = source.mirror;
@@ -137,46 +125,38 @@ void MeshEditor::CopySettingsFrom(const PolyMesh& source) {
     target.latheSegments = source.latheSegments;
 }
 
-void MeshEditor::ApplyModifiers() {
-    if (target_ == nullptr) {
-        return;
-    }
-    PolyMesh& target = *target_;
+void ApplyModifiers(PolyMesh& mesh) {
     PolyMesh latheMesh;
     PolyMesh mirrorMeshes[3];
-    MeshEditor editor;
-    PolyMesh* current = &target;
+    PolyMesh* current = &mesh;
 
-    // Each stage reads the previous stage's result and passes the target's settings along.
-    auto stageDone = [&](PolyMesh* next) {
-        editor.CopySettingsFrom(*current);
-        if (current != &target) {
-            MeshEditor(current).ClearGeometry();
+    // Each stage reads the previous stage's result and passes the mesh's settings along.
+    auto stageDone = [&](PolyMesh& next) {
+        CopySettings(*current, next);
+        if (current != &mesh) {
+            ClearGeometry(*current);
         }
-        current = next;
+        current = &next;
     };
 
-    if (target.lathe != 0) {
-        editor.Bind(&latheMesh);
-        editor.Lathe(*current);
-        stageDone(&latheMesh);
-        target.lathe = 0;
+    if (mesh.lathe) {
+        Lathe(*current, latheMesh);
+        stageDone(latheMesh);
+        mesh.lathe = false;
     }
-    if (target.mirror != 0) {
-        const std::int32_t axisSet[3] = {target.mirrorAxisX, target.mirrorAxisY,
-                                         target.mirrorAxisZ};
+    if (mesh.mirror != MirrorMode::kNone) {
+        const bool axisSet[3] = {mesh.mirrorAxisX, mesh.mirrorAxisY, mesh.mirrorAxisZ};
         for (int axis = 0; axis < 3; ++axis) {
-            if (axisSet[axis] != 0) {
-                editor.Bind(&mirrorMeshes[axis]);
-                editor.Mirror(*current, axis);
-                stageDone(&mirrorMeshes[axis]);
+            if (axisSet[axis]) {
+                Mirror(*current, mirrorMeshes[axis], axis);
+                stageDone(mirrorMeshes[axis]);
             }
         }
-        target.mirror = 0;
+        mesh.mirror = MirrorMode::kNone;
     }
-    if (current != &target) {
-        ClearGeometry();
-        CopyGeometryFrom(*current);
+    if (current != &mesh) {
+        ClearGeometry(mesh);
+        CopyGeometry(*current, mesh);
     }
 }
 
