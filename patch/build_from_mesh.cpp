@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "geometry/huge_pages.h"
 #include "patch/patch_builder.h"
 
 namespace korvane {
@@ -17,19 +18,28 @@ void BuildFromMesh(const PolyMesh& mesh, PatchObject& object) {
     for (const MeshEdge& edge : mesh.edges) {
         edgeCount += inRange(edge.first) && inRange(edge.second) ? 1 : 0;
     }
+    const std::int32_t firstPoint = object.PointCount();
     object.points.reserve(object.points.size() + static_cast<std::size_t>(vertexCount));
     object.refStart.reserve(object.refStart.size() + static_cast<std::size_t>(vertexCount));
     for (std::int32_t i = 0; i < vertexCount; ++i) {
         const Vec3& position = mesh.positions[i];
         object.AddControlPoint(PatchVec3(position.x, position.y, position.z));
     }
-    object.nodes.reserve(object.nodes.size() + 2 * edgeCount);
-    object.splineStart.reserve(object.splineStart.size() + edgeCount);
-    object.splineClosed.reserve(object.splineClosed.size() + edgeCount);
+    // Every edge is an open spline of two nodes: the arrays are sized once and filled in place.
+    const std::size_t firstNode = object.nodes.size();
+    const std::int32_t firstSpline = object.SplineCount();
+    object.nodes.reserve(firstNode + 2 * edgeCount);
+    AdviseHugePages(object.nodes);
+    object.nodes.resize(firstNode + 2 * edgeCount);
+    object.splineStart.resize(object.splineStart.size() + edgeCount);
+    object.splineClosed.resize(object.splineClosed.size() + edgeCount, false);
+    std::size_t node = firstNode;
+    std::size_t spline = static_cast<std::size_t>(firstSpline);
     for (const MeshEdge& edge : mesh.edges) {
         if (inRange(edge.first) && inRange(edge.second)) {
-            const std::int32_t ends[2] = {edge.first, edge.second};
-            object.AddSpline(ends);
+            object.nodes[node++].controlPoint = firstPoint + edge.first;
+            object.nodes[node++].controlPoint = firstPoint + edge.second;
+            object.splineStart[++spline] = static_cast<std::int32_t>(node);
         }
     }
     object.IndexReferences();

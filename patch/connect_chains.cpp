@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "geometry/huge_pages.h"
+
 namespace korvane {
 namespace {
 
@@ -15,6 +17,7 @@ ConnectChains::ConnectChains(const PatchObject& object) {
     const std::size_t nodeCount = object.nodes.size();
     // Room for the chains that grow, so that the arena is seldom moved as a whole.
     arena_.reserve(nodeCount * 2 + kCompactSlack);
+    AdviseHugePages(arena_);
     arena_.resize(nodeCount);
     // A node that no reference names (only in a broken network) still gets one, after the rest.
     for (std::size_t i = 0; i < nodeCount; ++i) {
@@ -29,6 +32,7 @@ ConnectChains::ConnectChains(const PatchObject& object) {
     }
     nextStamp_ = static_cast<std::int64_t>(object.refs.size() + nodeCount);
     chains_.reserve(static_cast<std::size_t>(object.SplineCount()));
+    AdviseHugePages(chains_);
     for (std::int32_t s = 0; s < object.SplineCount(); ++s) {
         const std::int32_t begin = object.splineStart[static_cast<std::size_t>(s)];
         const std::int32_t end = object.splineStart[static_cast<std::size_t>(s) + 1];
@@ -275,6 +279,7 @@ void ConnectChains::Merge(ChainEnd absorbed, ChainEnd survivor) {
 void ConnectChains::WriteBack(PatchObject& object) {
     std::vector<Node> written;
     written.reserve(static_cast<std::size_t>(liveNodes_));
+    AdviseHugePages(written);
     std::vector<std::int32_t> splineStart{0};
     std::vector<bool> closed;
     for (const Chain& chain : chains_) {
@@ -292,6 +297,7 @@ void ConnectChains::WriteBack(PatchObject& object) {
     std::vector<Block>().swap(blocks_);
     std::vector<SplineNode> nodes;
     nodes.reserve(written.size());
+    AdviseHugePages(nodes);
     std::vector<std::int64_t> stamps;
     stamps.reserve(written.size());
     for (const Node& node : written) {

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geometry/huge_pages.h"
 #include "patch/patch_builder.h"
 
 namespace korvane {
@@ -26,7 +27,16 @@ class LoopSearch {
     explicit LoopSearch(PatchObject& object)
         : object_(object),
           pointMark_(object.points.size(), 0),
-          firstRecord_(object.points.size(), kNone) {}
+          firstRecord_(object.points.size(), kNone) {
+        ListExits();
+        // About one patch per four references in a mesh of quads; more only costs address space.
+        object.patches.reserve(object.refs.size() / 4);
+        corners_.reserve(object.refs.size() / 4);
+        records_.reserve(object.refs.size());
+        AdviseHugePages(object.patches);
+        AdviseHugePages(corners_);
+        AdviseHugePages(records_);
+    }
 
     void Run(int edgeCount) {
         edgeCount_ = edgeCount;
@@ -52,6 +62,46 @@ class LoopSearch {
     }
 
   private:
+    // The corners of a recorded patch, -1 in the fourth place of a triangle: beside the search's
+    // other working tables, so that looking for repeats does not reach into the nodes.
+    using Corners = std::array<std::int32_t, 4>;
+
+    // Where a reference leads, beside it in the same order: the nodes after and before its node
+    // and their points, or -1 where there is none or the reference is unusable. Walking these
+    // instead of the splines keeps the search on two sequential arrays.
+    struct Exit {
+        std::int32_t next;
+        std::int32_t previous;
+        std::int32_t nextPoint;
+        std::int32_t previousPoint;
+    };
+
+    void ListExits() {
+        exits_.reserve(object_.refs.size());
+        AdviseHugePages(exits_);
+        exits_.resize(object_.refs.size(), Exit{-1, -1, -1, -1});
+        for (std::int32_t point = 0; point < object_.PointCount(); ++point) {
+            for (std::int32_t r = object_.refStart[static_cast<std::size_t>(point)];
+                 r < object_.refStart[static_cast<std::size_t>(point) + 1]; ++r) {
+                const SplineRef& ref = object_.refs[static_cast<std::size_t>(r)];
+                if (!Usable(ref, point)) {
+                    continue;
+                }
+                Exit& exit = exits_[static_cast<std::size_t>(r)];
+                const std::int32_t next = object_.Successor(ref.spline, ref.node);
+                const std::int32_t previous = object_.Predecessor(ref.spline, ref.node);
+                if (next >= 0 && PointOf(next) >= 0) {
+                    exit.next = next;
+                    exit.nextPoint = PointOf(next);
+                }
+                if (previous >= 0 && PointOf(previous) >= 0) {
+                    exit.previous = previous;
+                    exit.previousPoint = PointOf(previous);
+                }
+            }
+        }
+    }
+
     // An edge of the path: a segment of a spline from one node to its neighbour.
     struct Edge {
         std::int32_t spline;
@@ -77,47 +127,45 @@ class LoopSearch {
     // Marks the points one edge from the start: the only ones from which a loop closes.
     void MarkNeighboursOfStart() {
         ++startMark_;
-        const std::int32_t start = pathPoint_[0];
-        for (const SplineRef& ref : object_.RefsOf(start)) {
-            if (!Usable(ref, start)) {
-                continue;
+        const auto start = static_cast<std::size_t>(pathPoint_[0]);
+        for (std::int32_t r = object_.refStart[start]; r < object_.refStart[start + 1]; ++r) {
+            const Exit& exit = exits_[static_cast<std::size_t>(r)];
+            if (exit.nextPoint >= 0) {
+                pointMark_[static_cast<std::size_t>(exit.nextPoint)] = startMark_;
             }
-            for (std::int32_t neighbour : {object_.Successor(ref.spline, ref.node),
-                                           object_.Predecessor(ref.spline, ref.node)}) {
-                if (neighbour >= 0 && PointOf(neighbour) >= 0) {
-                    pointMark_[static_cast<std::size_t>(PointOf(neighbour))] = startMark_;
-                }
+            if (exit.previousPoint >= 0) {
+                pointMark_[static_cast<std::size_t>(exit.previousPoint)] = startMark_;
             }
         }
     }
 
     void Extend(int depth) {
-        const std::int32_t from = pathPoint_[static_cast<std::size_t>(depth)];
+        const auto from = static_cast<std::size_t>(pathPoint_[static_cast<std::size_t>(depth)]);
         Edge& edge = path_[static_cast<std::size_t>(depth)];
-        for (const SplineRef& ref : object_.RefsOf(from)) {
-            if (!Usable(ref, from)) {
-                continue;
-            }
-            forward_[static_cast<std::size_t>(depth)] = true;
-            edge = {ref.spline, ref.node, object_.Successor(ref.spline, ref.node)};
-            const bool continued = edge.end >= 0 && Continue(depth);
+        bool& forward = forward_[static_cast<std::size_t>(depth)];
+        for (std::int32_t r = object_.refStart[from]; r < object_.refStart[from + 1]; ++r) {
+            const Exit& exit = exits_[static_cast<std::size_t>(r)];
+            const SplineRef& ref = object_.refs[static_cast<std::size_t>(r)];
+            forward = true;
+            edge = {ref.spline, ref.node, exit.next};
+            const bool continued = exit.next >= 0 && Continue(depth, exit.nextPoint);
             // The second edge of a quad already ran forward; walking the third one back as well
             // would only find the same loops again from their other side.
             if (edgeCount_ == 4 && continued && depth == 2 && forward_[1]) {
                 continue;
             }
-            forward_[static_cast<std::size_t>(depth)] = false;
-            edge = {ref.spline, ref.node, object_.Predecessor(ref.spline, ref.node)};
-            if (edge.end >= 0) {
-                Continue(depth);
+            forward = false;
+            edge = {ref.spline, ref.node, exit.previous};
+            if (exit.previous >= 0) {
+                Continue(depth, exit.previousPoint);
             }
         }
     }
 
-    // Goes on from the edge at depth unless it turns straight back; true when it went on.
-    bool Continue(int depth) {
-        const std::int32_t end = PointOf(path_[static_cast<std::size_t>(depth)].end);
-        if (end < 0 || end == pathPoint_[static_cast<std::size_t>(depth) - 1]) {
+    // Goes on from the edge at depth, which ends on point `end`, unless it turns straight back;
+    // true when it went on.
+    bool Continue(int depth, std::int32_t end) {
+        if (end == pathPoint_[static_cast<std::size_t>(depth) - 1]) {
             return false;
         }
         if (depth < edgeCount_ - 1) {
@@ -144,16 +192,11 @@ class LoopSearch {
         return pathPoint_[static_cast<std::size_t>(i % edgeCount_)];
     }
 
-    std::int32_t RecordedCorner(const Patch& patch, int i) const {
-        return object_.nodes[static_cast<std::size_t>(patch.edgeStart[static_cast<std::size_t>(i)])]
-            .controlPoint;
-    }
-
-    // True when the recorded patch has the path's corners in the same cyclic order, in either
+    // True when the recorded corners are the path's corners in the same cyclic order, in either
     // direction.
-    bool SameCycle(const Patch& patch) const {
+    bool SameCycle(const Corners& corners) const {
         const int n = edgeCount_;
-        const std::int32_t first = RecordedCorner(patch, 0);
+        const std::int32_t first = corners[0];
         for (int k = 0; k < n; ++k) {
             if (Corner(k) != first) {
                 continue;
@@ -161,8 +204,8 @@ class LoopSearch {
             bool ahead = true;
             bool behind = true;
             for (int step = 1; step < n; ++step) {
-                ahead = ahead && Corner(k + step) == RecordedCorner(patch, step);
-                behind = behind && Corner(k + step) == RecordedCorner(patch, n - step);
+                ahead = ahead && Corner(k + step) == corners[static_cast<std::size_t>(step)];
+                behind = behind && Corner(k + step) == corners[static_cast<std::size_t>(n - step)];
             }
             if (ahead || behind) {
                 return true;
@@ -172,11 +215,11 @@ class LoopSearch {
     }
 
     // True when every corner of the recorded triangle is one of the path's corners.
-    bool CoversTriangle(const Patch& triangle) const {
+    bool CoversTriangle(const Corners& triangle) const {
         for (int i = 0; i < 3; ++i) {
             bool found = false;
             for (int k = 0; k < edgeCount_; ++k) {
-                found = found || Corner(k) == RecordedCorner(triangle, i);
+                found = found || Corner(k) == triangle[static_cast<std::size_t>(i)];
             }
             if (!found) {
                 return false;
@@ -188,11 +231,12 @@ class LoopSearch {
     bool AlreadyRecorded() const {
         const auto start = static_cast<std::size_t>(Corner(0));
         for (std::uint32_t r = firstRecord_[start]; r != kNone; r = records_[r].next) {
-            const Patch& patch = object_.patches[records_[r].patch];
-            if (patch.cornerCount == edgeCount_ && SameCycle(patch)) {
+            const Corners& corners = corners_[records_[r].patch];
+            const int cornerCount = corners[3] < 0 ? 3 : 4;
+            if (cornerCount == edgeCount_ && SameCycle(corners)) {
                 return true;
             }
-            if (edgeCount_ == 4 && patch.cornerCount == 3 && CoversTriangle(patch)) {
+            if (edgeCount_ == 4 && cornerCount == 3 && CoversTriangle(corners)) {
                 return true;
             }
         }
@@ -205,6 +249,7 @@ class LoopSearch {
         }
         const auto patchIndex = static_cast<std::uint32_t>(object_.patches.size());
         Patch& patch = object_.patches.emplace_back();
+        Corners& corners = corners_.emplace_back(Corners{-1, -1, -1, -1});
         patch.cornerCount = edgeCount_;
         for (int i = 0; i < edgeCount_; ++i) {
             const auto e = static_cast<std::size_t>(i);
@@ -212,6 +257,7 @@ class LoopSearch {
             patch.edgeEnd[e] = path_[e].end;
             patch.spline[e] = path_[e].spline;
             patch.forward[e] = forward_[e];
+            corners[e] = Corner(i);
             std::uint32_t& first = firstRecord_[static_cast<std::size_t>(Corner(i))];
             records_.push_back({patchIndex, first});
             first = static_cast<std::uint32_t>(records_.size() - 1);
@@ -225,8 +271,10 @@ class LoopSearch {
     };
 
     PatchObject& object_;
+    std::vector<Exit> exits_;               // per reference
     std::vector<std::uint32_t> pointMark_;  // startMark_ on the neighbours of the current start
     std::uint32_t startMark_ = 0;
+    std::vector<Corners> corners_;  // per patch found
     std::vector<CornerRecord> records_;
     std::vector<std::uint32_t> firstRecord_;  // per point, its latest record, or kNone
 

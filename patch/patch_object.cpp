@@ -1,37 +1,8 @@
 #include "patch/patch_object.h"
 
+#include "geometry/huge_pages.h"
+
 namespace korvane {
-
-std::span<SplineNode> PatchObject::SplineNodes(std::int32_t spline) {
-    const auto s = static_cast<std::size_t>(spline);
-    return {nodes.data() + splineStart[s], nodes.data() + splineStart[s + 1]};
-}
-
-std::span<const SplineNode> PatchObject::SplineNodes(std::int32_t spline) const {
-    const auto s = static_cast<std::size_t>(spline);
-    return {nodes.data() + splineStart[s], nodes.data() + splineStart[s + 1]};
-}
-
-std::span<const SplineRef> PatchObject::RefsOf(std::int32_t point) const {
-    const auto p = static_cast<std::size_t>(point);
-    return {refs.data() + refStart[p], refs.data() + refStart[p + 1]};
-}
-
-std::int32_t PatchObject::Successor(std::int32_t spline, std::int32_t node) const {
-    const auto s = static_cast<std::size_t>(spline);
-    if (node + 1 < splineStart[s + 1]) {
-        return node + 1;
-    }
-    return splineClosed[s] ? splineStart[s] : -1;
-}
-
-std::int32_t PatchObject::Predecessor(std::int32_t spline, std::int32_t node) const {
-    const auto s = static_cast<std::size_t>(spline);
-    if (node > splineStart[s]) {
-        return node - 1;
-    }
-    return splineClosed[s] ? splineStart[s + 1] - 1 : -1;
-}
 
 std::int32_t PatchObject::AddControlPoint(const PatchVec3& position) {
     points.push_back(position);
@@ -57,7 +28,10 @@ void PatchObject::IndexReferences() {
     for (std::size_t p = 1; p < start.size(); ++p) {
         start[p] += start[p - 1];
     }
-    refs.assign(nodes.size(), SplineRef{});
+    refs.clear();
+    refs.reserve(nodes.size());
+    AdviseHugePages(refs);
+    refs.resize(nodes.size());
     std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
     for (std::int32_t spline = 0; spline < SplineCount(); ++spline) {
         const auto s = static_cast<std::size_t>(spline);

@@ -61,17 +61,38 @@ class PatchObject {
     bool Closed(std::int32_t spline) const {
         return splineClosed[static_cast<std::size_t>(spline)];
     }
-    std::span<SplineNode> SplineNodes(std::int32_t spline);
-    std::span<const SplineNode> SplineNodes(std::int32_t spline) const;
-    std::span<const SplineRef> RefsOf(std::int32_t point) const;
+    std::span<SplineNode> SplineNodes(std::int32_t spline) {
+        const auto s = static_cast<std::size_t>(spline);
+        return {nodes.data() + splineStart[s], nodes.data() + splineStart[s + 1]};
+    }
+    std::span<const SplineNode> SplineNodes(std::int32_t spline) const {
+        const auto s = static_cast<std::size_t>(spline);
+        return {nodes.data() + splineStart[s], nodes.data() + splineStart[s + 1]};
+    }
+    std::span<const SplineRef> RefsOf(std::int32_t point) const {
+        const auto p = static_cast<std::size_t>(point);
+        return {refs.data() + refStart[p], refs.data() + refStart[p + 1]};
+    }
     const PatchVec3& PointOf(const SplineNode& node) const {
         return points[static_cast<std::size_t>(node.controlPoint)];
     }
 
     // The node after (before) `node` in `spline`, wrapping round on a closed spline; -1 past the
     // tail (before the head) of an open one.
-    std::int32_t Successor(std::int32_t spline, std::int32_t node) const;
-    std::int32_t Predecessor(std::int32_t spline, std::int32_t node) const;
+    std::int32_t Successor(std::int32_t spline, std::int32_t node) const {
+        const auto s = static_cast<std::size_t>(spline);
+        if (node + 1 < splineStart[s + 1]) {
+            return node + 1;
+        }
+        return splineClosed[s] ? splineStart[s] : -1;
+    }
+    std::int32_t Predecessor(std::int32_t spline, std::int32_t node) const {
+        const auto s = static_cast<std::size_t>(spline);
+        if (node > splineStart[s]) {
+            return node - 1;
+        }
+        return splineClosed[s] ? splineStart[s + 1] - 1 : -1;
+    }
 
     // A new point without references.
     std::int32_t AddControlPoint(const PatchVec3& position);
