@@ -13,7 +13,9 @@
 #include "oracles/literal_curve_connector.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_invariants.h"
+#include "support/generated_network.h"
 #include "support/network_builder.h"
+#include "tools/modelgen/model_shapes.h"
 
 namespace korvane {
 namespace {
@@ -174,6 +176,22 @@ TEST(ConnectIdentityTest, TheLiteralConnectorRestartsEveryPassFromTheFirstPoint)
     EXPECT_EQ(texts[4], "Box 4 / 8");
     EXPECT_EQ(texts[5], "Box 0 / 8");
     EXPECT_EQ(texts[12], "Box 7 / 8");
+}
+
+// Whole generated models at several limits. The grid is large enough that the connector runs out
+// of room for its growing chains and packs its arena on the way.
+TEST(ConnectIdentityTest, GeneratedModelsMatchTheLiteralConnector) {
+    const modelgen::GeneratedModel models[] = {
+        modelgen::MakeGrid(30, 30), modelgen::MakeTorus(16, 12), modelgen::MakeSphere(24, 9),
+        modelgen::MakeTriangleSoup(14, 11, 5), modelgen::MakeMirrorHalf(6, 5, 3)};
+    for (const modelgen::GeneratedModel& model : models) {
+        for (const float limit : {150.0f, 90.0f, 20.0f}) {
+            PatchObject object;
+            testing::BuildGenerated(model, object);
+            object.name = model.name;
+            ExpectSameConnection(object, limit);
+        }
+    }
 }
 
 // A 12-segment ring has corners of 150 degrees, met at the limit people type most: whether such a
