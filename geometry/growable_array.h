@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <type_traits>
+
+#include "geometry/huge_pages.h"
 
 namespace korvane {
 
@@ -14,7 +17,7 @@ template <class T>
 class GrowableArray {
     static_assert(std::is_trivially_copyable_v<T>, "elements move by bitwise copy");
 
-public:
+  public:
     GrowableArray() = default;
     GrowableArray(const GrowableArray&) = delete;
     GrowableArray& operator=(const GrowableArray&) = delete;
@@ -25,7 +28,7 @@ public:
     void Allocate(std::int32_t n) {
         Release();
         if (n > 0) {
-            storage_ = std::make_unique<T[]>(static_cast<std::size_t>(n));
+            storage_ = MakeStorage(n);
             count_ = capacity_ = n;
         }
     }
@@ -43,7 +46,7 @@ public:
         } else if (n <= capacity_) {
             count_ = n;
         } else {
-            auto grown = std::make_unique<T[]>(static_cast<std::size_t>(n));
+            Storage grown = MakeStorage(n);
             std::copy_n(storage_.get(), count_, grown.get());
             storage_ = std::move(grown);
             count_ = capacity_ = n;
@@ -63,8 +66,25 @@ public:
     const T* begin() const { return storage_.get(); }
     const T* end() const { return storage_.get() + count_; }
 
-private:
-    std::unique_ptr<T[]> storage_;
+  private:
+    // Elements are trivially destructible: freeing the memory is all a release takes.
+    struct FreeMemory {
+        void operator()(T* elements) const {
+            ::operator delete[](elements, std::align_val_t(alignof(T)));
+        }
+    };
+    using Storage = std::unique_ptr<T[], FreeMemory>;
+
+    // n value-initialised elements, in memory offered huge pages before it is first written.
+    static Storage MakeStorage(std::int32_t n) {
+        const std::size_t bytes = static_cast<std::size_t>(n) * sizeof(T);
+        T* elements = static_cast<T*>(::operator new[](bytes, std::align_val_t(alignof(T))));
+        AdviseHugePages(elements, bytes);
+        std::uninitialized_value_construct_n(elements, static_cast<std::size_t>(n));
+        return Storage(elements);
+    }
+
+    Storage storage_;
     std::int32_t count_ = 0;
     std::int32_t capacity_ = 0;
 };

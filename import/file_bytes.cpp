@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "geometry/huge_pages.h"
+
 namespace korvane {
 
 namespace {
@@ -31,6 +33,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes) {
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size <= kMaxFileBytes) {
         bytes.reserve(static_cast<std::size_t>(size));
+        AdviseHugePages(bytes.data(), bytes.capacity());
     }
     // Read to the end rather than trusting the size: a file may change or report no size at all.
     char buffer[65536];

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "geometry/huge_pages.h"
+
 // A set of unordered pairs of non-negative vertex indices, for the removed-line list of the
 // connected mirror (internal to mesh/). Open
 // addressing over a table at least twice the largest number of pairs ever inserted, so it never
@@ -19,6 +21,8 @@ class PairSet {
         while (static_cast<std::int64_t>(size) < 2 * maxPairs) {
             size <<= 1;
         }
+        slots_.reserve(size);
+        AdviseHugePages(slots_);
         slots_.assign(size, 0);
         mask_ = size - 1;
     }

@@ -48,7 +48,7 @@ class LoopSearch {
                 if (next < 0) {
                     break;
                 }
-                path_[0] = {spline, at, next};
+                path_[0] = {spline, at};
                 forward_[0] = true;
                 pathPoint_[0] = PointOf(at);
                 pathPoint_[1] = PointOf(next);
@@ -66,12 +66,10 @@ class LoopSearch {
     // other working tables, so that looking for repeats does not reach into the nodes.
     using Corners = std::array<std::int32_t, 4>;
 
-    // Where a reference leads, beside it in the same order: the nodes after and before its node
-    // and their points, or -1 where there is none or the reference is unusable. Walking these
+    // Where a reference leads, beside it in the same order: the points of the nodes after and
+    // before its node, or -1 where there is none or the reference is unusable. Walking these
     // instead of the splines keeps the search on two sequential arrays.
     struct Exit {
-        std::int32_t next;
-        std::int32_t previous;
         std::int32_t nextPoint;
         std::int32_t previousPoint;
     };
@@ -79,7 +77,7 @@ class LoopSearch {
     void ListExits() {
         exits_.reserve(object_.refs.size());
         AdviseHugePages(exits_);
-        exits_.resize(object_.refs.size(), Exit{-1, -1, -1, -1});
+        exits_.resize(object_.refs.size(), Exit{-1, -1});
         for (std::int32_t point = 0; point < object_.PointCount(); ++point) {
             for (std::int32_t r = object_.refStart[static_cast<std::size_t>(point)];
                  r < object_.refStart[static_cast<std::size_t>(point) + 1]; ++r) {
@@ -91,22 +89,20 @@ class LoopSearch {
                 const std::int32_t next = object_.Successor(ref.spline, ref.node);
                 const std::int32_t previous = object_.Predecessor(ref.spline, ref.node);
                 if (next >= 0 && PointOf(next) >= 0) {
-                    exit.next = next;
                     exit.nextPoint = PointOf(next);
                 }
                 if (previous >= 0 && PointOf(previous) >= 0) {
-                    exit.previous = previous;
                     exit.previousPoint = PointOf(previous);
                 }
             }
         }
     }
 
-    // An edge of the path: a segment of a spline from one node to its neighbour.
+    // An edge of the path: a segment of a spline from its start node to the neighbour on the side
+    // that forward_ gives, found again only when a loop is recorded.
     struct Edge {
         std::int32_t spline;
         std::int32_t start;
-        std::int32_t end;
     };
 
     std::int32_t PointOf(std::int32_t node) const {
@@ -147,16 +143,15 @@ class LoopSearch {
             const Exit& exit = exits_[static_cast<std::size_t>(r)];
             const SplineRef& ref = object_.refs[static_cast<std::size_t>(r)];
             forward = true;
-            edge = {ref.spline, ref.node, exit.next};
-            const bool continued = exit.next >= 0 && Continue(depth, exit.nextPoint);
+            edge = {ref.spline, ref.node};
+            const bool continued = exit.nextPoint >= 0 && Continue(depth, exit.nextPoint);
             // The second edge of a quad already ran forward; walking the third one back as well
             // would only find the same loops again from their other side.
             if (edgeCount_ == 4 && continued && depth == 2 && forward_[1]) {
                 continue;
             }
             forward = false;
-            edge = {ref.spline, ref.node, exit.previous};
-            if (exit.previous >= 0) {
+            if (exit.previousPoint >= 0) {
                 Continue(depth, exit.previousPoint);
             }
         }
@@ -254,7 +249,8 @@ class LoopSearch {
         for (int i = 0; i < edgeCount_; ++i) {
             const auto e = static_cast<std::size_t>(i);
             patch.edgeStart[e] = path_[e].start;
-            patch.edgeEnd[e] = path_[e].end;
+            patch.edgeEnd[e] = forward_[e] ? object_.Successor(path_[e].spline, path_[e].start)
+                                           : object_.Predecessor(path_[e].spline, path_[e].start);
             patch.spline[e] = path_[e].spline;
             patch.forward[e] = forward_[e];
             corners[e] = Corner(i);

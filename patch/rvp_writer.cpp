@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "geometry/huge_pages.h"
 #include "patch/atomic_file_writer.h"
 
 namespace korvane {
@@ -132,7 +133,10 @@ std::vector<std::uint8_t> SerializeRvp(const ObjectList<PatchObject>& objects) {
     for (const PatchObject* object : objects) {
         size += ObjectBytes(*object);
     }
-    std::vector<std::uint8_t> bytes(size);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(size);
+    AdviseHugePages(bytes);
+    bytes.resize(size);
     ArchiveWriter out(bytes.data());
     out.PutString(header);
     out.PutCount(CountOf(objects.GetCount()));
