@@ -27,9 +27,6 @@ class ConnectChains {
     explicit ConnectChains(const PatchObject& object);
 
     std::int32_t Length(std::int32_t chain) const;
-    bool Closed(std::int32_t chain) const {
-        return chains_[static_cast<std::size_t>(chain)].closed;
-    }
     std::int32_t EndPoint(ChainEnd end) const;
     // The point one segment in from the end.
     std::int32_t NeighbourPoint(ChainEnd end) const;
