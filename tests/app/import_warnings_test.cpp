@@ -31,18 +31,22 @@ class ImportWarningsTest : public ::testing::Test {
         return path;
     }
 
+    // Imports the file twice, first in English, then in Japanese.
+    void ImportInBothLanguages(const QString& path) {
+        dialogs_.answers = {path, path};
+        GetApp()->useEnglish = true;
+        RunImportMetasequoia(dialogs_, nullptr);
+        GetApp()->useEnglish = false;
+        RunImportMetasequoia(dialogs_, nullptr);
+    }
+
     QTemporaryDir folder_;
     CKorvDoc document_;
     FakeDialogs dialogs_;
 };
 
 TEST_F(ImportWarningsTest, DroppedFacesAreToldWithTheirNumberInTheChosenLanguage) {
-    const QString path = Write("bad.mqo", kTwoBadFaces);
-    dialogs_.answers = {path, path};
-    GetApp()->useEnglish = true;
-    RunImportMetasequoia(dialogs_, nullptr);
-    GetApp()->useEnglish = false;
-    RunImportMetasequoia(dialogs_, nullptr);
+    ImportInBothLanguages(Write("bad.mqo", kTwoBadFaces));
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].first,
               QStringLiteral("2 faces that name vertices the object does not have were left out."));
@@ -84,12 +88,7 @@ TEST_F(ImportWarningsTest, AnUnknownMirrorModeIsToldInTheChosenLanguage) {
     const char* unknownMirror =
         "Metasequoia Document\nObject \"m\" {\n\tmirror 5\n\tvertex 3 {\n0 0 0\n10 0 0\n0 10 0\n"
         "\t}\n\tface 1 {\n3 V(0 1 2)\n\t}\n}\nEof\n";
-    const QString path = Write("mirror.mqo", unknownMirror);
-    dialogs_.answers = {path, path};
-    GetApp()->useEnglish = true;
-    RunImportMetasequoia(dialogs_, nullptr);
-    GetApp()->useEnglish = false;
-    RunImportMetasequoia(dialogs_, nullptr);
+    ImportInBothLanguages(Write("mirror.mqo", unknownMirror));
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].first,
               QStringLiteral("1 objects were kept without their mirror, whose mode is not 0, 1 "
