@@ -19,11 +19,12 @@ void BuildFromMesh(const PolyMesh& mesh, PatchObject& object) {
         edgeCount += inRange(edge.first) && inRange(edge.second) ? 1 : 0;
     }
     const std::int32_t firstPoint = object.PointCount();
-    object.points.reserve(object.points.size() + static_cast<std::size_t>(vertexCount));
-    object.refStart.reserve(object.refStart.size() + static_cast<std::size_t>(vertexCount));
+    // The references, refStart among them, are indexed once at the end.
+    object.points.resize(object.points.size() + static_cast<std::size_t>(vertexCount));
     for (std::int32_t i = 0; i < vertexCount; ++i) {
         const Vec3& position = mesh.positions[i];
-        object.AddControlPoint(PatchVec3(position.x, position.y, position.z));
+        object.points[static_cast<std::size_t>(firstPoint + i)] =
+            PatchVec3(position.x, position.y, position.z);
     }
     // Every edge is an open spline of two nodes: the arrays are sized once and filled in place.
     const std::size_t firstNode = object.nodes.size();
