@@ -78,25 +78,6 @@ int FillAndClose(int fd, std::span<const std::uint8_t> bytes, const std::string&
     return error;
 }
 
-// A character device or a pipe at the path (/dev/null, /dev/stdout, a FIFO) holds no contents to
-// keep, and a rename would replace the device itself with a regular file: it is written in place.
-bool IsStream(const std::string& path) {
-    struct stat info {};
-    return stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode));
-}
-
-WriteResult WriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return Failure(WriteStatus::kCannotCreate, errno);
-    }
-    int error = WriteAllBytes(fd, bytes);
-    if (close(fd) != 0 && error == 0) {
-        error = errno;
-    }
-    return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
-}
-
 }  // namespace
 
 int WriteAllBytes(int fd, std::span<const std::uint8_t> bytes) {
@@ -118,14 +99,25 @@ int WriteAllBytes(int fd, std::span<const std::uint8_t> bytes) {
     return 0;
 }
 
-WriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    if (path.empty()) {
-        return Failure(WriteStatus::kCannotCreate, ENOENT);
+bool IsStreamPath(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 && (S_ISCHR(info.st_mode) || S_ISFIFO(info.st_mode));
+}
+
+WriteResult WriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Failure(WriteStatus::kCannotCreate, errno);
     }
-    if (IsStream(path)) {
-        return WriteInPlace(path, bytes);
+    int error = WriteAllBytes(fd, bytes);
+    if (close(fd) != 0 && error == 0) {
+        error = errno;
     }
-    std::string temporaryPath;
+    return error == 0 ? WriteResult{} : Failure(WriteStatus::kWriteFailed, error);
+}
+
+WriteResult WriteTemporaryBeside(const std::string& path, std::span<const std::uint8_t> bytes,
+                                 std::string& temporaryPath) {
     const int fd = CreateTemporary(path, temporaryPath);
     if (fd < 0) {
         return Failure(WriteStatus::kCannotCreate, errno);
@@ -133,6 +125,21 @@ WriteResult WriteFileAtomically(const std::string& path, std::span<const std::ui
     if (const int error = FillAndClose(fd, bytes, path); error != 0) {
         unlink(temporaryPath.c_str());
         return Failure(WriteStatus::kWriteFailed, error);
+    }
+    return {};
+}
+
+WriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    if (path.empty()) {
+        return Failure(WriteStatus::kCannotCreate, ENOENT);
+    }
+    if (IsStreamPath(path)) {
+        return WriteInPlace(path, bytes);
+    }
+    std::string temporaryPath;
+    if (WriteResult staged = WriteTemporaryBeside(path, bytes, temporaryPath);
+        staged.status != WriteStatus::kWritten) {
+        return staged;
     }
     if (rename(temporaryPath.c_str(), path.c_str()) != 0) {
         const int error = errno;

@@ -15,6 +15,20 @@ namespace korvane {
 // FIFO at path is written directly instead (a full device then reports kWriteFailed).
 WriteResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// The first half of WriteFileAtomically: bytes in a new temporary file beside path, flushed to
+// the disk and closed, with the permission bits of a regular file already at path. Its name goes
+// to temporaryPath; on failure nothing is left.
+WriteResult WriteTemporaryBeside(const std::string& path, std::span<const std::uint8_t> bytes,
+                                 std::string& temporaryPath);
+
+// Whether path is a character device or a FIFO (/dev/null, /dev/stdout, a named pipe): it holds
+// no contents to keep, and a rename would replace the device itself with a regular file, so it is
+// written in place.
+bool IsStreamPath(const std::string& path);
+
+// Writes bytes into the existing device or FIFO at path.
+WriteResult WriteInPlace(const std::string& path, std::span<const std::uint8_t> bytes);
+
 // Writes all of bytes to fd, resuming after short writes and interruptions. Returns 0, or the
 // errno of the write that failed.
 int WriteAllBytes(int fd, std::span<const std::uint8_t> bytes);

@@ -13,7 +13,7 @@
 #include <memory>
 #include <vector>
 
-#include "patch/atomic_file_writer.h"
+#include "patch/atomic_file_set.h"
 #include "patch/surface_mesh_builder.h"
 
 namespace korvane {
@@ -247,22 +247,21 @@ WriteResult WriteSurfaceMesh(const std::string& path, const ObjectList<PatchObje
     if (exporter.Export(&scene, entry->exporterId, path, 0) != aiReturn_SUCCESS) {
         return {WriteStatus::kWriteFailed, exporter.GetErrorString()};
     }
+    // The main file names the others, so it goes last.
+    std::vector<FileToWrite> set;
     const MemoryFiles::File* main = nullptr;
     for (const MemoryFiles::File& file : files->files()) {
         if (file.path == path) {
             main = &file;
-            continue;
-        }
-        if (WriteResult written = WriteFileAtomically(file.path, file.bytes);
-            written.status != WriteStatus::kWritten) {
-            written.error = file.path + ": " + written.error;
-            return written;
+        } else {
+            set.push_back({file.path, file.bytes});
         }
     }
     if (main == nullptr) {
         return {WriteStatus::kWriteFailed, "the exporter wrote nothing"};
     }
-    return WriteFileAtomically(path, main->bytes);
+    set.push_back({path, main->bytes});
+    return WriteFileSetAtomically(set);
 }
 
 }  // namespace korvane

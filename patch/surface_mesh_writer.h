@@ -26,8 +26,8 @@ std::optional<SurfaceMeshFormat> SurfaceMeshFormatOf(const std::string& path);
 // this program's axes meet those of the files assimp reads and writes, with the triangles turned
 // to match.
 //
-// Every file is replaced only once it is written whole; the .mtl or .bin goes first, so that a
-// failure leaves at least the main file as it was. A name with another extension is refused as
+// The files are put in place as one set (WriteFileSetAtomically): a failure leaves the files that
+// were there as they were, and no new file behind. A name with another extension is refused as
 // kCannotCreate.
 WriteResult WriteSurfaceMesh(const std::string& path, const ObjectList<PatchObject>& objects,
                              std::int32_t surfaceResolution);

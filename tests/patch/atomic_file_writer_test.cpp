@@ -11,9 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "patch/atomic_file_set.h"
 #include "patch/atomic_file_writer.h"
 #include "patch/rvp_writer.h"
 
@@ -175,6 +177,85 @@ TEST_F(AtomicFileWriterTest, FailedWriteLeavesTheOldFileAndNoTemporary) {
     EXPECT_FALSE(result.error.empty());
     EXPECT_EQ(ReadAll(target), Bytes("the old contents"));
     EXPECT_EQ(Entries(folder_), std::vector<std::string>{"model.rvp"});
+}
+
+// Everything under folder: each file's bytes, "<folder>" for each folder, by relative path.
+std::map<std::string, std::string> Snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::vector<std::uint8_t> bytes =
+            entry.is_directory() ? std::vector<std::uint8_t>{} : ReadAll(entry.path());
+        entries[fs::relative(entry.path(), folder).string()] =
+            entry.is_directory() ? "<folder>" : std::string(bytes.begin(), bytes.end());
+    }
+    return entries;
+}
+
+enum class Before { kNothing, kOldFile, kFolder };
+
+void Prepare(const fs::path& path, Before before, const std::string& oldText) {
+    if (before == Before::kOldFile) {
+        WriteText(path, oldText);
+        ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    } else if (before == Before::kFolder) {
+        fs::create_directory(path);
+        WriteText(path / "inside", "keep me");
+    }
+}
+
+// A companion file and the main file that names it, over what was at their paths: the set is in
+// place whole, or nothing changed (no temporary, no new companion, every old file as it was).
+TEST_F(AtomicFileWriterTest, FileSetIsReplacedWholeOrLeftAsItWas) {
+    struct Case {
+        const char* name;
+        Before companion;
+        Before main;
+    };
+    const Case cases[] = {
+        {"fresh", Before::kNothing, Before::kNothing},
+        {"over an old set", Before::kOldFile, Before::kOldFile},
+        {"over an old main file", Before::kNothing, Before::kOldFile},
+        {"folder at the companion", Before::kFolder, Before::kOldFile},
+        {"folder at the main file, new companion", Before::kNothing, Before::kFolder},
+        {"folder at the main file, old companion", Before::kOldFile, Before::kFolder},
+    };
+    int index = 0;
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.name);
+        const fs::path folder = folder_ / std::to_string(index++);
+        fs::create_directory(folder);
+        const fs::path companion = folder / "m.mtl";
+        const fs::path main = folder / "m.obj";
+        Prepare(companion, test.companion, "old companion");
+        Prepare(main, test.main, "old main, longer than the new one");
+        const auto before = Snapshot(folder);
+
+        const std::vector<std::uint8_t> companionBytes = Bytes("new companion");
+        const std::vector<std::uint8_t> mainBytes = Bytes("new main");
+        const FileToWrite set[] = {{companion.string(), companionBytes},
+                                   {main.string(), mainBytes}};
+        const WriteResult result = WriteFileSetAtomically(set);
+
+        const bool goesIn = test.main != Before::kFolder && test.companion != Before::kFolder;
+        if (goesIn) {
+            EXPECT_EQ(result.status, WriteStatus::kWritten) << result.error;
+            EXPECT_EQ(Snapshot(folder), (std::map<std::string, std::string>{
+                                            {"m.mtl", "new companion"}, {"m.obj", "new main"}}));
+            if (test.companion == Before::kOldFile) {
+                EXPECT_EQ(ModeOf(companion), 0640u);
+            }
+            continue;
+        }
+        // A companion's failure names it; the main file's is the caller's to name.
+        EXPECT_EQ(result.status, WriteStatus::kCannotCreate);
+        EXPECT_EQ(result.error.starts_with(companion.string() + ": "),
+                  test.companion == Before::kFolder)
+            << result.error;
+        EXPECT_EQ(Snapshot(folder), before);
+        if (test.companion == Before::kOldFile) {
+            EXPECT_EQ(ModeOf(companion), 0640u);
+        }
+    }
 }
 
 TEST(WriteAllBytesTest, FullDeviceReportsNoSpace) {
