@@ -3,7 +3,10 @@
 #include "app/startup.h"
 #include "app/user_dialogs.h"
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write instead of the process
     korvane::CKorvApp app(argc, argv);
     korvane::QtUserDialogs dialogs;
     korvane::LanguageDialogChooser chooser;

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -148,6 +149,7 @@ int Render(const CommandLine& line) {
 
 int main(int argc, char** argv) {
     using namespace korvane::cli;
+    std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write instead of the process
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::string error;
     const auto line = ParseCommandLine(arguments, error);
