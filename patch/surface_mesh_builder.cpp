@@ -202,16 +202,20 @@ class MeshBuilder {
         }
     }
 
-    // Welded vertices get the unit sum of their patches' normals.
+    // Welded vertices get the unit sum of their patches' normals; a sum whose squared length
+    // underflows a float is scaled up first.
     void Finish() {
         for (std::size_t i = 0; i < mesh_.normals.size(); ++i) {
             if (reach_[i] < 2) {
                 continue;
             }
             Vec3& n = mesh_.normals[i];
-            const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-            if (length > 0.0f) {
+            const float squared = n.x * n.x + n.y * n.y + n.z * n.z;
+            if (std::isnormal(squared)) {
+                const float length = std::sqrt(squared);
                 n = Vec3{n.x / length, n.y / length, n.z / length};
+            } else {
+                n = UnitByLargest(n);
             }
         }
     }

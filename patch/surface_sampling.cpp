@@ -1,5 +1,6 @@
 #include "patch/surface_sampling.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -32,16 +33,48 @@ Vec3 Combine(const BezierNet& net, const std::array<float, 4>& u, const std::arr
     return sum;
 }
 
-Vec3 UnitOrZero(const Vec3& v) {
-    const float squared = v.x * v.x + v.y * v.y + v.z * v.z;
-    if (squared == 0.0f) {
-        return v;
+Vec3 Cross(const Vec3& a, const Vec3& b) {
+    return Vec3{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+// v times the power of two that brings its largest component into [0.5, 1), which is exact; the
+// zero vector when v is zero or not finite.
+Vec3 ScaledBelowOne(const Vec3& v) {
+    if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z)) {
+        return Vec3{};
+    }
+    const float largest = std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+    if (largest == 0.0f) {
+        return Vec3{};
+    }
+    int exponent = 0;
+    std::frexp(largest, &exponent);
+    return Vec3{std::ldexp(v.x, -exponent), std::ldexp(v.y, -exponent), std::ldexp(v.z, -exponent)};
+}
+
+// The unit normal of the surface whose derivatives are alongU and alongV. When the squared length
+// of their cross product underflows or overflows a float (from coordinates of about 1e-10 or 1e10
+// on), the derivatives are brought near 1 first.
+Vec3 SurfaceNormal(const Vec3& alongU, const Vec3& alongV) {
+    const Vec3 cross = Cross(alongU, alongV);
+    const float squared = cross.x * cross.x + cross.y * cross.y + cross.z * cross.z;
+    if (!std::isnormal(squared)) {
+        return UnitByLargest(Cross(ScaledBelowOne(alongU), ScaledBelowOne(alongV)));
     }
     const float inverse = 1.0f / std::sqrt(squared);
-    return Vec3{v.x * inverse, v.y * inverse, v.z * inverse};
+    return Vec3{cross.x * inverse, cross.y * inverse, cross.z * inverse};
 }
 
 }  // namespace
+
+Vec3 UnitByLargest(const Vec3& v) {
+    const Vec3 scaled = ScaledBelowOne(v);
+    const float length = std::sqrt(scaled.x * scaled.x + scaled.y * scaled.y + scaled.z * scaled.z);
+    if (length == 0.0f) {
+        return scaled;
+    }
+    return Vec3{scaled.x / length, scaled.y / length, scaled.z / length};
+}
 
 void SampleNetGrid(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid) {
     const int n = steps < 1 ? 1 : steps;
@@ -56,10 +89,7 @@ void SampleNetGrid(const BezierNet& net, int steps, std::vector<SurfaceSample>& 
         for (const Weights& u : table) {
             const Vec3 alongU = Combine(net, u.slope, v.value);
             const Vec3 alongV = Combine(net, u.value, v.slope);
-            const Vec3 cross{alongU.y * alongV.z - alongU.z * alongV.y,
-                             alongU.z * alongV.x - alongU.x * alongV.z,
-                             alongU.x * alongV.y - alongU.y * alongV.x};
-            grid.push_back({Combine(net, u.value, v.value), UnitOrZero(cross)});
+            grid.push_back({Combine(net, u.value, v.value), SurfaceNormal(alongU, alongV)});
         }
     }
 }

@@ -10,12 +10,17 @@
 namespace korvane {
 
 // One point of an evaluated surface with its unit normal, the cross product of the partial
-// derivatives along u and along v; a point where either derivative vanishes gets the zero
-// normal, as OpenGL's automatic normals do.
+// derivatives along u and along v, at any scale a float holds. A point where either derivative
+// vanishes gets the zero normal, as OpenGL's automatic normals do; so does one whose derivatives
+// overflow a float (coordinates near its limit), rather than a normal of NaNs.
 struct SurfaceSample {
     Vec3 position;
     Vec3 normal;
 };
+
+// v scaled to unit length through its largest component first, so that no square underflows or
+// overflows; the zero vector when v is zero or not finite.
+Vec3 UnitByLargest(const Vec3& v);
 
 // The (steps + 1) x (steps + 1) samples of net at u = i / steps and v = j / steps, stored at
 // index i + (steps + 1) j. A step count below 1 counts as 1.

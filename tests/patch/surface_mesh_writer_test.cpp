@@ -7,6 +7,8 @@
 #include <assimp/Importer.hpp>
 
 #include <array>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,6 +16,7 @@
 
 #include "import/object_sink.h"
 #include "patch/curve_connector.h"
+#include "patch/surface_mesh_builder.h"
 #include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"
 
@@ -110,6 +113,25 @@ std::string Contents(const fs::path& path) {
     return text.str();
 }
 
+// The numbers of every JSON array that follows key, one array per occurrence, in file order.
+std::vector<std::vector<double>> ArraysAfter(const std::string& json, const std::string& key) {
+    std::vector<std::vector<double>> arrays;
+    for (std::size_t at = json.find(key); at != std::string::npos; at = json.find(key, at + 1)) {
+        const std::size_t open = json.find('[', at);
+        const std::size_t close = json.find(']', open);
+        std::istringstream items(json.substr(open + 1, close - open - 1));
+        std::vector<double>& values = arrays.emplace_back();
+        for (std::string item; std::getline(items, item, ',');) {
+            values.push_back(std::strtod(item.c_str(), nullptr));
+        }
+    }
+    return arrays;
+}
+
+float LengthOf(const aiVector3D& v) {
+    return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+}
+
 class SurfaceMeshWriterTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -201,6 +223,65 @@ TEST_F(SurfaceMeshWriterTest, FailedWritesKeepTheOldFiles) {
     EXPECT_EQ(WriteSurfaceMesh((dir_ / "t.gltf.txt").string(), objects.objects, 1).status,
               WriteStatus::kCannotCreate);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
+}
+
+// Normals survive coordinates near both ends of the float range, where their squared lengths
+// underflow or overflow a float: unit length, pointing as at the ordinary size, and glTF accessor
+// bounds that are finite with min <= max.
+TEST_F(SurfaceMeshWriterTest, NormalsStayUnitAtEveryScale) {
+    const modelgen::GeneratedModel torus = modelgen::MakeTorus(7, 5);
+    const auto build = [&](float scale, ObjectStore& store) -> PatchObject& {
+        modelgen::GeneratedModel scaled = torus;
+        for (Vec3& p : scaled.positions) {
+            p = Vec3{p.x * scale, p.y * scale, p.z * scale};
+        }
+        return Add(store, scaled, 0xFFFFFF, 0.0f);
+    };
+    ObjectStore ordinaryStore;
+    const SurfaceMesh ordinary = BuildSurfaceMesh(build(1.0f, ordinaryStore), 2);
+    ASSERT_FALSE(ordinary.normals.empty());
+    for (const float scale : {1e-12f, 1e10f, 1e20f, 1e34f}) {
+        SCOPED_TRACE(scale);
+        ObjectStore store;
+        const SurfaceMesh mesh = BuildSurfaceMesh(build(scale, store), 2);
+        ASSERT_EQ(mesh.normals.size(), ordinary.normals.size());
+        int astray = 0;
+        for (std::size_t i = 0; i < mesh.normals.size(); ++i) {
+            const Vec3& n = mesh.normals[i];
+            const Vec3& o = ordinary.normals[i];
+            const float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+            astray +=
+                !(std::fabs(length - 1.0f) < 1e-6f) || n.x * o.x + n.y * o.y + n.z * o.z < 0.9999f;
+        }
+        EXPECT_EQ(astray, 0);
+
+        const std::string path = (dir_ / "scaled.gltf").string();
+        const WriteResult written = WriteSurfaceMesh(path, store.objects, 2);
+        ASSERT_EQ(written.status, WriteStatus::kWritten) << written.error;
+        const std::string json = Contents(path);
+        const auto maxima = ArraysAfter(json, "\"max\"");
+        const auto minima = ArraysAfter(json, "\"min\"");
+        ASSERT_EQ(maxima.size(), minima.size());
+        ASSERT_EQ(maxima.size(), 3u);  // positions, normals, indices
+        for (std::size_t a = 0; a < maxima.size(); ++a) {
+            ASSERT_EQ(maxima[a].size(), minima[a].size());
+            for (std::size_t k = 0; k < maxima[a].size(); ++k) {
+                EXPECT_TRUE(std::isfinite(minima[a][k]) && std::isfinite(maxima[a][k]));
+                EXPECT_LE(minima[a][k], maxima[a][k]) << "accessor " << a;
+            }
+        }
+        Assimp::Importer importer;
+        const aiScene* scene = importer.ReadFile(path, 0);
+        ASSERT_NE(scene, nullptr) << importer.GetErrorString();
+        ASSERT_EQ(scene->mNumMeshes, 1u);
+        const aiMesh& read = *scene->mMeshes[0];
+        ASSERT_GT(read.mNumVertices, 0u);
+        int notUnit = 0;
+        for (unsigned i = 0; i < read.mNumVertices; ++i) {
+            notUnit += !(std::fabs(LengthOf(read.mNormals[i]) - 1.0f) < 1e-6f);
+        }
+        EXPECT_EQ(notUnit, 0);
+    }
 }
 
 }  // namespace

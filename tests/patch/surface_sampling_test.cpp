@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 #include <random>
 
 namespace korvane {
@@ -158,6 +159,52 @@ TEST(SurfaceSamplingTest, ACollapsedNetHasZeroNormalsAndAStepCountBelowOneCounts
             EXPECT_EQ(s.normal.y, 0.0f);
             EXPECT_EQ(s.normal.z, 0.0f);
         }
+    }
+}
+
+// Far from unit size the squared length of the cross product underflows or overflows a float;
+// the normals stay those of an ordinary net. Where the derivatives themselves overflow, near the
+// float limit, a normal is the zero vector rather than NaNs.
+TEST(SurfaceSamplingTest, NormalsHoldAtEveryScaleAFloatHolds) {
+    std::vector<SurfaceSample> grid;
+    for (const float scale : {1e-30f, 1e-20f, 1e-12f, 1e12f, 1e20f, 1e30f, 1e37f}) {
+        SCOPED_TRACE(scale);
+        SampleNetGrid(PlaneNet({scale, 0, 0}, {6 * scale, 0, 0}, {0, 3 * scale, 0}), 3, grid);
+        for (const SurfaceSample& s : grid) {
+            ExpectNear(s.normal, {0, 0, 1}, 1e-6f);
+        }
+    }
+    SampleNetGrid(PlaneNet({0, 0, 0}, {3e38f, 0, 0}, {0, 3e38f, 0}), 3, grid);
+    int zero = 0;
+    for (const SurfaceSample& s : grid) {
+        if (s.normal.x == 0.0f && s.normal.y == 0.0f && s.normal.z == 0.0f) {
+            ++zero;
+        } else {
+            ExpectNear(s.normal, {0, 0, 1}, 1e-6f);
+        }
+    }
+    EXPECT_GT(zero, 0);
+}
+
+TEST(SurfaceSamplingTest, UnitByLargestScalesAnyFiniteVector) {
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float tiniest = std::numeric_limits<float>::denorm_min();
+    const float largest = std::numeric_limits<float>::max();
+    const float half = std::sqrt(0.5f);
+    struct Case {
+        Vec3 in;
+        Vec3 out;
+    };
+    const Case cases[] = {{{0, 0, 0}, {0, 0, 0}},
+                          {{0, -tiniest, 0}, {0, -1, 0}},
+                          {{1e-30f, 0, -1e-30f}, {half, 0, -half}},
+                          {{largest, largest, 0}, {half, half, 0}},
+                          {{3, 0, 4}, {0.6f, 0, 0.8f}},
+                          {{infinity, 0, 0}, {0, 0, 0}},
+                          {{std::nanf(""), 1, 0}, {0, 0, 0}}};
+    for (const Case& test : cases) {
+        SCOPED_TRACE(::testing::Message() << test.in.x << ", " << test.in.y << ", " << test.in.z);
+        ExpectNear(UnitByLargest(test.in), test.out, 1e-6f);
     }
 }
 
