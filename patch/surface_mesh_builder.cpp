@@ -1,5 +1,6 @@
 #include "patch/surface_mesh_builder.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -319,6 +320,42 @@ class MeshBuilder {
     std::unordered_map<SharedSample, std::uint32_t, SharedSampleHash> welded_;
 };
 
+bool IsFinite(const Vec3& p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+// Takes out the vertices whose positions are not finite and the triangles that use them, keeping
+// the order of the rest.
+void LeaveOutNonFinite(SurfaceMesh& mesh) {
+    if (std::all_of(mesh.positions.begin(), mesh.positions.end(), IsFinite)) {
+        return;
+    }
+    constexpr std::uint32_t kLeftOut = ~std::uint32_t{0};
+    std::vector<std::uint32_t> kept(mesh.positions.size(), kLeftOut);
+    std::uint32_t count = 0;
+    for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+        if (IsFinite(mesh.positions[i])) {
+            mesh.positions[count] = mesh.positions[i];
+            mesh.normals[count] = mesh.normals[i];
+            kept[i] = count++;
+        }
+    }
+    mesh.positions.resize(count);
+    mesh.normals.resize(count);
+    std::size_t triangles = 0;
+    for (std::size_t t = 0; t < mesh.triangles.size(); t += 3) {
+        const std::uint32_t a = kept[mesh.triangles[t]];
+        const std::uint32_t b = kept[mesh.triangles[t + 1]];
+        const std::uint32_t c = kept[mesh.triangles[t + 2]];
+        if (a != kLeftOut && b != kLeftOut && c != kLeftOut) {
+            mesh.triangles[triangles++] = a;
+            mesh.triangles[triangles++] = b;
+            mesh.triangles[triangles++] = c;
+        }
+    }
+    mesh.triangles.resize(triangles);
+}
+
 }  // namespace
 
 SurfaceMesh BuildSurfaceMesh(PatchObject& object, std::int32_t surfaceResolution) {
@@ -339,6 +376,7 @@ SurfaceMesh BuildSurfaceMesh(PatchObject& object, std::int32_t surfaceResolution
         builder.AddPatch(patches[p], turned[p]);
     }
     builder.Finish();
+    LeaveOutNonFinite(mesh);
     return mesh;
 }
 

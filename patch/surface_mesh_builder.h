@@ -29,6 +29,8 @@ struct SurfaceMesh {
 //   in an arbitrary direction), and a closed piece of the network faces outwards. A patch is
 //   turned by reversing its triangles and negating its normals.
 // - Triangles with a repeated corner (collapsed patch sides) are left out.
+// - Samples whose positions are not finite (NaN or infinite coordinates in a file, or a surface
+//   that overflows a float) are left out with their triangles: no file can hold them.
 SurfaceMesh BuildSurfaceMesh(PatchObject& object, std::int32_t surfaceResolution);
 
 }  // namespace korvane

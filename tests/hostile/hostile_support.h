@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "patch/patch_builder.h"
 #include "patch/patch_invariants.h"
 #include "patch/rvp_writer.h"
+#include "patch/surface_mesh_builder.h"
 #include "support/run_process.h"
 #include "support/rvp_reader.h"
 
@@ -63,8 +65,29 @@ inline ImportResult ImportByContent(std::string_view bytes, ObjectStore& store) 
     return ImportResult{.status = ImportStatus::kNotThatFormat};
 }
 
-// Connect Curve, patches, every patch's nets and the export, as the tool converts; the exported
-// bytes must read back with every object, point and spline, and every network must stay sound.
+// The surface mesh export's triangles name its vertices, every position is finite, and every
+// normal is of unit length or, where the surface has no direction, zero; never NaN, whatever the
+// coordinates.
+inline void ExpectSoundSurfaceMesh(PatchObject& object) {
+    const SurfaceMesh mesh = BuildSurfaceMesh(object, 1);
+    ASSERT_EQ(mesh.normals.size(), mesh.positions.size());
+    int astray = 0;
+    for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+        const Vec3& p = mesh.positions[i];
+        const Vec3& n = mesh.normals[i];
+        const double squared = double{n.x} * n.x + double{n.y} * n.y + double{n.z} * n.z;
+        astray += !(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) ||
+                  !(squared == 0.0 || std::fabs(squared - 1.0) < 1e-5);
+    }
+    EXPECT_EQ(astray, 0) << object.name;
+    for (const std::uint32_t corner : mesh.triangles) {
+        ASSERT_LT(corner, mesh.positions.size());
+    }
+}
+
+// Connect Curve, patches, every patch's nets, the surface mesh and the export, as the tool
+// converts; the exported bytes must read back with every object, point and spline, and every
+// network must stay sound.
 inline void ExpectConvertsInMemory(ObjectStore& store) {
     for (PatchObject* object : store.objects) {
         object->DeletePatches();
@@ -81,6 +104,7 @@ inline void ExpectConvertsInMemory(ObjectStore& store) {
             }
         }
         EXPECT_EQ(CheckPatchInvariants(*object), std::vector<std::string>{}) << object->name;
+        ExpectSoundSurfaceMesh(*object);
     }
     const std::vector<std::uint8_t> serialized = SerializeRvp(store.objects);
     const std::string file(serialized.begin(), serialized.end());

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <sstream>
 
@@ -126,6 +127,22 @@ std::vector<std::vector<double>> ArraysAfter(const std::string& json, const std:
         }
     }
     return arrays;
+}
+
+// Every accessor of the glTF file at path has bounds that are finite with min <= max.
+void ExpectSoundAccessorBounds(const std::string& path, std::size_t accessors) {
+    const std::string json = Contents(path);
+    const auto maxima = ArraysAfter(json, "\"max\"");
+    const auto minima = ArraysAfter(json, "\"min\"");
+    ASSERT_EQ(maxima.size(), accessors);
+    ASSERT_EQ(minima.size(), accessors);
+    for (std::size_t a = 0; a < accessors; ++a) {
+        ASSERT_EQ(maxima[a].size(), minima[a].size());
+        for (std::size_t k = 0; k < maxima[a].size(); ++k) {
+            EXPECT_TRUE(std::isfinite(minima[a][k]) && std::isfinite(maxima[a][k]));
+            EXPECT_LE(minima[a][k], maxima[a][k]) << "accessor " << a;
+        }
+    }
 }
 
 float LengthOf(const aiVector3D& v) {
@@ -258,18 +275,7 @@ TEST_F(SurfaceMeshWriterTest, NormalsStayUnitAtEveryScale) {
         const std::string path = (dir_ / "scaled.gltf").string();
         const WriteResult written = WriteSurfaceMesh(path, store.objects, 2);
         ASSERT_EQ(written.status, WriteStatus::kWritten) << written.error;
-        const std::string json = Contents(path);
-        const auto maxima = ArraysAfter(json, "\"max\"");
-        const auto minima = ArraysAfter(json, "\"min\"");
-        ASSERT_EQ(maxima.size(), minima.size());
-        ASSERT_EQ(maxima.size(), 3u);  // positions, normals, indices
-        for (std::size_t a = 0; a < maxima.size(); ++a) {
-            ASSERT_EQ(maxima[a].size(), minima[a].size());
-            for (std::size_t k = 0; k < maxima[a].size(); ++k) {
-                EXPECT_TRUE(std::isfinite(minima[a][k]) && std::isfinite(maxima[a][k]));
-                EXPECT_LE(minima[a][k], maxima[a][k]) << "accessor " << a;
-            }
-        }
+        ExpectSoundAccessorBounds(path, 3);  // positions, normals, indices
         Assimp::Importer importer;
         const aiScene* scene = importer.ReadFile(path, 0);
         ASSERT_NE(scene, nullptr) << importer.GetErrorString();
@@ -281,6 +287,33 @@ TEST_F(SurfaceMeshWriterTest, NormalsStayUnitAtEveryScale) {
             notUnit += !(std::fabs(LengthOf(read.mNormals[i]) - 1.0f) < 1e-6f);
         }
         EXPECT_EQ(notUnit, 0);
+    }
+}
+
+// A control point that is not a number, or infinite, spoils the samples of every patch it shapes:
+// those are left out of the mesh, and the rest of the surface is written with sound bounds.
+TEST_F(SurfaceMeshWriterTest, NonFiniteSamplesAreLeftOut) {
+    ObjectStore reference;
+    const SurfaceMesh whole = BuildSurfaceMesh(Add(reference, modelgen::MakeTorus(7, 5), 0, 0), 1);
+    for (const float spoiler :
+         {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        SCOPED_TRACE(spoiler);
+        ObjectStore store;
+        PatchObject& torus = Add(store, modelgen::MakeTorus(7, 5), 0, 0);
+        torus.points[0].x = spoiler;
+        const SurfaceMesh mesh = BuildSurfaceMesh(torus, 1);
+        EXPECT_GT(mesh.triangles.size(), whole.triangles.size() / 2);
+        EXPECT_LT(mesh.triangles.size(), whole.triangles.size());
+        ASSERT_EQ(mesh.normals.size(), mesh.positions.size());
+        for (const Vec3& p : mesh.positions) {
+            ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z));
+        }
+        for (const std::uint32_t corner : mesh.triangles) {
+            ASSERT_LT(corner, mesh.positions.size());
+        }
+        const std::string path = (dir_ / "spoilt.gltf").string();
+        ASSERT_EQ(WriteSurfaceMesh(path, store.objects, 1).status, WriteStatus::kWritten);
+        ExpectSoundAccessorBounds(path, 3);
     }
 }
 
