@@ -1,4 +1,5 @@
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,11 +13,12 @@
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "patch/rvp_writer.h"
+#include "patch/surface_mesh_builder.h"
 #include "support/rvp_reader.h"
 
 // Everything a conversion does, in memory: import by content, Connect Curve at a limit taken from
-// the input's last byte (0 to 360 degrees), patch detection, every patch's nets, and the export,
-// which must read back with as many points and splines as the objects hold.
+// the input's last byte (0 to 360 degrees), patch detection, every patch's nets, the surface mesh,
+// and the export, which must read back with as many points and splines as the objects hold.
 
 namespace korvane::fuzz {
 namespace {
@@ -52,6 +54,24 @@ void BuildEveryNet(const PatchObject& object) {
             std::array<BezierNet, 3> nets;
             TriangleNets(object, patch, nets);
         }
+    }
+}
+
+// Finite positions that the triangles name, and normals of unit length or, where the surface has
+// no direction, zero.
+void RequireSoundSurfaceMesh(PatchObject& object) {
+    const SurfaceMesh mesh = BuildSurfaceMesh(object, 1);
+    Require(mesh.normals.size() == mesh.positions.size(), "a normal per vertex");
+    for (std::size_t i = 0; i < mesh.positions.size(); ++i) {
+        const Vec3& p = mesh.positions[i];
+        const Vec3& n = mesh.normals[i];
+        Require(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z),
+                "mesh positions are finite");
+        const double squared = double{n.x} * n.x + double{n.y} * n.y + double{n.z} * n.z;
+        Require(squared == 0.0 || std::fabs(squared - 1.0) < 1e-5, "normals are unit or zero");
+    }
+    for (const std::uint32_t corner : mesh.triangles) {
+        Require(corner < mesh.positions.size(), "triangles name mesh vertices");
     }
 }
 
@@ -92,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ComputeHandles(*object);
         DetectPatches(*object);
         fuzz::BuildEveryNet(*object);
+        fuzz::RequireSoundSurfaceMesh(*object);
     }
     fuzz::RequireSoundNetworks(store);
     fuzz::RequireExportReadsBack(store);
