@@ -130,8 +130,15 @@ int Render(const CommandLine& line) {
     options.camera = RenderCamera(line, store.objects);
     std::string error;
     RgbaImage image;
-    if (!RenderOffscreen(store.objects, options, image, error)) {
+    std::uint64_t modelSamples = 0;
+    if (!RenderOffscreen(store.objects, options, image, error, &modelSamples)) {
         return Fail(kCannotWrite, "cannot render " + line.output + ": " + error);
+    }
+    if (modelSamples == 0) {
+        return Fail(kCannotWrite, "cannot render " + line.output +
+                                      ": nothing of the model would be seen (it is out of view, "
+                                      "or has nothing that the display options draw); no image "
+                                      "was written");
     }
     std::vector<std::uint8_t> bytes;
     if (!EncodePng(image, bytes, error)) {

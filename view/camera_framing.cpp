@@ -12,6 +12,8 @@ namespace {
 // Room left around the model: its box fills at most 1/1.05 of the image's width or height. The
 // curves between the points may bulge a little beyond their box.
 constexpr double kMargin = 1.05;
+// How far the box's nearest corner stays in front of the eye, as a share of its half diagonal.
+constexpr double kNearestShare = 0.05;
 
 struct Direction {
     double x = 0.0;
@@ -111,6 +113,14 @@ void FrameBounds(Camera& camera, const Bounds& bounds, int width, int height) {
     // the view, is inside the frustum with the margin once the eye is distance back from the
     // centre: |x| <= (distance + z) tanHorizontal / margin, and the same for |y| vertically.
     const Vec3 centre = bounds.Centre();
+    // The nearest corner stays in front of the eye by a share of the box's size, so that a box
+    // of any size is framed whole; a single point keeps today's distance.
+    const Direction diagonal = {static_cast<double>(bounds.maximum.x) - bounds.minimum.x,
+                                static_cast<double>(bounds.maximum.y) - bounds.minimum.y,
+                                static_cast<double>(bounds.maximum.z) - bounds.minimum.z};
+    const double halfDiagonal = 0.5 * std::sqrt(Dot(diagonal, diagonal));
+    const double nearestDepth =
+        halfDiagonal > 0.0 ? kNearestShare * halfDiagonal : kViewNearPlane * kMargin;
     double distance = 0.0;
     for (int corner = 0; corner < 8; ++corner) {
         const Direction offset = {
@@ -121,9 +131,8 @@ void FrameBounds(Camera& camera, const Bounds& bounds, int width, int height) {
         const double x = Dot(offset, right);
         const double y = Dot(offset, up);
         const double z = Dot(offset, forward);
-        distance =
-            std::max({distance, std::abs(x) * kMargin / tanHorizontal - z,
-                      std::abs(y) * kMargin / tanVertical - z, kViewNearPlane * kMargin - z});
+        distance = std::max({distance, std::abs(x) * kMargin / tanHorizontal - z,
+                             std::abs(y) * kMargin / tanVertical - z, nearestDepth - z});
     }
 
     Vec3 eye;

@@ -27,10 +27,10 @@ Bounds ControlPointBounds(const ObjectList<PatchObject>& objects);
 // Puts the target at the centre of bounds and the eye at the distance where the whole box fits a
 // view of width x height pixels, with a small margin, as the frame's perspective draws it. Only
 // target and eye move: the viewing direction (heading and pitch), the field of view and the bank
-// stay. A camera whose eye sits on its target looks in the start camera's direction. The eye is
-// never nearer than the near plane allows; a box deeper than the far plane is cut at the back.
-// Empty bounds, or bounds too large for the camera's coordinates, leave the camera unchanged. A
-// view without area is framed as a square one.
+// stay. A camera whose eye sits on its target looks in the start camera's direction. Any size is
+// framed: the frame's depth range follows the model (DepthRangeFor). Empty bounds, or bounds too
+// large for the camera's coordinates, leave the camera unchanged. A view without area is framed as
+// a square one.
 void FrameBounds(Camera& camera, const Bounds& bounds, int width, int height);
 
 // Puts the eye where its viewing direction has the given heading and pitch (the angles of

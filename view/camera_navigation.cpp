@@ -12,6 +12,19 @@ namespace {
 constexpr float kOrbitDegreesPerPixel = 0.1f;
 constexpr float kOrbitSpeed = 5.0f;
 
+// The wheel goes out no farther than this: beyond it the eye's float coordinates would lose the
+// target's.
+constexpr double kFarthestWheelDistance = 1.0e30;
+
+// The wheel comes in no nearer than this: a few float steps of the target's coordinates, so that
+// the eye never lands on the target, however small the model.
+double NearestWheelDistance(const Vec3& target) {
+    const double size =
+        std::max({std::abs(static_cast<double>(target.x)), std::abs(static_cast<double>(target.y)),
+                  std::abs(static_cast<double>(target.z)), 1.0e-30});
+    return size * 1.0e-5;
+}
+
 // Camera-space x and y to the image's horizontal and vertical: bank, then the viewing direction.
 Matrix4 ViewOrientation(const Camera& camera) {
     const Vec3 viewing = Subtract(camera.target, camera.eye);
@@ -95,9 +108,9 @@ void WheelZoomCamera(Camera& camera, int angleDelta, float perNotch) {
     double wanted = distance * std::pow(static_cast<double>(perNotch),
                                         static_cast<double>(angleDelta) / kWheelNotch);
     if (angleDelta > 0) {
-        wanted = std::max(wanted, std::min(distance, kViewNearPlane));
+        wanted = std::max(wanted, std::min(distance, NearestWheelDistance(camera.target)));
     } else {
-        wanted = std::min(wanted, std::max(distance, kViewFarPlane));
+        wanted = std::min(wanted, std::max(distance, kFarthestWheelDistance));
     }
     const double scale = wanted / distance;
     Vec3 eye;

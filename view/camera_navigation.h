@@ -38,9 +38,9 @@ void ZoomCamera(Camera& camera, int dx, int dy);
 
 // Moves the eye along its line to the target, nearer for angleDelta > 0: each notch scales the
 // distance by perNotch (0 < perNotch < 1), each notch back by 1 / perNotch, so steps in and out by
-// the same angle undo each other; parts of a notch scale by the same power. Going in the eye stops
-// at the near plane's distance and going out at the far plane's (or stays where it already is
-// beyond them), so it never reaches or crosses the target and the target stays drawn. A perNotch
+// the same angle undo each other; parts of a notch scale by the same power. Any size of model can
+// be reached: going in the eye stops only a few float steps short of the target, so that it never
+// reaches or crosses it, and going out at 1e30 (or stays where it already is beyond). A perNotch
 // outside (0, 1), or an eye on its target, changes nothing.
 void WheelZoomCamera(Camera& camera, int angleDelta, float perNotch = kWheelZoomPerNotch);
 

@@ -1,12 +1,13 @@
 #include "view/offscreen_renderer.h"
 
 #include "view/offscreen_canvas.h"
+#include "view/sample_counter.h"
 #include "view/scene_drawer.h"
 
 namespace korvane {
 
 bool RenderOffscreen(const ObjectList<PatchObject>& objects, const OffscreenRenderOptions& options,
-                     RgbaImage& image, std::string& error) {
+                     RgbaImage& image, std::string& error, std::uint64_t* modelSamples) {
     OffscreenCanvas canvas;
     if (!canvas.Open(options.width, options.height, error)) {
         return false;
@@ -19,7 +20,15 @@ bool RenderOffscreen(const ObjectList<PatchObject>& objects, const OffscreenRend
     frame.width = options.width;
     frame.height = options.height;
     DrawCache cache;
-    DrawFrame(frame, cache);
+    SampleCounter counter;
+    DrawFrame(frame, cache, &counter);
+    if (modelSamples != nullptr) {
+        if (!counter.Usable()) {
+            error = "this OpenGL cannot count what it draws";
+            return false;
+        }
+        *modelSamples = counter.Samples();
+    }
     canvas.Read(image);
     cache.Clear();
     return true;

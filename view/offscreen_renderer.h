@@ -23,9 +23,10 @@ struct OffscreenRenderOptions {
 };
 
 // Draws the frame and reads it back; image rows run from top to bottom. On failure returns false
-// with a one-line reason.
+// with a one-line reason. modelSamples, when given, receives how many samples of the model (not
+// of the background or the axis cross) reached the image: 0 when nothing of it is in view.
 bool RenderOffscreen(const ObjectList<PatchObject>& objects, const OffscreenRenderOptions& options,
-                     RgbaImage& image, std::string& error);
+                     RgbaImage& image, std::string& error, std::uint64_t* modelSamples = nullptr);
 
 bool RenderOffscreenPng(const ObjectList<PatchObject>& objects,
                         const OffscreenRenderOptions& options, const std::string& pngPath,

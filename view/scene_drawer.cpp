@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "view/camera_framing.h"
 #include "view/camera_navigation.h"
 #include "view/colour.h"
 #include "view/object_drawers.h"
@@ -32,7 +33,7 @@ void SetupLight(GLenum light, const GLfloat (&position)[4]) {
 
 }  // namespace
 
-void SetupCamera(const Camera& camera, int width, int height) {
+void SetupCamera(const Camera& camera, int width, int height, const DepthRange& depth) {
     if (width <= 0 || height <= 0) {
         return;
     }
@@ -41,7 +42,7 @@ void SetupCamera(const Camera& camera, int width, int height) {
     glViewport(0, 0, width, height);
     const Vec3 up = UpVector(camera);
     gluPerspective(camera.fieldOfView, static_cast<double>(width) / static_cast<double>(height),
-                   kViewNearPlane, kViewFarPlane);
+                   depth.nearPlane, depth.farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(camera.eye.x, camera.eye.y, -camera.eye.z, camera.target.x, camera.target.y,
@@ -75,14 +76,18 @@ void DrawAxisCross() {
     glLineWidth(1.0f);
 }
 
-void DrawFrame(const SceneFrame& frame, DrawCache& cache) {
+void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer) {
     ClearBackground(frame.backgroundColour);
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_DEPTH_TEST);
-    SetupCamera(frame.camera, frame.width, frame.height);
+    const Bounds model = frame.objects != nullptr ? ControlPointBounds(*frame.objects) : Bounds();
+    SetupCamera(frame.camera, frame.width, frame.height, DepthRangeFor(frame.camera, model));
     SetupLights();
     DrawAxisCross();
     cache.KeepOnly(frame.objects);
+    if (observer != nullptr) {
+        observer->BeforeModel();
+    }
     if (frame.objects != nullptr) {
         const DisplaySettings& display = frame.display;
         for (const PatchObject* object : *frame.objects) {
@@ -98,6 +103,9 @@ void DrawFrame(const SceneFrame& frame, DrawCache& cache) {
                 DrawSurfaces(*object, display.surfaceResolution, cache);
             }
         }
+    }
+    if (observer != nullptr) {
+        observer->AfterModel();
     }
     glFlush();
 }

@@ -5,6 +5,7 @@
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
 #include "view/camera.h"
+#include "view/depth_range.h"
 #include "view/display_settings.h"
 #include "view/draw_cache.h"
 
@@ -20,14 +21,24 @@ struct SceneFrame {
     int height = 0;
 };
 
-// One whole frame into the current context: background, camera, lights, axis cross, then the
-// points and curves of every object, then the surfaces of every object. The objects' geometry
-// comes from cache, which drops the lists of objects that are gone.
-void DrawFrame(const SceneFrame& frame, DrawCache& cache);
+// Told when the model's drawing begins and ends within a frame, by whoever wants to know what of
+// the model alone reached the image.
+class ModelDrawObserver {
+  public:
+    virtual ~ModelDrawObserver() = default;
+    virtual void BeforeModel() = 0;
+    virtual void AfterModel() = 0;
+};
+
+// One whole frame into the current context: background, camera with the depth range that holds
+// the model, lights, axis cross, then the points and curves of every object, then the surfaces of
+// every object. The objects' geometry comes from cache, which drops the lists of objects that are
+// gone.
+void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer = nullptr);
 
 // Projection and model view. The world's Z is mirrored so that, seen from the default camera, +X
 // runs right, +Y up and +Z into the screen. A view without area keeps the old projection.
-void SetupCamera(const Camera& camera, int width, int height);
+void SetupCamera(const Camera& camera, int width, int height, const DepthRange& depth = {});
 
 // Two white point lights that move with the scene, two-sided lighting; leaves lighting off.
 void SetupLights();

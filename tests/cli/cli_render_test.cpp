@@ -112,7 +112,13 @@ TEST_F(CliTest, RenderFramesTheWholeModelFromTheAskedDirection) {
     EXPECT_GE(std::max(framed.Width() * height, framed.Height() * width), 8 * width * height / 10)
         << "the model should fill the frame";
 
-    EXPECT_EQ(render({"--start-camera"}).count, 0) << "the start camera looks past the square";
+    const std::string unseen = (dir_ / "unseen.png").string();
+    const auto pastIt =
+        Cli({"render", square, "-o", unseen, "--size", "200x150", "--start-camera"});
+    EXPECT_EQ(pastIt.exitStatus, 3) << "the start camera looks past the square";
+    EXPECT_NE(pastIt.err.find("nothing of the model would be seen"), std::string::npos)
+        << pastIt.err;
+    EXPECT_FALSE(fs::exists(unseen));
 
     // Seen along +X or from straight above, the upright square is an edge: a line.
     const Extent side = render({"--heading", "90", "--pitch", "0"});
@@ -121,6 +127,45 @@ TEST_F(CliTest, RenderFramesTheWholeModelFromTheAskedDirection) {
     const Extent above = render({"--pitch", "90"});
     EXPECT_GE(above.Width(), width * 8 / 10);
     EXPECT_LE(above.Height(), 3);
+}
+
+TEST_F(CliTest, RenderShowsAModelOfAnySizeWhole) {
+    // Metasequoia coordinates are a tenth of the model's: these squares are 20,000 and 0.02 across.
+    struct Case {
+        const char* what;
+        const char* half;  // half the square's side in the file
+    };
+    const Case cases[] = {{"in centimetres, 20,000 across", "100000"},
+                          {"0.02 across", "0.1"},
+                          {"of ordinary size", "50"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string h = c.half;
+        const std::string square = Write(
+            "sized.mqo",
+            "Metasequoia Document\nFormat Text Ver 1.0\n\nObject \"s\" {\n\tvertex 4 "
+            "{\n\t\t-" +
+                h + " -" + h + " 0\n\t\t" + h + " -" + h + " 0\n\t\t" + h + " " + h + " 0\n\t\t-" +
+                h + " " + h + " 0\n\t}\n\tface 1 {\n\t\t4 V(0 1 2 3)\n\t}\n}\nEof\n");
+        const std::string output = (dir_ / "sized.png").string();
+        const auto result =
+            Cli({"render", square, "-o", output, "--size", "160x120", "--surfaces"});
+        ASSERT_EQ(result.exitStatus, 0) << result.err;
+        RgbaImage image;
+        std::string error;
+        ASSERT_TRUE(ReadPng(output, image, error)) << error;
+        // The lit square covers the frame's middle, whatever its size; this pixel lies below and
+        // left of the centre, clear of the axis cross.
+        const std::size_t middle = (static_cast<std::size_t>(image.height * 5 / 8) * image.width +
+                                    static_cast<std::size_t>(image.width * 3 / 8)) *
+                                   4;
+        const std::array<int, 3> background = {0x64, 0x64, 0x64};
+        bool differs = false;
+        for (int channel = 0; channel < 3; ++channel) {
+            differs = differs || image.pixels[middle + channel] != background[channel];
+        }
+        EXPECT_TRUE(differs) << "the middle of the frame shows the background";
+    }
 }
 
 }  // namespace

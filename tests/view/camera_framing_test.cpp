@@ -11,6 +11,7 @@
 #include "import/object_sink.h"
 #include "view/camera_framing.h"
 #include "view/camera_navigation.h"
+#include "view/depth_range.h"
 
 namespace korvane {
 namespace {
@@ -89,15 +90,21 @@ struct FramingCase {
     Bounds bounds;
     int width;
     int height;
-    bool fills;  // false where the near plane keeps the eye further back than the fit
+    bool fills;  // false for a single point, which has no size to fill the image with
 };
 
 TEST(FrameBoundsTest, EveryCornerInsideTheImageFromTheSameDirection) {
     const FramingCase cases[] = {
         {"off-centre", Camera(), Box({100, -20, 300}, {130, 40, 310}), 640, 480, true},
         {"huge", Camera(), Box({-1500, -800, -1200}, {1500, 800, 1200}), 640, 480, true},
-        {"tiny", Camera(), Box({5.001f, 5.001f, 5.001f}, {5.003f, 5.002f, 5.004f}), 640, 480,
-         false},
+        {"tiny", Camera(), Box({5.001f, 5.001f, 5.001f}, {5.003f, 5.002f, 5.004f}), 640, 480, true},
+        {"0.02 across", Camera(), Box({-0.01f, -0.01f, -0.01f}, {0.01f, 0.01f, 0.01f}), 640, 480,
+         true},
+        {"20,000 across, in centimetres", Camera(),
+         Box({-10000, -4000, -10000}, {10000, 4000, 10000}), 640, 480, true},
+        {"a planet", Camera(), Box({-6.4e8f, -6.4e8f, -6.4e8f}, {6.4e8f, 6.4e8f, 6.4e8f}), 640, 480,
+         true},
+        {"a thin rod along the view", Camera(), Box({0, 10, -40}, {0, 0, 0}), 640, 480, true},
         {"one point", Camera(), Box({3, 4, 5}, {3, 4, 5}), 640, 480, false},
         {"wide box, tall view", Camera(), Box({-50, 0, -2}, {50, 10, 2}), 200, 800, true},
         {"tall box, wide view", Camera(), Box({-1, -30, -1}, {1, 30, 1}), 1200, 300, true},
@@ -119,8 +126,10 @@ TEST(FrameBoundsTest, EveryCornerInsideTheImageFromTheSameDirection) {
 
         const Vec3 before = Subtract(c.camera.target, c.camera.eye);
         const Vec3 after = Subtract(camera.target, camera.eye);
-        EXPECT_NEAR(HeadingDegrees(after), HeadingDegrees(before), 1e-3);
-        EXPECT_NEAR(PitchDegrees(after), PitchDegrees(before), 1e-3);
+        // An eye a few thousandths from a target at 5 keeps its direction only to float steps.
+        const double angleTolerance = Length(after) < 0.1f ? 1e-2 : 1e-3;
+        EXPECT_NEAR(HeadingDegrees(after), HeadingDegrees(before), angleTolerance);
+        EXPECT_NEAR(PitchDegrees(after), PitchDegrees(before), angleTolerance);
         EXPECT_EQ(camera.fieldOfView, c.camera.fieldOfView);
         EXPECT_EQ(camera.bank, c.camera.bank);
         const Vec3 centre = c.bounds.Centre();
@@ -128,13 +137,14 @@ TEST(FrameBoundsTest, EveryCornerInsideTheImageFromTheSameDirection) {
         EXPECT_EQ(camera.target.y, centre.y);
         EXPECT_EQ(camera.target.z, centre.z);
 
+        const DepthRange depth = DepthRangeFor(camera, c.bounds);
         double widest = 0.0;
         for (const Vec3& corner : Corners(c.bounds)) {
             const Projected p = Project(camera, width, height, corner);
             EXPECT_LE(std::abs(p.x), 0.99) << corner.x << " " << corner.y << " " << corner.z;
             EXPECT_LE(std::abs(p.y), 0.99) << corner.x << " " << corner.y << " " << corner.z;
-            EXPECT_GE(p.depth, kViewNearPlane);
-            EXPECT_LE(p.depth, kViewFarPlane);
+            EXPECT_GE(p.depth, depth.nearPlane);
+            EXPECT_LE(p.depth, depth.farPlane);
             widest = std::max({widest, std::abs(p.x), std::abs(p.y)});
         }
         if (c.fills) {
@@ -214,6 +224,52 @@ TEST(SetViewingDirectionTest, KeepsTargetAndDistance) {
     Camera steep;
     SetViewingDirection(steep, 0.0f, 120.0f);  // clamped: straight down
     EXPECT_NEAR(PitchDegrees(Subtract(steep.target, steep.eye)), 90.0f, 1e-3);
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+TEST(DepthRangeForTest, HoldsTheModelAndKeepsTheStandardPlanesWhereItFits) {
+    struct Case {
+        const char* what;
+        Camera camera;
+        Bounds model;
+        bool standard;  // the planes of today, 1.5 and 10,000
+    };
+    const Camera start;
+    const Case cases[] = {
+        {"no model", start, Bounds(), true},
+        {"a model of ordinary size", start, Box({-10, -10, -10}, {10, 10, 10}), true},
+        {"20,000 across", Looking({0, 0, -60000}, {0, 0, 0}),
+         Box({-10000, -10000, -10000}, {10000, 10000, 10000}), false},
+        {"0.02 across", Looking({0, 0, -0.05f}, {0, 0, 0}),
+         Box({-0.01f, -0.01f, -0.01f}, {0.01f, 0.01f, 0.01f}), false},
+        {"the eye inside the model", start, Box({-500, -500, -50000}, {500, 500, 500}), false},
+        {"just past the far plane", start, Box({-1, -1, 9990}, {1, 1, 10010}), false},
+        {"wholly behind the eye", start, Box({-1, -1, -100}, {1, 1, -90}), true},
+        {"the eye on its target", Looking({1, 2, 3}, {1, 2, 3}), Box({0, 0, 0}, {9, 9, 9}), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DepthRange range = DepthRangeFor(c.camera, c.model);
+        if (c.standard) {
+            EXPECT_EQ(range.nearPlane, kViewNearPlane);
+            EXPECT_EQ(range.farPlane, kViewFarPlane);
+            continue;
+        }
+        EXPECT_GT(range.nearPlane, 0.0);
+        EXPECT_LE(range.farPlane / range.nearPlane, 1.0e5 * (1 + 1e-9));
+        for (const Vec3& corner : Corners(c.model)) {
+            const double depth = Project(c.camera, 640, 480, corner).depth;
+            if (depth > 0.0) {
+                EXPECT_LE(depth, range.farPlane);
+                EXPECT_GE(depth, range.nearPlane) << "only a corner behind the eye may be cut";
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -160,23 +160,24 @@ TEST(WheelZoomCameraTest, NotchesScaleTheDistanceAndStepsBackUndoThem) {
     }
 }
 
-TEST(WheelZoomCameraTest, StopsShortOfTheTargetAndOfTheFarPlane) {
+TEST(WheelZoomCameraTest, ReachesAnySizeButNeverTheTarget) {
     struct Case {
         float distance;
         int angleDelta;
         float expected;
     };
-    const float nearPlane = static_cast<float>(kViewNearPlane);
-    const float farPlane = static_cast<float>(kViewFarPlane);
+    // The target (1, 1, 1) is a few float steps wide at 1e-5.
+    const float nearest = 1.0e-5f;
     const Case cases[] = {
-        {2.0f, 1200, nearPlane},  // ten notches would go to 0.39
-        {2.0f, std::numeric_limits<int>::max(), nearPlane},
-        {1.0f, 120, 1.0f},                        // already nearer: it does not go on
-        {1.0f, -120, 1.0f / kWheelZoomPerNotch},  // but it can back out
-        {9000.0f, -1200, farPlane},
-        {9000.0f, std::numeric_limits<int>::min(), farPlane},
-        {20000.0f, -120, 20000.0f},  // already beyond the far plane
-        {20000.0f, 120, 20000.0f * kWheelZoomPerNotch},
+        {2.0f, 1200, 2.0f * std::pow(kWheelZoomPerNotch, 10.0f)},        // past the old near plane
+        {0.05f, 120 * 20, 0.05f * std::pow(kWheelZoomPerNotch, 20.0f)},  // a model 0.02 across
+        {2.0f, std::numeric_limits<int>::max(), nearest},
+        {1.0e-6f, 120, 1.0e-6f},                        // already nearer: it does not go on
+        {1.0e-6f, -120, 1.0e-6f / kWheelZoomPerNotch},  // but it can back out
+        {9000.0f, -1200, 9000.0f / std::pow(kWheelZoomPerNotch, 10.0f)},  // past the old far plane
+        {9000.0f, std::numeric_limits<int>::min(), 1.0e30f},
+        {2.0e30f, -120, 2.0e30f},  // already beyond the farthest
+        {2.0e30f, 120, 2.0e30f * kWheelZoomPerNotch},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.distance << " " << c.angleDelta);
@@ -184,7 +185,11 @@ TEST(WheelZoomCameraTest, StopsShortOfTheTargetAndOfTheFarPlane) {
         camera.target = Vec3{1, 1, 1};
         camera.eye = Vec3{1, 1, 1 - c.distance};
         WheelZoomCamera(camera, c.angleDelta);
-        ExpectNear(camera.eye, 1, 1, 1 - c.expected, 1e-3f * c.expected);
+        const double distance = static_cast<double>(camera.target.z) - camera.eye.z;
+        // Near the target the eye's coordinates are floats about 1: within two of their steps.
+        EXPECT_NEAR(distance, c.expected, 1e-2 * c.expected + 2.4e-7);
+        EXPECT_EQ(camera.eye.x, 1.0f);
+        EXPECT_EQ(camera.eye.y, 1.0f);
         ExpectNear(camera.target, 1, 1, 1, 0.0f);
     }
 }
