@@ -6,6 +6,8 @@
 #include <QStringList>
 
 #include <functional>
+#include <new>
+#include <stdexcept>
 
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
@@ -41,7 +43,9 @@ std::string LocalPath(const QString& path) {
 }
 
 // A file that was read may still have lost parts of its model on the way; the user is told which.
-void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult& result) {
+// `detail` names the side files that were not read.
+void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult& result,
+                        const QString& detail) {
     const ImportWarningTexts texts = ImportWarnings(IsEnglish());
     QStringList lines;
     if (result.droppedFaces > 0) {
@@ -62,6 +66,9 @@ void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult
     if (result.vertexBlocksMismatched > 0) {
         lines << QString::fromUtf8(texts.vertexBlocksMismatched).arg(result.vertexBlocksMismatched);
     }
+    if (result.sideFilesRefused > 0) {
+        lines << QString::fromUtf8(texts.sideFilesRefused).arg(detail);
+    }
     if (!lines.isEmpty()) {
         dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')), QString::fromUtf8(texts.caption));
     }
@@ -72,7 +79,7 @@ enum class ModelKind { kMetasequoia, kLightWave, kAssimp };
 
 struct ReadOutcome {
     ImportResult result;
-    QString detail;  // assimp's own words on a refused file
+    QString detail;  // assimp's own words on a refused file, or the side files it did not read
 };
 
 // The message for a reader's result: its failure, or what a finished read left out.
@@ -110,7 +117,7 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path,
             break;
         }
         case ImportStatus::kImported:
-            ShowWhatWasLeftOut(dialogs, owner, outcome.result);
+            ShowWhatWasLeftOut(dialogs, owner, outcome.result, outcome.detail);
             break;
     }
 }
@@ -151,6 +158,22 @@ void DetectNewPatches(CKorvDoc& document) {
     }
 }
 
+// Reads the model and finds its patches; a model too big for the memory left fails like one that
+// the helper stopped, and the document keeps exactly the objects it had.
+ReadOutcome ReadModelWithinMemory(ModelKind kind, const QString& path, CKorvDoc& document) {
+    const std::int32_t before = document.objects.GetCount();
+    try {
+        ReadOutcome outcome = ReadModel(kind, path, document);
+        DetectNewPatches(document);
+        return outcome;
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    document.DeleteObjectsAfter(before);
+    return {{.status = ImportStatus::kImporterOutOfMemory},
+            QString::fromUtf8(ModelBeyondMemoryText(IsEnglish()))};
+}
+
 enum class ScaleQuestion { kAsk, kRemembered };
 
 // The one import: asks for the file, reads it, tells what went wrong, and has the object tree
@@ -172,8 +195,7 @@ QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& di
         if (owner != nullptr) {
             owner->window()->repaint();
         }
-        const ReadOutcome outcome = ReadModel(kind, path, *document);
-        DetectNewPatches(*document);
+        const ReadOutcome outcome = ReadModelWithinMemory(kind, path, *document);
         ShowImportResult(dialogs, owner, path, kind, outcome);
         if (outcome.result.status == ImportStatus::kImported) {
             document->lastImportPath = path;

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 
 #include "import/file_bytes.h"
 #include "import/lightwave_reader.h"
@@ -97,8 +99,15 @@ std::string LoadThroughAssimp(const std::string& path, ObjectStore& store,
     switch (result.status) {
         case ImportStatus::kImported:
             AddWarnings(path, result, messages);
+            if (result.sideFilesRefused > 0) {
+                messages.push_back(path + ": " + OneLine(detail) +
+                                   "; the model was imported without them");
+            }
             return {};
         case ImportStatus::kAssimpRefused:
+            if (result.sideFilesRefused > 0) {
+                return "assimp could not read it: " + OneLine(detail);
+            }
             return "not a Metasequoia (.mqo), LightWave (.lwo) or ruvoPatch (.rvp) file, and "
                    "assimp does not read it: " +
                    OneLine(detail);
@@ -136,6 +145,22 @@ std::string LoadModel(const std::string& path, std::string& bytes, ObjectStore& 
     return {};
 }
 
+// LoadModel, except that a model too big for the memory left fails like a malformed one and
+// leaves the store as it was before it.
+std::string LoadModelWithinMemory(const std::string& path, std::string& bytes, ObjectStore& store,
+                                  const AssimpImportOptions& assimp,
+                                  std::vector<std::string>& messages) {
+    const std::int32_t before = store.objects.GetCount();
+    try {
+        return LoadModel(path, bytes, store, assimp, messages);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    bytes = {};
+    store.DeleteObjectsAfter(before);
+    return "the model does not fit in the memory left; nothing was imported from it";
+}
+
 }  // namespace
 
 LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store,
@@ -149,7 +174,8 @@ LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store
             outcome.failure = path + ": " + WhyUnreadable(path, errno);
             return outcome;
         }
-        const std::string reason = LoadModel(path, bytes, store, assimp, outcome.messages);
+        const std::string reason =
+            LoadModelWithinMemory(path, bytes, store, assimp, outcome.messages);
         if (!reason.empty()) {
             outcome.ok = false;
             outcome.failure = path + ": " + reason;

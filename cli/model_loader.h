@@ -16,8 +16,8 @@ struct LoadOutcome {
 
 // Imports every path in order into the store, choosing the reader by the file's content: .mqo,
 // .mqoz, .lwo and .rvp files are told by their first bytes, any other file is read through assimp
-// with `assimp`. Stops at the first file that cannot be read or is not a model; objects of
-// earlier files stay.
+// with `assimp`. Stops at the first file that cannot be read, is not a model or does not fit in
+// memory; objects of earlier files stay, and the failed file adds none.
 LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store,
                        const AssimpImportOptions& assimp = {});
 

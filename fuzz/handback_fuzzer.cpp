@@ -14,9 +14,9 @@
 
 // The code on both sides of the assimp helper's pipe, assimp itself left out: the bytes as a
 // hand-back that the parent decodes and converts (they come from another process and are not
-// trusted), and the same bytes as positions that the helper welds, encodes and the parent reads
-// back. Positions are drawn from a few coordinates, signed zeros and NaNs among them, so that
-// equal ones are common.
+// trusted), under the full budget and under one that the hand-back fills exactly, and the same
+// bytes as positions that the helper welds, encodes and the parent reads back. Positions are
+// drawn from a few coordinates, signed zeros and NaNs among them, so that equal ones are common.
 
 namespace korvane::fuzz {
 namespace {
@@ -30,17 +30,61 @@ std::uint32_t KeyBits(float value) {
     return bits == 0x80000000u ? 0u : bits;
 }
 
-void RequireConvertedWhole(std::string_view bytes) {
+ImportResult RequireConvertedWhole(std::string_view bytes, const HandBackBudget& budget) {
     ObjectStore store;
     std::string detail;
-    const ImportResult result = ImportHandBack(bytes, "fuzz", 0.5f, store, &detail);
+    const ImportResult result = ImportHandBack(bytes, "fuzz", 0.5f, store, &detail, budget);
     Require(result.status == ImportStatus::kImported ||
                 result.status == ImportStatus::kImporterCrashed ||
-                result.status == ImportStatus::kAssimpRefused,
-            "a hand-back is imported, damaged or refused");
-    Require(result.status != ImportStatus::kImporterCrashed || !detail.empty(),
-            "damage is explained");
+                result.status == ImportStatus::kAssimpRefused ||
+                result.status == ImportStatus::kImporterOutOfMemory,
+            "a hand-back is imported, damaged, refused or beyond the budget");
+    Require(result.status == ImportStatus::kImported || !detail.empty(),
+            "what was not imported is explained");
     RequireHonestImport(result, store);
+    return result;
+}
+
+// What the meshes of a decoded hand-back take of each limit of the budget; the texts are left
+// unbounded (an empty extension list and none are the same when decoded).
+HandBackBudget Taken(const HandBack& back, std::size_t size) {
+    HandBackBudget taken{.meshes = back.meshes.size(),
+                         .vertices = 0,
+                         .faces = 0,
+                         .corners = 0,
+                         .nameBytes = 0,
+                         .textBytes = size};
+    for (const HandBackMesh& mesh : back.meshes) {
+        taken.vertices += mesh.vertexCount;
+        taken.faces += mesh.faceCount;
+        taken.corners += mesh.cornerTotal;
+        taken.nameBytes += mesh.name.size();
+    }
+    return taken;
+}
+
+// A hand-back passes a budget that it fills exactly, with the same objects; one less in any
+// limit and it is damaged and adds nothing.
+void RequireBudgetHeld(std::string_view bytes) {
+    const ImportResult full = RequireConvertedWhole(bytes, kHandBackBudget);
+    const HandBack back = DecodeHandBack(bytes);
+    if (!back.error.empty() || back.tooLarge) {
+        return;  // the meshes before a budget record are counted but not kept
+    }
+    const HandBackBudget exact = Taken(back, bytes.size());
+    const ImportResult filled = RequireConvertedWhole(bytes, exact);
+    Require(filled.status == full.status && filled.objectsAdded == full.objectsAdded,
+            "a hand-back passes the budget it fills");
+    HandBackBudget lower = exact;
+    std::uint64_t* limits[] = {&lower.meshes, &lower.vertices, &lower.faces, &lower.corners,
+                               &lower.nameBytes};
+    std::uint64_t& limit = *limits[bytes.size() % std::size(limits)];
+    if (limit > 0) {
+        --limit;
+        const ImportResult beyond = RequireConvertedWhole(bytes, lower);
+        Require(beyond.status == ImportStatus::kImporterCrashed,
+                "one less in a limit and the hand-back is damaged");
+    }
 }
 
 void RequireWeldAndRoundTrip(std::string_view bytes) {
@@ -98,7 +142,7 @@ void RequireWeldAndRoundTrip(std::string_view bytes) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = korvane::fuzz::AsBytes(data, size);
-    korvane::fuzz::RequireConvertedWhole(bytes);
+    korvane::fuzz::RequireBudgetHeld(bytes);
     korvane::fuzz::RequireWeldAndRoundTrip(bytes);
     return 0;
 }

@@ -73,9 +73,13 @@ class Cursor {
     std::size_t at_ = 0;
 };
 
+// The fixed bytes of a mesh record: tag, name length, material flag, diffuse colour, three counts.
+constexpr std::uint64_t kMeshRecordBytes = 1 + 4 + 4 + 12 + 12;
+constexpr std::uint64_t kTextRecordBytes = 1 + 4;
+
 class Decoder {
   public:
-    explicit Decoder(std::string_view bytes) : in_(bytes) {}
+    Decoder(std::string_view bytes, const HandBackBudget& budget) : in_(bytes), budget_(budget) {}
 
     HandBack Run() {
         if (!Header()) {
@@ -93,15 +97,20 @@ class Decoder {
                     Mesh(start);
                     break;
                 case 'R':
-                    if (!in_.Text(result_.refusal)) {
-                        Fail("refusal text cut short", start);
+                    result_.refused = Text(result_.refusal, "refusal", start);
+                    break;
+                case 'S': {
+                    std::string_view line;
+                    if (Text(line, "side file", start)) {
+                        result_.sideFilesRefused.push_back(line);
                     }
-                    result_.refused = true;
+                    break;
+                }
+                case 'T':
+                    result_.tooLarge = Text(result_.overBudget, "budget", start);
                     break;
                 case 'X':
-                    if (!in_.Text(result_.extensions)) {
-                        Fail("extension list cut short", start);
-                    }
+                    Text(result_.extensions, "extension list", start);
                     break;
                 case 'E':
                     End(start);
@@ -128,7 +137,40 @@ class Decoder {
         return true;
     }
 
+    bool Text(std::string_view& text, const char* what, std::size_t start) {
+        if (!in_.Text(text)) {
+            return Fail(std::string(what) + " text cut short", start);
+        }
+        textBytes_ += kTextRecordBytes + text.size();
+        if (textBytes_ > budget_.textBytes) {
+            return Fail("texts beyond the budget", start);
+        }
+        return true;
+    }
+
+    // Counts the record against the budget; false, and the hand-back is damaged, beyond it.
+    bool WithinBudget(const HandBackMesh& mesh, std::size_t start) {
+        ++meshesSeen_;
+        names_ += mesh.name.size();
+        vertices_ += mesh.vertexCount;
+        faces_ += mesh.faceCount;
+        corners_ += mesh.cornerTotal;
+        if (meshesSeen_ > budget_.meshes || names_ > budget_.nameBytes ||
+            vertices_ > budget_.vertices || faces_ > budget_.faces || corners_ > budget_.corners) {
+            return Fail("meshes beyond the budget of one import (" + std::to_string(meshesSeen_) +
+                            " meshes, " + std::to_string(vertices_) + " vertices, " +
+                            std::to_string(faces_) + " faces, " + std::to_string(corners_) +
+                            " corners so far)",
+                        start);
+        }
+        return true;
+    }
+
     void Mesh(std::size_t start) {
+        if (result_.tooLarge) {
+            Fail("a mesh after the budget record", start);
+            return;
+        }
         HandBackMesh mesh;
         std::uint32_t hasMaterial = 0;
         const char* diffuse = nullptr;
@@ -152,6 +194,9 @@ class Decoder {
             !in_.Block(mesh.faceCount, 4, mesh.cornerCounts) ||
             !in_.Block(mesh.cornerTotal, 4, mesh.corners)) {
             Fail("mesh counts more than the bytes hold", start);
+            return;
+        }
+        if (!WithinBudget(mesh, start)) {
             return;
         }
         std::uint64_t total = 0;
@@ -188,6 +233,10 @@ class Decoder {
             Fail("bytes after the end record", in_.position());
         } else if (result_.refused && !result_.meshes.empty()) {
             Fail("meshes beside a refusal", start);
+        } else if (result_.refused && result_.tooLarge) {
+            Fail("a refusal beside a budget record", start);
+        } else if (result_.tooLarge) {
+            result_.meshes.clear();
         }
     }
 
@@ -203,19 +252,32 @@ class Decoder {
             result_.meshes.clear();
             result_.refused = false;
             result_.refusal = {};
+            result_.tooLarge = false;
+            result_.overBudget = {};
+            result_.sideFilesRefused.clear();
             result_.extensions = {};
         }
         return std::move(result_);
     }
 
     Cursor in_;
+    const HandBackBudget& budget_;
     HandBack result_;
+    std::uint64_t meshesSeen_ = 0, names_ = 0, vertices_ = 0, faces_ = 0, corners_ = 0;
+    std::uint64_t textBytes_ = 0;
 };
 
 }  // namespace
 
-HandBack DecodeHandBack(std::string_view bytes) {
-    return Decoder(bytes).Run();
+std::uint64_t HandBackByteLimit(const HandBackBudget& budget) {
+    const std::uint64_t header = kHandBackMagic.size() + 4;
+    const std::uint64_t end = 1 + 4;
+    return header + kMeshRecordBytes * budget.meshes + budget.nameBytes + 12 * budget.vertices +
+           4 * budget.faces + 4 * budget.corners + budget.textBytes + end;
+}
+
+HandBack DecodeHandBack(std::string_view bytes, const HandBackBudget& budget) {
+    return Decoder(bytes, budget).Run();
 }
 
 std::uint32_t HandBackCornerCount(const HandBackMesh& mesh, std::uint32_t face) {

@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <limits>
 
-#include "import/assimp_handback.h"
 #include "import/assimp_process.h"
 #include "import/finish_object.h"
 #include "import/metasequoia_object.h"
@@ -44,10 +44,12 @@ std::string Seconds(std::chrono::milliseconds time) {
 }
 
 std::size_t OutputLimit(std::uint64_t memoryLimit) {
-    // The hand-back cannot be larger than the memory the helper was allowed to build it in.
-    const std::uint64_t cap = std::numeric_limits<std::size_t>::max();
-    return memoryLimit == 0 || memoryLimit > cap ? static_cast<std::size_t>(cap)
-                                                 : static_cast<std::size_t>(memoryLimit);
+    // The hand-back cannot be larger than the memory the helper was allowed to build it in, nor
+    // than the budget of one import allows.
+    const std::uint64_t limit =
+        memoryLimit == 0 ? HandBackByteLimit() : std::min(memoryLimit, HandBackByteLimit());
+    return static_cast<std::size_t>(
+        std::min<std::uint64_t>(limit, std::numeric_limits<std::size_t>::max()));
 }
 
 struct HelperOutcome {
@@ -66,9 +68,9 @@ HelperOutcome Classify(const HelperRun& run, const AssimpImportOptions& options)
                 ImportStatus::kImporterTimedOut,
                 "assimp did not finish within " + Seconds(options.timeout) + " and was stopped"};
         case HelperRun::End::kTooMuchOutput:
-            return {
-                ImportStatus::kImporterOutOfMemory,
-                "assimp handed back more than " + MiB(options.memoryLimit) + " and was stopped"};
+            return {ImportStatus::kImporterOutOfMemory, "assimp handed back more than " +
+                                                            MiB(OutputLimit(options.memoryLimit)) +
+                                                            " and was stopped"};
         case HelperRun::End::kSignalled: {
             // sigdescr_np, unlike strsignal, is safe on the desktop's worker thread.
             const char* name = ::sigdescr_np(run.signal);
@@ -161,16 +163,23 @@ ImportResult ImportThroughAssimp(const std::string& path, ObjectSink& sink,
 }
 
 ImportResult ImportHandBack(std::string_view bytes, const std::string& title, float scale,
-                            ObjectSink& sink, std::string* detail) {
+                            ObjectSink& sink, std::string* detail, const HandBackBudget& budget) {
     ImportResult result;
     std::string why;
-    const HandBack handBack = DecodeHandBack(bytes);
+    const HandBack handBack = DecodeHandBack(bytes, budget);
+    result.sideFilesRefused = static_cast<std::int32_t>(handBack.sideFilesRefused.size());
+    for (const std::string_view line : handBack.sideFilesRefused) {
+        (why += why.empty() ? "" : "; ") += line;
+    }
     if (!handBack.error.empty()) {
         result.status = ImportStatus::kImporterCrashed;
         why = "the assimp helper handed back damaged data: " + handBack.error;
     } else if (handBack.refused) {
         result.status = ImportStatus::kAssimpRefused;
-        why.assign(handBack.refusal);
+        (why += why.empty() ? "" : "; ") += handBack.refusal;
+    } else if (handBack.tooLarge) {
+        result.status = ImportStatus::kImporterOutOfMemory;
+        (why += why.empty() ? "" : "; ") += handBack.overBudget;
     } else {
         for (const HandBackMesh& source : handBack.meshes) {
             PolyMesh mesh;

@@ -186,7 +186,12 @@ HelperRun RunHelper(const std::string& program, const std::vector<std::string>& 
             run.output.clear();
             return run;
         }
-        run.output.append(buffer, static_cast<std::size_t>(got));
+        try {
+            run.output.append(buffer, static_cast<std::size_t>(got));
+        } catch (...) {
+            KillAndReap(pid, HelperRun::End::kTooMuchOutput, run);  // never left unreaped
+            throw;
+        }
     }
     AwaitExit(pid, deadline, run);
     return run;

@@ -26,7 +26,8 @@ struct HelperRun {
 // Starts `program` with posix_spawn (never a fork of this possibly multithreaded process) with
 // its standard streams on /dev/null, no other descriptor of ours but the pipe it writes to, and
 // default signal handling; collects what it writes until it exits. Past `timeout` or
-// `maxOutput` bytes the helper is killed. Always reaps it before returning.
+// `maxOutput` bytes the helper is killed. Always reaps it before returning, also when memory for
+// its output runs out (std::bad_alloc goes on to the caller).
 HelperRun RunHelper(const std::string& program, const std::vector<std::string>& arguments,
                     std::chrono::milliseconds timeout, std::size_t maxOutput);
 

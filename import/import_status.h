@@ -17,7 +17,8 @@ enum class ImportStatus {
     kAssimpRefused,        // assimp does not read this kind of file, or found it malformed
     kImporterCrashed,      // the helper died or handed back damaged data
     kImporterTimedOut,     // the helper did not finish in time and was stopped
-    kImporterOutOfMemory,  // the helper needed more memory than allowed and was stopped
+    kImporterOutOfMemory,  // the helper needed more memory than allowed, or the model is beyond
+                           // what one import may take
     kImporterMissing       // the helper program could not be found or started
 };
 
@@ -32,6 +33,9 @@ struct ImportResult {
     // Objects kept unmirrored: the file gives a mirror mode other than 0, 1 or 2.
     std::int32_t mirrorsLeftOut = 0;
     bool truncated = false;  // the file ended inside a chunk
+    // Files that the model names and that were not read, being outside its folder or no regular
+    // file (read through assimp; the import's detail names them).
+    std::int32_t sideFilesRefused = 0;
 };
 
 }  // namespace korvane

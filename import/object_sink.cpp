@@ -2,7 +2,9 @@
 
 namespace korvane {
 
-ObjectStore::~ObjectStore() { DeleteAllObjects(); }
+ObjectStore::~ObjectStore() {
+    DeleteAllObjects();
+}
 
 PatchObject* ObjectStore::AddObject() {
     auto* object = new PatchObject;
@@ -15,6 +17,13 @@ void ObjectStore::DeleteAllObjects() {
         delete object;
     }
     objects.RemoveAll();
+}
+
+void ObjectStore::DeleteObjectsAfter(std::int32_t kept) {
+    while (objects.GetCount() > kept && !objects.IsEmpty()) {
+        delete objects.GetTail();
+        objects.RemoveAt(objects.GetTailPosition());
+    }
 }
 
 }  // namespace korvane

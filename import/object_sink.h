@@ -8,7 +8,7 @@ namespace korvane {
 // Where a reader puts the objects it imports: each call appends a new, default PatchObject to the
 // owner's list and returns it for the reader to fill.
 class ObjectSink {
-public:
+  public:
     virtual ~ObjectSink() = default;
     virtual PatchObject* AddObject() = 0;
 };
@@ -16,7 +16,7 @@ public:
 // An owning, ordered list of objects: the document of the command-line tool and the store behind
 // the desktop program's document.
 class ObjectStore : public ObjectSink {
-public:
+  public:
     ObjectStore() = default;
     ObjectStore(const ObjectStore&) = delete;
     ObjectStore& operator=(const ObjectStore&) = delete;
@@ -24,6 +24,8 @@ public:
 
     PatchObject* AddObject() override;
     void DeleteAllObjects();
+    // Deletes the objects after the first `kept`: what an import that failed half way added.
+    void DeleteObjectsAfter(std::int32_t kept);
 
     ObjectList<PatchObject> objects;
 };

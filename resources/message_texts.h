@@ -50,7 +50,8 @@ inline MessageText NotLightWaveMessage(bool english) {
 }
 
 // What an import left out although the file was read; each line takes one number (%1), except
-// the one for a file that ended early. The caption goes with all of them.
+// the one for a file that ended early and the one for side files, whose %1 names them. The
+// caption goes with all of them.
 struct ImportWarningTexts {
     const char* droppedFaces;
     const char* lathesLeftOut;
@@ -58,6 +59,7 @@ struct ImportWarningTexts {
     const char* truncated;
     const char* outlineFaces;
     const char* vertexBlocksMismatched;
+    const char* sideFilesRefused;
     const char* caption;
 };
 
@@ -74,6 +76,8 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                                         "%1 binary vertex blocks hold another number of vertices "
                                         "than they declare; only the whole vertices that both "
                                         "allow were read.",
+                                        "Files that the model names were not read, and the model "
+                                        "was imported without them:\n%1",
                                         "Warning"}
                    : ImportWarningTexts{"存在しない頂点を使う面を%1個読み飛ばしました。",
                                         "回転体がメモリに収まらないため、%1個のオブジェクトを"
@@ -86,6 +90,8 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                                         "読み込みました",
                                         "バイナリ頂点ブロック%1個の頂点数とバイト数が"
                                         "食い違っています。両方に収まる頂点だけを読み込みました。",
+                                        "モデルが参照する次のファイルは読み込まず、それらを"
+                                        "除いてモデルを読み込みました:\n%1",
                                         "警告"};
 }
 
@@ -122,7 +128,7 @@ inline const char* ConversionCancelledStatus(bool english) {
 }
 
 // A file read through assimp's helper process that gave nothing: %1 is the file, %2 assimp's own
-// words when it refused the file.
+// words when it refused the file, or what went beyond the memory.
 inline MessageText ImporterFailureMessage(ImportStatus status, bool english) {
     switch (status) {
         case ImportStatus::kAssimpRefused:
@@ -137,10 +143,10 @@ inline MessageText ImporterFailureMessage(ImportStatus status, bool english) {
                                          "エラー"};
         case ImportStatus::kImporterOutOfMemory:
             return english ? MessageText{"Reading %1 needed more memory than allowed and was "
-                                         "stopped. Nothing was added.",
+                                         "stopped. Nothing was added.\n%2",
                                          "Error"}
                            : MessageText{"%1 の読み込みに必要なメモリが多すぎるため中止しました。"
-                                         "何も追加していません。",
+                                         "何も追加していません。\n%2",
                                          "エラー"};
         case ImportStatus::kImporterMissing:
             return english ? MessageText{"The importer program korvane-assimp could not be "
@@ -157,6 +163,13 @@ inline MessageText ImporterFailureMessage(ImportStatus status, bool english) {
                                          "何も追加していません。",
                                          "エラー"};
     }
+}
+
+// The reason given with ImporterFailureMessage(kImporterOutOfMemory) when the program itself ran
+// out of memory building the model's objects.
+inline const char* ModelBeyondMemoryText(bool english) {
+    return english ? "The model does not fit in the memory left."
+                   : "モデルが残りのメモリに収まりません。";
 }
 
 // The file filter's name for every kind of file that assimp reads.

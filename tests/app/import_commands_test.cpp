@@ -5,11 +5,18 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <optional>
+
 #include "app/import_commands.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "fake_dialogs.h"
 #include "notify_recorder.h"
+#include "support/gltf_models.h"
 
 namespace korvane {
 namespace {
@@ -154,6 +161,71 @@ TEST_F(ImportCommandsTest, NamedFileGoesToTheReaderOfItsContent) {
         dialogs_.messages[1].first.startsWith(notes + QStringLiteral(" could not be read.")))
         << dialogs_.messages[1].first.toStdString();
     EXPECT_EQ(document_.objects.GetCount(), 2);
+}
+
+// Holds the address space of this process to what it uses now and `room` more, while it lives.
+class AddressSpaceLimit {
+  public:
+    explicit AddressSpaceLimit(std::uint64_t room) {
+        ::getrlimit(RLIMIT_AS, &previous_);
+        std::uint64_t pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlimit limited{pages * static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE)) + room,
+                             previous_.rlim_max};
+        ::setrlimit(RLIMIT_AS, &limited);
+    }
+    AddressSpaceLimit(const AddressSpaceLimit&) = delete;
+    AddressSpaceLimit& operator=(const AddressSpaceLimit&) = delete;
+    ~AddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &previous_); }
+
+  private:
+    rlimit previous_{};
+};
+
+// A model beyond what one import takes, or beyond the memory left, is told with its count or its
+// reason, and the document keeps exactly the objects it had: none of the model's are half added.
+TEST_F(ImportCommandsTest, AModelTooBigLeavesTheDocumentAsItWas) {
+    GetApp()->useEnglish = true;
+    ImportModelFile(KORVANE_EXAMPLES_DIR "/torus.mqo", dialogs_, nullptr);
+    ASSERT_EQ(Names(), std::vector<std::string>{"torus"});
+    const struct {
+        const char* name;
+        int instances;       // of a grid of 100 x 100 vertices, 19,602 triangles
+        std::uint64_t room;  // for this process's address space; 0: no limit
+        const char* detail;
+    } cases[] = {
+        {"beyond the budget", 2000, 0,
+         "the model has 39204000 faces in its 2000 placed meshes; one import takes at most "
+         "20000000 faces"},
+        {"beyond the memory left", 400, std::uint64_t{768} << 20,
+         "The model does not fit in the memory left."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+        if (c.room > 0) {
+            continue;  // the sanitizers' reservations need the address space
+        }
+#endif
+        const QString path =
+            Write(QString::fromLatin1(c.name) + QStringLiteral(".gltf"),
+                  QByteArray::fromStdString(testing::InstancedGridGltf(c.instances, 100)));
+        dialogs_.messages.clear();
+        {
+            std::optional<AddressSpaceLimit> limit;
+            if (c.room > 0) {
+                limit.emplace(c.room);
+            }
+            EXPECT_TRUE(ImportModelFile(path, dialogs_, nullptr).isEmpty());
+        }
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_EQ(dialogs_.messages[0].first,
+                  QStringLiteral("Reading ") + path +
+                      QStringLiteral(" needed more memory than allowed and was stopped. Nothing "
+                                     "was added.\n") +
+                      QString::fromUtf8(c.detail));
+        EXPECT_EQ(Names(), std::vector<std::string>{"torus"});
+    }
 }
 
 TEST(ImportWithoutDocumentTest, SaysReadingFailedInEitherLanguage) {

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QTemporaryDir>
 
 #include "app/import_commands.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "fake_dialogs.h"
+#include "import/metasequoia_object.h"
 #include "model_files.h"
 
 namespace korvane {
@@ -98,6 +100,35 @@ TEST_F(ImportWarningsTest, AnUnknownMirrorModeIsToldInTheChosenLanguage) {
                              "ミラーせずに読み込みました。"));
     ASSERT_EQ(document_.objects.GetCount(), 2);
     EXPECT_EQ(document_.objects.GetHead()->PointCount(), 3) << "kept, unmirrored";
+}
+
+// A material library that lies outside the model's folder is not read; the model comes without
+// it, and the warning names it.
+TEST_F(ImportWarningsTest, ASideFileOutsideTheModelsFolderIsNamed) {
+    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("model")));
+    Write("secret.mtl", "newmtl paint\nKd 0.25 0.5 0.75\n");
+    const QString model = Write("model/plane.obj",
+                                "mtllib ../secret.mtl\no Plane\nv -1 0 1\nv 1 0 1\nv 1 0 -1\n"
+                                "v -1 0 -1\nusemtl paint\nf 1 2 3 4\n");
+    const QString side = QStringLiteral(
+        "side file \"../secret.mtl\" was not read: it lies outside the model's "
+        "folder");
+    GetApp()->useEnglish = true;
+    ImportModelFile(model, dialogs_, nullptr);
+    GetApp()->useEnglish = false;
+    ImportModelFile(model, dialogs_, nullptr);
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0].first,
+              QStringLiteral("Files that the model names were not read, and the model was "
+                             "imported without them:\n") +
+                  side);
+    EXPECT_EQ(dialogs_.messages[0].second, QStringLiteral("Warning"));
+    EXPECT_EQ(dialogs_.messages[1].first,
+              QStringLiteral("モデルが参照する次のファイルは読み込まず、それらを除いてモデルを"
+                             "読み込みました:\n") +
+                  side);
+    ASSERT_EQ(document_.objects.GetCount(), 2);
+    EXPECT_NE(document_.objects.GetHead()->colour, PackMetasequoiaColour(0.25f, 0.5f, 0.75f));
 }
 
 TEST_F(ImportWarningsTest, ASoundFileSaysNothing) {

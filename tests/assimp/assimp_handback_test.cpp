@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "import/assimp_handback.h"
+#include "import/assimp_import.h"
 #include "import/assimp_weld.h"
 
 namespace korvane {
@@ -36,6 +37,7 @@ struct Bytes {
 
 // Fields of one mesh record; the defaults are a quad of four vertices and a line.
 struct MeshFields {
+    std::string name = "quad";
     std::uint32_t material = 1;
     std::uint32_t vertexCount = 4;
     std::vector<std::uint32_t> counts = {4, 2};
@@ -49,7 +51,7 @@ Bytes& Mesh(Bytes& b, const MeshFields& m) {
     for (const std::uint32_t c : m.counts) {
         sum += c;
     }
-    b.Text('M', "quad").U32(m.material).F32(1.0f).F32(0.5f).F32(0.25f);
+    b.Text('M', m.name).U32(m.material).F32(1.0f).F32(0.5f).F32(0.25f);
     b.U32(m.vertexCount).U32(static_cast<std::uint32_t>(m.counts.size()));
     b.U32(m.cornerTotal.value_or(sum));
     for (std::uint32_t v = 0; v < 3 * m.verticesWritten; ++v) {
@@ -67,6 +69,15 @@ Bytes& Mesh(Bytes& b, const MeshFields& m) {
 // A mesh record and an end record counting `meshes`, after what `before` holds.
 std::string WithMesh(const MeshFields& fields, std::uint32_t meshes = 1, Bytes before = {}) {
     return Mesh(before, fields).U8('E').U32(meshes).data;
+}
+
+// `count` default mesh records after the header.
+Bytes Meshes(int count) {
+    Bytes b;
+    for (int i = 0; i < count; ++i) {
+        Mesh(b, {});
+    }
+    return b;
 }
 
 std::string Valid() {
@@ -168,6 +179,108 @@ TEST(HandBackTest, DamagedOrHostileBytesAreRefusedWhole) {
         EXPECT_NE(back.error.find(why), std::string::npos) << what << ": " << back.error;
         EXPECT_TRUE(back.meshes.empty()) << what;
         EXPECT_FALSE(back.refused) << what;
+    }
+}
+
+// A budget that two default meshes (4 vertices, 2 faces, 6 corners, a name of 4 bytes) fill.
+constexpr HandBackBudget kSmallBudget{
+    .meshes = 2, .vertices = 8, .faces = 4, .corners = 12, .nameBytes = 8, .textBytes = 64};
+
+// What the helper writes beside its meshes, and how far the meshes may go: at every limit of the
+// budget a hand-back decodes, one past any of them it is damaged, whole.
+TEST(HandBackTest, TheBudgetAndTheRecordsBesideTheMeshes) {
+    const auto two = [](const MeshFields& second) { return WithMesh(second, 2, Meshes(1)); };
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* error;  // empty: decodes
+        std::size_t meshes = 0;
+        std::vector<std::string_view> sideFiles = {};
+        const char* overBudget = "";
+    } cases[] = {
+        {"two meshes at every limit", two({}), "", 2},
+        {"a third mesh", WithMesh({}, 3, Meshes(2)), "beyond the budget of one import (3 meshes"},
+        {"one vertex too many", two({.vertexCount = 5, .verticesWritten = 5}), "9 vertices"},
+        {"one face too many", two({.counts = {2, 2, 2}, .corners = {0, 1, 1, 2, 2, 3}}), "5 faces"},
+        {"one corner too many", two({.counts = {4, 3}, .corners = {0, 1, 2, 3, 3, 0, 1}}),
+         "13 corners"},
+        {"a name one byte too long", two({.name = "quads"}), "beyond the budget"},
+        {"texts one byte beyond the budget",
+         WithMesh({}, 1, Bytes().Text('S', std::string(60, 's'))), "texts beyond the budget"},
+        {"side files", WithMesh({}, 1, Bytes().Text('S', "a").Text('S', "b")), "", 1, {"a", "b"}},
+        {"a budget record after meshes voids them",
+         Meshes(1).Text('T', "over").U8('E').U32(1).data,
+         "",
+         0,
+         {},
+         "over"},
+        {"a mesh after the budget record", WithMesh({}, 1, Bytes().Text('T', "over")),
+         "a mesh after the budget record"},
+        {"a refusal beside a budget record",
+         Bytes().Text('R', "no").Text('T', "over").U8('E').U32(0).data,
+         "a refusal beside a budget record"},
+        {"an end that leaves out the voided meshes",
+         Meshes(1).Text('T', "over").U8('E').U32(0).data, "counts 0 meshes, not 1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const HandBack back = DecodeHandBack(c.bytes, kSmallBudget);
+        if (*c.error == '\0') {
+            ASSERT_EQ(back.error, "");
+        } else {
+            EXPECT_NE(back.error.find(c.error), std::string::npos) << back.error;
+        }
+        EXPECT_EQ(back.meshes.size(), c.meshes);
+        EXPECT_EQ(back.sideFilesRefused, c.sideFiles);
+        EXPECT_EQ(back.overBudget, c.overBudget);
+        EXPECT_EQ(back.tooLarge, *c.overBudget != '\0');
+    }
+}
+
+// The helper's output is cut off at HandBackByteLimit: the largest hand-back within the budget,
+// every field at its limit, takes exactly that many bytes.
+TEST(HandBackTest, TheByteLimitHoldsTheLargestHandBackWithinTheBudget) {
+    Bytes b;
+    b.Text('S', std::string(kSmallBudget.textBytes - 5, 's'));
+    const std::string largest = WithMesh({}, 2, Mesh(b, {}));
+    EXPECT_EQ(DecodeHandBack(largest, kSmallBudget).error, "");
+    EXPECT_EQ(largest.size(), HandBackByteLimit(kSmallBudget));
+    EXPECT_NE(DecodeHandBack(largest + "x", kSmallBudget).error, "");
+}
+
+// What the core makes of the records: side files told with the objects, a model beyond the
+// budget told as too big, a hand-back beyond it as damage; neither adds anything.
+TEST(HandBackTest, ImportTellsTheSideFilesAndTheBudget) {
+    const struct {
+        const char* name;
+        std::string bytes;
+        ImportStatus status;
+        std::int32_t objects;
+        std::int32_t sideFiles;
+        const char* detail;
+    } cases[] = {
+        {"side files beside a mesh",
+         WithMesh({}, 1, Bytes().Text('S', "side file \"a\"").Text('S', "side file \"b\"")),
+         ImportStatus::kImported, 1, 2, "side file \"a\"; side file \"b\""},
+        {"side files before a refusal",
+         Bytes().Text('S', "side file \"a\"").Text('R', "could not open a").U8('E').U32(0).data,
+         ImportStatus::kAssimpRefused, 0, 1, "side file \"a\"; could not open a"},
+        {"a model beyond the budget", Meshes(1).Text('T', "40 faces").U8('E').U32(1).data,
+         ImportStatus::kImporterOutOfMemory, 0, 0, "40 faces"},
+        {"a hand-back beyond the budget", WithMesh({}, 3, Meshes(2)),
+         ImportStatus::kImporterCrashed, 0, 0, "damaged data: meshes beyond the budget"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ObjectStore store;
+        std::string detail;
+        const ImportResult result =
+            ImportHandBack(c.bytes, "title", 1.0f, store, &detail, kSmallBudget);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.objectsAdded, c.objects);
+        EXPECT_EQ(store.objects.GetCount(), c.objects);
+        EXPECT_EQ(result.sideFilesRefused, c.sideFiles);
+        EXPECT_NE(detail.find(c.detail), std::string::npos) << detail;
     }
 }
 

@@ -1,7 +1,9 @@
 // korvane-assimp: reads one model file through assimp and hands its welded meshes back to Korvane
 // on file descriptor 3, in the layout of import/assimp_handback.h. Korvane starts it for every
 // file that is not of its own kinds, so that a crash, an endless loop or a runaway allocation in a
-// third-party parser ends this process and never the document.
+// third-party parser ends this process and never the document. assimp opens only regular files
+// in the model's folder (model_folder_io.h), and a model beyond the hand-back budget is refused,
+// as a whole, with a line that says by how much.
 //
 //   korvane-assimp [--memory-limit BYTES] [--] FILE
 //   korvane-assimp --extensions
@@ -10,7 +12,9 @@
 // allocation failed under the memory limit, 2 for wrong usage or a pipe that cannot be written.
 // KORVANE_ASSIMP_FAULT makes it misbehave on purpose, for the tests of Korvane's guards: "abort"
 // or "hang" after the meshes but before the end record, "hog" allocates until the limit stops it,
-// "garbage" hands back bytes that are no hand-back.
+// "garbage" hands back bytes that are no hand-back. KORVANE_ASSIMP_BUDGET lowers the budget for
+// the tests of it: "MESHES VERTICES FACES CORNERS NAME_BYTES", each number used only when it is
+// below the default.
 
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
@@ -35,6 +39,9 @@
 
 #include "import/assimp_handback.h"
 #include "import/assimp_weld.h"
+#include "tools/assimp_import/model_folder_io.h"
+#include "tools/assimp_import/placed_meshes.h"
+#include "tools/assimp_import/scene_budget.h"
 
 namespace {
 
@@ -94,6 +101,24 @@ void LimitResources(std::uint64_t memoryLimit) {
 std::string_view Fault() {
     const char* fault = std::getenv("KORVANE_ASSIMP_FAULT");
     return fault != nullptr ? fault : "";
+}
+
+HandBackBudget Budget() {
+    HandBackBudget budget;
+    const char* text = std::getenv("KORVANE_ASSIMP_BUDGET");
+    std::string_view rest = text != nullptr ? text : "";
+    for (std::uint64_t* field :
+         {&budget.meshes, &budget.vertices, &budget.faces, &budget.corners, &budget.nameBytes}) {
+        rest.remove_prefix(std::min(rest.find_first_not_of(' '), rest.size()));
+        std::uint64_t value = 0;
+        const auto [end, error] = std::from_chars(rest.data(), rest.data() + rest.size(), value);
+        if (error != std::errc()) {
+            break;
+        }
+        *field = std::min(*field, value);
+        rest.remove_prefix(static_cast<std::size_t>(end - rest.data()));
+    }
+    return budget;
 }
 
 void HogMemory(std::uint64_t memoryLimit) {
@@ -161,70 +186,65 @@ bool DeclaresNgonFans(const char* path) {
     return true;
 }
 
-// assimp names the roots it makes up for formats without nodes "<OFFRoot>", "<3DSRoot>", ...
-bool OwnName(const aiString& name) {
-    return name.length > 0 && !(name.data[0] == '<' && name.data[name.length - 1] == '>');
+// The longest text the helper writes: the side files and the refusal of one import stay within
+// the budget's text bytes.
+constexpr std::size_t kMaxTextBytes = 4096;
+static_assert((ModelFolderIOSystem::kMaxRefusals + 1) * (kMaxTextBytes + 5) <=
+              kHandBackBudget.textBytes);
+
+void AppendText(std::string& out, char tag, std::string_view text) {
+    if (text.size() > kMaxTextBytes) {
+        text = text.substr(0, kMaxTextBytes);
+        while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80) {
+            text.remove_suffix(1);  // not inside a UTF-8 sequence
+        }
+    }
+    AppendHandBackText(out, tag, text);
 }
 
 class MeshWriter {
   public:
-    MeshWriter(const aiScene& scene, bool ngonFans) : scene_(scene), ngonFans_(ngonFans) {
+    MeshWriter(const aiScene& scene, bool ngonFans, const HandBackBudget& budget)
+        : scene_(scene), ngonFans_(ngonFans), budget_(budget) {
         AppendHandBackHeader(out_);
     }
 
-    void Node(const aiNode& node, const aiMatrix4x4& parent) {
-        const aiMatrix4x4 global = parent * node.mTransformation;
-        for (unsigned i = 0; i < node.mNumMeshes; ++i) {
-            if (node.mMeshes[i] < scene_.mNumMeshes) {
-                const aiMesh& mesh = *scene_.mMeshes[node.mMeshes[i]];
-                // Neither named: empty, and Korvane names the object after the file.
-                Mesh(mesh, global,
-                     OwnName(node.mName)   ? node.mName
-                     : OwnName(mesh.mName) ? mesh.mName
-                                           : aiString());
-            }
-        }
-        for (unsigned i = 0; i < node.mNumChildren; ++i) {
-            Node(*node.mChildren[i], global);
-        }
+    // Every placed mesh, until the vertices would go beyond the budget: then a 'T' record says so.
+    void AllMeshes() {
+        ForEachPlacedMesh(
+            scene_, *scene_.mRootNode, aiMatrix4x4(),
+            [this](unsigned index, const aiMatrix4x4& transform, const aiString& name) {
+                if (overBudget_) {
+                    return;
+                }
+                Mesh(*scene_.mMeshes[index], transform, name);
+            });
     }
 
     std::uint32_t meshCount() const { return meshes_; }
     std::string& bytes() { return out_; }
 
   private:
-    // One mesh instance: the vertices its lines and faces use, transformed and welded; points and
-    // faces that name a vertex the mesh lacks are left out.
+    // One mesh instance: the vertices its lines and faces use, transformed and welded.
     void Mesh(const aiMesh& mesh, const aiMatrix4x4& transform, const aiString& name) {
         const unsigned vertexCount = mesh.mNumVertices;
         std::vector<std::uint32_t> compact(vertexCount, UINT32_MAX);
-        const bool fans = ngonFans_ && mesh.mPrimitiveTypes == aiPrimitiveType_TRIANGLE;
         counts_.clear();
         corners_.clear();
-        std::size_t lastStart = 0;
-        for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
-            const aiFace& face = mesh.mFaces[f];
-            bool inRange = face.mNumIndices >= 2;
-            for (unsigned k = 0; inRange && k < face.mNumIndices; ++k) {
-                inRange = face.mIndices[k] < vertexCount;
-            }
-            if (!inRange) {
-                continue;
-            }
-            for (unsigned k = 0; k < face.mNumIndices; ++k) {
-                compact[face.mIndices[k]] = 0;
-            }
-            // The next triangle of a fan: same first corner, and it goes on from the last side.
-            if (fans && face.mNumIndices == 3 && !counts_.empty() &&
-                corners_[lastStart] == face.mIndices[0] && corners_.back() == face.mIndices[1]) {
-                corners_.push_back(face.mIndices[2]);
+        ForEachPolygon(
+            mesh, ngonFans_,
+            [&](const aiFace& face) {
+                for (unsigned k = 0; k < face.mNumIndices; ++k) {
+                    compact[face.mIndices[k]] = 0;
+                }
+                counts_.push_back(face.mNumIndices);
+                corners_.insert(corners_.end(), face.mIndices, face.mIndices + face.mNumIndices);
+            },
+            [&](unsigned corner) {
+                compact[corner] = 0;
+                corners_.push_back(corner);
                 ++counts_.back();
-                continue;
-            }
-            lastStart = corners_.size();
-            counts_.push_back(face.mNumIndices);
-            corners_.insert(corners_.end(), face.mIndices, face.mIndices + face.mNumIndices);
-        }
+            });
         if (counts_.empty()) {
             return;
         }
@@ -238,6 +258,12 @@ class MeshWriter {
             }
         }
         WeldPositions(xyz_, welded_, remap_);
+        vertices_ += welded_.size() / 3;
+        if (vertices_ > budget_.vertices) {
+            overBudget_ = true;
+            AppendText(out_, 'T', VerticesOverBudget(vertices_, meshes_ + 1, budget_));
+            return;
+        }
         for (std::uint32_t& corner : corners_) {
             corner = remap_[compact[corner]];
         }
@@ -253,16 +279,28 @@ class MeshWriter {
 
     const aiScene& scene_;
     const bool ngonFans_;
+    const HandBackBudget& budget_;
     std::string out_;
     std::uint32_t meshes_ = 0;
+    std::uint64_t vertices_ = 0;
+    bool overBudget_ = false;
     std::vector<std::uint32_t> counts_, corners_, remap_;
     std::vector<float> xyz_, welded_;
 };
 
-[[noreturn]] void Refuse(std::string_view why) {
+// The side files that were not opened, one record each.
+void AppendSideFiles(std::string& out, const ModelFolderIOSystem& files) {
+    for (const std::string& refusal : files.refusals()) {
+        AppendText(out, 'S', refusal);
+    }
+}
+
+// A hand-back without meshes: assimp's refusal ('R') or a model beyond the budget ('T').
+[[noreturn]] void Refuse(char tag, std::string_view why, const ModelFolderIOSystem& files) {
     std::string out;
     AppendHandBackHeader(out);
-    AppendHandBackText(out, 'R', why);
+    AppendSideFiles(out, files);
+    AppendText(out, tag, why);
     AppendHandBackEnd(out, 0);
     Finish(out);
 }
@@ -300,13 +338,22 @@ class MeshWriter {
         Finish("this is not a hand-back");
     }
     Assimp::Importer importer;
+    // The importer owns it; this process ends without destructors anyway.
+    auto* files = new ModelFolderIOSystem(path);
+    importer.SetIOHandler(files);
     // No triangulation and no join: the weld below joins by position alone.
     const aiScene* scene = importer.ReadFile(path, aiProcess_ValidateDataStructure);
     if (scene == nullptr || scene->mRootNode == nullptr) {
-        Refuse(importer.GetErrorString());
+        Refuse('R', importer.GetErrorString(), *files);
     }
-    MeshWriter writer(*scene, DeclaresNgonFans(path));
-    writer.Node(*scene->mRootNode, aiMatrix4x4());
+    const bool fans = DeclaresNgonFans(path);
+    const HandBackBudget budget = Budget();
+    if (const std::string beyond = SceneOverBudget(*scene, fans, budget); !beyond.empty()) {
+        Refuse('T', beyond, *files);
+    }
+    MeshWriter writer(*scene, fans, budget);
+    AppendSideFiles(writer.bytes(), *files);
+    writer.AllMeshes();
     if (fault == "abort") {
         WriteAll(writer.bytes());
         std::abort();
