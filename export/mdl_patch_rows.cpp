@@ -1,0 +1,161 @@
+#include "export/mdl_patch_rows.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "export/animation_master_axes.h"
+#include "patch/patch_facing.h"
+
+namespace korvane {
+namespace {
+
+struct Direction {
+    double x = 0.0, y = 0.0, z = 0.0;
+};
+
+// From `from` to `to`, in A:M's axes.
+Direction Between(const PatchVec3& from, const PatchVec3& to) {
+    const PatchVec3 a = ToAnimationMasterAxes(from);
+    const PatchVec3 b = ToAnimationMasterAxes(to);
+    return {double{b.x} - a.x, double{b.y} - a.y, double{b.z} - a.z};
+}
+
+Direction Cross(const Direction& a, const Direction& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+double Length(const Direction& d) {
+    return std::sqrt(d.x * d.x + d.y * d.y + d.z * d.z);
+}
+
+// A side of a patch as it is written: from node `start` to its neighbour `end`, forwards along
+// the spline or not.
+struct Side {
+    std::int32_t start = 0;
+    std::int32_t end = 0;
+    bool forward = false;
+};
+
+class RowBuilder {
+  public:
+    RowBuilder(const PatchObject& object, std::int64_t firstId, NormalTable& normals)
+        : object_(object), firstId_(firstId), normals_(normals) {}
+
+    MdlPatchRow Row(const Patch& patch, bool reversed) {
+        const int count = patch.cornerCount;
+        // Reversed, written side j is side count - 1 - j walked backwards.
+        for (int j = 0; j < count; ++j) {
+            const auto s = static_cast<std::size_t>(reversed ? count - 1 - j : j);
+            sides_[static_cast<std::size_t>(j)] =
+                reversed ? Side{patch.edgeEnd[s], patch.edgeStart[s], !patch.forward[s]}
+                         : Side{patch.edgeStart[s], patch.edgeEnd[s], patch.forward[s]};
+        }
+        MdlPatchRow row;
+        for (int j = 0; j < count; ++j) {
+            const auto at = static_cast<std::size_t>(j);
+            row.flags |= sides_[at].forward ? 8u << j : 0u;
+            row.corners[at] = firstId_ + sides_[at].start;
+            row.normals[at] = normals_.IndexOf(CornerNormal(j, count));
+        }
+        if (count == 3) {
+            row.corners[3] = row.corners[0];
+            row.normals[3] = row.normals[0];
+        }
+        return row;
+    }
+
+  private:
+    const SplineNode& Node(std::int32_t node) const {
+        return object_.nodes[static_cast<std::size_t>(node)];
+    }
+    const PatchVec3& Position(std::int32_t node) const { return object_.PointOf(Node(node)); }
+
+    // The direction in which the spline leaves `node` towards its neighbour on the side.
+    Direction Tangent(std::int32_t node, bool towardsNext) const {
+        return Between(Position(node), Node(node).Handle(towardsNext ? kHandleOut : kHandleIn));
+    }
+
+    // The surface normal at corner j: the handles along the side that leaves it and the side that
+    // arrives at it, or where they are parallel or missing, the chords to the neighbouring
+    // corners, or else the whole corner polygon's normal.
+    PatchVec3 CornerNormal(int j, int count) const {
+        const Side& leaving = sides_[static_cast<std::size_t>(j)];
+        const Side& arriving = sides_[static_cast<std::size_t>((j + count - 1) % count)];
+        const Direction candidates[] = {
+            Cross(Tangent(leaving.start, leaving.forward),
+                  Tangent(arriving.end, !arriving.forward)),
+            Cross(Between(Position(leaving.start), Position(leaving.end)),
+                  Between(Position(arriving.end), Position(arriving.start))),
+            PolygonNormal(count)};
+        for (const Direction& n : candidates) {
+            const double length = Length(n);
+            if (length > 0.0 && std::isfinite(length)) {
+                return PatchVec3(static_cast<float>(n.x / length), static_cast<float>(n.y / length),
+                                 static_cast<float>(n.z / length));
+            }
+        }
+        return PatchVec3(0.0f, 1.0f, 0.0f);
+    }
+
+    // Newell's normal of the corners in written order.
+    Direction PolygonNormal(int count) const {
+        Direction sum;
+        for (int j = 0; j < count; ++j) {
+            const PatchVec3 a =
+                ToAnimationMasterAxes(Position(sides_[static_cast<std::size_t>(j)].start));
+            const PatchVec3 b =
+                ToAnimationMasterAxes(Position(sides_[static_cast<std::size_t>(j)].end));
+            sum.x += (double{a.y} - b.y) * (double{a.z} + b.z);
+            sum.y += (double{a.z} - b.z) * (double{a.x} + b.x);
+            sum.z += (double{a.x} - b.x) * (double{a.y} + b.y);
+        }
+        return sum;
+    }
+
+    const PatchObject& object_;
+    const std::int64_t firstId_;
+    NormalTable& normals_;
+    std::array<Side, 4> sides_{};
+};
+
+}  // namespace
+
+std::int32_t NormalTable::IndexOf(const PatchVec3& normal) {
+    std::string line;
+    for (const float component : {normal.x, normal.y, normal.z}) {
+        char digits[32];
+        const auto written =
+            std::to_chars(digits, digits + sizeof digits, component, std::chars_format::general, 6);
+        line.append(line.empty() ? "" : " ").append(digits, written.ptr);
+    }
+    const auto [found, added] =
+        indices_.try_emplace(line, static_cast<std::int32_t>(lines_.size()));
+    if (added) {
+        lines_.push_back(std::move(line));
+    }
+    return found->second;
+}
+
+std::vector<MdlPatchRow> MdlPatchRows(const PatchObject& object, std::int64_t firstId,
+                                      NormalTable& normals) {
+    std::vector<std::int32_t> patches;
+    for (std::size_t p = 0; p < object.patches.size(); ++p) {
+        const std::int32_t corners = object.patches[p].cornerCount;
+        if (corners == 3 || corners == 4) {
+            patches.push_back(static_cast<std::int32_t>(p));
+        }
+    }
+    // The turn that faces a patch outwards in the model's axes faces it inwards in A:M's mirrored
+    // ones, so the rows run the other way round.
+    const std::vector<bool> turned = TurnedPatches(object, patches);
+    RowBuilder builder(object, firstId, normals);
+    std::vector<MdlPatchRow> rows;
+    rows.reserve(patches.size());
+    for (std::size_t p = 0; p < patches.size(); ++p) {
+        rows.push_back(
+            builder.Row(object.patches[static_cast<std::size_t>(patches[p])], !turned[p]));
+    }
+    return rows;
+}
+
+}  // namespace korvane

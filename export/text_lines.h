@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+
+// The text files of the spline-patch exports are built in memory line by line and written whole.
+
+namespace korvane {
+
+class TextLines {
+  public:
+    // lineEnd ends every line: "\r\n" for the formats of Windows programs.
+    explicit TextLines(std::string_view lineEnd) : lineEnd_(lineEnd) {}
+
+    TextLines& Line(std::string_view text);  // text and a line end
+    TextLines& Text(std::string_view text);
+    TextLines& Integer(std::int64_t value);
+    // The shortest decimal that reads back as the same float.
+    TextLines& Number(float value);
+    TextLines& Space() { return Text(" "); }
+    TextLines& End() { return Text(lineEnd_); }
+
+    std::string Take() { return std::move(text_); }
+
+  private:
+    std::string lineEnd_;
+    std::string text_;
+};
+
+}  // namespace korvane
