@@ -88,8 +88,8 @@ void PutPatches(TextLines& out, const std::vector<WrittenObject>& objects) {
     }
     out.Line("</PATCHES>");
     out.Line("<NORMALS>");
-    for (const std::string& line : normals.lines()) {
-        out.Line(line);
+    for (const NormalTable::Millionths& n : normals.normals()) {
+        out.Decimal(n[0], 6).Space().Decimal(n[1], 6).Space().Decimal(n[2], 6).End();
     }
     out.Line("</NORMALS>");
     out.Line("<ATTRS>");
@@ -155,6 +155,12 @@ std::string SerializeAnimationMaster(const ObjectList<PatchObject>& objects) {
     }
 
     TextLines out("\r\n");
+    // A CP line and its group line take some 50 bytes, a patch with its normals some 90.
+    std::size_t estimate = 1024;
+    for (const WrittenObject& object : written) {
+        estimate += 50 * object.object->nodes.size() + 90 * object.object->patches.size();
+    }
+    out.Reserve(estimate);
     out.Line("<MODELFILE>").Line("ProductVersion=17").Line("Release= PC");
     for (const std::string_view block : {"POSTEFFECTS", "IMAGES", "SOUNDS", "MATERIALS"}) {
         PutEmptyBlock(out, block);

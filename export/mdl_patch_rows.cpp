@@ -1,6 +1,6 @@
 #include "export/mdl_patch_rows.h"
 
-#include <charconv>
+#include <algorithm>
 #include <cmath>
 
 #include "export/animation_master_axes.h"
@@ -55,7 +55,8 @@ class RowBuilder {
             const auto at = static_cast<std::size_t>(j);
             row.flags |= sides_[at].forward ? 8u << j : 0u;
             row.corners[at] = firstId_ + sides_[at].start;
-            row.normals[at] = normals_.IndexOf(CornerNormal(j, count));
+            row.normals[at] =
+                normals_.IndexOf(CornerNormal(j, count), Node(sides_[at].start).controlPoint);
         }
         if (count == 3) {
             row.corners[3] = row.corners[0];
@@ -120,20 +121,31 @@ class RowBuilder {
 
 }  // namespace
 
-std::int32_t NormalTable::IndexOf(const PatchVec3& normal) {
-    std::string line;
-    for (const float component : {normal.x, normal.y, normal.z}) {
-        char digits[32];
-        const auto written =
-            std::to_chars(digits, digits + sizeof digits, component, std::chars_format::general, 6);
-        line.append(line.empty() ? "" : " ").append(digits, written.ptr);
+void NormalTable::BeginObject(std::size_t pointCount) {
+    latestAt_.assign(pointCount, -1);
+}
+
+std::int32_t NormalTable::IndexOf(const PatchVec3& normal, std::int32_t point) {
+    constexpr int kLooked = 8;
+    Millionths millionths{};
+    const float components[] = {normal.x, normal.y, normal.z};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const long scaled = std::lround(double{components[i]} * 1e6);
+        millionths[i] = static_cast<std::int32_t>(std::clamp(scaled, -1'000'000L, 1'000'000L));
     }
-    const auto [found, added] =
-        indices_.try_emplace(line, static_cast<std::int32_t>(lines_.size()));
-    if (added) {
-        lines_.push_back(std::move(line));
+    std::int32_t& latest = latestAt_[static_cast<std::size_t>(point)];
+    std::int32_t earlier = latest;
+    for (int looked = 0; earlier >= 0 && looked < kLooked; ++looked) {
+        if (normals_[static_cast<std::size_t>(earlier)] == millionths) {
+            return earlier;
+        }
+        earlier = earlierAtItsPoint_[static_cast<std::size_t>(earlier)];
     }
-    return found->second;
+    const auto index = static_cast<std::int32_t>(normals_.size());
+    normals_.push_back(millionths);
+    earlierAtItsPoint_.push_back(latest);
+    latest = index;
+    return index;
 }
 
 std::vector<MdlPatchRow> MdlPatchRows(const PatchObject& object, std::int64_t firstId,
@@ -148,6 +160,7 @@ std::vector<MdlPatchRow> MdlPatchRows(const PatchObject& object, std::int64_t fi
     // The turn that faces a patch outwards in the model's axes faces it inwards in A:M's mirrored
     // ones, so the rows run the other way round.
     const std::vector<bool> turned = TurnedPatches(object, patches);
+    normals.BeginObject(object.points.size());
     RowBuilder builder(object, firstId, normals);
     std::vector<MdlPatchRow> rows;
     rows.reserve(patches.size());

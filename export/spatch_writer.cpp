@@ -106,6 +106,12 @@ float SPatchCurvature(const PatchObject& object, std::int32_t spline, std::int32
 std::string SerializeSPatch(const ObjectList<PatchObject>& objects) {
     const PointIds ids = NumberPoints(objects);
     TextLines out("\r\n");
+    // A point takes some 40 bytes, each of its curves 10 more, a node some 20.
+    std::size_t estimate = 1024;
+    for (const PatchObject* object : objects) {
+        estimate += 40 * object->points.size() + 30 * object->refs.size();
+    }
+    out.Reserve(estimate);
     out.Line("sPatches").Line("version 2").Line("visibility FALSE").Line("selection FALSE");
     PutPoints(out, objects, ids);
     PutCurves(out, objects, ids);

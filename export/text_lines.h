@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -14,11 +15,16 @@ class TextLines {
     // lineEnd ends every line: "\r\n" for the formats of Windows programs.
     explicit TextLines(std::string_view lineEnd) : lineEnd_(lineEnd) {}
 
+    // Room for about `bytes` of text, so that a big file is not copied as it grows.
+    void Reserve(std::size_t bytes) { text_.reserve(bytes); }
+
     TextLines& Line(std::string_view text);  // text and a line end
     TextLines& Text(std::string_view text);
     TextLines& Integer(std::int64_t value);
     // The shortest decimal that reads back as the same float.
     TextLines& Number(float value);
+    // scaled / 10^places, without trailing zeros: Decimal(-250, 3) is "-0.25". places <= 9.
+    TextLines& Decimal(std::int64_t scaled, int places);
     TextLines& Space() { return Text(" "); }
     TextLines& End() { return Text(lineEnd_); }
 
