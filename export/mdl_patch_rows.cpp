@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "export/animation_master_axes.h"
 #include "patch/patch_facing.h"
@@ -82,20 +83,24 @@ class RowBuilder {
     PatchVec3 CornerNormal(int j, int count) const {
         const Side& leaving = sides_[static_cast<std::size_t>(j)];
         const Side& arriving = sides_[static_cast<std::size_t>((j + count - 1) % count)];
-        const Direction candidates[] = {
-            Cross(Tangent(leaving.start, leaving.forward),
-                  Tangent(arriving.end, !arriving.forward)),
-            Cross(Between(Position(leaving.start), Position(leaving.end)),
-                  Between(Position(arriving.end), Position(arriving.start))),
-            PolygonNormal(count)};
-        for (const Direction& n : candidates) {
-            const double length = Length(n);
-            if (length > 0.0 && std::isfinite(length)) {
-                return PatchVec3(static_cast<float>(n.x / length), static_cast<float>(n.y / length),
-                                 static_cast<float>(n.z / length));
-            }
+        if (const auto n = Unit(Cross(Tangent(leaving.start, leaving.forward),
+                                      Tangent(arriving.end, !arriving.forward)))) {
+            return *n;
         }
-        return PatchVec3(0.0f, 1.0f, 0.0f);
+        if (const auto n = Unit(Cross(Between(Position(leaving.start), Position(leaving.end)),
+                                      Between(Position(arriving.end), Position(arriving.start))))) {
+            return *n;
+        }
+        return Unit(PolygonNormal(count)).value_or(PatchVec3(0.0f, 1.0f, 0.0f));
+    }
+
+    static std::optional<PatchVec3> Unit(const Direction& d) {
+        const double length = Length(d);
+        if (!(length > 0.0) || !std::isfinite(length)) {
+            return std::nullopt;
+        }
+        return PatchVec3(static_cast<float>(d.x / length), static_cast<float>(d.y / length),
+                         static_cast<float>(d.z / length));
     }
 
     // Newell's normal of the corners in written order.

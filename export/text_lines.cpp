@@ -1,6 +1,7 @@
 #include "export/text_lines.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace korvane {
 
@@ -21,6 +22,9 @@ TextLines& TextLines::Integer(std::int64_t value) {
 }
 
 TextLines& TextLines::Number(float value) {
+    if (!std::isfinite(value)) {
+        value = 0.0f;
+    }
     char digits[32];
     const auto written = std::to_chars(digits, digits + sizeof digits, value);
     text_.append(digits, written.ptr);

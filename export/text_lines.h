@@ -21,7 +21,8 @@ class TextLines {
     TextLines& Line(std::string_view text);  // text and a line end
     TextLines& Text(std::string_view text);
     TextLines& Integer(std::int64_t value);
-    // The shortest decimal that reads back as the same float.
+    // The shortest decimal that reads back as the same float. Neither file format can hold a value
+    // that is not finite (a damaged model's), so such a value is written as 0.
     TextLines& Number(float value);
     // scaled / 10^places, without trailing zeros: Decimal(-250, 3) is "-0.25". places <= 9.
     TextLines& Decimal(std::int64_t scaled, int places);

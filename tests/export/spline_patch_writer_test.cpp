@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -135,8 +136,9 @@ TEST(SplinePatchWritersTest, OnlyPointsOnCurvesAndObjectsWithCurvesAreWritten) {
     EXPECT_EQ(spt->curves.size(), 4u);
 }
 
-// Points that lie on one another: every number stays finite, a curvature over no distance is the
-// node's tension, and a patch collapsed to one point still gets a unit normal.
+// Points that lie on one another, or nowhere (a damaged model's): every number stays finite, a
+// curvature over no distance is the node's tension, and a patch collapsed to one point still gets
+// a unit normal.
 TEST(SplinePatchWritersTest, SegmentsOfNoLengthWriteFiniteNumbers) {
     ObjectStore store;
     PatchObject& object = *store.AddObject();
@@ -150,6 +152,9 @@ TEST(SplinePatchWritersTest, SegmentsOfNoLengthWriteFiniteNumbers) {
     build.Curve({1, 2});
     build.Curve({2, 0});
     build.Curve({3, 4}, true);
+    const float nowhere = std::numeric_limits<float>::quiet_NaN();
+    build.Point(nowhere, 1.0f, std::numeric_limits<float>::infinity());
+    build.Curve({3, 5});
     ComputeHandles(object);
 
     const std::string mdlText = SerializeAnimationMaster(store.objects);
@@ -168,7 +173,8 @@ TEST(SplinePatchWritersTest, SegmentsOfNoLengthWriteFiniteNumbers) {
 
     const std::optional<testing::SptFile> spt = ReadSpt(store.objects);
     ASSERT_TRUE(spt);
-    ASSERT_EQ(spt->curves.size(), 4u);
+    ASSERT_EQ(spt->curves.size(), 5u);
+    EXPECT_EQ(spt->points.back().position, (std::array<float, 3>{0.0f, 1.0f, 0.0f}));
     const float tension = SplineNode().tension;
     EXPECT_EQ(spt->curves[0].nodes[0].curvature, tension) << "point 0 to point 1";
     EXPECT_EQ(spt->curves[1].nodes[1].curvature, tension) << "the open end, back to point 1";

@@ -23,7 +23,8 @@ TEST(TextLinesTest, DecimalsDropTrailingZerosAndKeepTheSign) {
     EXPECT_EQ(TextLines("\n").Decimal(-7, 0).Take(), "-7");
 }
 
-// Floats come back from their text exactly, in the shortest form that does so.
+// Floats come back from their text exactly, in the shortest form that does so; what is not a
+// finite number is written as 0.
 TEST(TextLinesTest, NumbersAreTheShortestTextOfTheirFloat) {
     const std::pair<float, const char*> floats[] = {
         {0.1f, "0.1"},    {-0.0f, "-0"},           {6.6f, "6.6"},
