@@ -10,6 +10,8 @@
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
+#include "export/animation_master_writer.h"
+#include "export/spatch_writer.h"
 #include "patch/rvp_writer.h"
 #include "patch/surface_mesh_writer.h"
 #include "resources/message_texts.h"
@@ -71,6 +73,24 @@ void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
         QStringLiteral("ruvoPatch File(*.rvp)"), QStringLiteral("rvp"),
         [](const std::string& path, const CKorvDoc& document) {
             return WriteRvpFile(path, document.objects);
+        },
+        dialogs, owner);
+}
+
+void RunExportAnimationMaster(UserDialogs& dialogs, QWidget* owner) {
+    RunExport(
+        QStringLiteral("Animation Master File(*.mdl)"), QStringLiteral("mdl"),
+        [](const std::string& path, const CKorvDoc& document) {
+            return WriteAnimationMasterFile(path, document.objects);
+        },
+        dialogs, owner);
+}
+
+void RunExportSPatch(UserDialogs& dialogs, QWidget* owner) {
+    RunExport(
+        QStringLiteral("sPatch File(*.spt)"), QStringLiteral("spt"),
+        [](const std::string& path, const CKorvDoc& document) {
+            return WriteSPatchFile(path, document.objects);
         },
         dialogs, owner);
 }

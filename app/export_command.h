@@ -11,6 +11,11 @@ class UserDialogs;
 // system's reason; a cancel does nothing.
 void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner);
 
+// Export Animation Master and Export sPatch: the same for an Animation:Master model (.mdl) and an
+// sPatch file (.spt).
+void RunExportAnimationMaster(UserDialogs& dialogs, QWidget* owner);
+void RunExportSPatch(UserDialogs& dialogs, QWidget* owner);
+
 // Export Surface Mesh: the same for the patch surfaces as a mesh, at the view's surface
 // resolution; the file's extension (.obj, .ply, .stl, .gltf, .glb) chooses the format.
 void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner);

@@ -55,11 +55,17 @@ void CMainFrame::OnExportRuvoPatch() {
     RunExportRuvoPatch(dialogs_, this);
 }
 
+void CMainFrame::OnExportAnimationMaster() {
+    RunExportAnimationMaster(dialogs_, this);
+}
+
+void CMainFrame::OnExportSPatch() {
+    RunExportSPatch(dialogs_, this);
+}
+
 void CMainFrame::OnExportSurfaceMesh() {
     RunExportSurfaceMesh(dialogs_, this);
 }
-
-void CMainFrame::OnExportNothing() {}
 
 void CMainFrame::OnFrameAll() {
     FrameBounds(document_->camera, ControlPointBounds(document_->objects), view_->width(),

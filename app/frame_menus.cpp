@@ -82,6 +82,10 @@ void CMainFrame::BuildCommands() {
                &CMainFrame::OnImportMetasequoia, {idle, {}});
     AddCommand(CommandId::kExportRuvoPatch, Utf8(texts.exportRuvoPatch),
                &CMainFrame::OnExportRuvoPatch, {idle, {}});
+    AddCommand(CommandId::kExportAnimationMaster, Utf8(texts.exportAnimationMaster),
+               &CMainFrame::OnExportAnimationMaster, {idle, {}});
+    AddCommand(CommandId::kExportSPatch, Utf8(texts.exportSPatch), &CMainFrame::OnExportSPatch,
+               {idle, {}});
     AddCommand(CommandId::kExit, Utf8(texts.exitApplication), &CMainFrame::OnExit, {always, {}});
     AddCommand(CommandId::kConnectCurve, Utf8(texts.connectCurve), &CMainFrame::OnConnectCurve,
                {idle, {}});
@@ -115,11 +119,6 @@ void CMainFrame::BuildCommands() {
                &CMainFrame::OnImportOtherFormats, {idle, {}});
     AddCommand(CommandId::kExportSurfaceMesh, Utf8(texts.exportSurfaceMesh),
                &CMainFrame::OnExportSurfaceMesh, {idle, {}});
-    // Wired, but reached from no menu, toolbar button or key.
-    AddCommand(CommandId::kExportAnimationMaster, Utf8(kExportAnimationMasterLabel),
-               &CMainFrame::OnExportNothing, {idle, {}});
-    AddCommand(CommandId::kExportSPatch, Utf8(kExportSPatchLabel), &CMainFrame::OnExportNothing,
-               {idle, {}});
 }
 
 void CMainFrame::BuildMenus() {
@@ -134,6 +133,8 @@ void CMainFrame::BuildMenus() {
     import->addAction(Command(CommandId::kImportOtherFormats));
     QMenu* exports = file->addMenu(Utf8(texts.exportPopup));
     exports->addAction(Command(CommandId::kExportRuvoPatch));
+    exports->addAction(Command(CommandId::kExportAnimationMaster));
+    exports->addAction(Command(CommandId::kExportSPatch));
     exports->addAction(Command(CommandId::kExportSurfaceMesh));
     QAction* beforeExit = file->addSeparator();
     file->addAction(Command(CommandId::kExit));

@@ -58,6 +58,8 @@ class CMainFrame : public QMainWindow {
     void OnImport3dStudio();
     void OnImportOtherFormats();
     void OnExportRuvoPatch();
+    void OnExportAnimationMaster();
+    void OnExportSPatch();
     void OnExportSurfaceMesh();
     void OnConnectCurve();
     void OnSetting();
@@ -73,8 +75,6 @@ class CMainFrame : public QMainWindow {
     // Aims the camera at the centre of all objects, at the distance where they fit the view.
     void OnFrameAll();
     void OnExit();
-    // Animation Master and sPatch export: wired, and doing nothing.
-    void OnExportNothing();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

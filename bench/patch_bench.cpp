@@ -1,5 +1,5 @@
 // The patch network stages after import: Connect Curve, handles, patch detection, the surface
-// nets of every patch, and export.
+// nets of every patch, and the exports to .rvp, .mdl and .spt.
 
 #include <benchmark/benchmark.h>
 
@@ -8,6 +8,8 @@
 
 #include "bench/bench_models.h"
 #include "bench/bench_sizes.h"
+#include "export/animation_master_writer.h"
+#include "export/spatch_writer.h"
 #include "patch/bezier_net.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
@@ -117,6 +119,24 @@ void BM_WriteRvpFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WriteRvpFile)->Apply(AtBenchmarkSizes);
+
+// Patches are found beforehand, as the desktop program has them after Connect Curve.
+void BM_SerializeAnimationMaster(benchmark::State& state) {
+    auto store = Connected(Shape::kTorus, state.range(0));
+    DetectPatches(OnlyObject(*store));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SerializeAnimationMaster(store->objects).size());
+    }
+}
+BENCHMARK(BM_SerializeAnimationMaster)->Apply(AtBenchmarkSizes);
+
+void BM_SerializeSPatch(benchmark::State& state) {
+    auto store = Connected(Shape::kTorus, state.range(0));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(SerializeSPatch(store->objects).size());
+    }
+}
+BENCHMARK(BM_SerializeSPatch)->Apply(AtBenchmarkSizes);
 
 }  // namespace
 }  // namespace korvane::bench

@@ -9,7 +9,7 @@ namespace korvane::cli {
 
 const char* const kUsageText =
     "Usage:\n"
-    "  korvane-cli convert INPUT... -o OUTPUT.rvp [--connect DEGREES]\n"
+    "  korvane-cli convert INPUT... -o OUTPUT.rvp|.mdl|.spt [--connect DEGREES]\n"
     "  korvane-cli convert INPUT... -o MESH.obj|.ply|.stl|.gltf|.glb [--resolution N]\n"
     "                      [--connect DEGREES]\n"
     "  korvane-cli info INPUT... [--connect DEGREES] [--json]\n"
@@ -24,8 +24,9 @@ const char* const kUsageText =
     "ruvoPatch (.rvp) file that convert wrote reads back as the networks it holds. Any other\n"
     "file is read through assimp (OBJ, FBX, glTF, COLLADA, PLY, STL, 3DS, ...).\n"
     "\n"
-    "  convert   writes the network as a ruvoPatch file, or its surfaces as a triangle mesh\n"
-    "            when the output ends in .obj, .ply, .stl, .gltf or .glb\n"
+    "  convert   writes the network as a ruvoPatch file, as an Animation:Master model when the\n"
+    "            output ends in .mdl, as an sPatch file when it ends in .spt, or its surfaces\n"
+    "            as a triangle mesh when it ends in .obj, .ply, .stl, .gltf or .glb\n"
     "  info      lists each object: name, colour, control points, splines, closed splines,\n"
     "            nodes, 3-point and 4-point patches, and the totals\n"
     "  render    draws the 3D view's frame into a PNG image, without a window\n"

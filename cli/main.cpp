@@ -8,6 +8,7 @@
 #include "cli/model_loader.h"
 #include "cli/object_statistics.h"
 #include "cli/progress_line.h"
+#include "export/spline_patch_formats.h"
 #include "geometry/angles.h"
 #include "import/object_sink.h"
 #include "korvane_version.h"
@@ -55,6 +56,17 @@ int PrepareDocument(const CommandLine& line, ObjectStore& store,
     return kSuccess;
 }
 
+// The output in the format that its extension names; any other name gets a ruvoPatch file.
+WriteResult WriteOutput(const CommandLine& line, const ObjectList<PatchObject>& objects) {
+    if (SurfaceMeshFormatOf(line.output)) {
+        return WriteSurfaceMesh(line.output, objects, line.resolution);
+    }
+    if (const std::optional<SplinePatchFormat> format = SplinePatchFormatOf(line.output)) {
+        return WriteSplinePatchFile(line.output, objects, *format);
+    }
+    return WriteRvpFile(line.output, objects);
+}
+
 int Convert(const CommandLine& line) {
     ObjectStore& store = Document();
     std::vector<std::string> messages;
@@ -64,9 +76,7 @@ int Convert(const CommandLine& line) {
     for (const std::string& message : messages) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", message.c_str());
     }
-    const WriteResult written = SurfaceMeshFormatOf(line.output)
-                                    ? WriteSurfaceMesh(line.output, store.objects, line.resolution)
-                                    : WriteRvpFile(line.output, store.objects);
+    const WriteResult written = WriteOutput(line, store.objects);
     if (written.status != WriteStatus::kWritten) {
         return CannotWrite(line.output, written.error);
     }

@@ -17,6 +17,8 @@ struct MenuTexts {
     const char* importOtherFormats;
     const char* exportPopup;
     const char* exportRuvoPatch;
+    const char* exportAnimationMaster;
+    const char* exportSPatch;
     const char* exportSurfaceMesh;
     const char* exitApplication;
     const char* editPopup;
@@ -43,6 +45,8 @@ inline constexpr MenuTexts kJapaneseMenu = {
     .importOtherFormats = "その他の形式...",
     .exportPopup = "エクスポート",
     .exportRuvoPatch = "ruvoPatch(*.rvp)",
+    .exportAnimationMaster = "Animation Master(*.mdl)",
+    .exportSPatch = "sPatch(*.spt)",
     .exportSurfaceMesh = "サーフェスメッシュ (OBJ, PLY, STL, glTF)",
     .exitApplication = "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)",
     .editPopup = "編集(&E)",
@@ -69,6 +73,8 @@ inline constexpr MenuTexts kEnglishMenu = {
     .importOtherFormats = "Other formats...",
     .exportPopup = "Export",
     .exportRuvoPatch = "ruvoPatch(*.rvp)",
+    .exportAnimationMaster = "Animation Master(*.mdl)",
+    .exportSPatch = "sPatch(*.spt)",
     .exportSurfaceMesh = "Surface mesh (OBJ, PLY, STL, glTF)",
     .exitApplication = "&Exit",
     .editPopup = "&Edit",
@@ -84,10 +90,6 @@ inline constexpr MenuTexts kEnglishMenu = {
     .helpPopup = "&Help",
     .versionInformation = "Version Information",
 };
-
-// Labels of the commands that no menu reaches; they stand only in a layout that no document uses.
-inline constexpr const char* kExportAnimationMasterLabel = "Animation Master(*.mdl)";
-inline constexpr const char* kExportSPatchLabel = "sPatch(*.spt)";
 
 // One-line prompts of the string table, the same in both languages. They carry no tooltip part.
 struct CommandPrompt {

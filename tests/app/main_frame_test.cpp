@@ -24,6 +24,8 @@
 #include "app/main_frame.h"
 #include "app/object_tree_bar.h"
 #include "app/status_text_bar.h"
+#include "export/animation_master_writer.h"
+#include "export/spatch_writer.h"
 #include "fake_dialogs.h"
 #include "korvane_version.h"
 #include "model_files.h"
@@ -121,16 +123,16 @@ class MainFrameTest : public ::testing::Test {
 };
 
 TEST_F(MainFrameTest, EnglishMenusHoldTheirTextsAndCommands) {
-    EXPECT_EQ(
-        DescribeMenuBar(*frame_),
-        (QStringList{"&File{New Document=57600|-|Import{Metasequoia(*.mqo)=32771|"
-                     "LightWave(*.lwo)=32777|3D Studio(*.3ds)=32776|Other formats...=32788}|"
-                     "Export{ruvoPatch(*.rvp)=32772|Surface mesh (OBJ, PLY, STL, glTF)=32789}|-|"
-                     "&Exit=57665}",
-                     "&Edit{Connect Curve=32775}",
-                     "&View{Toolbar=59392|-|&Points=32779|&Curves=32780|&Surfaces=32781|-|"
-                     "Frame &All=32787|-|Setting=32774|Document=32783}",
-                     "&Help{Version Information=57664}"}));
+    EXPECT_EQ(DescribeMenuBar(*frame_),
+              (QStringList{"&File{New Document=57600|-|Import{Metasequoia(*.mqo)=32771|"
+                           "LightWave(*.lwo)=32777|3D Studio(*.3ds)=32776|Other formats...=32788}|"
+                           "Export{ruvoPatch(*.rvp)=32772|Animation Master(*.mdl)=32778|"
+                           "sPatch(*.spt)=32773|Surface mesh (OBJ, PLY, STL, glTF)=32789}|-|"
+                           "&Exit=57665}",
+                           "&Edit{Connect Curve=32775}",
+                           "&View{Toolbar=59392|-|&Points=32779|&Curves=32780|&Surfaces=32781|-|"
+                           "Frame &All=32787|-|Setting=32774|Document=32783}",
+                           "&Help{Version Information=57664}"}));
     EXPECT_EQ(frame_->windowTitle(), QString::fromLatin1(kProductAndVersion));
 }
 
@@ -140,8 +142,8 @@ TEST_F(MainFrameTest, JapaneseMenusKeepTheHalfWidthKatakana) {
         DescribeMenuBar(*frame_),
         (QStringList{"ﾌｧｲﾙ(&F){新規作成(&N)\tCtrl+N=57600|-|インポート{メタセコイア(*.mqo)=32771|"
                      "LightWave(*.lwo)=32777|3D Studio(*.3ds)=32776|その他の形式...=32788}|"
-                     "エクスポート{ruvoPatch(*.rvp)=32772|"
-                     "サーフェスメッシュ (OBJ, PLY, STL, glTF)=32789}|-|"
+                     "エクスポート{ruvoPatch(*.rvp)=32772|Animation Master(*.mdl)=32778|"
+                     "sPatch(*.spt)=32773|サーフェスメッシュ (OBJ, PLY, STL, glTF)=32789}|-|"
                      "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)=57665}",
                      "編集(&E){カーブ同士を接続=32775}",
                      "表示(&V){ﾂｰﾙ ﾊﾞｰ(&T)=59392|-|頂点(&P)=32779|カーブ(&C)=32780|"
@@ -195,24 +197,15 @@ TEST_F(MainFrameTest, PromptsAreTheSameInBothLanguages) {
     }
 }
 
-TEST_F(MainFrameTest, CommandsThatNoMenuReachesAreWiredAndChangeNothing) {
-    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
-    Trigger(CommandId::kImportMetasequoia);
+TEST_F(MainFrameTest, EveryCommandIsReachedFromAMenuOrTheToolbar) {
     QList<QAction*> reachable = frame_->toolBar()->actions();
     for (const QMenu* menu : frame_->menuBar()->findChildren<QMenu*>()) {
         reachable += menu->actions();
     }
-    for (const CommandId id : {CommandId::kExportAnimationMaster, CommandId::kExportSPatch}) {
-        ASSERT_NE(frame_->Command(id), nullptr) << static_cast<int>(id);
-        EXPECT_FALSE(reachable.contains(frame_->Command(id))) << static_cast<int>(id);
-        EXPECT_TRUE(frame_->Command(id)->isEnabled()) << static_cast<int>(id);
+    ASSERT_FALSE(frame_->actions().isEmpty());
+    for (QAction* command : frame_->actions()) {
+        EXPECT_TRUE(reachable.contains(command)) << command->objectName().toStdString();
     }
-    for (const CommandId id : {CommandId::kExportAnimationMaster, CommandId::kExportSPatch}) {
-        Trigger(id);
-    }
-    EXPECT_EQ(document_->objects.GetCount(), 1);
-    EXPECT_TRUE(dialogs_.messages.empty());
-    EXPECT_TRUE(dialogs_.answers.isEmpty());
 }
 
 TEST_F(MainFrameTest, ShowCurvesTwiceRestoresAndIsTickedWhileCurvesShow) {
@@ -408,43 +401,74 @@ TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
     }
 }
 
-TEST_F(MainFrameTest, ExportWritesEveryObjectAndNamesTheFileWhenItCannot) {
-    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
-    Trigger(CommandId::kImportMetasequoia);
-    Trigger(CommandId::kImportMetasequoia);
-    const QString path = folder_.filePath(QStringLiteral("out.rvp"));
-    dialogs_.answers = {path};
-    dialogs_.filters.clear();
-    Trigger(CommandId::kExportRuvoPatch);
-    EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("ruvoPatch File(*.rvp)")});
-    EXPECT_EQ(dialogs_.suffixes, QStringList{QStringLiteral("rvp")});
-    EXPECT_EQ(dialogs_.suggestedPaths,
-              QStringList{QDir(QStringLiteral(KORVANE_EXAMPLES_DIR)).filePath("torus.rvp")})
-        << "the name of the model imported last";
-    const std::vector<std::uint8_t> expected = SerializeRvp(document_->objects);
-    EXPECT_EQ(Content(path),
-              QByteArray(reinterpret_cast<const char*>(expected.data()), expected.size()));
-    EXPECT_TRUE(dialogs_.messages.empty());
-    EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(),
-              QStringLiteral("Wrote 2 objects to ") + QDir::toNativeSeparators(path));
+// What each spline-patch export writes: the file's whole contents as its writer makes them.
+struct SplinePatchExport {
+    CommandId command;
+    const char* filter;
+    const char* suffix;
+    QByteArray (*contents)(const ObjectList<PatchObject>& objects);
+};
 
-    const QString unwritable = folder_.filePath(QStringLiteral("missing/out.rvp"));
-    dialogs_.answers = {unwritable};
-    Trigger(CommandId::kExportRuvoPatch);
-    ASSERT_EQ(dialogs_.messages.size(), 1u);
-    EXPECT_TRUE(dialogs_.messages[0].first.contains(unwritable))
-        << dialogs_.messages[0].first.toStdString();
-    EXPECT_EQ(dialogs_.messages[0].second, QStringLiteral("Error"));
-    EXPECT_FALSE(QFile::exists(unwritable));
+const SplinePatchExport kSplinePatchExports[] = {
+    {CommandId::kExportRuvoPatch, "ruvoPatch File(*.rvp)", "rvp",
+     [](const ObjectList<PatchObject>& objects) {
+         const std::vector<std::uint8_t> bytes = SerializeRvp(objects);
+         return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                           static_cast<qsizetype>(bytes.size()));
+     }},
+    {CommandId::kExportAnimationMaster, "Animation Master File(*.mdl)", "mdl",
+     [](const ObjectList<PatchObject>& objects) {
+         return QByteArray::fromStdString(SerializeAnimationMaster(objects));
+     }},
+    {CommandId::kExportSPatch, "sPatch File(*.spt)", "spt",
+     [](const ObjectList<PatchObject>& objects) {
+         return QByteArray::fromStdString(SerializeSPatch(objects));
+     }}};
 
-    Open(0);
-    dialogs_.answers = {unwritable};
-    Trigger(CommandId::kExportRuvoPatch);
-    ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[1].second, QStringLiteral("エラー"));
+TEST_F(MainFrameTest, ExportsWriteEveryObjectAndNameTheFileWhenTheyCannot) {
+    for (const SplinePatchExport& format : kSplinePatchExports) {
+        SCOPED_TRACE(format.suffix);
+        Open(1);
+        dialogs_.messages.clear();
+        dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
+        Trigger(CommandId::kImportMetasequoia);
+        Trigger(CommandId::kImportMetasequoia);
+        const QString suffix = QString::fromLatin1(format.suffix);
+        const QString path = folder_.filePath(QStringLiteral("out.") + suffix);
+        dialogs_.answers = {path};
+        dialogs_.filters.clear();
+        dialogs_.suffixes.clear();
+        dialogs_.suggestedPaths.clear();
+        Trigger(format.command);
+        EXPECT_EQ(dialogs_.filters, QStringList{QString::fromLatin1(format.filter)});
+        EXPECT_EQ(dialogs_.suffixes, QStringList{suffix});
+        EXPECT_EQ(
+            dialogs_.suggestedPaths,
+            QStringList{QDir(QStringLiteral(KORVANE_EXAMPLES_DIR)).filePath("torus." + suffix)})
+            << "the name of the model imported last";
+        EXPECT_EQ(Content(path), format.contents(document_->objects));
+        EXPECT_TRUE(dialogs_.messages.empty());
+        EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(),
+                  QStringLiteral("Wrote 2 objects to ") + QDir::toNativeSeparators(path));
 
-    Trigger(CommandId::kExportRuvoPatch);
-    EXPECT_EQ(dialogs_.messages.size(), 2u) << "a cancelled dialog says nothing";
+        const QString unwritable = folder_.filePath(QStringLiteral("missing/out.") + suffix);
+        dialogs_.answers = {unwritable};
+        Trigger(format.command);
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_TRUE(dialogs_.messages[0].first.contains(unwritable))
+            << dialogs_.messages[0].first.toStdString();
+        EXPECT_EQ(dialogs_.messages[0].second, QStringLiteral("Error"));
+        EXPECT_FALSE(QFile::exists(unwritable));
+
+        Open(0);
+        dialogs_.answers = {unwritable};
+        Trigger(format.command);
+        ASSERT_EQ(dialogs_.messages.size(), 2u);
+        EXPECT_EQ(dialogs_.messages[1].second, QStringLiteral("エラー"));
+
+        Trigger(format.command);
+        EXPECT_EQ(dialogs_.messages.size(), 2u) << "a cancelled dialog says nothing";
+    }
 }
 
 TEST_F(MainFrameTest, ControlNStartsANewDocument) {
