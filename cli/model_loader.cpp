@@ -1,6 +1,5 @@
 #include "cli/model_loader.h"
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 
@@ -14,15 +13,24 @@
 namespace korvane::cli {
 namespace {
 
-std::string WhyUnreadable(const std::string& path, int error) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        return "is a folder, not a model file";
+std::string WhyUnreadable(const FileRead& read) {
+    switch (read.status) {
+        case FileReadStatus::kNotRegularFile:
+            switch (read.kind) {
+                case FileKind::kFolder:
+                    return "is a folder, not a model file";
+                case FileKind::kPipe:
+                    return "cannot be read: a pipe (FIFO), not a regular file";
+                case FileKind::kSocket:
+                    return "cannot be read: a socket, not a regular file";
+                default:
+                    return "cannot be read: a device, not a regular file";
+            }
+        case FileReadStatus::kTooLarge:
+            return "cannot be read: larger than a model file can be";
+        default:
+            return std::string("cannot be read: ") + std::strerror(read.systemError);
     }
-    if (error == 0) {
-        return "cannot be read: larger than a model file can be";
-    }
-    return std::string("cannot be read: ") + std::strerror(error);
 }
 
 std::string FileTitle(const std::string& path) {
@@ -143,10 +151,10 @@ LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store
     LoadOutcome outcome;
     for (const std::string& path : paths) {
         std::string bytes;
-        errno = 0;
-        if (!ReadFileBytes(path, bytes)) {
+        if (const FileRead read = ReadFileBytes(path, bytes);
+            read.status != FileReadStatus::kRead) {
             outcome.ok = false;
-            outcome.failure = path + ": " + WhyUnreadable(path, errno);
+            outcome.failure = path + ": " + WhyUnreadable(read);
             return outcome;
         }
         const std::string reason = LoadModel(path, bytes, store, assimp, outcome.messages);

@@ -6,9 +6,10 @@ namespace korvane {
 
 // What a reader reports to its caller; the caller turns it into a message in the user's language.
 enum class ImportStatus {
-    kImported,       // the file was read to its end (objects may be none)
-    kCannotOpen,     // the file could not be opened for reading
-    kNotThatFormat,  // the file is not of the reader's kind (first word / form type)
+    kImported,        // the file was read to its end (objects may be none)
+    kCannotOpen,      // the file could not be opened for reading
+    kNotRegularFile,  // a folder, a pipe, a device or a socket: refused before it is read
+    kNotThatFormat,   // the file is not of the reader's kind (first word / form type)
     // A compressed Metasequoia file (a zip archive) whose model could not be unpacked:
     kArchiveWithoutModel,  // no .mqo member in it
     kArchiveDamaged,       // cut short, corrupt, encrypted or packed by a method not read

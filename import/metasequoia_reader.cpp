@@ -16,8 +16,8 @@ ImportResult ImportMetasequoiaText(std::string_view text, ObjectSink& sink) {
 
 ImportResult ImportMetasequoia(const std::string& path, ObjectSink& sink) {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes)) {
-        return ImportResult{.status = ImportStatus::kCannotOpen};
+    if (const FileRead read = ReadFileBytes(path, bytes); read.status != FileReadStatus::kRead) {
+        return ImportResult{.status = ImportStatusOf(read)};
     }
     return ImportMetasequoiaBytes(bytes, sink);
 }

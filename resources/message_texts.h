@@ -20,6 +20,16 @@ inline MessageText CannotOpenMessage(bool english) {
                    : MessageText{"ファイルを開けませんでした", "エラー"};
 }
 
+// A folder, a pipe, a device or a socket chosen as a model: %1 is the path.
+inline MessageText NotRegularFileMessage(bool english) {
+    return english ? MessageText{"%1 is not a regular file (it is a folder, a device, a pipe or a "
+                                 "socket) and was not read.",
+                                 "Error"}
+                   : MessageText{"%1 は通常のファイルではない(フォルダ、デバイス、パイプ、"
+                                 "ソケットのいずれか)ため、読み込みませんでした。",
+                                 "エラー"};
+}
+
 inline MessageText NotMetasequoiaMessage(bool english) {
     return english ? MessageText{"This file isn't mqo file", "error"}
                    : MessageText{"これはメタセコイアのファイルではありません", "エラー"};
