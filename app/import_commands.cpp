@@ -105,6 +105,9 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path,
         case ImportStatus::kArchiveTooLarge:
             Show(dialogs, owner, ArchiveTooLargeMessage(english));
             break;
+        case ImportStatus::kArchiveTooManyMembers:
+            Show(dialogs, owner, ArchiveTooManyMembersMessage(english));
+            break;
         case ImportStatus::kAssimpRefused:
         case ImportStatus::kImporterCrashed:
         case ImportStatus::kImporterTimedOut:

@@ -80,6 +80,9 @@ std::string WhyNotImported(ImportStatus status) {
                    std::to_string(kMqozLimits.maxBytes >> 20) + " MiB or more than " +
                    std::to_string(kMqozLimits.maxRatio) +
                    " times its packed size (a zip bomb?); it was not read";
+        case ImportStatus::kArchiveTooManyMembers:
+            return "a zip archive of more than " + std::to_string(kMaxArchiveMembers) +
+                   " files, not a model archive; it was not read";
         default:
             return "not a readable model file";
     }

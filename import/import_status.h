@@ -11,9 +11,10 @@ enum class ImportStatus {
     kNotRegularFile,  // a folder, a pipe, a device or a socket: refused before it is read
     kNotThatFormat,   // the file is not of the reader's kind (first word / form type)
     // A compressed Metasequoia file (a zip archive) whose model could not be unpacked:
-    kArchiveWithoutModel,  // no .mqo member in it
-    kArchiveDamaged,       // cut short, corrupt, encrypted or packed by a method not read
-    kArchiveTooLarge,      // the member unpacks beyond the size or ratio bound (a zip bomb)
+    kArchiveWithoutModel,    // no .mqo member in it
+    kArchiveDamaged,         // cut short, corrupt, encrypted or packed by a method not read
+    kArchiveTooLarge,        // the member unpacks beyond the size or ratio bound (a zip bomb)
+    kArchiveTooManyMembers,  // more members than a model archive holds: not read at all
     // A file read through assimp in the helper process (import/assimp_import.h):
     kAssimpRefused,        // assimp does not read this kind of file, or found it malformed
     kImporterCrashed,      // the helper died or handed back damaged data

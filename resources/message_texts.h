@@ -54,6 +54,15 @@ inline MessageText ArchiveTooLargeMessage(bool english) {
                              "エラー"};
 }
 
+inline MessageText ArchiveTooManyMembersMessage(bool english) {
+    return english ? MessageText{"This compressed file holds more than 65536 files; it is not a "
+                                 "model's compressed file and was not read",
+                                 "Error"}
+                   : MessageText{"この圧縮ファイルには65536個を超えるファイルが入っています。"
+                                 "モデルの圧縮ファイルではないため、読み込みませんでした",
+                                 "エラー"};
+}
+
 inline MessageText NotLightWaveMessage(bool english) {
     return english ? MessageText{"This File is not LightWave File", "Error"}
                    : MessageText{"これはLightWaveのファイルではありません", "エラー"};
