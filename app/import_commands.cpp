@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "app/display_name.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
@@ -62,6 +63,11 @@ void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult
     }
     if (result.vertexBlocksMismatched > 0) {
         lines << QString::fromUtf8(texts.vertexBlocksMismatched).arg(result.vertexBlocksMismatched);
+    }
+    if (result.archiveModels > 1) {
+        lines << QString::fromUtf8(texts.otherArchiveModels)
+                     .arg(result.archiveModels)
+                     .arg(DisplayName(result.archiveModelRead));
     }
     if (!lines.isEmpty()) {
         dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')), QString::fromUtf8(texts.caption));

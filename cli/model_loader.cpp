@@ -3,6 +3,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "cli/text_encoding.h"
 #include "import/file_bytes.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
@@ -59,6 +60,11 @@ void AddWarnings(const std::string& path, const ImportResult& result,
         messages.push_back(path + ": " + std::to_string(result.outlineFaces) +
                            " faces with more than four corners were kept as outlines without "
                            "patches");
+    }
+    if (result.archiveModels > 1) {
+        messages.push_back(path + ": the archive holds " + std::to_string(result.archiveModels) +
+                           " Metasequoia (.mqo) files; only " +
+                           NameForReading(result.archiveModelRead) + " was read");
     }
     if (result.vertexBlocksMismatched > 0) {
         messages.push_back(path + ": " + std::to_string(result.vertexBlocksMismatched) +

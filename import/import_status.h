@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace korvane {
 
@@ -34,6 +35,10 @@ struct ImportResult {
     // Objects kept unmirrored: the file gives a mirror mode other than 0, 1 or 2.
     std::int32_t mirrorsLeftOut = 0;
     bool truncated = false;  // the file ended inside a chunk
+    // A compressed Metasequoia file: how many members are named like a model (a warning when
+    // more than one), and the name, as the archive stores it, of the one that was read.
+    std::int32_t archiveModels = 0;
+    std::string archiveModelRead{};
 };
 
 }  // namespace korvane

@@ -1,5 +1,7 @@
 #include "import/metasequoia_reader.h"
 
+#include <utility>
+
 #include "import/file_bytes.h"
 #include "import/import_meshes.h"
 #include "import/metasequoia_parser.h"
@@ -32,11 +34,15 @@ ImportResult ImportMetasequoiaBytesWithin(std::string_view bytes, ObjectSink& si
         return ImportMetasequoiaText(bytes, sink);
     }
     std::string text;
-    const ImportStatus unpacked = UnpackMqoz(bytes, text, limits);
+    ModelMembers members;
+    const ImportStatus unpacked = UnpackMqoz(bytes, text, limits, &members);
     if (unpacked != ImportStatus::kImported) {
         return ImportResult{.status = unpacked};
     }
-    return ImportMetasequoiaText(text, sink);
+    ImportResult result = ImportMetasequoiaText(text, sink);
+    result.archiveModels = members.count;
+    result.archiveModelRead = std::move(members.first);
+    return result;
 }
 
 }  // namespace korvane

@@ -15,7 +15,7 @@ namespace korvane {
 // a device or a socket; kNotThatFormat: the first word is not "Metasequoia" (nothing added).
 // A compressed Metasequoia file (.mqoz, a zip archive holding the .mqo) is told by its content and
 // imports exactly as the .mqo inside it; the kArchive... statuses say why one could not be
-// unpacked (nothing added).
+// unpacked (nothing added). The result tells how many .mqo members it held and which was read.
 ImportResult ImportMetasequoia(const std::string& path, ObjectSink& sink);
 ImportResult ImportMetasequoiaBytes(std::string_view bytes, ObjectSink& sink);
 // The same, with the archive's unpacked size held to `limits`.

@@ -25,6 +25,13 @@ inline constexpr ArchiveLimits kMqozLimits{std::size_t{1} << 28, 100, std::size_
 // before any is read, as no archive of a model.
 inline constexpr std::uint64_t kMaxArchiveMembers = 65536;
 
+// The members of an archive named like a Metasequoia file: how many, and the name of the first,
+// the one that is read, as the archive stores it: its raw bytes.
+struct ModelMembers {
+    std::int32_t count = 0;
+    std::string first;
+};
+
 // True when the bytes start as a zip archive does: a local file header, or the end record of an
 // archive with no members.
 bool IsZipArchive(std::string_view firstBytes);
@@ -34,8 +41,9 @@ bool IsZipArchive(std::string_view firstBytes);
 // kImported: `text` holds the member. kArchiveWithoutModel: no such member. kArchiveDamaged: the
 // archive is cut short or corrupt, or the member is encrypted or packed by a method we lack.
 // kArchiveTooLarge: the member would unpack beyond `limits`. kArchiveTooManyMembers: more than
-// kMaxArchiveMembers members. `text` is empty unless kImported.
+// kMaxArchiveMembers members. `text` is empty unless kImported. `members`, when given, tells the
+// model members found once the archive could be opened.
 ImportStatus UnpackMqoz(std::string_view archive, std::string& text,
-                        const ArchiveLimits& limits = kMqozLimits);
+                        const ArchiveLimits& limits = kMqozLimits, ModelMembers* members = nullptr);
 
 }  // namespace korvane

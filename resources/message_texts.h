@@ -69,7 +69,8 @@ inline MessageText NotLightWaveMessage(bool english) {
 }
 
 // What an import left out although the file was read; each line takes one number (%1), except
-// the one for a file that ended early. The caption goes with all of them.
+// the one for a file that ended early, and the one for a compressed file of several .mqo files,
+// which also takes the name of the one read (%2). The caption goes with all of them.
 struct ImportWarningTexts {
     const char* droppedFaces;
     const char* lathesLeftOut;
@@ -77,6 +78,7 @@ struct ImportWarningTexts {
     const char* truncated;
     const char* outlineFaces;
     const char* vertexBlocksMismatched;
+    const char* otherArchiveModels;
     const char* caption;
 };
 
@@ -93,6 +95,8 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                                         "%1 binary vertex blocks hold another number of vertices "
                                         "than they declare; only the whole vertices that both "
                                         "allow were read.",
+                                        "The compressed file holds %1 mqo files; only %2 was "
+                                        "read.",
                                         "Warning"}
                    : ImportWarningTexts{"存在しない頂点を使う面を%1個読み飛ばしました。",
                                         "回転体がメモリに収まらないため、%1個のオブジェクトを"
@@ -105,6 +109,8 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                                         "読み込みました",
                                         "バイナリ頂点ブロック%1個の頂点数とバイト数が"
                                         "食い違っています。両方に収まる頂点だけを読み込みました。",
+                                        "圧縮ファイルにmqoファイルが%1個あります。%2 だけを"
+                                        "読み込みました。",
                                         "警告"};
 }
 
