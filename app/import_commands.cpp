@@ -9,11 +9,13 @@
 #include <new>
 #include <stdexcept>
 
+#include "app/display_name.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
 #include "import/assimp_import.h"
+#include "import/file_bytes.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"
@@ -69,6 +71,11 @@ void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult
     if (result.sideFilesRefused > 0) {
         lines << QString::fromUtf8(texts.sideFilesRefused).arg(detail);
     }
+    if (result.archiveModels > 1) {
+        lines << QString::fromUtf8(texts.otherArchiveModels)
+                     .arg(result.archiveModels)
+                     .arg(DisplayName(result.archiveModelRead));
+    }
     if (!lines.isEmpty()) {
         dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')), QString::fromUtf8(texts.caption));
     }
@@ -90,6 +97,13 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path,
         case ImportStatus::kCannotOpen:
             Show(dialogs, owner, CannotOpenMessage(english));
             break;
+        case ImportStatus::kNotRegularFile: {
+            const MessageText message = NotRegularFileMessage(english);
+            dialogs.ShowMessage(owner,
+                                QString::fromUtf8(message.text).arg(QDir::toNativeSeparators(path)),
+                                QString::fromUtf8(message.caption));
+            break;
+        }
         case ImportStatus::kNotThatFormat:
             Show(dialogs, owner,
                  kind == ModelKind::kLightWave ? NotLightWaveMessage(english)
@@ -103,6 +117,9 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path,
             break;
         case ImportStatus::kArchiveTooLarge:
             Show(dialogs, owner, ArchiveTooLargeMessage(english));
+            break;
+        case ImportStatus::kArchiveTooManyMembers:
+            Show(dialogs, owner, ArchiveTooManyMembersMessage(english));
             break;
         case ImportStatus::kAssimpRefused:
         case ImportStatus::kImporterCrashed:
@@ -136,6 +153,10 @@ ReadOutcome ReadModel(ModelKind kind, const QString& path, CKorvDoc& document) {
                                     QFileInfo(path).completeBaseName().toStdString(), document),
                     {}};
         case ModelKind::kAssimp: {
+            // The helper would wait on a pipe until its time runs out: refused here at once.
+            if (CheckReadableFile(LocalPath(path)).status == FileReadStatus::kNotRegularFile) {
+                return {ImportResult{.status = ImportStatus::kNotRegularFile}, {}};
+            }
             AssimpImportOptions options;
             options.scale = RememberedImportScale();
             std::string detail;
@@ -209,19 +230,19 @@ QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& di
 }
 
 // Metasequoia files (.mqo, .mqoz) and LightWave's IFF forms (another form gets the LightWave
-// reader's own refusal) go to our readers; anything else is assimp's to read or refuse.
+// reader's own refusal) go to our readers; anything else is assimp's to read or refuse. A file
+// that cannot be read goes to the Metasequoia reader, which says why.
 ModelKind KindOfContent(const QString& path) {
-    QFile file(path);
-    constexpr qint64 kSignatureBytes = 64;
-    const QByteArray first =
-        file.open(QIODevice::ReadOnly) ? file.read(kSignatureBytes) : QByteArray();
-    if (first.startsWith("FORM")) {
+    constexpr std::size_t kSignatureBytes = 64;
+    std::string first;
+    if (ReadFileStart(LocalPath(path), kSignatureBytes, first).status != FileReadStatus::kRead) {
+        return ModelKind::kMetasequoia;
+    }
+    if (first.starts_with("FORM")) {
         return ModelKind::kLightWave;
     }
-    const std::string_view bytes(first.constData(), static_cast<std::size_t>(first.size()));
-    return DetectModelFormat(bytes) == ModelFormat::kMetasequoia || !file.isOpen()
-               ? ModelKind::kMetasequoia
-               : ModelKind::kAssimp;
+    return DetectModelFormat(first) == ModelFormat::kMetasequoia ? ModelKind::kMetasequoia
+                                                                 : ModelKind::kAssimp;
 }
 
 // "Other formats (*.obj *.fbx ...)": every extension assimp reads, asked of it once.

@@ -7,6 +7,7 @@
 #include "cli/connect_all.h"
 #include "cli/model_loader.h"
 #include "cli/object_statistics.h"
+#include "cli/output_check.h"
 #include "cli/progress_line.h"
 #include "export/spline_patch_formats.h"
 #include "geometry/angles.h"
@@ -169,7 +170,13 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write instead of the process
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::string error;
-    const auto line = ParseCommandLine(arguments, error);
+    auto line = ParseCommandLine(arguments, error);
+    if (line && (line->command == Command::kConvert || line->command == Command::kRender)) {
+        error = WhyOutputRefused(*line);
+        if (!error.empty()) {
+            line.reset();
+        }
+    }
     if (!line) {
         std::fprintf(stderr, "korvane-cli: %s\nTry 'korvane-cli --help'.\n", error.c_str());
         return kUsage;

@@ -1,11 +1,11 @@
 #include "cli/model_loader.h"
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
 
+#include "cli/text_encoding.h"
 #include "import/file_bytes.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
@@ -16,15 +16,24 @@
 namespace korvane::cli {
 namespace {
 
-std::string WhyUnreadable(const std::string& path, int error) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) {
-        return "is a folder, not a model file";
+std::string WhyUnreadable(const FileRead& read) {
+    switch (read.status) {
+        case FileReadStatus::kNotRegularFile:
+            switch (read.kind) {
+                case FileKind::kFolder:
+                    return "is a folder, not a model file";
+                case FileKind::kPipe:
+                    return "cannot be read: a pipe (FIFO), not a regular file";
+                case FileKind::kSocket:
+                    return "cannot be read: a socket, not a regular file";
+                default:
+                    return "cannot be read: a device, not a regular file";
+            }
+        case FileReadStatus::kTooLarge:
+            return "cannot be read: larger than a model file can be";
+        default:
+            return std::string("cannot be read: ") + std::strerror(read.systemError);
     }
-    if (error == 0) {
-        return "cannot be read: larger than a model file can be";
-    }
-    return std::string("cannot be read: ") + std::strerror(error);
 }
 
 std::string FileTitle(const std::string& path) {
@@ -54,6 +63,11 @@ void AddWarnings(const std::string& path, const ImportResult& result,
                            " faces with more than four corners were kept as outlines without "
                            "patches");
     }
+    if (result.archiveModels > 1) {
+        messages.push_back(path + ": the archive holds " + std::to_string(result.archiveModels) +
+                           " Metasequoia (.mqo) files; only " +
+                           NameForReading(result.archiveModelRead) + " was read");
+    }
     if (result.vertexBlocksMismatched > 0) {
         messages.push_back(path + ": " + std::to_string(result.vertexBlocksMismatched) +
                            " binary vertex blocks hold another number of vertices than they "
@@ -74,6 +88,9 @@ std::string WhyNotImported(ImportStatus status) {
                    std::to_string(kMqozLimits.maxBytes >> 20) + " MiB or more than " +
                    std::to_string(kMqozLimits.maxRatio) +
                    " times its packed size (a zip bomb?); it was not read";
+        case ImportStatus::kArchiveTooManyMembers:
+            return "a zip archive of more than " + std::to_string(kMaxArchiveMembers) +
+                   " files, not a model archive; it was not read";
         default:
             return "not a readable model file";
     }
@@ -168,10 +185,10 @@ LoadOutcome LoadModels(const std::vector<std::string>& paths, ObjectStore& store
     LoadOutcome outcome;
     for (const std::string& path : paths) {
         std::string bytes;
-        errno = 0;
-        if (!ReadFileBytes(path, bytes)) {
+        if (const FileRead read = ReadFileBytes(path, bytes);
+            read.status != FileReadStatus::kRead) {
             outcome.ok = false;
-            outcome.failure = path + ": " + WhyUnreadable(path, errno);
+            outcome.failure = path + ": " + WhyUnreadable(read);
             return outcome;
         }
         const std::string reason =

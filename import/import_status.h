@@ -1,18 +1,21 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace korvane {
 
 // What a reader reports to its caller; the caller turns it into a message in the user's language.
 enum class ImportStatus {
-    kImported,       // the file was read to its end (objects may be none)
-    kCannotOpen,     // the file could not be opened for reading
-    kNotThatFormat,  // the file is not of the reader's kind (first word / form type)
+    kImported,        // the file was read to its end (objects may be none)
+    kCannotOpen,      // the file could not be opened for reading
+    kNotRegularFile,  // a folder, a pipe, a device or a socket: refused before it is read
+    kNotThatFormat,   // the file is not of the reader's kind (first word / form type)
     // A compressed Metasequoia file (a zip archive) whose model could not be unpacked:
-    kArchiveWithoutModel,  // no .mqo member in it
-    kArchiveDamaged,       // cut short, corrupt, encrypted or packed by a method not read
-    kArchiveTooLarge,      // the member unpacks beyond the size or ratio bound (a zip bomb)
+    kArchiveWithoutModel,    // no .mqo member in it
+    kArchiveDamaged,         // cut short, corrupt, encrypted or packed by a method not read
+    kArchiveTooLarge,        // the member unpacks beyond the size or ratio bound (a zip bomb)
+    kArchiveTooManyMembers,  // more members than a model archive holds: not read at all
     // A file read through assimp in the helper process (import/assimp_import.h):
     kAssimpRefused,        // assimp does not read this kind of file, or found it malformed
     kImporterCrashed,      // the helper died or handed back damaged data
@@ -36,6 +39,10 @@ struct ImportResult {
     // Files that the model names and that were not read, being outside its folder or no regular
     // file (read through assimp; the import's detail names them).
     std::int32_t sideFilesRefused = 0;
+    // A compressed Metasequoia file: how many members are named like a model (a warning when
+    // more than one), and the name, as the archive stores it, of the one that was read.
+    std::int32_t archiveModels = 0;
+    std::string archiveModelRead{};
 };
 
 }  // namespace korvane

@@ -9,8 +9,8 @@ namespace korvane {
 ImportResult ImportLightWave(const std::string& path, const std::string& fileTitle,
                              ObjectSink& sink) {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes)) {
-        return ImportResult{.status = ImportStatus::kCannotOpen};
+    if (const FileRead read = ReadFileBytes(path, bytes); read.status != FileReadStatus::kRead) {
+        return ImportResult{.status = ImportStatusOf(read)};
     }
     return ImportLightWaveBytes(bytes, fileTitle, sink);
 }

@@ -1,5 +1,7 @@
 #include "import/metasequoia_reader.h"
 
+#include <utility>
+
 #include "import/file_bytes.h"
 #include "import/import_meshes.h"
 #include "import/metasequoia_parser.h"
@@ -16,8 +18,8 @@ ImportResult ImportMetasequoiaText(std::string_view text, ObjectSink& sink) {
 
 ImportResult ImportMetasequoia(const std::string& path, ObjectSink& sink) {
     std::string bytes;
-    if (!ReadFileBytes(path, bytes)) {
-        return ImportResult{.status = ImportStatus::kCannotOpen};
+    if (const FileRead read = ReadFileBytes(path, bytes); read.status != FileReadStatus::kRead) {
+        return ImportResult{.status = ImportStatusOf(read)};
     }
     return ImportMetasequoiaBytes(bytes, sink);
 }
@@ -32,11 +34,15 @@ ImportResult ImportMetasequoiaBytesWithin(std::string_view bytes, ObjectSink& si
         return ImportMetasequoiaText(bytes, sink);
     }
     std::string text;
-    const ImportStatus unpacked = UnpackMqoz(bytes, text, limits);
+    ModelMembers members;
+    const ImportStatus unpacked = UnpackMqoz(bytes, text, limits, &members);
     if (unpacked != ImportStatus::kImported) {
         return ImportResult{.status = unpacked};
     }
-    return ImportMetasequoiaText(text, sink);
+    ImportResult result = ImportMetasequoiaText(text, sink);
+    result.archiveModels = members.count;
+    result.archiveModelRead = std::move(members.first);
+    return result;
 }
 
 }  // namespace korvane

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
+#include <utility>
+
+#include "import/zip_member_count.h"
 
 namespace korvane {
 namespace {
@@ -24,9 +27,9 @@ Archive OpenArchive(std::string_view bytes) {
     zip_error_init(&error);
     zip_t* archive = nullptr;
     if (zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error)) {
-        // The consistency check holds every local header to the central directory, so that a
-        // member cannot unpack under other sizes than the ones listed for it.
-        archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &error);
+        // No consistency check: it reads the local header of every member, which takes seconds
+        // for an archive of a million members. The one member read is bounded as it unpacks.
+        archive = zip_open_from_source(source, ZIP_RDONLY, &error);
         if (archive == nullptr) {
             zip_source_free(source);
         }
@@ -44,16 +47,21 @@ bool NamesMetasequoiaFile(std::string_view name) {
                       });
 }
 
-// Index of the first member named like a Metasequoia file, or -1.
-zip_int64_t FindModelMember(zip_t* archive) {
+// Index of the first member named like a Metasequoia file, or -1; `members` tells them all.
+zip_int64_t FindModelMember(zip_t* archive, ModelMembers& members) {
+    zip_int64_t first = -1;
     const zip_int64_t count = zip_get_num_entries(archive, 0);
     for (zip_int64_t i = 0; i < count; ++i) {
         const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW);
         if (name != nullptr && NamesMetasequoiaFile(name)) {
-            return i;
+            if (first < 0) {
+                first = i;
+                members.first = name;
+            }
+            ++members.count;
         }
     }
-    return -1;
+    return first;
 }
 
 // How many bytes a member of `packed` bytes may unpack to.
@@ -105,13 +113,22 @@ bool IsZipArchive(std::string_view firstBytes) {
     return firstBytes.starts_with("PK\x03\x04") || firstBytes.starts_with("PK\x05\x06");
 }
 
-ImportStatus UnpackMqoz(std::string_view archive, std::string& text, const ArchiveLimits& limits) {
+ImportStatus UnpackMqoz(std::string_view archive, std::string& text, const ArchiveLimits& limits,
+                        ModelMembers* members) {
     text.clear();
+    // libzip reads the whole central directory on opening, whatever is asked of it afterwards.
+    if (HoldsMoreMembersThan(archive, kMaxArchiveMembers)) {
+        return ImportStatus::kArchiveTooManyMembers;
+    }
     const Archive opened = OpenArchive(archive);
     if (!opened) {
         return ImportStatus::kArchiveDamaged;
     }
-    const zip_int64_t index = FindModelMember(opened.get());
+    ModelMembers found;
+    const zip_int64_t index = FindModelMember(opened.get(), found);
+    if (members != nullptr) {
+        *members = std::move(found);
+    }
     if (index < 0) {
         return ImportStatus::kArchiveWithoutModel;
     }

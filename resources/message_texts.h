@@ -20,6 +20,16 @@ inline MessageText CannotOpenMessage(bool english) {
                    : MessageText{"ファイルを開けませんでした", "エラー"};
 }
 
+// A folder, a pipe, a device or a socket chosen as a model: %1 is the path.
+inline MessageText NotRegularFileMessage(bool english) {
+    return english ? MessageText{"%1 is not a regular file (it is a folder, a device, a pipe or a "
+                                 "socket) and was not read.",
+                                 "Error"}
+                   : MessageText{"%1 は通常のファイルではない(フォルダ、デバイス、パイプ、"
+                                 "ソケットのいずれか)ため、読み込みませんでした。",
+                                 "エラー"};
+}
+
 inline MessageText NotMetasequoiaMessage(bool english) {
     return english ? MessageText{"This file isn't mqo file", "error"}
                    : MessageText{"これはメタセコイアのファイルではありません", "エラー"};
@@ -44,14 +54,24 @@ inline MessageText ArchiveTooLargeMessage(bool english) {
                              "エラー"};
 }
 
+inline MessageText ArchiveTooManyMembersMessage(bool english) {
+    return english ? MessageText{"This compressed file holds more than 65536 files; it is not a "
+                                 "model's compressed file and was not read",
+                                 "Error"}
+                   : MessageText{"この圧縮ファイルには65536個を超えるファイルが入っています。"
+                                 "モデルの圧縮ファイルではないため、読み込みませんでした",
+                                 "エラー"};
+}
+
 inline MessageText NotLightWaveMessage(bool english) {
     return english ? MessageText{"This File is not LightWave File", "Error"}
                    : MessageText{"これはLightWaveのファイルではありません", "エラー"};
 }
 
 // What an import left out although the file was read; each line takes one number (%1), except
-// the one for a file that ended early and the one for side files, whose %1 names them. The
-// caption goes with all of them.
+// the one for a file that ended early, the one for side files, whose %1 names them, and the one
+// for a compressed file of several .mqo files, which also takes the name of the one read (%2).
+// The caption goes with all of them.
 struct ImportWarningTexts {
     const char* droppedFaces;
     const char* lathesLeftOut;
@@ -60,6 +80,7 @@ struct ImportWarningTexts {
     const char* outlineFaces;
     const char* vertexBlocksMismatched;
     const char* sideFilesRefused;
+    const char* otherArchiveModels;
     const char* caption;
 };
 
@@ -78,6 +99,8 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                                         "allow were read.",
                                         "Files that the model names were not read, and the model "
                                         "was imported without them:\n%1",
+                                        "The compressed file holds %1 mqo files; only %2 was "
+                                        "read.",
                                         "Warning"}
                    : ImportWarningTexts{"存在しない頂点を使う面を%1個読み飛ばしました。",
                                         "回転体がメモリに収まらないため、%1個のオブジェクトを"
@@ -92,6 +115,8 @@ inline ImportWarningTexts ImportWarnings(bool english) {
                                         "食い違っています。両方に収まる頂点だけを読み込みました。",
                                         "モデルが参照する次のファイルは読み込まず、それらを"
                                         "除いてモデルを読み込みました:\n%1",
+                                        "圧縮ファイルにmqoファイルが%1個あります。%2 だけを"
+                                        "読み込みました。",
                                         "警告"};
 }
 

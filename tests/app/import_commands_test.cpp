@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -226,6 +228,41 @@ TEST_F(ImportCommandsTest, AModelTooBigLeavesTheDocumentAsItWas) {
                       QString::fromUtf8(c.detail));
         EXPECT_EQ(Names(), std::vector<std::string>{"torus"});
     }
+}
+
+// A pipe or a folder chosen as a model is refused at once and named, whichever reader it went to:
+// the one its content chooses, ours, or assimp's helper, which would wait on the pipe until its
+// time ran out.
+TEST_F(ImportCommandsTest, FilesThatAreNotRegularAreRefusedAtOnceAndNamed) {
+    const QString fifo = folder_.filePath(QStringLiteral("pipe.mqo"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+    const QString folder = folder_.filePath(QStringLiteral("folder.lwo"));
+    ASSERT_TRUE(QDir().mkdir(folder));
+    dialogs_.importScale = 1.0f;
+    dialogs_.answers = {fifo, folder, fifo};
+    GetApp()->useEnglish = true;
+    ImportModelFile(fifo, dialogs_, nullptr);
+    RunImportMetasequoia(dialogs_, nullptr);
+    RunImportLightWave(dialogs_, nullptr);
+    RunImportOtherFormats(dialogs_, nullptr);
+    GetApp()->useEnglish = false;
+    ImportModelFile(folder, dialogs_, nullptr);
+    const auto english = [](const QString& path) {
+        return Message(path + QStringLiteral(" is not a regular file (it is a folder, a device, a "
+                                             "pipe or a socket) and was not read."),
+                       QStringLiteral("Error"));
+    };
+    EXPECT_EQ(dialogs_.messages,
+              (std::vector<Message>{
+                  english(fifo),
+                  english(fifo),
+                  english(folder),
+                  english(fifo),
+                  {folder + QStringLiteral(" は通常のファイルではない(フォルダ、デバイス、パイプ、"
+                                           "ソケットのいずれか)ため、読み込みませんでした。"),
+                   QStringLiteral("エラー")}}));
+    EXPECT_TRUE(document_.objects.IsEmpty());
+    EXPECT_EQ(tree_.codes, std::vector<NotifyCode>(5, NotifyCode::NotifyImported));
 }
 
 TEST(ImportWithoutDocumentTest, SaysReadingFailedInEitherLanguage) {

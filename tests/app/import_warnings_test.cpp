@@ -9,6 +9,7 @@
 #include "fake_dialogs.h"
 #include "import/metasequoia_object.h"
 #include "model_files.h"
+#include "support/zip_archive.h"
 
 namespace korvane {
 namespace {
@@ -27,9 +28,9 @@ constexpr const char* kCutShort =
 
 class ImportWarningsTest : public ::testing::Test {
   protected:
-    QString Write(const char* name, const char* content) {
+    QString Write(const char* name, const char* content, qsizetype size = -1) {
         const QString path = folder_.filePath(QString::fromLatin1(name));
-        EXPECT_TRUE(WriteFile(path, QByteArray(content)));
+        EXPECT_TRUE(WriteFile(path, QByteArray(content, size)));
         return path;
     }
 
@@ -129,6 +130,24 @@ TEST_F(ImportWarningsTest, ASideFileOutsideTheModelsFolderIsNamed) {
                   side);
     ASSERT_EQ(document_.objects.GetCount(), 2);
     EXPECT_NE(document_.objects.GetHead()->colour, PackMetasequoiaColour(0.25f, 0.5f, 0.75f));
+}
+
+// Of several .mqo files in a compressed file the first is read, named as object names are (in
+// Shift_JIS unless it is UTF-8).
+TEST_F(ImportWarningsTest, ACompressedFileOfSeveralModelsNamesTheOneRead) {
+    const std::string archive = testing::ZipOf({{"\x8E\xD4\x97\xD6.mqo", kTwoBadFaces},
+                                                {"second.mqo", kCutShort},
+                                                {"textures/wheel.png", "\x89PNG"}});
+    ImportInBothLanguages(Write("wheels.mqoz", archive.c_str(), archive.size()));
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_EQ(dialogs_.messages[0].first,
+              QStringLiteral("2 faces that name vertices the object does not have were left out.\n"
+                             "The compressed file holds 2 mqo files; only 車輪.mqo was read."));
+    EXPECT_EQ(
+        dialogs_.messages[1].first,
+        QStringLiteral("存在しない頂点を使う面を2個読み飛ばしました。\n"
+                       "圧縮ファイルにmqoファイルが2個あります。車輪.mqo だけを読み込みました。"));
+    EXPECT_EQ(document_.objects.GetCount(), 2) << "the first model, once in each language";
 }
 
 TEST_F(ImportWarningsTest, ASoundFileSaysNothing) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -10,6 +12,7 @@
 
 #include "hostile_models.h"
 #include "hostile_support.h"
+#include "import/file_bytes.h"
 
 namespace korvane::testing {
 namespace {
@@ -97,29 +100,84 @@ TEST_F(FileHostileTest, EmptyFile) {
     EXPECT_NE(cli.err.find(kNotAModel), std::string::npos) << cli.err;
 }
 
-TEST_F(FileHostileTest, Directory) {
-    const fs::path folder = folder_ / "model.mqo";
-    fs::create_directory(folder);
-    ObjectStore store;
-    EXPECT_EQ(ImportMetasequoia(folder.string(), store).status, ImportStatus::kCannotOpen);
-    EXPECT_EQ(ImportLightWave(folder.string(), "model", store).status, ImportStatus::kCannotOpen);
-    EXPECT_TRUE(store.objects.IsEmpty());
-    const ProcessResult cli = ConvertWithCli(folder);
-    EXPECT_EQ(cli.exitStatus, 2);
-    EXPECT_NE(cli.err.find("is a folder"), std::string::npos) << cli.err;
-}
-
-// A device that never ends is read only up to a bound far beyond any model, then refused.
-TEST_F(FileHostileTest, EndlessDevice) {
-    if (!fs::is_character_file("/dev/zero")) {
-        GTEST_SKIP() << "no /dev/zero here";
+// A Unix socket bound at the path, closed when the test ends.
+class BoundSocket {
+  public:
+    explicit BoundSocket(const fs::path& path) : fd_(socket(AF_UNIX, SOCK_STREAM, 0)) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::string name = path.string();
+        if (fd_ < 0 || name.size() >= sizeof address.sun_path) {
+            return;
+        }
+        name.copy(address.sun_path, name.size());
+        bound_ = bind(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     }
-    ObjectStore store;
-    EXPECT_EQ(ImportMetasequoia("/dev/zero", store).status, ImportStatus::kCannotOpen);
-    EXPECT_EQ(ImportLightWave("/dev/zero", "zero", store).status, ImportStatus::kCannotOpen);
-    const ProcessResult cli = ConvertWithCli("/dev/zero");
-    EXPECT_EQ(cli.exitStatus, 2);
-    EXPECT_NE(cli.err.find("/dev/zero: cannot be read"), std::string::npos) << cli.err;
+    BoundSocket(const BoundSocket&) = delete;
+    BoundSocket& operator=(const BoundSocket&) = delete;
+    ~BoundSocket() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    bool bound() const { return bound_; }
+
+  private:
+    int fd_;
+    bool bound_ = false;
+};
+
+struct NotRegularCase {
+    const char* label;
+    fs::path path;  // empty when this system has none
+    FileKind kind;
+    std::string reason;  // what the tool says after the path
+};
+
+// A folder, a pipe without a writer, an endless device and a socket are refused before a byte is
+// read, by the readers and by the tool, which ends at once instead of waiting on the pipe for
+// ever. A link to such a file is what it names.
+TEST_F(FileHostileTest, FilesThatAreNotRegularAreRefusedAtOnce) {
+    const fs::path fifo = folder_ / "pipe.mqo";
+    const fs::path folder = folder_ / "folder.mqo";
+    const fs::path socketPath = folder_ / "socket.mqo";
+    const fs::path linkToFifo = folder_ / "link.mqo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_directory(folder);
+    const BoundSocket socket(socketPath);
+    ASSERT_TRUE(socket.bound());
+    fs::create_symlink(fifo, linkToFifo);
+    const std::string pipeReason = "cannot be read: a pipe (FIFO), not a regular file";
+    const std::vector<NotRegularCase> cases = {
+        {"a folder", folder, FileKind::kFolder, "is a folder, not a model file"},
+        {"a pipe without a writer", fifo, FileKind::kPipe, pipeReason},
+        {"a link to the pipe", linkToFifo, FileKind::kPipe, pipeReason},
+        {"an endless device", fs::is_character_file("/dev/zero") ? "/dev/zero" : "",
+         FileKind::kDevice, "cannot be read: a device, not a regular file"},
+        {"a socket", socketPath, FileKind::kSocket, "cannot be read: a socket, not a regular file"},
+    };
+    for (const NotRegularCase& row : cases) {
+        SCOPED_TRACE(row.label);
+        if (row.path.empty()) {
+            continue;
+        }
+        std::string bytes;
+        const FileRead start = ReadFileStart(row.path.string(), 64, bytes);
+        EXPECT_EQ(start.status, FileReadStatus::kNotRegularFile);
+        EXPECT_EQ(start.kind, row.kind);
+        EXPECT_EQ(CheckReadableFile(row.path.string()).kind, row.kind);
+        ObjectStore store;
+        EXPECT_EQ(ImportMetasequoia(row.path.string(), store).status,
+                  ImportStatus::kNotRegularFile);
+        EXPECT_EQ(ImportLightWave(row.path.string(), "model", store).status,
+                  ImportStatus::kNotRegularFile);
+        EXPECT_TRUE(store.objects.IsEmpty());
+        // The time limit only ends a tool that hangs; 124 is its status then.
+        const ProcessResult cli = ConvertWithCli(row.path, "timeout 60 ");
+        EXPECT_EQ(cli.exitStatus, 2) << cli.err;
+        EXPECT_NE(cli.err.find(row.path.string() + ": " + row.reason), std::string::npos)
+            << cli.err;
+    }
 }
 
 // The reader's status for a file it may not read. The superuser reads everything, so as root the

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
@@ -56,10 +58,15 @@ TEST(ModelFileTest, SampleFileImportsCompletely) {
 TEST(ModelFileTest, UnopenablePathsAreReported) {
     const std::string folder = ::testing::TempDir() + "/a_folder.mqo";
     std::filesystem::create_directories(folder);
-    for (const std::string& path : {folder, folder + "/missing.mqo", std::string()}) {
+    const std::vector<std::pair<std::string, ImportStatus>> cases = {
+        {folder, ImportStatus::kNotRegularFile},
+        {folder + "/missing.mqo", ImportStatus::kCannotOpen},
+        {std::string(), ImportStatus::kCannotOpen},
+    };
+    for (const auto& [path, status] : cases) {
         ObjectStore store;
-        EXPECT_EQ(ImportMetasequoia(path, store).status, ImportStatus::kCannotOpen) << path;
-        EXPECT_EQ(ImportLightWave(path, "t", store).status, ImportStatus::kCannotOpen) << path;
+        EXPECT_EQ(ImportMetasequoia(path, store).status, status) << path;
+        EXPECT_EQ(ImportLightWave(path, "t", store).status, status) << path;
         EXPECT_TRUE(store.objects.IsEmpty());
     }
 }

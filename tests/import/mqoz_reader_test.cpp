@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +11,7 @@
 #include "import/mqoz_archive.h"
 #include "import_test_support.h"
 #include "patch/rvp_writer.h"
+#include "support/zip_archive.h"
 
 // Compressed Metasequoia files (.mqoz): zip archives built here with libzip in the layout that
 // Metasequoia 4 writes (one member named after the model, deflated at the normal level, so that
@@ -22,6 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::NamesOf;
+using testing::ZipOf;
 
 // A model as Metasequoia 4 saves it inside a .mqoz: format 1.2, UTF-8 names, CR LF lines.
 const std::string kModelHead =
@@ -40,37 +41,6 @@ const std::string kModelHead =
     "\tface 1 {\r\n\t\t3 V(0 1 2)\r\n\t}\r\n}\r\n";
 const std::string kModel = kModelHead + "Eof\r\n";
 const std::vector<std::string> kModelNames = {"車輪", "台車"};
-
-struct Member {
-    std::string name;
-    std::string bytes;
-    std::int32_t method = ZIP_CM_DEFLATE;
-};
-
-// The archive libzip writes for the members, in memory. Level 6 is deflate's normal level.
-std::string ZipOf(const std::vector<Member>& members) {
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* buffer = zip_source_buffer_create(nullptr, 0, 0, &error);
-    zip_source_keep(buffer);  // read back once the archive is closed
-    zip_t* archive = zip_open_from_source(buffer, ZIP_TRUNCATE, &error);
-    zip_error_fini(&error);
-    for (const Member& member : members) {
-        zip_source_t* data =
-            zip_source_buffer(archive, member.bytes.data(), member.bytes.size(), 0);
-        const zip_int64_t index = zip_file_add(archive, member.name.c_str(), data, 0);
-        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), member.method, 6);
-    }
-    zip_close(archive);
-    zip_stat_t stat;
-    zip_source_open(buffer);
-    zip_source_stat(buffer, &stat);
-    std::string bytes(stat.size, '\0');
-    zip_source_read(buffer, bytes.data(), stat.size);
-    zip_source_close(buffer);
-    zip_source_free(buffer);
-    return bytes;
-}
 
 // The first member's unpacked size rewritten in its local header and the central directory, as a
 // zip bomb lies about it.
