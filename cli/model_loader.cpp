@@ -130,6 +130,8 @@ std::string LoadThroughAssimp(const std::string& path, ObjectStore& store,
                    OneLine(detail);
         case ImportStatus::kCannotOpen:
             return "cannot be read";  // it could a moment before: changed meanwhile
+        case ImportStatus::kNotRegularFile:
+            return "cannot be read: not a regular file";  // it was one a moment before
         default:
             return OneLine(detail) + "; nothing was imported from it";
     }
