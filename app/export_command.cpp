@@ -11,9 +11,9 @@
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
 #include "export/animation_master_writer.h"
+#include "export/rvp_writer.h"
 #include "export/spatch_writer.h"
-#include "patch/rvp_writer.h"
-#include "patch/surface_mesh_writer.h"
+#include "export/surface_mesh_writer.h"
 #include "resources/message_texts.h"
 
 namespace korvane {

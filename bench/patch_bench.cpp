@@ -9,11 +9,11 @@
 #include "bench/bench_models.h"
 #include "bench/bench_sizes.h"
 #include "export/animation_master_writer.h"
+#include "export/rvp_writer.h"
 #include "export/spatch_writer.h"
 #include "patch/bezier_net.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
-#include "patch/rvp_writer.h"
 
 namespace korvane::bench {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "bench/bench_models.h"
+#include "export/rvp_writer.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
-#include "patch/rvp_writer.h"
 
 int main(int argc, char** argv) {
     using namespace korvane;

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "patch/surface_mesh_writer.h"
+#include "export/surface_mesh_writer.h"
 
 namespace korvane::cli {
 

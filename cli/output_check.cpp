@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "export/spline_patch_formats.h"
-#include "patch/surface_mesh_writer.h"
+#include "export/surface_mesh_writer.h"
 
 namespace korvane::cli {
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "export/animation_master_axes.h"
+#include "export/atomic_file_writer.h"
 #include "export/mdl_patch_rows.h"
 #include "export/text_lines.h"
-#include "patch/atomic_file_writer.h"
 #include "patch/patch_builder.h"
 
 namespace korvane {

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "export/write_status.h"
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
-#include "patch/write_status.h"
 
 // The Animation:Master (.mdl) export: one model whose mesh holds every object's splines and
 // patches, with one group and one surface attribute per object, as text with CRLF line ends.

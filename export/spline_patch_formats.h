@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
+#include "export/write_status.h"
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
-#include "patch/write_status.h"
 
 // The spline-patch formats of other programs that the network is exported to.
 

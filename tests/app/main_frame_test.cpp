@@ -25,11 +25,11 @@
 #include "app/object_tree_bar.h"
 #include "app/status_text_bar.h"
 #include "export/animation_master_writer.h"
+#include "export/rvp_writer.h"
 #include "export/spatch_writer.h"
 #include "fake_dialogs.h"
 #include "korvane_version.h"
 #include "model_files.h"
-#include "patch/rvp_writer.h"
 #include "status_recorder.h"
 #include "view/camera_framing.h"
 

@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
+#include "export/surface_mesh_writer.h"
 #include "hostile_models.h"
 #include "hostile_support.h"
-#include "patch/surface_mesh_writer.h"
 
 // A failed export loses nothing: the file at the target keeps every byte, no temporary file stays
 // behind, and the failure is reported.

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "export/write_status.h"
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
-#include "patch/write_status.h"
 
 // The ruvoPatch (.rvp) export: every object's control points, splines with their nodes, and the
 // spline references of each point, as a little-endian archive. Handles and patches are not

@@ -1,4 +1,4 @@
-#include "patch/surface_mesh_writer.h"
+#include "export/surface_mesh_writer.h"
 
 #include <assimp/scene.h>
 #include <assimp/Exporter.hpp>
@@ -13,8 +13,8 @@
 #include <memory>
 #include <vector>
 
-#include "patch/atomic_file_set.h"
-#include "patch/surface_mesh_builder.h"
+#include "export/atomic_file_set.h"
+#include "export/surface_mesh_builder.h"
 
 namespace korvane {
 namespace {

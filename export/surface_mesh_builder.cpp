@@ -1,4 +1,4 @@
-#include "patch/surface_mesh_builder.h"
+#include "export/surface_mesh_builder.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "patch/write_status.h"
+#include "export/write_status.h"
 
 namespace korvane {
 

@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "mesh_shapes.h"
+#include "export/rvp_writer.h"
 #include "patch/patch_builder.h"
-#include "patch/rvp_writer.h"
 #include "rvp_bytes.h"
+#include "support/mesh_shapes.h"
 
 namespace korvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "patch/atomic_file_set.h"
+#include "export/atomic_file_set.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "patch/atomic_file_writer.h"
+#include "export/atomic_file_writer.h"
 
 namespace korvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "patch/rvp_writer.h"
+#include "export/rvp_writer.h"
 
 #include <bit>
 #include <cstring>
@@ -7,8 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "export/atomic_file_writer.h"
 #include "geometry/huge_pages.h"
-#include "patch/atomic_file_writer.h"
 
 namespace korvane {
 namespace {

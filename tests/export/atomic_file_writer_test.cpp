@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "patch/atomic_file_set.h"
-#include "patch/atomic_file_writer.h"
-#include "patch/rvp_writer.h"
+#include "export/atomic_file_set.h"
+#include "export/atomic_file_writer.h"
+#include "export/rvp_writer.h"
 
 namespace korvane {
 namespace {

@@ -1,4 +1,4 @@
-#include "patch/atomic_file_writer.h"
+#include "export/atomic_file_writer.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "patch/surface_mesh_writer.h"
+#include "export/surface_mesh_writer.h"
 
 #include <assimp/material.h>
 #include <assimp/scene.h>
@@ -15,9 +15,9 @@
 #include <map>
 #include <sstream>
 
+#include "export/surface_mesh_builder.h"
 #include "import/object_sink.h"
 #include "patch/curve_connector.h"
-#include "patch/surface_mesh_builder.h"
 #include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "export/write_status.h"
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
-#include "patch/write_status.h"
 
 // The patch surfaces exported as triangle meshes through assimp's exporter, for programs that
 // know nothing of patches.
