@@ -4,22 +4,15 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <functional>
-
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
-#include "export/animation_master_writer.h"
-#include "export/rvp_writer.h"
-#include "export/spatch_writer.h"
-#include "export/surface_mesh_writer.h"
+#include "export/export_formats.h"
 #include "resources/message_texts.h"
 
 namespace korvane {
 namespace {
-
-using Writer = std::function<WriteResult(const std::string& path, const CKorvDoc& document)>;
 
 // The last imported model's name with the export's extension, beside it.
 QString SuggestedPath(const CKorvDoc& document, const QString& suffix) {
@@ -31,7 +24,7 @@ QString SuggestedPath(const CKorvDoc& document, const QString& suffix) {
 }
 
 // The one export: asks for the file, writes it, and tells the failure or what was written where.
-void RunExport(const QString& filter, const QString& suffix, const Writer& write,
+void RunExport(const QString& filter, const QString& suffix, ExportFormat format,
                UserDialogs& dialogs, QWidget* owner) {
     CKorvDoc* document = GetDocument();
     if (document == nullptr) {
@@ -46,7 +39,9 @@ void RunExport(const QString& filter, const QString& suffix, const Writer& write
     }
     CKorvApp* app = GetApp();
     app->SetWaitCursor(1);
-    const WriteResult result = write(QFile::encodeName(path).toStdString(), *document);
+    const WriteResult result =
+        WriteModelFile(QFile::encodeName(path).toStdString(), document->objects, format,
+                       document->displaySettings.surfaceResolution);
     app->SetWaitCursor(0);
     if (result.status != WriteStatus::kWritten) {
         const MessageText message = ExportFailedMessage(IsEnglish());
@@ -69,40 +64,23 @@ void RunExport(const QString& filter, const QString& suffix, const Writer& write
 }  // namespace
 
 void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(
-        QStringLiteral("ruvoPatch File(*.rvp)"), QStringLiteral("rvp"),
-        [](const std::string& path, const CKorvDoc& document) {
-            return WriteRvpFile(path, document.objects);
-        },
-        dialogs, owner);
+    RunExport(QStringLiteral("ruvoPatch File(*.rvp)"), QStringLiteral("rvp"),
+              ExportFormat::kRuvoPatch, dialogs, owner);
 }
 
 void RunExportAnimationMaster(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(
-        QStringLiteral("Animation Master File(*.mdl)"), QStringLiteral("mdl"),
-        [](const std::string& path, const CKorvDoc& document) {
-            return WriteAnimationMasterFile(path, document.objects);
-        },
-        dialogs, owner);
+    RunExport(QStringLiteral("Animation Master File(*.mdl)"), QStringLiteral("mdl"),
+              ExportFormat::kAnimationMaster, dialogs, owner);
 }
 
 void RunExportSPatch(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(
-        QStringLiteral("sPatch File(*.spt)"), QStringLiteral("spt"),
-        [](const std::string& path, const CKorvDoc& document) {
-            return WriteSPatchFile(path, document.objects);
-        },
-        dialogs, owner);
+    RunExport(QStringLiteral("sPatch File(*.spt)"), QStringLiteral("spt"), ExportFormat::kSPatch,
+              dialogs, owner);
 }
 
 void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(
-        QStringLiteral("Surface mesh (*.obj *.ply *.stl *.gltf *.glb)"), QStringLiteral("obj"),
-        [](const std::string& path, const CKorvDoc& document) {
-            return WriteSurfaceMesh(path, document.objects,
-                                    document.displaySettings.surfaceResolution);
-        },
-        dialogs, owner);
+    RunExport(QStringLiteral("Surface mesh (*.obj *.ply *.stl *.gltf *.glb)"),
+              QStringLiteral("obj"), ExportFormat::kSurfaceMesh, dialogs, owner);
 }
 
 }  // namespace korvane

@@ -10,9 +10,7 @@
 #include "cli/output_check.h"
 #include "cli/progress_line.h"
 #include "export/atomic_file_writer.h"
-#include "export/rvp_writer.h"
-#include "export/spline_patch_formats.h"
-#include "export/surface_mesh_writer.h"
+#include "export/export_formats.h"
 #include "geometry/angles.h"
 #include "import/object_sink.h"
 #include "korvane_version.h"
@@ -59,13 +57,9 @@ int PrepareDocument(const CommandLine& line, ObjectStore& store,
 
 // The output in the format that its extension names; any other name gets a ruvoPatch file.
 WriteResult WriteOutput(const CommandLine& line, const ObjectList<PatchObject>& objects) {
-    if (SurfaceMeshFormatOf(line.output)) {
-        return WriteSurfaceMesh(line.output, objects, line.resolution);
-    }
-    if (const std::optional<SplinePatchFormat> format = SplinePatchFormatOf(line.output)) {
-        return WriteSplinePatchFile(line.output, objects, *format);
-    }
-    return WriteRvpFile(line.output, objects);
+    return WriteModelFile(line.output, objects,
+                          ExportFormatOf(line.output).value_or(ExportFormat::kRuvoPatch),
+                          line.resolution);
 }
 
 int Convert(const CommandLine& line) {

@@ -7,8 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "export/spline_patch_formats.h"
-#include "export/surface_mesh_writer.h"
+#include "export/export_formats.h"
 
 namespace korvane::cli {
 namespace {
@@ -29,8 +28,7 @@ std::string WrongExtension(const CommandLine& line) {
         return EndsIn(line.output, ".png") ? std::string()
                                            : "render writes .png images, not '" + line.output + "'";
     }
-    return EndsIn(line.output, ".rvp") || SplinePatchFormatOf(line.output) ||
-                   SurfaceMeshFormatOf(line.output)
+    return ExportFormatOf(line.output)
                ? std::string()
                : "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf and .glb files, not '" +
                      line.output + "'";

@@ -6,7 +6,6 @@
 #include <assimp/IOSystem.hpp>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <list>
@@ -14,31 +13,22 @@
 #include <vector>
 
 #include "export/atomic_file_set.h"
+#include "export/file_extension.h"
 #include "export/surface_mesh_builder.h"
 
 namespace korvane {
 namespace {
 
 struct FormatEntry {
-    SurfaceMeshFormat format;
     const char* extension;
     const char* exporterId;
 };
 
-constexpr FormatEntry kFormats[] = {{SurfaceMeshFormat::kObj, "obj", "obj"},
-                                    {SurfaceMeshFormat::kPly, "ply", "plyb"},
-                                    {SurfaceMeshFormat::kStl, "stl", "stlb"},
-                                    {SurfaceMeshFormat::kGltf, "gltf", "gltf2"},
-                                    {SurfaceMeshFormat::kGlb, "glb", "glb2"}};
+constexpr FormatEntry kFormats[] = {
+    {"obj", "obj"}, {"ply", "plyb"}, {"stl", "stlb"}, {"gltf", "gltf2"}, {"glb", "glb2"}};
 
 const FormatEntry* EntryFor(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
-        return nullptr;
-    }
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string extension = LowerCaseExtension(path);
     for (const FormatEntry& entry : kFormats) {
         if (extension == entry.extension) {
             return &entry;
@@ -224,11 +214,6 @@ void FillScene(aiScene& scene, const ObjectList<PatchObject>& objects,
 }
 
 }  // namespace
-
-std::optional<SurfaceMeshFormat> SurfaceMeshFormatOf(const std::string& path) {
-    const FormatEntry* entry = EntryFor(path);
-    return entry != nullptr ? std::optional(entry->format) : std::nullopt;
-}
 
 WriteResult WriteSurfaceMesh(const std::string& path, const ObjectList<PatchObject>& objects,
                              std::int32_t surfaceResolution) {

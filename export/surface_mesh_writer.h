@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "export/write_status.h"
@@ -13,13 +12,9 @@
 
 namespace korvane {
 
-enum class SurfaceMeshFormat { kObj, kPly, kStl, kGltf, kGlb };
-
-// The format a file name asks for by its extension, in any case: .obj (with its .mtl beside it),
-// .ply and .stl (binary), .gltf (with its .bin beside it) and .glb. Nothing for any other name.
-std::optional<SurfaceMeshFormat> SurfaceMeshFormatOf(const std::string& path);
-
-// Writes the surfaces of objects to path in the format its extension names, tessellated as
+// Writes the surfaces of objects to path in the format its extension names, in any case: .obj
+// (with its .mtl beside it), .ply and .stl (binary), .gltf (with its .bin beside it) and .glb;
+// tessellated as
 // BuildSurfaceMesh does at surfaceResolution: one mesh per object that has patches, named after
 // the object, with the object's colour as its material's diffuse colour (.ply and .stl keep no
 // colour). Patch lists that are out of date are detected first. Points go out as (x, y, -z), as

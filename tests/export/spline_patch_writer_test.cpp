@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "export/animation_master_writer.h"
+#include "export/export_formats.h"
 #include "export/spatch_writer.h"
-#include "export/spline_patch_formats.h"
 #include "import/object_sink.h"
 #include "patch/patch_builder.h"
 #include "support/generated_network.h"
@@ -68,18 +68,22 @@ void Square(PatchObject& object) {
     ComputeHandles(object);
 }
 
-TEST(SplinePatchFormatsTest, TheExtensionNamesTheFormatInAnyCase) {
-    const std::pair<const char*, std::optional<SplinePatchFormat>> names[] = {
-        {"model.mdl", SplinePatchFormat::kAnimationMaster},
-        {"/a/b/MODEL.MDL", SplinePatchFormat::kAnimationMaster},
-        {"x.Spt", SplinePatchFormat::kSPatch},
-        {"model.spt.rvp", std::nullopt},
+TEST(ExportFormatsTest, TheExtensionNamesTheFormatInAnyCase) {
+    const std::pair<const char*, std::optional<ExportFormat>> names[] = {
+        {"model.mdl", ExportFormat::kAnimationMaster},
+        {"/a/b/MODEL.MDL", ExportFormat::kAnimationMaster},
+        {"x.Spt", ExportFormat::kSPatch},
+        {"model.spt.rvp", ExportFormat::kRuvoPatch},
+        {".rvp", ExportFormat::kRuvoPatch},
+        {"a.b/c.GLTF", ExportFormat::kSurfaceMesh},
+        {"surface.Obj", ExportFormat::kSurfaceMesh},
         {"folder.mdl/model", std::nullopt},
         {"mdl", std::nullopt},
         {"model.mdlx", std::nullopt},
-        {"model.obj", std::nullopt}};
+        {"model.", std::nullopt},
+        {"/dev/stdout", std::nullopt}};
     for (const auto& [name, format] : names) {
-        EXPECT_EQ(SplinePatchFormatOf(name), format) << name;
+        EXPECT_EQ(ExportFormatOf(name), format) << name;
     }
 }
 
@@ -214,7 +218,7 @@ std::vector<std::string> Entries(const fs::path& folder) {
 
 // A failed write reports why and loses nothing: a 64 KB disk of its own (when the tests may
 // mount one) with an old file on it, a full device, a folder that is not there.
-class FailedWriteTest : public ::testing::TestWithParam<SplinePatchFormat> {
+class FailedWriteTest : public ::testing::TestWithParam<ExportFormat> {
   protected:
     void SetUp() override {
         std::string pattern = (fs::path(::testing::TempDir()) / "korvane-export-XXXXXX").string();
@@ -231,7 +235,7 @@ class FailedWriteTest : public ::testing::TestWithParam<SplinePatchFormat> {
     }
 
     WriteResult Write(const std::string& path) {
-        return WriteSplinePatchFile(path, store_.objects, GetParam());
+        return WriteModelFile(path, store_.objects, GetParam(), 1);
     }
 
     fs::path folder_;
@@ -271,10 +275,9 @@ TEST_P(FailedWriteTest, ReportsWhyAndKeepsWhatWasThere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, FailedWriteTest,
-                         ::testing::Values(SplinePatchFormat::kAnimationMaster,
-                                           SplinePatchFormat::kSPatch),
-                         [](const ::testing::TestParamInfo<SplinePatchFormat>& info) {
-                             return info.param == SplinePatchFormat::kAnimationMaster
+                         ::testing::Values(ExportFormat::kAnimationMaster, ExportFormat::kSPatch),
+                         [](const ::testing::TestParamInfo<ExportFormat>& info) {
+                             return info.param == ExportFormat::kAnimationMaster
                                         ? std::string("Mdl")
                                         : std::string("Spt");
                          });

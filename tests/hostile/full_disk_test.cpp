@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "export/export_formats.h"
 #include "export/surface_mesh_writer.h"
 #include "hostile_models.h"
 #include "hostile_support.h"
@@ -361,7 +362,7 @@ TEST_F(HostileTest, FileSizeLimitFailsTheWriteAndKeepsWhatWasThere) {
             }
             PutFiles(folder, before);
             const fs::path target = folder / test.output;
-            const bool mesh = SurfaceMeshFormatOf(target.string()).has_value();
+            const bool mesh = ExportFormatOf(target.string()) == ExportFormat::kSurfaceMesh;
             std::vector<std::string> args{"convert", "-o", target.string()};
             if (mesh) {
                 args.insert(args.end(), {"--resolution", std::to_string(kNewerResolution)});
