@@ -39,9 +39,9 @@ void RunExport(const QString& filter, const QString& suffix, ExportFormat format
     }
     CKorvApp* app = GetApp();
     app->SetWaitCursor(1);
-    const WriteResult result =
-        WriteModelFile(QFile::encodeName(path).toStdString(), document->objects, format,
-                       document->displaySettings.surfaceResolution);
+    const ExportReport result = ExportModelFile(
+        QFile::encodeName(path).toStdString(), document->objects,
+        {.format = format, .surfaceResolution = document->displaySettings.surfaceResolution});
     app->SetWaitCursor(0);
     if (result.status != WriteStatus::kWritten) {
         const MessageText message = ExportFailedMessage(IsEnglish());

@@ -125,7 +125,9 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path,
         case ImportStatus::kImporterCrashed:
         case ImportStatus::kImporterTimedOut:
         case ImportStatus::kImporterOutOfMemory:
-        case ImportStatus::kImporterMissing: {
+        case ImportStatus::kImporterMissing:
+        case ImportStatus::kMalformed:
+        case ImportStatus::kBeyondMemory: {
             const MessageText message = ImporterFailureMessage(outcome.result.status, english);
             dialogs.ShowMessage(
                 owner,

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "document/object_store.h"
 #include "geometry/object_list.h"
-#include "import/object_sink.h"
 #include "patch/patch_object.h"
 #include "view/camera.h"
 #include "view/display_settings.h"

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bench/bench_models.h"
+#include "document/object_store.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "view/camera_navigation.h"

@@ -8,6 +8,7 @@
 
 #include "bench/bench_models.h"
 #include "bench/bench_sizes.h"
+#include "document/object_store.h"
 #include "export/animation_master_writer.h"
 #include "export/rvp_writer.h"
 #include "export/spatch_writer.h"

@@ -9,10 +9,10 @@
 #include "cli/object_statistics.h"
 #include "cli/output_check.h"
 #include "cli/progress_line.h"
+#include "document/object_store.h"
 #include "export/atomic_file_writer.h"
 #include "export/export_formats.h"
 #include "geometry/angles.h"
-#include "import/object_sink.h"
 #include "korvane_version.h"
 #include "patch/patch_builder.h"
 #include "view/camera_framing.h"
@@ -56,10 +56,8 @@ int PrepareDocument(const CommandLine& line, ObjectStore& store,
 }
 
 // The output in the format that its extension names; any other name gets a ruvoPatch file.
-WriteResult WriteOutput(const CommandLine& line, const ObjectList<PatchObject>& objects) {
-    return WriteModelFile(line.output, objects,
-                          ExportFormatOf(line.output).value_or(ExportFormat::kRuvoPatch),
-                          line.resolution);
+ExportReport WriteOutput(const CommandLine& line, const ObjectList<PatchObject>& objects) {
+    return ExportModelFile(line.output, objects, {.surfaceResolution = line.resolution});
 }
 
 int Convert(const CommandLine& line) {
@@ -71,7 +69,7 @@ int Convert(const CommandLine& line) {
     for (const std::string& message : messages) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", message.c_str());
     }
-    const WriteResult written = WriteOutput(line, store.objects);
+    const ExportReport written = WriteOutput(line, store.objects);
     if (written.status != WriteStatus::kWritten) {
         return CannotWrite(line.output, written.error);
     }

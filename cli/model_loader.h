@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "import/assimp_import.h"
-#include "import/object_sink.h"
 
 namespace korvane::cli {
 

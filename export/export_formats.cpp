@@ -6,6 +6,8 @@
 #include "export/spatch_writer.h"
 #include "export/surface_mesh_writer.h"
 
+#include <utility>
+
 namespace korvane {
 namespace {
 
@@ -14,13 +16,28 @@ struct Extension {
     ExportFormat format;
 };
 
-// A new format is a writer and a line here (and one in WriteModelFile).
+// A new format is a writer, a line here and one in Write below.
 constexpr Extension kExtensions[] = {
     {"rvp", ExportFormat::kRuvoPatch},    {"mdl", ExportFormat::kAnimationMaster},
     {"spt", ExportFormat::kSPatch},       {"obj", ExportFormat::kSurfaceMesh},
     {"ply", ExportFormat::kSurfaceMesh},  {"stl", ExportFormat::kSurfaceMesh},
     {"gltf", ExportFormat::kSurfaceMesh}, {"glb", ExportFormat::kSurfaceMesh},
 };
+
+WriteResult Write(const std::string& path, const ObjectList<PatchObject>& objects,
+                  ExportFormat format, std::int32_t surfaceResolution) {
+    switch (format) {
+        case ExportFormat::kRuvoPatch:
+            return WriteRvpFile(path, objects);
+        case ExportFormat::kAnimationMaster:
+            return WriteAnimationMasterFile(path, objects);
+        case ExportFormat::kSPatch:
+            return WriteSPatchFile(path, objects);
+        case ExportFormat::kSurfaceMesh:
+            return WriteSurfaceMesh(path, objects, surfaceResolution);
+    }
+    return {WriteStatus::kCannotCreate, "no writer for this format"};
+}
 
 }  // namespace
 
@@ -38,19 +55,15 @@ bool WritesPatches(ExportFormat format) {
     return format == ExportFormat::kAnimationMaster || format == ExportFormat::kSurfaceMesh;
 }
 
-WriteResult WriteModelFile(const std::string& path, const ObjectList<PatchObject>& objects,
-                           ExportFormat format, std::int32_t surfaceResolution) {
-    switch (format) {
-        case ExportFormat::kRuvoPatch:
-            return WriteRvpFile(path, objects);
-        case ExportFormat::kAnimationMaster:
-            return WriteAnimationMasterFile(path, objects);
-        case ExportFormat::kSPatch:
-            return WriteSPatchFile(path, objects);
-        case ExportFormat::kSurfaceMesh:
-            return WriteSurfaceMesh(path, objects, surfaceResolution);
-    }
-    return {WriteStatus::kCannotCreate, "no writer for this format"};
+ExportFormat FormatToWrite(const std::string& path, const ExportOptions& options) {
+    return options.format.value_or(ExportFormatOf(path).value_or(ExportFormat::kRuvoPatch));
+}
+
+ExportReport ExportModelFile(const std::string& path, const ObjectList<PatchObject>& objects,
+                             const ExportOptions& options) {
+    const ExportFormat format = FormatToWrite(path, options);
+    WriteResult written = Write(path, objects, format, options.surfaceResolution);
+    return {format, written.status, std::move(written.error)};
 }
 
 }  // namespace korvane

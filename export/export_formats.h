@@ -26,10 +26,27 @@ std::optional<ExportFormat> ExportFormatOf(const std::string& path);
 // hold curves only.
 bool WritesPatches(ExportFormat format);
 
-// Writes objects at path in format, replacing any file there only once all of it is written. A
-// surface mesh takes its kind from the path's extension and is cut at surfaceResolution, as the
-// view's surfaces are.
-WriteResult WriteModelFile(const std::string& path, const ObjectList<PatchObject>& objects,
-                           ExportFormat format, std::int32_t surfaceResolution);
+struct ExportOptions {
+    // The format to write; nothing: the one the path's extension names, and a ruvoPatch file for
+    // a path without one of ours (a pipe, /dev/stdout).
+    std::optional<ExportFormat> format{};
+    // A surface mesh cuts every patch side into 2 x this many steps, as the view's surfaces do.
+    std::int32_t surfaceResolution = 1;
+};
+
+struct ExportReport {
+    ExportFormat format = ExportFormat::kRuvoPatch;  // what was written, or would have been
+    WriteStatus status = WriteStatus::kWritten;
+    std::string error{};  // the system's description of a failure
+};
+
+// The format an export of path with options writes.
+ExportFormat FormatToWrite(const std::string& path, const ExportOptions& options);
+
+// Writes objects at path, replacing any file there only once all of it is written. A surface mesh
+// takes its kind from the path's extension. The objects' patches must be current when the format
+// writes them (Document::Export sees to that).
+ExportReport ExportModelFile(const std::string& path, const ObjectList<PatchObject>& objects,
+                             const ExportOptions& options);
 
 }  // namespace korvane

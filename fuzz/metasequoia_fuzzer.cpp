@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <string>
 
+#include "document/object_store.h"
 #include "export/rvp_writer.h"
 #include "fuzz/fuzz_checks.h"
 #include "import/metasequoia_reader.h"

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "document/object_store.h"
 #include "export/rvp_writer.h"
 #include "export/surface_mesh_builder.h"
 #include "fuzz/fuzz_checks.h"

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <functional>
 
+#include "document/object_store.h"
 #include "import/assimp_import.h"
 #include "import/metasequoia_reader.h"
 #include "patch/patch_builder.h"

@@ -12,11 +12,11 @@
 #include <tuple>
 #include <vector>
 
+#include "document/object_store.h"
 #include "export/animation_master_writer.h"
 #include "export/spatch_writer.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
-#include "import/object_sink.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_facing.h"

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "export/animation_master_writer.h"
 #include "export/export_formats.h"
 #include "export/spatch_writer.h"
-#include "import/object_sink.h"
 #include "patch/patch_builder.h"
 #include "support/generated_network.h"
 #include "support/mdl_reader.h"
@@ -234,8 +234,8 @@ class FailedWriteTest : public ::testing::TestWithParam<ExportFormat> {
         fs::remove_all(folder_);
     }
 
-    WriteResult Write(const std::string& path) {
-        return WriteModelFile(path, store_.objects, GetParam(), 1);
+    ExportReport Write(const std::string& path) {
+        return ExportModelFile(path, store_.objects, {.format = GetParam()});
     }
 
     fs::path folder_;
@@ -244,13 +244,13 @@ class FailedWriteTest : public ::testing::TestWithParam<ExportFormat> {
 };
 
 TEST_P(FailedWriteTest, ReportsWhyAndKeepsWhatWasThere) {
-    const WriteResult missing = Write((folder_ / "no" / "model.x").string());
+    const ExportReport missing = Write((folder_ / "no" / "model.x").string());
     EXPECT_EQ(missing.status, WriteStatus::kCannotCreate);
     EXPECT_NE(missing.error.find("No such file or directory"), std::string::npos) << missing.error;
 
     struct stat device {};
     if (stat("/dev/full", &device) == 0 && S_ISCHR(device.st_mode)) {
-        const WriteResult full = Write("/dev/full");
+        const ExportReport full = Write("/dev/full");
         EXPECT_EQ(full.status, WriteStatus::kWriteFailed);
         EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
         EXPECT_EQ(stat("/dev/full", &device), 0);
@@ -267,7 +267,7 @@ TEST_P(FailedWriteTest, ReportsWhyAndKeepsWhatWasThere) {
     const std::string old(20000, 'o');
     std::ofstream(target, std::ios::binary) << old;
     ASSERT_EQ(ReadBytes(target), old);
-    const WriteResult tooBig = Write(target.string());
+    const ExportReport tooBig = Write(target.string());
     EXPECT_EQ(tooBig.status, WriteStatus::kWriteFailed);
     EXPECT_NE(tooBig.error.find("No space left on device"), std::string::npos) << tooBig.error;
     EXPECT_EQ(ReadBytes(target), old) << "the old file changed";

@@ -15,8 +15,8 @@
 #include <map>
 #include <sstream>
 
+#include "document/object_store.h"
 #include "export/surface_mesh_builder.h"
-#include "import/object_sink.h"
 #include "patch/curve_connector.h"
 #include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/object_store.h"
 #include "export/export_formats.h"
 #include "export/surface_mesh_writer.h"
 #include "hostile_models.h"

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "document/object_store.h"
 #include "export/rvp_writer.h"
 #include "export/surface_mesh_builder.h"
 #include "import/import_test_support.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "export/rvp_writer.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/object_store.h"
 #include "export/rvp_writer.h"
 #include "import/metasequoia_reader.h"
 #include "import/rvp_reader.h"

@@ -7,9 +7,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "document/object_store.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
-#include "import/object_sink.h"
 #include "oracles/literal_curve_connector.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_invariants.h"

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
+#include "document/object_store.h"
 #include "evaluator_frame.h"
 #include "image_compare.h"
 #include "import/metasequoia_reader.h"
-#include "import/object_sink.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "render_support.h"

@@ -1,4 +1,4 @@
-#include "import/object_sink.h"
+#include "document/object_store.h"
 
 namespace korvane {
 
