@@ -8,7 +8,6 @@
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
-#include "export/export_formats.h"
 #include "resources/message_texts.h"
 
 namespace korvane {
@@ -39,8 +38,8 @@ void RunExport(const QString& filter, const QString& suffix, ExportFormat format
     }
     CKorvApp* app = GetApp();
     app->SetWaitCursor(1);
-    const ExportReport result = ExportModelFile(
-        QFile::encodeName(path).toStdString(), document->objects,
+    const ExportReport result = document->Export(
+        QFile::encodeName(path).toStdString(),
         {.format = format, .surfaceResolution = document->displaySettings.surfaceResolution});
     app->SetWaitCursor(0);
     if (result.status != WriteStatus::kWritten) {
@@ -53,7 +52,7 @@ void RunExport(const QString& filter, const QString& suffix, ExportFormat format
         return;
     }
     document->modified = false;
-    const int objects = document->objects.GetCount();
+    const int objects = document->Objects().GetCount();
     app->SetStatusText(QString::fromUtf8(ExportWrittenStatus(IsEnglish(), objects))
                            .arg(objects)
                            .arg(QDir::toNativeSeparators(path))

@@ -68,7 +68,7 @@ void CMainFrame::OnExportSurfaceMesh() {
 }
 
 void CMainFrame::OnFrameAll() {
-    FrameBounds(document_->camera, ControlPointBounds(document_->objects), view_->width(),
+    FrameBounds(document_->camera, ControlPointBounds(document_->Objects()), view_->width(),
                 view_->height());
     document_->UpdateAllViews();
 }
@@ -100,7 +100,7 @@ void CMainFrame::OnSetting() {
 }
 
 void CMainFrame::OnDocumentInfo() {
-    dialogs_.ShowDocumentInfo(this, document_->objects);
+    dialogs_.ShowDocumentInfo(this, document_->Count());
 }
 
 void CMainFrame::OnAbout() {

@@ -160,18 +160,18 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 QString CMainFrame::ImportFile(const QString& path) {
-    return Import([&] { return ImportModelFile(path, dialogs_, this); });
+    return Import([&] { return RunImportFile(path, dialogs_, this); });
 }
 
 QString CMainFrame::Import(const std::function<QString()>& import) {
-    const bool documentWasEmpty = document_->objects.IsEmpty();
+    const bool documentWasEmpty = document_->Objects().IsEmpty();
     const QString imported = import();
     if (imported.isEmpty()) {
         return imported;
     }
     recentFiles_.Add(QFileInfo(imported).absoluteFilePath());
     UpdateRecentFileCommands();
-    if (documentWasEmpty && !document_->objects.IsEmpty()) {
+    if (documentWasEmpty && !document_->Objects().IsEmpty()) {
         OnFrameAll();
     }
     return imported;

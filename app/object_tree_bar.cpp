@@ -42,7 +42,7 @@ void ObjectTreeDialog::Rebuild() {
     if (document == nullptr) {
         return;
     }
-    for (const PatchObject* object : document->objects) {
+    for (const PatchObject* object : document->Objects()) {
         tree_->addTopLevelItem(new QTreeWidgetItem(QStringList{DisplayName(object->name)}));
     }
 }

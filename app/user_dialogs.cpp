@@ -85,8 +85,8 @@ bool QtUserDialogs::AskSettings(QWidget* owner, SettingValues& values) {
     return true;
 }
 
-void QtUserDialogs::ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) {
-    DocumentInfoDialog dialog(objects, IsEnglish(), owner);
+void QtUserDialogs::ShowDocumentInfo(QWidget* owner, const DocumentCounts& counts) {
+    DocumentInfoDialog dialog(counts, IsEnglish(), owner);
     dialog.exec();
 }
 

@@ -4,8 +4,7 @@
 
 #include "app/dialogs/connect_dialog.h"
 #include "app/dialogs/setting_values.h"
-#include "geometry/object_list.h"
-#include "patch/patch_object.h"
+#include "document/document_counts.h"
 
 class QWidget;
 
@@ -37,8 +36,8 @@ class UserDialogs {
     virtual bool AskImportScale(QWidget* owner, float& scale) = 0;
     // The Setting dialog, preset with values: false on Cancel, else values holds the new ones.
     virtual bool AskSettings(QWidget* owner, SettingValues& values) = 0;
-    // The Document dialog: counts the objects' patches, building those that are not valid.
-    virtual void ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) = 0;
+    // The Document dialog, showing the document's counts.
+    virtual void ShowDocumentInfo(QWidget* owner, const DocumentCounts& counts) = 0;
     virtual void ShowAbout(QWidget* owner) = 0;
 };
 
@@ -53,7 +52,7 @@ class QtUserDialogs : public UserDialogs {
     bool AskDiscardChanges(QWidget* owner) override;
     bool AskImportScale(QWidget* owner, float& scale) override;
     bool AskSettings(QWidget* owner, SettingValues& values) override;
-    void ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) override;
+    void ShowDocumentInfo(QWidget* owner, const DocumentCounts& counts) override;
     void ShowAbout(QWidget* owner) override;
 
   private:

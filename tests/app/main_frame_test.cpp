@@ -291,20 +291,20 @@ TEST_F(MainFrameTest, TreeListsTwoImportsInOrderAndEmptiesOnNew) {
     if (QFile::exists(lightWave)) {
         dialogs_.answers = {lightWave};
         Trigger(CommandId::kImportLightWave);
-        ASSERT_EQ(document_->objects.GetCount(), 3);
+        ASSERT_EQ(document_->Objects().GetCount(), 3);
         EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus", "LWOB_ConcavePolygon"}));
     }
     Trigger(CommandId::kFileNew);
     EXPECT_TRUE(TreeItems().isEmpty());
-    EXPECT_TRUE(document_->objects.IsEmpty());
+    EXPECT_TRUE(document_->Objects().IsEmpty());
 }
 
 TEST_F(MainFrameTest, TreeShowsShiftJisEmptyAndRepeatedNames) {
     QByteArray model = GridModel({"\x83\x7E\x83\x4E", "\xE6\x9B\xB2", "box", "box"});
     dialogs_.answers = {Write(QStringLiteral("names.mqo"), model)};
     Trigger(CommandId::kImportMetasequoia);
-    ASSERT_EQ(document_->objects.GetCount(), 4);
-    EXPECT_EQ(document_->objects.GetHead()->name, "\x83\x7E\x83\x4E") << "bytes stay as read";
+    ASSERT_EQ(document_->Objects().GetCount(), 4);
+    EXPECT_EQ(document_->Objects().GetHead()->name, "\x83\x7E\x83\x4E") << "bytes stay as read";
     EXPECT_EQ(TreeItems(), (QStringList{"ミク", "曲", "box", "box"}));
 }
 
@@ -315,7 +315,7 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
     }
     dialogs_.answers = {model};
     Trigger(CommandId::kImportMetasequoia);
-    ASSERT_FALSE(document_->objects.IsEmpty());
+    ASSERT_FALSE(document_->Objects().IsEmpty());
     StatusRecorder recorder;
     dialogs_.limitAngle = 150.0f;
     Trigger(CommandId::kConnectCurve);
@@ -356,7 +356,7 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
     EXPECT_EQ(texts.back(), "Ready");
     // Between them, each object's progress in list order, counting up to its last point.
     size_t at = 1;
-    for (const PatchObject* object : document_->objects) {
+    for (const PatchObject* object : document_->Objects()) {
         const std::string prefix = object->name + " ";
         const std::string last = prefix + std::to_string(object->PointCount() - 1) + " / " +
                                  std::to_string(object->PointCount());
@@ -396,7 +396,7 @@ TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
     frame_->WaitForConversion();
     EXPECT_EQ(dialogs_.discardAsked, 1);
     EXPECT_FALSE(frame_->isVisible());
-    for (const PatchObject* object : document_->objects) {
+    for (const PatchObject* object : document_->Objects()) {
         EXPECT_EQ(object->SplineCount(), 6) << "the run went to its end";
     }
 }
@@ -446,7 +446,7 @@ TEST_F(MainFrameTest, ExportsWriteEveryObjectAndNameTheFileWhenTheyCannot) {
             dialogs_.suggestedPaths,
             QStringList{QDir(QStringLiteral(KORVANE_EXAMPLES_DIR)).filePath("torus." + suffix)})
             << "the name of the model imported last";
-        EXPECT_EQ(Content(path), format.contents(document_->objects));
+        EXPECT_EQ(Content(path), format.contents(document_->Objects()));
         EXPECT_TRUE(dialogs_.messages.empty());
         EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(),
                   QStringLiteral("Wrote 2 objects to ") + QDir::toNativeSeparators(path));
@@ -478,7 +478,7 @@ TEST_F(MainFrameTest, ControlNStartsANewDocument) {
     frame_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
     QTest::keyClick(frame_.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_TRUE(document_->objects.IsEmpty());
+    EXPECT_TRUE(document_->Objects().IsEmpty());
 }
 
 TEST_F(MainFrameTest, BarsAreRegisteredInOrderAfterTheirDialogs) {
@@ -503,7 +503,7 @@ TEST_F(MainFrameTest, FrameAllAimsAtTheCentreOfEveryObject) {
     const Camera framedHead = document_->camera;
     Trigger(CommandId::kImportMetasequoia);
     EXPECT_EQ(document_->camera.eye.z, framedHead.eye.z) << "a second import keeps the camera";
-    const Vec3 centre = ControlPointBounds(document_->objects).Centre();
+    const Vec3 centre = ControlPointBounds(document_->Objects()).Centre();
     for (const Qt::Key key : {Qt::Key_Home, Qt::Key_F}) {
         document_->ResetCamera();
         QTest::keyClick(frame_->view(), key);
@@ -577,6 +577,53 @@ TEST_F(MainFrameTest, DroppedFilesAreImportedInOrderAndRemembered) {
     EXPECT_EQ(TreeItems(), QStringList{"torus"});
 }
 
+// What the desktop wrote as a ruvoPatch file opens again like any other model: dropped on the
+// window, it brings back every object with its connected curves and its patches, and it is
+// remembered in the File menu, from which it opens in the next run.
+TEST_F(MainFrameTest, ARuvoPatchFileOpensDroppedAndFromTheRecentFiles) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kImportMetasequoia);
+    dialogs_.limitAngle = 150.0f;
+    Trigger(CommandId::kConnectCurve);
+    frame_->WaitForConversion();
+    const ObjectCounts connected = document_->Count().totals;
+    const QString figure = folder_.filePath(QStringLiteral("figure.rvp"));
+    dialogs_.answers = {figure};
+    Trigger(CommandId::kExportRuvoPatch);
+    Trigger(CommandId::kFileNew);
+    ASSERT_TRUE(document_->Objects().IsEmpty());
+
+    const auto expectFigure = [&] {
+        EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus"}));
+        const ObjectCounts read = document_->Count().totals;
+        EXPECT_EQ(read.controlPoints, connected.controlPoints);
+        EXPECT_EQ(read.splines, connected.splines);
+        EXPECT_EQ(read.closedSplines, connected.closedSplines);
+        EXPECT_EQ(read.quadPatches, connected.quadPatches);
+        EXPECT_EQ(read.triPatches, connected.triPatches);
+        for (const PatchObject* object : document_->Objects()) {
+            EXPECT_TRUE(object->patchesValid) << "the view draws them at once";
+        }
+        EXPECT_TRUE(dialogs_.messages.empty());
+    };
+    Drop(frame_.get(), {figure});
+    expectFigure();
+    EXPECT_EQ(frame_->recentFiles().paths().first(), QFileInfo(figure).absoluteFilePath());
+
+    Open(1);
+    QAction* first = nullptr;
+    for (QAction* action : frame_->menuBar()->actions().first()->menu()->actions()) {
+        if (action->isVisible() && action->text().startsWith(QStringLiteral("&1 "))) {
+            first = action;
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text(), QStringLiteral("&1 figure.rvp"));
+    first->trigger();
+    expectFigure();
+}
+
 // New and Exit ask before connected curves that were never exported are thrown away; an export
 // or an answer to go on settles it.
 TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
@@ -592,7 +639,7 @@ TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
     frame_->WaitForConversion();
     Trigger(CommandId::kFileNew);
     EXPECT_EQ(dialogs_.discardAsked, 1);
-    EXPECT_EQ(document_->objects.GetCount(), 1) << "kept when the user says no";
+    EXPECT_EQ(document_->Objects().GetCount(), 1) << "kept when the user says no";
     frame_->show();
     EXPECT_FALSE(frame_->close());
     EXPECT_EQ(dialogs_.discardAsked, 2);
@@ -601,7 +648,7 @@ TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
     Trigger(CommandId::kExportRuvoPatch);
     Trigger(CommandId::kFileNew);
     EXPECT_EQ(dialogs_.discardAsked, 2) << "exported: nothing to lose";
-    EXPECT_TRUE(document_->objects.IsEmpty());
+    EXPECT_TRUE(document_->Objects().IsEmpty());
 }
 
 TEST_F(MainFrameTest, ToolbarButtonsShowTheirNamesInTheLanguageOfTheRun) {

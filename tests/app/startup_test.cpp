@@ -110,10 +110,10 @@ TEST_F(StartupTest, ModelOnTheCommandLineIsImportedAtStart) {
     FakeChooser unused(1);
     Startup startup(*GetApp(), dialogs_, unused);
     ASSERT_TRUE(startup.Run({QStringLiteral("korvane"), KORVANE_EXAMPLES_DIR "/head.mqo"}));
-    ASSERT_EQ(startup.document()->objects.GetCount(), 1);
-    EXPECT_EQ(startup.document()->objects.GetHead()->name, "head");
+    ASSERT_EQ(startup.document()->Objects().GetCount(), 1);
+    EXPECT_EQ(startup.document()->Objects().GetHead()->name, "head");
     // The model is shown whole: the camera aims at the centre of its points.
-    const Vec3 centre = ControlPointBounds(startup.document()->objects).Centre();
+    const Vec3 centre = ControlPointBounds(startup.document()->Objects()).Centre();
     EXPECT_EQ(startup.document()->camera.target.x, centre.x);
     EXPECT_EQ(startup.document()->camera.target.y, centre.y);
     EXPECT_EQ(startup.document()->camera.target.z, centre.z);
