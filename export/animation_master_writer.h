@@ -17,7 +17,7 @@
 
 namespace korvane {
 
-// The whole file for objects, in list order. Patch lists that are out of date are detected first.
+// The whole file for objects, in list order. Their patches must be current.
 std::string SerializeAnimationMaster(const ObjectList<PatchObject>& objects);
 
 // Writes the file for objects at path, replacing any file there only once all of it is written.

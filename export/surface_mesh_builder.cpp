@@ -7,7 +7,6 @@
 #include <optional>
 #include <unordered_map>
 
-#include "patch/patch_builder.h"
 #include "patch/patch_facing.h"
 #include "patch/surface_sampling.h"
 
@@ -233,10 +232,7 @@ void LeaveOutNonFinite(SurfaceMesh& mesh) {
 
 }  // namespace
 
-SurfaceMesh BuildSurfaceMesh(PatchObject& object, std::int32_t surfaceResolution) {
-    if (!object.patchesValid) {
-        DetectPatches(object);
-    }
+SurfaceMesh BuildSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution) {
     std::vector<std::int32_t> patches;
     for (std::size_t p = 0; p < object.patches.size(); ++p) {
         const Patch& patch = object.patches[p];

@@ -18,7 +18,7 @@ struct SurfaceMesh {
 
 // Tessellates every 3- and 4-sided patch of object on the grids the view draws at
 // surfaceResolution: the same nets, the same sample points, the same triangles of each strip.
-// Detects the patches first when the list is out of date.
+// The patches must be current.
 //
 // What differs from the view, so that the result is a mesh:
 // - Samples on a patch side are one vertex for every patch on that side (the spline segment
@@ -31,6 +31,6 @@ struct SurfaceMesh {
 // - Triangles with a repeated corner (collapsed patch sides) are left out.
 // - Samples whose positions are not finite (NaN or infinite coordinates in a file, or a surface
 //   that overflows a float) are left out with their triangles: no file can hold them.
-SurfaceMesh BuildSurfaceMesh(PatchObject& object, std::int32_t surfaceResolution);
+SurfaceMesh BuildSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution);
 
 }  // namespace korvane

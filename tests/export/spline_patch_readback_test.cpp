@@ -20,6 +20,7 @@
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_facing.h"
+#include "support/found_patches.h"
 #include "support/generated_network.h"
 #include "support/mdl_reader.h"
 #include "support/spt_reader.h"
@@ -137,7 +138,7 @@ testing::MdlColour Rgb(std::uint32_t colour) {
 }
 
 void ExpectMdlHoldsNetwork(const ObjectList<PatchObject>& objects) {
-    const std::string text = SerializeAnimationMaster(objects);
+    const std::string text = SerializeAnimationMaster(testing::WithPatches(objects));
     testing::MdlReader reader(text);
     const std::optional<testing::MdlFile> file = reader.Read();
     ASSERT_TRUE(file) << reader.error();

@@ -19,6 +19,7 @@
 #include "export/export_formats.h"
 #include "export/spatch_writer.h"
 #include "patch/patch_builder.h"
+#include "support/found_patches.h"
 #include "support/generated_network.h"
 #include "support/mdl_reader.h"
 #include "support/network_builder.h"
@@ -35,7 +36,7 @@ namespace fs = std::filesystem;
 using testing::NetworkBuilder;
 
 std::optional<testing::MdlFile> ReadMdl(const ObjectList<PatchObject>& objects) {
-    testing::MdlReader reader(SerializeAnimationMaster(objects));
+    testing::MdlReader reader(SerializeAnimationMaster(testing::WithPatches(objects)));
     std::optional<testing::MdlFile> file = reader.Read();
     EXPECT_TRUE(file) << reader.error();
     if (file) {
@@ -161,7 +162,7 @@ TEST(SplinePatchWritersTest, SegmentsOfNoLengthWriteFiniteNumbers) {
     build.Curve({3, 5});
     ComputeHandles(object);
 
-    const std::string mdlText = SerializeAnimationMaster(store.objects);
+    const std::string mdlText = SerializeAnimationMaster(testing::WithPatches(store.objects));
     const std::string sptText = SerializeSPatch(store.objects);
     for (const std::string& text : {mdlText, sptText}) {
         std::string lower = text;
@@ -226,6 +227,7 @@ class FailedWriteTest : public ::testing::TestWithParam<ExportFormat> {
         folder_ = pattern;
         PatchObject& torus = *store_.AddObject();
         testing::BuildGenerated(modelgen::MakeTorus(40, 40), torus);
+        DetectPatches(torus);
     }
     void TearDown() override {
         if (mounted_) {

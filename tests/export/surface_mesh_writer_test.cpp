@@ -26,13 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The model as the import builds it, moved along x by shift, appended to the store.
+// The model as the import builds it, moved along x by shift, appended to the store with its
+// patches found, as the document has them when it exports.
 PatchObject& Add(ObjectStore& store, const modelgen::GeneratedModel& model, std::uint32_t colour,
                  float shift) {
     PatchObject& object = *store.AddObject();
     testing::BuildGenerated(model, object, shift);
     object.name = model.name;
     object.colour = colour;
+    DetectPatches(object);
     return object;
 }
 
@@ -167,6 +169,7 @@ class SurfaceMeshWriterTest : public ::testing::Test {
 TEST_F(SurfaceMeshWriterTest, ClosedModelsComeBackClosedWeldedAndColouredInEveryFormat) {
     ObjectStore objects;
     PatchObject& torus = Add(objects, modelgen::MakeTorus(7, 5), 0x3366CC, 0.0f);
+    torus.DeletePatches();
     ConnectCurves(torus, 150.0f, nullptr);
     PatchObject& sphere = Add(objects, modelgen::MakeSphere(8, 5), 0xFF8000, 5000.0f);
     torus.name = "a torus";

@@ -18,6 +18,7 @@
 #include "export/surface_mesh_writer.h"
 #include "hostile_models.h"
 #include "hostile_support.h"
+#include "support/found_patches.h"
 
 // A failed export loses nothing: the file at the target keeps every byte, no temporary file stays
 // behind, and the failure is reported.
@@ -243,6 +244,7 @@ class PairDiskTest : public MountedDiskTest {
             return;
         }
         Import(BoxModel(), store_);
+        WithPatches(store_.objects);
     }
 
     // Empties the disk, puts files on it and fills it up to `room` free pages.
