@@ -35,7 +35,8 @@ class ProgressText {
 };
 
 // Joins the ends `first` and `second` (first earlier in the point's reference order) at point.
-// True when an end at point itself was made anew, which moves it last in the point's order.
+// True when the absorbed chain's far end was at point too: the merged chain's end there is made
+// anew, which moves it last in the point's order.
 bool Join(ConnectChains& chains, OpenEnds& ends, std::int32_t point, ChainEnd first,
           ChainEnd second) {
     ends.Remove(point, first);
@@ -68,17 +69,12 @@ bool JoinAll(const PatchObject& object, ConnectChains& chains, OpenEnds& ends, f
         }
         pairs.Gather(ends, chains, object, point, limit);
         while (const std::optional<EndPair> pair = pairs.Widest()) {
-            const bool reordered = Join(chains, ends, point, pair->first, pair->second);
+            pairs.Joined(*pair, Join(chains, ends, point, pair->first, pair->second));
             if (cancelled && cancelled()) {
                 return false;
             }
             if (progress) {
                 progress(progressText.For(point));
-            }
-            if (reordered) {
-                pairs.Gather(ends, chains, object, point, limit);
-            } else {
-                pairs.Drop(*pair, limit);
             }
         }
     }

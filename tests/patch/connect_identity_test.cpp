@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "busy_networks.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import/object_sink.h"
@@ -115,6 +116,41 @@ TEST(ConnectIdentityTest, ManyEndsAtOnePointMatchTheLiteralConnector) {
             random() % 2 ? build.Curve({0, arm}) : build.Curve({arm, 0});
         }
         ExpectSameConnection(fast, static_cast<float>(seed % 4));
+    }
+}
+
+// Points where more ends meet than the connector measures pair by pair, so that it looks for
+// partners in its tree of directions: fans, stars of fans (on whole numbers, with many equal
+// angles, or not; the hub first or last in the point list, so that far ends come back to it before
+// or after its turn) and hubs with open spokes, closed loops, open loops that come back to the hub
+// (their far end made anew there), curves through it, arms of no length, arms too long or too short
+// for the tree, and an arm to infinity.
+TEST(ConnectIdentityTest, BusyPointsMatchTheLiteralConnector) {
+    std::vector<std::pair<std::string, PatchObject>> networks;
+    for (const std::int32_t spokes : {65, 130, 301}) {
+        testing::BuildGenerated(modelgen::MakeFan(spokes), networks.emplace_back().second);
+        networks.back().first = "fan of " + std::to_string(spokes);
+    }
+    for (const testing::StarShape& star :
+         {testing::StarShape{3, 40, false, false}, testing::StarShape{5, 24, true, false},
+          testing::StarShape{2, 90, false, true}, testing::StarShape{12, 8, true, true}}) {
+        testing::BuildStar(networks.emplace_back().second, star);
+        networks.back().first = "star of " + std::to_string(star.fans);
+    }
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        testing::BuildMixedHub(networks.emplace_back().second, seed, 120, seed % 3 == 0,
+                               seed % 10 == 5);
+        networks.back().first = "hub " + std::to_string(seed);
+    }
+    for (auto& [name, network] : networks) {
+        for (const float limit : {150.0f, 90.0f, 20.0f, 0.0f}) {
+            PatchObject object = network;
+            object.name = name;
+            ExpectSameConnection(object, limit);
+            if (HasFailure()) {
+                return;
+            }
+        }
     }
 }
 
