@@ -5,11 +5,16 @@
 #include "geometry/angles.h"
 
 #include "patch/connect_chains.h"
+#include "patch/hub_pairs.h"
 #include "patch/open_ends.h"
 #include "patch/widest_pairs.h"
 
 namespace korvane {
 namespace {
+
+// Up to this many ends at a point, every pair of them is measured; beyond it, a tree of their
+// directions finds the partners.
+constexpr std::size_t kFewEnds = 64;
 
 // "<name> <examined> / <total>", built in one reused buffer: it is made once per step.
 class ProgressText {
@@ -55,11 +60,30 @@ bool Join(ConnectChains& chains, OpenEnds& ends, std::int32_t point, ChainEnd fi
     return farPoint == point;
 }
 
+// The joins at one point, widest pair first; false when cancelled stopped them.
+template <class Pairs>
+bool JoinAt(Pairs& pairs, const PatchObject& object, ConnectChains& chains, OpenEnds& ends,
+            std::int32_t point, float limit, ProgressText& progressText,
+            const ProgressReceiver& progress, const CancelCheck& cancelled) {
+    pairs.Gather(ends, chains, object, point, limit);
+    while (const std::optional<EndPair> pair = pairs.Widest()) {
+        pairs.Joined(*pair, Join(chains, ends, point, pair->first, pair->second));
+        if (cancelled && cancelled()) {
+            return false;
+        }
+        if (progress) {
+            progress(progressText.For(point));
+        }
+    }
+    return true;
+}
+
 // The joins, point by point; false when cancelled stopped them.
 bool JoinAll(const PatchObject& object, ConnectChains& chains, OpenEnds& ends, float limit,
              const ProgressReceiver& progress, const CancelCheck& cancelled) {
     ProgressText progressText(object.name, object.PointCount());
     WidestPairs pairs;
+    HubPairs hubPairs;
     // A join at P changes no neighbour point and no candidacy at any point before P, so those
     // points cannot have gained a joinable pair: after a join the run goes on at P itself rather
     // than from the first point. Points are examined in list order until none has a pair.
@@ -67,15 +91,13 @@ bool JoinAll(const PatchObject& object, ConnectChains& chains, OpenEnds& ends, f
         if (progress) {
             progress(progressText.For(point));
         }
-        pairs.Gather(ends, chains, object, point, limit);
-        while (const std::optional<EndPair> pair = pairs.Widest()) {
-            pairs.Joined(*pair, Join(chains, ends, point, pair->first, pair->second));
-            if (cancelled && cancelled()) {
-                return false;
-            }
-            if (progress) {
-                progress(progressText.For(point));
-            }
+        const bool joined = ends.InOrder(point).size() > kFewEnds
+                                ? JoinAt(hubPairs, object, chains, ends, point, limit, progressText,
+                                         progress, cancelled)
+                                : JoinAt(pairs, object, chains, ends, point, limit, progressText,
+                                         progress, cancelled);
+        if (!joined) {
+            return false;
         }
     }
     return true;

@@ -11,7 +11,8 @@ namespace korvane {
 namespace {
 
 constexpr std::uint32_t kNone = UINT32_MAX;
-// A start with no more patches than this is looked through for repeats without counting others'.
+// Other corners with fewer patches than this together are looked through for repeats instead of a
+// busy start.
 constexpr std::uint32_t kFewRecords = 8;
 
 // Depth-first search for closed loops of n spline segments. A path is a chain of edges, each one
@@ -34,7 +35,7 @@ class LoopSearch {
         : object_(object),
           exits_(object),
           pointMark_(object.points.size(), 0),
-          pointRecords_(object.points.size()) {
+          firstRecord_(object.points.size(), kNone) {
         // About one patch per four references in a mesh of quads; more only costs address space.
         object.patches.reserve(object.refs.size() / 4);
         corners_.reserve(object.refs.size() / 4);
@@ -72,6 +73,15 @@ class LoopSearch {
     // other working tables, so that looking for repeats does not reach into the nodes.
     using Corners = std::array<std::int32_t, 4>;
 
+    // A reference of a busy point to walk, and which ways.
+    static constexpr std::uint8_t kForwards = 1;
+    static constexpr std::uint8_t kBackwards = 2;
+    static constexpr std::uint8_t kBothWays = kForwards | kBackwards;
+    struct Candidate {
+        std::uint32_t reference;
+        std::uint8_t ways;
+    };
+
     // An edge of the path: a segment of a spline from its start node to the neighbour on the side
     // that forward_ gives, found again only when a loop is recorded.
     struct Edge {
@@ -93,13 +103,14 @@ class LoopSearch {
             return;
         }
         ++startMark_;
-        const auto first =
-            static_cast<std::uint32_t>(object_.refStart[static_cast<std::size_t>(start)]);
-        const auto end =
-            static_cast<std::uint32_t>(object_.refStart[static_cast<std::size_t>(start) + 1]);
-        for (std::uint32_t exit = 2 * first; exit < 2 * end; ++exit) {
-            if (const std::int32_t target = exits_.Target(exit); target >= 0) {
-                pointMark_[static_cast<std::size_t>(target)] = startMark_;
+        const auto at = static_cast<std::size_t>(start);
+        for (std::int32_t r = object_.refStart[at]; r < object_.refStart[at + 1]; ++r) {
+            const ReferenceExits::Exits& exits = exits_.Of(static_cast<std::uint32_t>(r));
+            if (exits.next >= 0) {
+                pointMark_[static_cast<std::size_t>(exits.next)] = startMark_;
+            }
+            if (exits.previous >= 0) {
+                pointMark_[static_cast<std::size_t>(exits.previous)] = startMark_;
             }
         }
     }
@@ -110,19 +121,46 @@ class LoopSearch {
     }
 
     void Extend(int depth) {
-        const std::int32_t point = pathPoint_[static_cast<std::size_t>(depth)];
-        if (exits_.Busy(point) && ListCandidates(depth)) {
-            for (const std::uint32_t exit : candidates_[static_cast<std::size_t>(depth)]) {
-                Walk(depth, exit);
-            }
-            return;
+        if (exits_.Busy(pathPoint_[static_cast<std::size_t>(depth)]) && ListCandidates(depth)) {
+            WalkFrom<true>(depth);
+        } else {
+            WalkFrom<false>(depth);
         }
-        const auto first =
-            static_cast<std::uint32_t>(object_.refStart[static_cast<std::size_t>(point)]);
-        const auto end =
-            static_cast<std::uint32_t>(object_.refStart[static_cast<std::size_t>(point) + 1]);
-        for (std::uint32_t exit = 2 * first; exit < 2 * end; ++exit) {
-            Walk(depth, exit);
+    }
+
+    // Walks each reference of the point at depth forwards and then backwards, or at a busy point
+    // only the listed ones, in the listed directions.
+    template <bool kListed>
+    void WalkFrom(int depth) {
+        const auto point = static_cast<std::size_t>(pathPoint_[static_cast<std::size_t>(depth)]);
+        const std::vector<Candidate>& candidates = candidates_[static_cast<std::size_t>(depth)];
+        const auto first = kListed ? 0u : static_cast<std::uint32_t>(object_.refStart[point]);
+        const auto end = kListed ? static_cast<std::uint32_t>(candidates.size())
+                                 : static_cast<std::uint32_t>(object_.refStart[point + 1]);
+        Edge& edge = path_[static_cast<std::size_t>(depth)];
+        bool& forward = forward_[static_cast<std::size_t>(depth)];
+        for (std::uint32_t i = first; i < end; ++i) {
+            const std::uint32_t r = kListed ? candidates[i].reference : i;
+            const std::uint8_t ways = kListed ? candidates[i].ways : kBothWays;
+            const ReferenceExits::Exits& exits = exits_.Of(r);
+            const SplineRef& ref = object_.refs[r];
+            forward = true;
+            edge = {ref.spline, ref.node};
+            // An exit left off the list would go on without finding anything.
+            const bool continued =
+                exits.next >= 0 &&
+                ((ways & kForwards) != 0
+                     ? Continue(depth, exits.next)
+                     : exits.next != pathPoint_[static_cast<std::size_t>(depth) - 1]);
+            // The second edge of a quad already ran forward; walking the third one back as well
+            // would only find the same loops again from their other side.
+            if (edgeCount_ == 4 && continued && depth == 2 && forward_[1]) {
+                continue;
+            }
+            forward = false;
+            if (exits.previous >= 0 && (ways & kBackwards) != 0) {
+                Continue(depth, exits.previous);
+            }
         }
     }
 
@@ -163,12 +201,21 @@ class LoopSearch {
             }
         }
         SortUnique(targets_);
-        std::vector<std::uint32_t>& candidates = candidates_[static_cast<std::size_t>(depth)];
-        candidates.clear();
+        listedExits_.clear();
         for (const std::int32_t target : targets_) {
-            exits_.AppendExitsTo(from, target, candidates);
+            exits_.AppendExitsTo(from, target, listedExits_);
         }
-        std::sort(candidates.begin(), candidates.end());
+        std::sort(listedExits_.begin(), listedExits_.end());
+        std::vector<Candidate>& candidates = candidates_[static_cast<std::size_t>(depth)];
+        candidates.clear();
+        for (const std::uint32_t exit : listedExits_) {
+            const std::uint8_t way = exit % 2 == 0 ? kForwards : kBackwards;
+            if (candidates.empty() || candidates.back().reference != exit / 2) {
+                candidates.push_back({exit / 2, way});
+            } else {
+                candidates.back().ways |= way;
+            }
+        }
         return true;
     }
 
@@ -178,33 +225,11 @@ class LoopSearch {
         values.erase(std::unique(values.begin(), values.end()), values.end());
     }
 
-    // Walks one exit as the edge at depth and goes on from where it leads.
-    void Walk(int depth, std::uint32_t exit) {
-        const std::int32_t target = exits_.Target(exit);
-        const bool forward = exit % 2 == 0;
-        if (target < 0 || (!forward && ForwardWentOn(depth, exit - 1))) {
-            return;
-        }
-        const SplineRef& ref = object_.refs[exit / 2];
-        path_[static_cast<std::size_t>(depth)] = {ref.spline, ref.node};
-        forward_[static_cast<std::size_t>(depth)] = forward;
-        Continue(depth, target);
-    }
-
-    // The second edge of a quad already ran forward; walking the third one back where it also
-    // went on forward would only find the same loops again from their other side.
-    bool ForwardWentOn(int depth, std::uint32_t forwardExit) const {
-        if (edgeCount_ != 4 || depth != 2 || !forward_[1]) {
-            return false;
-        }
-        const std::int32_t target = exits_.Target(forwardExit);
-        return target >= 0 && target != pathPoint_[1];
-    }
-
-    // Goes on from the edge at depth, which ends on point `end`, unless it turns straight back.
-    void Continue(int depth, std::int32_t end) {
+    // Goes on from the edge at depth, which ends on point `end`, unless it turns straight back;
+    // true when it went on.
+    bool Continue(int depth, std::int32_t end) {
         if (end == pathPoint_[static_cast<std::size_t>(depth) - 1]) {
-            return;
+            return false;
         }
         if (depth < edgeCount_ - 1) {
             if (depth < edgeCount_ - 2 || NeighbourOfStart(end)) {
@@ -214,6 +239,7 @@ class LoopSearch {
         } else if (end == pathPoint_[0]) {
             Record();
         }
+        return true;
     }
 
     bool AllOneSpline() const {
@@ -266,27 +292,45 @@ class LoopSearch {
     }
 
     // True when a patch recorded at the start is this loop again, or a triangle within this quad.
-    // Such a patch has the start and another of the path's corners, so when the start has more
-    // patches than the other corners together, theirs are looked through instead.
+    // Such a patch has the start and another of the path's corners, so at a busy start, where
+    // patches may be many, those of the other corners are looked through when they are few.
     bool AlreadyRecorded() const {
         const std::int32_t start = Corner(0);
-        const std::uint32_t atStart = pointRecords_[static_cast<std::size_t>(start)].count;
-        if (atStart > kFewRecords) {
-            std::uint64_t elsewhere = 0;
-            for (int i = 1; i < edgeCount_; ++i) {
-                elsewhere +=
-                    OtherCorner(i) ? pointRecords_[static_cast<std::size_t>(Corner(i))].count : 0;
-            }
-            if (elsewhere < atStart) {
-                for (int i = 1; i < edgeCount_; ++i) {
-                    if (OtherCorner(i) && RecordedAt(Corner(i), start)) {
-                        return true;
-                    }
-                }
-                return false;
+        if (startBusy_ && OtherCornersHaveFew()) {
+            return RecordedAtOtherCorners(start);
+        }
+        for (std::uint32_t r = firstRecord_[static_cast<std::size_t>(start)]; r != kNone;
+             r = records_[r].next) {
+            if (Repeats(records_[r].patch)) {
+                return true;
             }
         }
-        return RecordedAt(start, -1);
+        return false;
+    }
+
+    // The same, looked for among the patches of the other corners that have the start as well.
+    bool RecordedAtOtherCorners(std::int32_t start) const {
+        for (int i = 1; i < edgeCount_; ++i) {
+            if (OtherCorner(i) && RecordedAt(Corner(i), start)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // True when the corners other than the start have fewer than kFewRecords patches together.
+    bool OtherCornersHaveFew() const {
+        std::uint32_t count = 0;
+        for (int i = 1; i < edgeCount_; ++i) {
+            if (!OtherCorner(i)) {
+                continue;
+            }
+            for (std::uint32_t r = firstRecord_[static_cast<std::size_t>(Corner(i))];
+                 r != kNone && count < kFewRecords; r = records_[r].next) {
+                ++count;
+            }
+        }
+        return count < kFewRecords;
     }
 
     // True when corner i is neither the start nor a corner before it: each other corner once.
@@ -299,24 +343,26 @@ class LoopSearch {
         return true;
     }
 
-    // True when a patch recorded at point, with `alsoAt` among its corners unless that is -1,
-    // is this loop or a triangle within this quad.
-    bool RecordedAt(std::int32_t point, std::int32_t alsoAt) const {
-        for (std::uint32_t r = pointRecords_[static_cast<std::size_t>(point)].first; r != kNone;
+    // True when a patch recorded at point, with `start` among its corners, is this loop or a
+    // triangle within this quad.
+    bool RecordedAt(std::int32_t point, std::int32_t start) const {
+        for (std::uint32_t r = firstRecord_[static_cast<std::size_t>(point)]; r != kNone;
              r = records_[r].next) {
             const Corners& corners = corners_[records_[r].patch];
-            if (alsoAt >= 0 && std::find(corners.begin(), corners.end(), alsoAt) == corners.end()) {
-                continue;
-            }
-            const int cornerCount = corners[3] < 0 ? 3 : 4;
-            if (cornerCount == edgeCount_ && SameCycle(corners)) {
-                return true;
-            }
-            if (edgeCount_ == 4 && cornerCount == 3 && CoversTriangle(corners)) {
+            if (std::find(corners.begin(), corners.end(), start) != corners.end() &&
+                Repeats(records_[r].patch)) {
                 return true;
             }
         }
         return false;
+    }
+
+    // True when the recorded patch is this loop, or a triangle within this quad.
+    bool Repeats(std::uint32_t patch) const {
+        const Corners& corners = corners_[patch];
+        const int cornerCount = corners[3] < 0 ? 3 : 4;
+        return (cornerCount == edgeCount_ && SameCycle(corners)) ||
+               (edgeCount_ == 4 && cornerCount == 3 && CoversTriangle(corners));
     }
 
     void Record() {
@@ -335,22 +381,16 @@ class LoopSearch {
             patch.spline[e] = path_[e].spline;
             patch.forward[e] = forward_[e];
             corners[e] = Corner(i);
-            PointRecords& atCorner = pointRecords_[static_cast<std::size_t>(Corner(i))];
-            records_.push_back({patchIndex, atCorner.first});
-            atCorner.first = static_cast<std::uint32_t>(records_.size() - 1);
-            ++atCorner.count;
+            std::uint32_t& first = firstRecord_[static_cast<std::size_t>(Corner(i))];
+            records_.push_back({patchIndex, first});
+            first = static_cast<std::uint32_t>(records_.size() - 1);
         }
     }
 
-    // A patch recorded at a corner, in a list per corner.
+    // A patch recorded at a corner, in a list per corner linked from firstRecord_.
     struct CornerRecord {
         std::uint32_t patch;
         std::uint32_t next;
-    };
-    // A point's list of records: its latest one, or kNone, and how many there are.
-    struct PointRecords {
-        std::uint32_t first = kNone;
-        std::uint32_t count = 0;
     };
 
     PatchObject& object_;
@@ -360,10 +400,11 @@ class LoopSearch {
     bool startBusy_ = false;        // the start is asked for its neighbours instead of marking them
     std::vector<Corners> corners_;  // per patch found
     std::vector<CornerRecord> records_;
-    std::vector<PointRecords> pointRecords_;  // per point
+    std::vector<std::uint32_t> firstRecord_;  // per point, its latest record, or kNone
 
     // Scratch lists of a busy point's candidate exits (per depth) and the points they lead to.
-    std::array<std::vector<std::uint32_t>, 4> candidates_;
+    std::array<std::vector<Candidate>, 4> candidates_;
+    std::vector<std::uint32_t> listedExits_;
     std::vector<std::int32_t> targets_;
     std::vector<std::int32_t> neighbours_;
 

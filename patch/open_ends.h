@@ -12,9 +12,10 @@ namespace korvane {
 // The open chain ends at every point, in the points' reference order, for curve connection. A
 // point never gains an end it did not start with: a join only removes ends, or makes one anew in
 // place of another at the same point, so each point keeps a fixed slot of its first count (twice
-// that at a busy point). A removed end leaves a gap, so that it is taken out without moving the
-// others; a new one goes after the last in use, and the gaps are closed up when the slot is full.
-// Each end is found by its place, which a sound network, where an end is at one point only, keeps.
+// that at a point where many ends meet, whose ends are found by their places, which a sound
+// network, where an end is at one point only, keeps). A removed end leaves a gap, so that it is
+// taken out without moving the others; a new one goes after the last in use, and the gaps are
+// closed up when the slot is full.
 class OpenEnds {
   public:
     static constexpr std::int32_t kRemoved = -1;
@@ -35,12 +36,13 @@ class OpenEnds {
 
   private:
     static std::int32_t Pack(ChainEnd end) { return end.chain * 2 + (end.head ? 1 : 0); }
+    bool Roomy(std::size_t point) const;
     void CloseGaps(std::size_t point);
 
     std::vector<std::int32_t> start_;  // point p's slot is ends_[start_[p], start_[p + 1])
     std::vector<std::int32_t> used_;   // per point: places in use at the front of its slot
     std::vector<std::int32_t> ends_;  // chain * 2 + 1 for a head, chain * 2 for a tail, or kRemoved
-    std::vector<std::int32_t> place_;  // per packed end: its place in ends_, or -1
+    std::vector<std::int32_t> place_;  // per packed end at a roomy point: its place in ends_
 };
 
 }  // namespace korvane

@@ -20,12 +20,15 @@ class ReferenceExits {
   public:
     static constexpr std::int32_t kBusyReferences = 16;
 
+    // The points of the nodes after and before a reference's node.
+    struct Exits {
+        std::int32_t next;
+        std::int32_t previous;
+    };
+
     explicit ReferenceExits(const PatchObject& object);
 
-    std::int32_t Target(std::uint32_t exit) const {
-        const Exits& exits = exits_[exit / 2];
-        return exit % 2 == 0 ? exits.next : exits.previous;
-    }
+    const Exits& Of(std::uint32_t reference) const { return exits_[reference]; }
     std::int32_t ReferenceCount(std::int32_t point) const {
         return object_.refStart[static_cast<std::size_t>(point) + 1] -
                object_.refStart[static_cast<std::size_t>(point)];
@@ -42,11 +45,10 @@ class ReferenceExits {
     void AppendTargets(std::int32_t point, std::vector<std::int32_t>& out) const;
 
   private:
-    // The points of the nodes after and before a reference's node.
-    struct Exits {
-        std::int32_t next;
-        std::int32_t previous;
-    };
+    std::int32_t Target(std::uint32_t exit) const {
+        const Exits& exits = exits_[exit / 2];
+        return exit % 2 == 0 ? exits.next : exits.previous;
+    }
     // A busy point's exits, as (target << 32 | exit), sorted, in sorted_[begin, end).
     struct BusyPoint {
         std::int32_t point;

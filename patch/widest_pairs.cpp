@@ -1,46 +1,16 @@
 #include "patch/widest_pairs.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
-
 namespace korvane {
-namespace {
-
-// Up to this many arms every pair is measured once; beyond it the tree is used.
-constexpr std::size_t kPairwiseArms = 64;
-
-// Arms whose length lies in this range keep the float cosine of any two of them within
-// kCosineError of the true one: no square or product of lengths leaves the normal floats, and the
-// dot product, the two square roots, their product and the quotient round at most about ten times
-// 2^-24 away from it.
-constexpr float kShortestInTree = 0x1p-40f;
-constexpr float kLongestInTree = 0x1p40f;
-constexpr double kCosineError = 0x1p-20;
-// An angle rounded to a float is at most half a float step below 4 (2^-23) from the arc cosine it
-// came from.
-constexpr double kAngleRounding = 0x1p-21;
-
-// The highest true cosine between two arms' directions at which AngleBetween can still give
-// `angle` or more; above 1 when every angle may.
-double CosineCeiling(float angle) {
-    const double below = static_cast<double>(angle) - kAngleRounding;
-    return below <= 0.0 ? 2.0 : std::cos(below) + kCosineError;
-}
-
-bool Finite(const PatchVec3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
-}  // namespace
 
 void WidestPairs::Gather(const OpenEnds& ends, const ConnectChains& chains,
                          const PatchObject& object, std::int32_t point, float limit) {
-    arms_.clear();
-    heap_.clear();
+    ends_ = &ends;
+    chains_ = &chains;
+    object_ = &object;
+    point_ = point;
     limit_ = limit;
+    arms_.clear();
     const PatchVec3& centre = object.points[static_cast<std::size_t>(point)];
-    bool finite = true;
     for (const std::int32_t packed : ends.InOrder(point)) {
         if (packed == OpenEnds::kRemoved) {
             continue;
@@ -48,246 +18,61 @@ void WidestPairs::Gather(const OpenEnds& ends, const ConnectChains& chains,
         const ChainEnd end = OpenEnds::Unpack(packed);
         const PatchVec3 arm =
             Subtract(object.points[static_cast<std::size_t>(chains.NeighbourPoint(end))], centre);
-        finite = finite && Finite(arm);
-        const auto order = static_cast<std::int32_t>(arms_.size());
-        arms_.push_back({end, arm, Length(arm), order, -1, true});
+        arms_.push_back({end, arm, Length(arm), 0.0f, -1, true});
     }
-    nextOrder_ = static_cast<std::int32_t>(arms_.size());
-    LinkTwins();
-    // An arm that is not finite may make the widest angle with any other, the zero arm included.
-    useTree_ = finite && arms_.size() > kPairwiseArms;
-    if (useTree_) {
-        BuildTree();
-    } else {
-        OfferPairwise();
+    for (std::size_t i = 0; i < arms_.size(); ++i) {
+        FindPartner(i);
     }
 }
 
-void WidestPairs::LinkTwins() {
-    byChain_.clear();
-    for (std::size_t i = 0; i < arms_.size(); ++i) {
-        byChain_.push_back(static_cast<std::uint64_t>(arms_[i].end.chain) << 32 | i);
-    }
-    std::sort(byChain_.begin(), byChain_.end());
-    for (std::size_t i = 1; i < byChain_.size(); ++i) {
-        if (byChain_[i] >> 32 == byChain_[i - 1] >> 32) {
-            const auto a = static_cast<std::uint32_t>(byChain_[i - 1]);
-            const auto b = static_cast<std::uint32_t>(byChain_[i]);
-            arms_[a].twin = static_cast<std::int32_t>(b);
-            arms_[b].twin = static_cast<std::int32_t>(a);
+// Both comparisons strict, as the first pair of the widest angle wins and no angle at or below
+// zero ever does.
+void WidestPairs::FindPartner(std::size_t i) {
+    Arm& arm = arms_[i];
+    arm.widest = 0.0f;
+    arm.partner = -1;
+    for (std::size_t j = i + 1; j < arms_.size(); ++j) {
+        if (!arms_[j].alive) {
+            continue;
+        }
+        const float angle = AngleBetween(arm.arm, arms_[j].arm, arm.length, arms_[j].length);
+        if (angle > limit_ && angle > arm.widest) {
+            arm.widest = angle;
+            arm.partner = static_cast<std::int32_t>(j);
         }
     }
 }
 
-// Every pair measured once, each arm keeping the first of its widest partners in order.
-void WidestPairs::OfferPairwise() {
-    widest_.assign(arms_.size(), Partner{});
-    for (std::size_t i = 0; i < arms_.size(); ++i) {
-        for (std::size_t j = i + 1; j < arms_.size(); ++j) {
-            const float angle =
-                AngleBetween(arms_[i].arm, arms_[j].arm, arms_[i].length, arms_[j].length);
-            if (angle <= limit_) {
-                continue;
-            }
-            if (angle > widest_[i].angle) {
-                widest_[i] = {angle, static_cast<std::int32_t>(j)};
-            }
-            if (angle > widest_[j].angle) {
-                widest_[j] = {angle, static_cast<std::int32_t>(i)};
-            }
-        }
-    }
-    for (std::size_t i = 0; i < arms_.size(); ++i) {
-        if (widest_[i].arm >= 0) {
-            Push(static_cast<std::int32_t>(i), widest_[i]);
-        }
-    }
-}
-
-void WidestPairs::BuildTree() {
-    kinds_.assign(arms_.size(), Kind::kInert);
-    directions_.assign(arms_.size(), Direction{});
-    odd_.clear();
-    std::vector<std::int32_t> inTree;
+std::optional<EndPair> WidestPairs::Widest() const {
+    const Arm* widest = nullptr;
+    std::int32_t place = -1;
     for (std::size_t i = 0; i < arms_.size(); ++i) {
         const Arm& arm = arms_[i];
-        if (arm.length == 0.0f) {
-            continue;
+        if (arm.alive && arm.partner >= 0 && (widest == nullptr || arm.widest > widest->widest)) {
+            widest = &arm;
+            place = static_cast<std::int32_t>(i);
         }
-        if (arm.length < kShortestInTree || arm.length > kLongestInTree) {
-            kinds_[i] = Kind::kOdd;
-            odd_.push_back(static_cast<std::int32_t>(i));
-            continue;
-        }
-        const Direction v{arm.arm.x, arm.arm.y, arm.arm.z};
-        const double length = std::sqrt(DotOf(v, v));
-        directions_[i] = {v[0] / length, v[1] / length, v[2] / length};
-        kinds_[i] = Kind::kTree;
-        inTree.push_back(static_cast<std::int32_t>(i));
     }
-    tree_.Build(directions_, std::move(inTree));
-    for (std::size_t i = 0; i < arms_.size(); ++i) {
-        OfferFor(static_cast<std::int32_t>(i));
+    if (widest == nullptr) {
+        return std::nullopt;
     }
-}
-
-void WidestPairs::OfferFor(std::int32_t arm) {
-    if (useTree_ && kinds_[static_cast<std::size_t>(arm)] == Kind::kInert) {
-        return;
-    }
-    const Partner partner = FindPartner(arm);
-    if (partner.arm >= 0) {
-        Push(arm, partner);
-    }
-}
-
-void WidestPairs::Push(std::int32_t arm, const Partner& partner) {
-    heap_.push_back({partner.angle, arm, arms_[static_cast<std::size_t>(arm)].order, partner.arm,
-                     arms_[static_cast<std::size_t>(partner.arm)].order});
-    std::push_heap(heap_.begin(), heap_.end(), Below);
-}
-
-WidestPairs::Partner WidestPairs::FindPartner(std::int32_t arm) const {
-    Partner best;
-    if (!useTree_ || kinds_[static_cast<std::size_t>(arm)] != Kind::kTree) {
-        for (std::size_t other = 0; other < arms_.size(); ++other) {
-            Consider(arm, static_cast<std::int32_t>(other), best);
-        }
-        return best;
-    }
-    SearchTree(arm, best);
-    for (const std::int32_t other : odd_) {
-        Consider(arm, other, best);
-    }
-    return best;
-}
-
-// The tree's arms are compared by their cosines with the arm, and few cosines are turned into
-// angles: every cosine between tieLow and tieHigh is known to give the widest angle so far, and
-// every one from `narrower` up a narrower angle. A cosine above those of the widest can at most tie
-// with it, which only an earlier arm would win.
-void WidestPairs::SearchTree(std::int32_t arm, Partner& best) const {
-    const Arm& a = arms_[static_cast<std::size_t>(arm)];
-    const Direction& direction = directions_[static_cast<std::size_t>(arm)];
-    double ceiling = CosineCeiling(std::max(limit_, 0.0f));
-    float tieLow = 0.0f;
-    float tieHigh = 0.0f;
-    float narrower = std::numeric_limits<float>::infinity();
-    tree_.Search(direction, ceiling, [&](std::int32_t other) {
-        if (other == arm ||
-            DotOf(direction, directions_[static_cast<std::size_t>(other)]) > ceiling) {
-            return;
-        }
-        const Arm& b = arms_[static_cast<std::size_t>(other)];
-        const float cosine = CosineBetween(a.arm, b.arm, a.length, b.length);
-        const bool earlier =
-            best.arm >= 0 && b.order < arms_[static_cast<std::size_t>(best.arm)].order;
-        if (best.arm >= 0 && cosine >= tieLow) {
-            if (cosine <= tieHigh) {
-                best.arm = earlier ? other : best.arm;
-                return;
-            }
-            if (cosine >= narrower || !earlier) {
-                return;
-            }
-        }
-        const float angle = AngleOfCosine(cosine);
-        if (best.arm >= 0 && angle == best.angle) {
-            tieLow = std::min(tieLow, cosine);
-            tieHigh = std::max(tieHigh, cosine);
-            best.arm = earlier ? other : best.arm;
-        } else if (best.arm >= 0 && angle < best.angle) {
-            narrower = std::min(narrower, cosine);
-        } else if (angle > limit_ && angle > best.angle) {
-            best = {angle, other};
-            tieLow = cosine;
-            tieHigh = cosine;
-            narrower = std::numeric_limits<float>::infinity();
-            ceiling = CosineCeiling(angle);
-        }
-    });
-}
-
-// The angle is the same whichever arm is measured from, as AngleBetween multiplies and adds the
-// same numbers both ways.
-void WidestPairs::Consider(std::int32_t arm, std::int32_t other, Partner& best) const {
-    const Arm& a = arms_[static_cast<std::size_t>(arm)];
-    const Arm& b = arms_[static_cast<std::size_t>(other)];
-    if (other == arm || !b.alive) {
-        return;
-    }
-    const float angle = AngleBetween(a.arm, b.arm, a.length, b.length);
-    if (angle > limit_ &&
-        (angle > best.angle || (angle == best.angle && best.arm >= 0 &&
-                                b.order < arms_[static_cast<std::size_t>(best.arm)].order))) {
-        best = {angle, other};
-    }
-}
-
-// The top arm has the widest angle left, and no earlier arm has a partner at that angle: its
-// partner, the first at that angle, makes the pair. When that partner has gone, the arm looks
-// again; at the same angle it stays on top with the new partner.
-std::optional<EndPair> WidestPairs::Widest() {
-    while (!heap_.empty()) {
-        Offer& top = heap_.front();
-        if (!Current(top.arm, top.armOrder)) {
-            std::pop_heap(heap_.begin(), heap_.end(), Below);
-            heap_.pop_back();
-            continue;
-        }
-        if (!Current(top.partner, top.partnerOrder)) {
-            const Partner partner = FindPartner(top.arm);
-            if (partner.arm < 0 || partner.angle != top.angle) {
-                const std::int32_t arm = top.arm;
-                std::pop_heap(heap_.begin(), heap_.end(), Below);
-                heap_.pop_back();
-                if (partner.arm >= 0) {
-                    Push(arm, partner);
-                }
-                continue;
-            }
-            top.partner = partner.arm;
-            top.partnerOrder = arms_[static_cast<std::size_t>(partner.arm)].order;
-        }
-        const bool armFirst = top.armOrder < top.partnerOrder;
-        const std::int32_t first = armFirst ? top.arm : top.partner;
-        const std::int32_t second = armFirst ? top.partner : top.arm;
-        return EndPair{arms_[static_cast<std::size_t>(first)].end,
-                       arms_[static_cast<std::size_t>(second)].end, first, second};
-    }
-    return std::nullopt;
+    return EndPair{widest->end, arms_[static_cast<std::size_t>(widest->partner)].end, place,
+                   widest->partner};
 }
 
 void WidestPairs::Joined(const EndPair& joined, bool farEndHere) {
-    Kill(joined.firstPlace);
-    Kill(joined.secondPlace);
-    // The survivor's other end, if here, now has its twin wherever the far end was.
-    const std::int32_t survivorOther = arms_[static_cast<std::size_t>(joined.secondPlace)].twin;
-    const std::int32_t farEnd =
-        farEndHere ? arms_[static_cast<std::size_t>(joined.firstPlace)].twin : -1;
-    if (survivorOther >= 0) {
-        arms_[static_cast<std::size_t>(survivorOther)].twin = farEnd;
-    }
-    if (farEnd < 0) {
+    if (farEndHere) {
+        Gather(*ends_, *chains_, *object_, point_, limit_);
         return;
     }
-    Arm& moved = arms_[static_cast<std::size_t>(farEnd)];
-    moved.end = joined.second;
-    moved.order = nextOrder_++;
-    moved.twin = survivorOther;
-    OfferFor(farEnd);
-}
-
-void WidestPairs::Kill(std::int32_t arm) {
-    arms_[static_cast<std::size_t>(arm)].alive = false;
-    if (useTree_ && kinds_[static_cast<std::size_t>(arm)] == Kind::kTree) {
-        tree_.Remove(arm);
+    arms_[static_cast<std::size_t>(joined.firstPlace)].alive = false;
+    arms_[static_cast<std::size_t>(joined.secondPlace)].alive = false;
+    for (std::size_t i = 0; i < arms_.size(); ++i) {
+        const Arm& arm = arms_[i];
+        if (arm.alive && (arm.partner == joined.firstPlace || arm.partner == joined.secondPlace)) {
+            FindPartner(i);
+        }
     }
-}
-
-// Wider angles first, then earlier arms.
-bool WidestPairs::Below(const Offer& a, const Offer& b) {
-    return a.angle != b.angle ? a.angle < b.angle : a.armOrder > b.armOrder;
 }
 
 }  // namespace korvane

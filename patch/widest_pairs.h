@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "patch/arm_tree.h"
 #include "patch/connect_chains.h"
 #include "patch/open_ends.h"
 #include "patch/patch_object.h"
@@ -12,7 +11,7 @@
 namespace korvane {
 
 // Two open ends at one point, first before second in the point's reference order, and their
-// places among the point's arms.
+// places among the point's gathered ends.
 struct EndPair {
     ChainEnd first;
     ChainEnd second;
@@ -20,26 +19,17 @@ struct EndPair {
     std::int32_t secondPlace;
 };
 
-// The joinable pairs of ends at one point, widest first: the pair whose first segments make the
-// widest angle above the limit, on a tie the first pair in reference order (the earliest first end,
-// then the earliest second end).
-//
-// Each arm (an end with its first segment) is offered with its widest partner among all the others
-// in a heap, widest first and then earliest. A join only takes arms away, so an offer whose partner
-// has gone is still an upper bound for its arm: the arm looks for a new partner only when its offer
-// comes to the top, rather than every time a partner is taken, and keeps its place there when it
-// finds one as wide. At a busy point the partners are looked for in a tree of the arms' directions,
-// which passes over every arm that cannot make an angle as wide as the widest found so far: where
-// thousands of ends meet, a join costs about as much as the arms that point the same way to within
-// the rounding of an angle, not as much as all the ends there.
+// The joinable pairs of ends at a point where few ends meet (HubPairs takes those where many do):
+// the pair whose first segments make the widest angle above the limit, the first such pair in
+// reference order on a tie. Each end keeps its widest partner among the ends after it, so that
+// after a join only the ends whose partner was taken look again.
 class WidestPairs {
   public:
     void Gather(const OpenEnds& ends, const ConnectChains& chains, const PatchObject& object,
                 std::int32_t point, float limit);
-    std::optional<EndPair> Widest();
+    std::optional<EndPair> Widest() const;
     // Takes out the two ends of a joined pair. When the first end's chain had its far end here too,
-    // the merged chain now ends here with the second end, along the far end's first segment: that
-    // arm stays, as that end, and comes last in the order, as a node made anew does.
+    // the end made anew in its place comes last in the order: the ends are gathered again.
     void Joined(const EndPair& joined, bool farEndHere);
 
   private:
@@ -47,54 +37,19 @@ class WidestPairs {
         ChainEnd end;
         PatchVec3 arm;  // from the point to the neighbour of the end
         float length;
-        std::int32_t order;  // place in the point's reference order; arms made anew come last
-        std::int32_t twin;   // the arm of the other end of the same chain, or -1 when not here
+        float widest;          // widest angle to a later end, above the limit; 0 without one
+        std::int32_t partner;  // that end's place, or -1
         bool alive;
     };
-    enum class Kind : std::uint8_t {
-        kInert,  // zero length: no angle above zero with any finite arm
-        kTree,   // in the tree
-        kOdd,    // too long or too short for the tree's bounds: measured with every arm
-    };
-    // An arm offered with its widest partner at the time it looked.
-    struct Offer {
-        float angle;
-        std::int32_t arm;
-        std::int32_t armOrder;
-        std::int32_t partner;
-        std::int32_t partnerOrder;
-    };
-    struct Partner {
-        float angle = 0.0f;
-        std::int32_t arm = -1;
-    };
 
-    void LinkTwins();
-    void OfferPairwise();
-    void BuildTree();
-    void OfferFor(std::int32_t arm);
-    void Push(std::int32_t arm, const Partner& partner);
-    Partner FindPartner(std::int32_t arm) const;
-    void SearchTree(std::int32_t arm, Partner& best) const;
-    void Consider(std::int32_t arm, std::int32_t other, Partner& best) const;
-    bool Current(std::int32_t arm, std::int32_t order) const {
-        const Arm& a = arms_[static_cast<std::size_t>(arm)];
-        return a.alive && a.order == order;
-    }
-    void Kill(std::int32_t arm);
-    static bool Below(const Offer& a, const Offer& b);
+    void FindPartner(std::size_t i);
 
+    const OpenEnds* ends_ = nullptr;
+    const ConnectChains* chains_ = nullptr;
+    const PatchObject* object_ = nullptr;
+    std::int32_t point_ = 0;
     float limit_ = 0.0f;
-    std::int32_t nextOrder_ = 0;
-    bool useTree_ = false;
     std::vector<Arm> arms_;
-    std::vector<Offer> heap_;             // a max-heap by Below
-    std::vector<Partner> widest_;         // per arm, while gathering without the tree
-    std::vector<std::uint64_t> byChain_;  // chain << 32 | arm, while linking twins
-    std::vector<Kind> kinds_;             // per arm, when the tree is used
-    std::vector<Direction> directions_;   // per arm in the tree
-    std::vector<std::int32_t> odd_;
-    ArmTree tree_;
 };
 
 }  // namespace korvane

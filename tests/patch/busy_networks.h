@@ -140,4 +140,28 @@ inline void BuildMixedHub(PatchObject& object, std::uint32_t seed, int curves, b
     object.IndexReferences();
 }
 
+// Straight rays of two-node curves out of a hub that is the last point, so that each ray is joined
+// point by point outwards before the hub's turn, every join making the ray's end at the hub anew:
+// the hub gains new ends many times over.
+inline void BuildRays(PatchObject& object, int rays, int segments) {
+    for (int ray = 0; ray < rays; ++ray) {
+        const double turn = 2.0 * std::numbers::pi * ray / rays;
+        const double tilt = 0.3 * std::sin(3.0 * turn);
+        for (int step = 1; step <= segments; ++step) {
+            object.AddControlPoint(PatchVec3(static_cast<float>(step * std::cos(turn)),
+                                             static_cast<float>(step * tilt),
+                                             static_cast<float>(step * std::sin(turn))));
+        }
+    }
+    const std::int32_t hub = object.AddControlPoint(PatchVec3(0, 0, 0));
+    for (int ray = 0; ray < rays; ++ray) {
+        const std::int32_t first = ray * segments;
+        object.AddSpline(std::vector<std::int32_t>{hub, first});
+        for (int step = 1; step < segments; ++step) {
+            object.AddSpline(std::vector<std::int32_t>{first + step - 1, first + step});
+        }
+    }
+    object.IndexReferences();
+}
+
 }  // namespace korvane::testing

@@ -122,7 +122,8 @@ TEST(ConnectIdentityTest, ManyEndsAtOnePointMatchTheLiteralConnector) {
 // Points where more ends meet than the connector measures pair by pair, so that it looks for
 // partners in its tree of directions: fans, stars of fans (on whole numbers, with many equal
 // angles, or not; the hub first or last in the point list, so that far ends come back to it before
-// or after its turn) and hubs with open spokes, closed loops, open loops that come back to the hub
+// or after its turn), rays joined outwards before the hub's turn, each join making the ray's end at
+// the hub anew, and hubs with open spokes, closed loops, open loops that come back to the hub
 // (their far end made anew there), curves through it, arms of no length, arms too long or too short
 // for the tree, and an arm to infinity.
 TEST(ConnectIdentityTest, BusyPointsMatchTheLiteralConnector) {
@@ -136,6 +137,10 @@ TEST(ConnectIdentityTest, BusyPointsMatchTheLiteralConnector) {
           testing::StarShape{2, 90, false, true}, testing::StarShape{12, 8, true, true}}) {
         testing::BuildStar(networks.emplace_back().second, star);
         networks.back().first = "star of " + std::to_string(star.fans);
+    }
+    for (const int rays : {20, 70}) {
+        testing::BuildRays(networks.emplace_back().second, rays, 5);
+        networks.back().first = std::to_string(rays) + " rays";
     }
     for (std::uint32_t seed = 1; seed <= 30; ++seed) {
         testing::BuildMixedHub(networks.emplace_back().second, seed, 120, seed % 3 == 0,
