@@ -6,6 +6,7 @@
 #include "app/korv_doc.h"
 #include "app/language_choice.h"
 #include "app/main_frame.h"
+#include "app/qt_translations.h"
 
 namespace korvane {
 
@@ -47,6 +48,7 @@ bool Startup::Run(const QStringList& arguments) {
         return false;
     }
     app_.useEnglish = SettleLanguage(app_.settingsPath, chooser_);
+    qtTranslations_ = InstallQtTranslations(app_.useEnglish);
     document_ = std::make_unique<CKorvDoc>();
     frame_ = std::make_unique<CMainFrame>(document_.get(), dialogs_);
     document_->OnNewDocument();

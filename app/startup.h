@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 
 #include <memory>
 
@@ -23,9 +24,10 @@ struct CommandLine {
 // arguments as QCoreApplication::arguments() gives them, the program first.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
-// Starts the program and ends it in order: settles the language, builds the document and the
-// main window, starts a new document, shows the window and imports the model of the command line.
-// Destroying it destroys the window first, then the document, which writes the settings file.
+// Starts the program and ends it in order: settles the language and puts Qt's own texts in it,
+// builds the document and the main window, starts a new document, shows the window and imports the
+// model of the command line. Destroying it destroys the window first, then the document, which
+// writes the settings file.
 class Startup {
   public:
     Startup(CKorvApp& app, UserDialogs& dialogs, LanguageChooser& chooser);
@@ -43,6 +45,7 @@ class Startup {
     CKorvApp& app_;
     UserDialogs& dialogs_;
     LanguageChooser& chooser_;
+    std::unique_ptr<QTranslator> qtTranslations_;
     std::unique_ptr<CKorvDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -92,6 +92,26 @@ TEST_F(StartupTest, CapitalEnglishSelectsJapaneseAndIsRewritten) {
     EXPECT_EQ(Content(GetApp()->settingsPath), QByteArray("japanese\n"));
 }
 
+// Qt's own dialogs and buttons speak the language of the run, for as long as the program runs.
+TEST_F(StartupTest, QtsOwnTextsFollowTheLanguageChosen) {
+    const struct {
+        int choice;
+        const char* cancel;
+    } kLanguages[] = {{0, "キャンセル"}, {1, "Cancel"}};
+    for (const auto& language : kLanguages) {
+        QFile::remove(GetApp()->settingsPath);
+        FakeChooser chooser(language.choice);
+        {
+            Startup startup(*GetApp(), dialogs_, chooser);
+            ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
+            EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                      QString::fromUtf8(language.cancel));
+        }
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"))
+            << "removed with the program";
+    }
+}
+
 TEST_F(StartupTest, UnwritableSettingsPlaceIsSurvived) {
     GetApp()->settingsPath = folder_.filePath(QStringLiteral("missing/k_r_v.ini"));
     for (int start = 0; start < 2; ++start) {
