@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -124,7 +126,7 @@ class MainFrameTest : public ::testing::Test {
 
 TEST_F(MainFrameTest, EnglishMenusHoldTheirTextsAndCommands) {
     EXPECT_EQ(DescribeMenuBar(*frame_),
-              (QStringList{"&File{New Document=57600|-|Import{Metasequoia(*.mqo)=32771|"
+              (QStringList{"&File{New Document\tCtrl+N=57600|-|Import{Metasequoia(*.mqo)=32771|"
                            "LightWave(*.lwo)=32777|3D Studio(*.3ds)=32776|Other formats...=32788}|"
                            "Export{ruvoPatch(*.rvp)=32772|Animation Master(*.mdl)=32778|"
                            "sPatch(*.spt)=32773|Surface mesh (OBJ, PLY, STL, glTF)=32789}|-|"
@@ -151,6 +153,35 @@ TEST_F(MainFrameTest, JapaneseMenusKeepTheHalfWidthKatakana) {
                      "ドキュメント=32783}",
                      "ﾍﾙﾌﾟ(&H){ﾊﾞｰｼﾞｮﾝ情報 (&A)...=57664}"}));
     EXPECT_EQ(frame_->windowTitle(), QString::fromLatin1(kProductAndVersion));
+}
+
+// The keys a menu item shows after a tab are an accelerator of the window that runs the item's
+// command, and both languages show the same keys.
+TEST_F(MainFrameTest, KeysShownInTheMenusRunTheirCommands) {
+    QStringList shownBy[2];
+    for (int english : {1, 0}) {
+        Open(english);
+        for (QAction* command : frame_->actions()) {
+            const qsizetype tab = command->text().indexOf(QLatin1Char('\t'));
+            if (tab < 0) {
+                continue;
+            }
+            const QKeySequence keys(command->text().mid(tab + 1));
+            shownBy[english] << command->objectName() + QLatin1Char('=') + keys.toString();
+            QShortcut* accelerator = nullptr;
+            for (QShortcut* shortcut : frame_->findChildren<QShortcut*>()) {
+                if (shortcut->key() == keys) {
+                    accelerator = shortcut;
+                }
+            }
+            ASSERT_NE(accelerator, nullptr) << shownBy[english].join(' ').toStdString();
+            QSignalSpy triggered(command, &QAction::triggered);
+            emit accelerator->activated();
+            EXPECT_EQ(triggered.count(), 1) << shownBy[english].join(' ').toStdString();
+        }
+    }
+    EXPECT_EQ(shownBy[1], shownBy[0]);
+    EXPECT_TRUE(shownBy[1].contains(QStringLiteral("57600=Ctrl+N")));
 }
 
 TEST_F(MainFrameTest, ToolbarHasThirteenButtonsInTheirGroupsWithSharpImages) {
