@@ -146,21 +146,25 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     }
 }
 
-// Every dropped file is imported in turn, as if chosen in its import dialog.
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QStringList files = LocalFiles(event->mimeData());
     if (worker_.IsRunning() || files.isEmpty()) {
         return;
     }
     event->acceptProposedAction();
-    for (const QString& file : files) {
-        ImportFile(file);
-    }
-    UpdateCommands();
+    ImportFiles(files);
 }
 
 QString CMainFrame::ImportFile(const QString& path) {
     return Import([&] { return ImportModelFile(path, dialogs_, this); });
+}
+
+// Each file as if chosen in its import dialog.
+void CMainFrame::ImportFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        ImportFile(path);
+    }
+    UpdateCommands();
 }
 
 QString CMainFrame::Import(const std::function<QString()>& import) {
