@@ -608,6 +608,62 @@ TEST_F(MainFrameTest, DroppedFilesAreImportedInOrderAndRemembered) {
     EXPECT_EQ(TreeItems(), QStringList{"torus"});
 }
 
+// A recent file that cannot be imported any more is named with the reason, in the language of the
+// run; one that is gone leaves the list, one that is there but cannot be opened stays on it.
+TEST_F(MainFrameTest, ARecentFileThatCannotBeReadIsNamedWithTheReason) {
+    const auto remove = [](const QString& path) { return QFile::remove(path); };
+    const auto removeFolder = [](const QString& path) {
+        return QDir(QFileInfo(path).path()).removeRecursively();
+    };
+    // A link to itself cannot be opened, whoever runs the test.
+    const auto loop = [](const QString& path) {
+        return QFile::remove(path) && QFile::link(QFileInfo(path).fileName(), path);
+    };
+    const struct {
+        int english;
+        bool (*spoil)(const QString& path);
+        const char* message;  // %1 is the file
+        const char* caption;
+        bool staysListed;
+    } kCases[] = {
+        {1, remove, "%1 is no longer there, so it was taken off the recent files.", "Error", false},
+        {0, removeFolder, "%1 が見つかりません。最近使ったファイルの一覧から外しました。", "エラー",
+         false},
+        {1, loop, "%1 cannot be read: it is there, but it could not be opened for reading.",
+         "Error", true},
+        {0, loop, "%1 を読み込めません。ファイルはありますが、読み取り用に開けませんでした。",
+         "エラー", true},
+    };
+    int made = 0;
+    for (const auto& expected : kCases) {
+        SCOPED_TRACE(expected.message);
+        Open(expected.english);
+        ASSERT_TRUE(QDir(folder_.path()).mkpath(QString::number(made)));
+        const QString path = Write(QStringLiteral("%1/model.mqo").arg(made++), GridModel({"a"}));
+        dialogs_.answers = {path};
+        Trigger(CommandId::kImportMetasequoia);
+        ASSERT_EQ(frame_->recentFiles().paths().first(), path);
+        ASSERT_TRUE(expected.spoil(path));
+        Trigger(CommandId::kFileNew);
+        dialogs_.messages.clear();
+
+        QAction* first = nullptr;
+        for (QAction* action : frame_->menuBar()->actions().first()->menu()->actions()) {
+            if (action->isVisible() && action->text() == QStringLiteral("&1 model.mqo")) {
+                first = action;
+            }
+        }
+        ASSERT_NE(first, nullptr);
+        first->trigger();
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_EQ(dialogs_.messages[0].first,
+                  QString::fromUtf8(expected.message).arg(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(dialogs_.messages[0].second, QString::fromUtf8(expected.caption));
+        EXPECT_TRUE(document_->objects.IsEmpty());
+        EXPECT_EQ(frame_->recentFiles().paths().contains(path), expected.staysListed);
+    }
+}
+
 // New and Exit ask before connected curves that were never exported are thrown away; an export
 // or an answer to go on settles it.
 TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
