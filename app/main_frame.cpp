@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -19,6 +18,7 @@
 #include "app/korv_doc.h"
 #include "app/korv_view.h"
 #include "app/object_tree_bar.h"
+#include "app/side_settings.h"
 #include "app/status_text_bar.h"
 #include "app/user_dialogs.h"
 #include "korvane_version.h"
@@ -32,7 +32,7 @@ constexpr int kDefaultHeight = 768;
 
 // Beside the settings file, so that tests and installations keep theirs apart alike.
 QString RecentFilesPath() {
-    return QFileInfo(GetApp()->settingsPath).dir().filePath(QStringLiteral("k_r_v.recent"));
+    return SideFilePath(GetApp()->settingsPath, QStringLiteral("k_r_v.recent"));
 }
 
 QStringList LocalFiles(const QMimeData* data) {
