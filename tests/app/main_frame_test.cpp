@@ -502,6 +502,37 @@ TEST_F(MainFrameTest, ExportsWriteEveryObjectAndNameTheFileWhenTheyCannot) {
     }
 }
 
+// What an export wrote stays in the status field until the document changes: New and an import,
+// also one that fails, make it "Ready" in both languages.
+TEST_F(MainFrameTest, NewAndImportsClearWhatTheLastExportWrote) {
+    const QString notes = Write(QStringLiteral("notes.txt"), "just words");
+    const struct {
+        int english;
+        const char* written;
+        CommandId then;
+        QString imported;  // the file the import dialog is given
+    } kCases[] = {
+        {1, "Wrote 1 object to ", CommandId::kFileNew, {}},
+        {0, "1個のオブジェクトを ", CommandId::kFileNew, {}},
+        {1, "Wrote 1 object to ", CommandId::kImportMetasequoia, KORVANE_EXAMPLES_DIR "/torus.mqo"},
+        {0, "1個のオブジェクトを ", CommandId::kImportOtherFormats, notes},
+    };
+    for (const auto& step : kCases) {
+        SCOPED_TRACE(step.written);
+        Open(step.english);
+        dialogs_.importScale = 1.0f;
+        dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", folder_.filePath("vase.rvp")};
+        Trigger(CommandId::kImportMetasequoia);
+        Trigger(CommandId::kExportRuvoPatch);
+        const QLineEdit* field = frame_->statusTextBar()->dialog()->field();
+        ASSERT_TRUE(field->text().startsWith(QString::fromUtf8(step.written)))
+            << field->text().toStdString();
+        dialogs_.answers = {step.imported};
+        Trigger(step.then);
+        EXPECT_EQ(field->text(), QStringLiteral("Ready"));
+    }
+}
+
 TEST_F(MainFrameTest, ControlNStartsANewDocument) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
     Trigger(CommandId::kImportMetasequoia);
