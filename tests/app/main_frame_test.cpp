@@ -330,6 +330,55 @@ TEST_F(MainFrameTest, TreeListsTwoImportsInOrderAndEmptiesOnNew) {
     EXPECT_TRUE(document_->objects.IsEmpty());
 }
 
+int HighlightedPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixel(x, y) == qRgb(255, 255, 0) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Clicking an object in the tree draws its points and curves in the highlight colour, which
+// nothing else uses; with nothing selected the picture is exactly what it was. New and an import
+// leave nothing selected.
+TEST_F(MainFrameTest, TheObjectSelectedInTheTreeIsHighlightedInTheView) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kShowVertices);
+    frame_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    const QImage plain = frame_->view()->grabFramebuffer();
+    EXPECT_EQ(HighlightedPixels(plain), 0);
+
+    QTreeWidget* tree = frame_->treeBar()->dialog()->tree();
+    int highlighted[2] = {0, 0};
+    for (int item = 0; item < 2; ++item) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(tree->topLevelItem(item)).center());
+        EXPECT_EQ(document_->displaySettings.selectedObject, item);
+        highlighted[item] = HighlightedPixels(frame_->view()->grabFramebuffer());
+        EXPECT_GT(highlighted[item], 100) << item;
+    }
+    EXPECT_NE(highlighted[0], highlighted[1]) << "each object is highlighted alone";
+
+    tree->clearSelection();
+    EXPECT_EQ(document_->displaySettings.selectedObject, -1);
+    EXPECT_EQ(frame_->view()->grabFramebuffer(), plain);
+
+    tree->topLevelItem(0)->setSelected(true);
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/head.mqo"};
+    Trigger(CommandId::kImportMetasequoia);
+    EXPECT_EQ(document_->displaySettings.selectedObject, -1);
+    EXPECT_TRUE(tree->selectedItems().isEmpty());
+    tree->topLevelItem(2)->setSelected(true);
+    EXPECT_EQ(document_->displaySettings.selectedObject, 2);
+    Trigger(CommandId::kFileNew);
+    EXPECT_EQ(document_->displaySettings.selectedObject, -1);
+}
+
 TEST_F(MainFrameTest, TreeShowsShiftJisEmptyAndRepeatedNames) {
     QByteArray model = GridModel({"\x83\x7E\x83\x4E", "\xE6\x9B\xB2", "box", "box"});
     dialogs_.answers = {Write(QStringLiteral("names.mqo"), model)};
