@@ -67,26 +67,29 @@ void EmitSurfaces(const PatchObject& object, int surfaceResolution) {
     }
 }
 
-void SetColour(const PatchObject& object) {
-    const Rgb c = ColourToRgb(object.colour);
+void SetColour(const PatchObject& object, bool selected) {
+    const Rgb c = ColourToRgb(selected ? kHighlightColour : object.colour);
     glColor3f(c.red, c.green, c.blue);
 }
 
 }  // namespace
 
-void DrawControlPoints(const PatchObject& object, DrawCache& cache) {
+// The colour and the sizes stay outside the cached lists, so that selecting compiles nothing.
+void DrawControlPoints(const PatchObject& object, bool selected, DrawCache& cache) {
     glDisable(GL_LIGHTING);
-    glPointSize(4.0f);
-    SetColour(object);
+    glPointSize(selected ? 6.0f : 4.0f);
+    SetColour(object, selected);
     cache.Draw(object, DrawLayer::kControlPoints, 0, [&] { EmitControlPoints(object); });
     glPointSize(1.0f);
 }
 
-void DrawCurves(const PatchObject& object, int curveResolution, DrawCache& cache) {
+void DrawCurves(const PatchObject& object, int curveResolution, bool selected, DrawCache& cache) {
     glDisable(GL_LIGHTING);
-    SetColour(object);
+    glLineWidth(selected ? 2.0f : 1.0f);
+    SetColour(object, selected);
     const int resolution = curveResolution < 1 ? 1 : curveResolution;
     cache.Draw(object, DrawLayer::kCurves, resolution, [&] { EmitCurves(object, resolution); });
+    glLineWidth(1.0f);
 }
 
 void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache) {
