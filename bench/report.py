@@ -155,6 +155,22 @@ def frame_rates(table):
         print(f"  {layer:20} {ms(median):8.1f} ms a frame, {fps:6.1f} fps{verdict}")
 
 
+def smooth_surfaces(table):
+    rows = sorted(family for family, size in table
+                  if size is None and family.startswith("BM_Tessellate/") and "_nets_" in family)
+    if not rows:
+        return
+    print("\nSmooth surfaces against today's nets, 100k patches cut into samples and triangles:")
+    for nets in rows:
+        smooth = nets.replace("_nets_", "_smooth_")
+        if (smooth, None) not in table:
+            continue
+        a = ms(table[(nets, None)]["median"])
+        b = ms(table[(smooth, None)]["median"])
+        print(f"  {nets.split('/')[1].replace('_nets', ''):12} nets {a:8.1f} ms, smooth {b:8.1f} ms,"
+              f" {b / a:4.2f}x")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("results")
@@ -168,6 +184,7 @@ def main():
     connect_shapes(table)
     assimp_baseline(table, args.models, args.repetitions)
     frame_rates(table)
+    smooth_surfaces(table)
     floor = table.get(("BM_ReadAndParseNumbers", LARGE))
     if floor:
         print(f"\nFloor: reading the 1M-quad .mqo and parsing its numbers with from_chars:"

@@ -5,7 +5,7 @@
 #include "patch/patch_object.h"
 #include "view/draw_cache.h"
 
-// The three ways an object is drawn, in its own colour (0x00BBGGRR, each byte / 255). Each runs
+// The ways an object is drawn, in its own colour (0x00BBGGRR, each byte / 255). Each runs
 // inside an open frame: context current, camera and lights set, depth test on, lighting off. The
 // state is set on every call; the geometry comes from the cache.
 
@@ -26,5 +26,10 @@ void DrawCurves(const PatchObject& object, int curveResolution, bool selected, D
 // so that curves on it stay visible. Draws nothing while the patches are out of date: finding
 // them belongs to whoever changed the splines.
 void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache);
+
+// The same patches as the smooth surfaces of TessellateSmoothSurfaces, which meet with a common
+// tangent plane wherever the curves allow: lit triangles with the surfaces' own normals, on the
+// same grids and in the same state as DrawSurfaces.
+void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache);
 
 }  // namespace korvane

@@ -102,7 +102,11 @@ void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
         }
         if (display.showSurfaces) {
             for (const PatchObject* object : *frame.objects) {
-                DrawSurfaces(*object, display.surfaceResolution, cache);
+                if (display.smoothSurfaces) {
+                    DrawSmoothSurfaces(*object, display.surfaceResolution, cache);
+                } else {
+                    DrawSurfaces(*object, display.surfaceResolution, cache);
+                }
             }
         }
     }
