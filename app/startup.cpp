@@ -66,7 +66,6 @@ QString Usage() {
                "files dropped on its window are. A model is recognised by its content:\n"
                "  Metasequoia  .mqo, and .mqoz (compressed)\n"
                "  LightWave    .lwo (LWOB, LWO2 and LWO3)\n"
-               "  ruvoPatch    .rvp\n"
                "and any other file goes to the Open Asset Import Library (assimp), which "
                "reads:\n") +
            AssimpFormatLines() +

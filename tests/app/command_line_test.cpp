@@ -61,7 +61,7 @@ TEST(CommandLineTest, HelpPrintsEveryImportedFormatWithoutADisplay) {
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, Usage().toStdString());
-    for (const char* format : {"Usage: korvane [MODEL...]", ".mqo", ".mqoz", ".lwo", ".rvp"}) {
+    for (const char* format : {"Usage: korvane [MODEL...]", ".mqo", ".mqoz", ".lwo"}) {
         EXPECT_NE(run.out.find(format), std::string::npos) << format;
     }
     const std::vector<std::string> assimpExtensions = AssimpExtensions();
