@@ -119,7 +119,7 @@ TEST(QtUserDialogsTest, FileDialogsOpenInTheFolderUsedLast) {
     const QString model = QDir(models).filePath(QStringLiteral("vase.mqo"));
     ASSERT_TRUE(testing::WriteFile(model, "Metasequoia Document\n"));
     const auto chooseIn = [](const QString& path, QString& shownFolder, QString& shownName) {
-        WhenShown<QFileDialog>([&path, &shownFolder, &shownName](QFileDialog& dialog) {
+        WhenShown<QFileDialog>([path, &shownFolder, &shownName](QFileDialog& dialog) {
             shownFolder = dialog.directory().absolutePath();
             const QStringList selected = dialog.selectedFiles();
             shownName = selected.isEmpty() ? QString() : QFileInfo(selected.first()).fileName();
