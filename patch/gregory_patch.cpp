@@ -33,12 +33,16 @@ constexpr std::array<int, 16> BorderIndices() {
 }
 constexpr std::array<int, 16> kBorderIndex = BorderIndices();
 
-// The net of the patch at one (u, v), each inner point blended, with the derivatives of the
-// inner points' blends along u and along v, inner point (i, j) at i - 1 + 2 (j - 1).
+// The net of the patch at one (u, v), each inner point blended. The blend of inner point (i, j),
+// kept at i - 1 + 2 (j - 1), moves along u by difference (sum of its weights)^-1 slopeU, and
+// along v likewise; its Bernstein weight is divided by the sum first, which it outweighs near the
+// corner where the sum vanishes, so that neither product overflows.
 struct BlendedNet {
     std::array<Vec3, 16> point;
-    std::array<Vec3, 4> slopeU;
-    std::array<Vec3, 4> slopeV;
+    std::array<Vec3, 4> difference;  // fromU - fromV
+    std::array<float, 4> sum;
+    std::array<float, 4> slopeU;
+    std::array<float, 4> slopeV;
 };
 
 std::size_t InnerIndex(std::size_t i, std::size_t j) {
@@ -48,28 +52,29 @@ std::size_t InnerIndex(std::size_t i, std::size_t j) {
 // Inner point (i, j), i and j in {1, 2}: fromU is the proposal of the side along u next to it
 // (v = 0 for j = 1, v = 3 for j = 2), fromV that of the side along v (u = 0 for i = 1, u = 3 for
 // i = 2). Its weight for fromU grows towards its own u side: u for i = 1, 1 - u for i = 2; that for
-// fromV likewise with v.
+// fromV likewise with v. Where both weights vanish either proposal would do: the point's
+// Bernstein weight vanishes there too, with its derivatives.
 void BlendInner(const GregoryPatch& patch, int i, int j, float u, float v, BlendedNet& net) {
     const PatchVec3& fromU = patch.inner[j == 1 ? (i == 1 ? 0 : 1) : (i == 1 ? 5 : 4)];
     const PatchVec3& fromV = patch.inner[i == 1 ? (j == 1 ? 7 : 6) : (j == 1 ? 2 : 3)];
     const float alpha = i == 1 ? u : 1.0f - u;
     const float beta = j == 1 ? v : 1.0f - v;
-    const float signAlpha = i == 1 ? 1.0f : -1.0f;
-    const float signBeta = j == 1 ? 1.0f : -1.0f;
     const auto at = static_cast<std::size_t>(i + 4 * j);
     const std::size_t inner = InnerIndex(static_cast<std::size_t>(i), static_cast<std::size_t>(j));
     const float sum = alpha + beta;
+    net.sum[inner] = sum;
+    net.difference[inner] = ToVec3(Subtract(fromU, fromV));
     if (sum == 0.0f) {
         net.point[at] = ToVec3(Divide(Add(fromU, fromV), 2.0f));
-        net.slopeU[inner] = Vec3{};
-        net.slopeV[inner] = Vec3{};
+        net.slopeU[inner] = 0.0f;
+        net.slopeV[inner] = 0.0f;
         return;
     }
-    net.point[at] = ToVec3(Divide(Add(Scale(fromU, alpha), Scale(fromV, beta)), sum));
-    const PatchVec3 difference = Subtract(fromU, fromV);
-    const float squared = sum * sum;
-    net.slopeU[inner] = ToVec3(Scale(difference, signAlpha * beta / squared));
-    net.slopeV[inner] = ToVec3(Scale(difference, -signBeta * alpha / squared));
+    const float towardsU = alpha / sum;
+    const float towardsV = beta / sum;
+    net.point[at] = ToVec3(Add(Scale(fromU, towardsU), Scale(fromV, towardsV)));
+    net.slopeU[inner] = i == 1 ? towardsV : -towardsV;
+    net.slopeV[inner] = j == 1 ? -towardsU : towardsU;
 }
 
 // The border points, which do not move with (u, v).
@@ -103,9 +108,13 @@ GregoryPoint Combine(const BlendedNet& net, const Weights& u, const Weights& v) 
     // The blends move with (u, v) only inside.
     for (std::size_t j = 1; j <= 2; ++j) {
         for (std::size_t i = 1; i <= 2; ++i) {
-            const float w = u.value[i] * v.value[j];
-            AddInPlace(result.alongU, Scale(net.slopeU[InnerIndex(i, j)], w));
-            AddInPlace(result.alongV, Scale(net.slopeV[InnerIndex(i, j)], w));
+            const std::size_t inner = InnerIndex(i, j);
+            if (net.sum[inner] == 0.0f) {
+                continue;
+            }
+            const float weight = u.value[i] * v.value[j] / net.sum[inner];
+            AddInPlace(result.alongU, Scale(net.difference[inner], weight * net.slopeU[inner]));
+            AddInPlace(result.alongV, Scale(net.difference[inner], weight * net.slopeV[inner]));
         }
     }
     return result;

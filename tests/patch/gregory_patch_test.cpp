@@ -183,6 +183,18 @@ TEST(GregoryPatchTest, CornersTakeTheLimitOfTheBlend) {
         EXPECT_LT(Distance(p.alongU, {su * towardsU.x, su * towardsU.y, su * towardsU.z}), 1e-5);
         EXPECT_LT(Distance(p.alongV, {sv * towardsV.x, sv * towardsV.y, sv * towardsV.z}), 1e-5);
     }
+    // Just off a corner the blend's derivatives grow without bound; the evaluation must neither
+    // overflow nor lose the corner.
+    const PatchVec3 origin = patch.border[0];
+    for (const float tiny : {1e-20f, 1e-30f, 1e-40f}) {
+        SCOPED_TRACE(tiny);
+        const GregoryPoint p = EvaluateGregory(patch, tiny, tiny);
+        ASSERT_TRUE(Finite(p.position) && Finite(p.alongU) && Finite(p.alongV));
+        EXPECT_LT(Distance(p.position, {origin.x, origin.y, origin.z}), 1e-6);
+        const GregoryPoint corner = EvaluateGregory(patch, 0.0f, 0.0f);
+        EXPECT_LT(Distance(p.alongU, corner.alongU), 1e-5);
+        EXPECT_LT(Distance(p.alongV, corner.alongV), 1e-5);
+    }
     std::vector<SurfaceSample> grid;
     SampleGregoryGrid(patch, 0, grid);
     ASSERT_EQ(grid.size(), 4u);  // a step count below 1 counts as 1: the four corners
