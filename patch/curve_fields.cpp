@@ -33,27 +33,39 @@ DoubleVec3 Arriving(const Curve& q) {
 
 const double kCreaseCosine = std::cos(kCreaseDegrees * std::numbers::pi / 180.0);
 
+// The unit normal of each corner of a patch: the direction in which the side that arrives there
+// arrives, crossed with that in which the side that leaves there leaves.
+std::array<DoubleVec3, 4> CornerNormals(const std::array<Curve, 4>& sides, int count) {
+    std::array<DoubleVec3, 4> normals;
+    for (int corner = 0; corner < count; ++corner) {
+        normals[static_cast<std::size_t>(corner)] =
+            Unit(Cross(Arriving(sides[static_cast<std::size_t>((corner + count - 1) % count)]),
+                       Leaving(sides[static_cast<std::size_t>(corner)])));
+    }
+    return normals;
+}
+
 // What one patch side tells about its segment: the segment's cubic in the segment's own
-// direction, and the unit normals of the patch's corners at the segment's first and last point,
-// each the segment's direction there crossed with the direction in which the patch's other side
-// leaves the corner. Patches on either side of the segment get opposite normals.
+// direction, and the normals of the patch's corners at the segment's first and last point, turned
+// where the side runs against the segment, so that patches on either side of the segment get
+// opposite normals.
 struct SideView {
     Curve segment;
     std::array<DoubleVec3, 2> corner;
 };
 
-SideView ViewOfSide(const std::array<Curve, 4>& sides, int count, int side, bool forward) {
+SideView ViewOfSide(const std::array<Curve, 4>& sides, const std::array<DoubleVec3, 4>& corners,
+                    int count, int side, bool forward) {
+    const auto first = static_cast<std::size_t>(side);
+    const auto last = static_cast<std::size_t>((side + 1) % count);
     SideView view;
-    view.segment = sides[static_cast<std::size_t>(side)];
-    // The side before leaves the side's first corner backwards, the side after its last.
-    const DoubleVec3 atFirst =
-        -Arriving(sides[static_cast<std::size_t>((side + count - 1) % count)]);
-    const DoubleVec3 atLast = Leaving(sides[static_cast<std::size_t>((side + 1) % count)]);
-    if (!forward) {
+    view.segment = sides[first];
+    if (forward) {
+        view.corner = {corners[first], corners[last]};
+    } else {
         std::reverse(view.segment.begin(), view.segment.end());
+        view.corner = {-corners[last], -corners[first]};
     }
-    view.corner = {Unit(Cross(Leaving(view.segment), forward ? atFirst : atLast)),
-                   Unit(Cross(Arriving(view.segment), forward ? atLast : atFirst))};
     return view;
 }
 
@@ -120,16 +132,26 @@ CurveFields ComputeCurveFields(const PatchObject& object) {
     std::vector<std::uint8_t> sidesOn(object.nodes.size(), 0);
     std::vector<std::array<PatchVec3, 2>> firstCorners(object.nodes.size());
     std::array<Curve, 4> sides;
-    // Calls visit(patch, side, segment) for every side of every 3- and 4-sided patch, with the
-    // patch's sides in `sides`.
-    const auto forEachSide = [&](const auto& visit) {
+    std::array<DoubleVec3, 4> corners;
+    // Calls visit(patch, side, segment) for every side of every 3- and 4-sided patch that has a
+    // side on a segment that `wanted` wants, with the patch's sides in `sides` and its corners'
+    // normals in `corners`.
+    const auto forEachSide = [&](const auto& wanted, const auto& visit) {
         for (const Patch& patch : object.patches) {
             if (patch.cornerCount != 3 && patch.cornerCount != 4) {
+                continue;
+            }
+            bool any = false;
+            for (int side = 0; side < patch.cornerCount; ++side) {
+                any = any || wanted(static_cast<std::size_t>(SegmentOf(patch, side)));
+            }
+            if (!any) {
                 continue;
             }
             for (int side = 0; side < patch.cornerCount; ++side) {
                 sides[static_cast<std::size_t>(side)] = SideCurve(object, patch, side);
             }
+            corners = CornerNormals(sides, patch.cornerCount);
             for (int side = 0; side < patch.cornerCount; ++side) {
                 visit(patch, side, static_cast<std::size_t>(SegmentOf(patch, side)));
             }
@@ -152,7 +174,8 @@ CurveFields ComputeCurveFields(const PatchObject& object) {
     };
     // Segments between two patches get their field when the second comes; a third makes it a
     // crease.
-    forEachSide([&](const Patch& patch, int side, std::size_t segment) {
+    const auto every = [](std::size_t) { return true; };
+    forEachSide(every, [&](const Patch& patch, int side, std::size_t segment) {
         std::uint8_t& count = sidesOn[segment];
         if (count == 2) {
             CreaseReason& crease = fields.segments[segment].crease;
@@ -164,7 +187,7 @@ CurveFields ComputeCurveFields(const PatchObject& object) {
         if (count > 2) {
             return;
         }
-        const SideView view = ViewOfSide(sides, patch.cornerCount, side,
+        const SideView view = ViewOfSide(sides, corners, patch.cornerCount, side,
                                          patch.forward[static_cast<std::size_t>(side)]);
         if (count == 1) {
             firstCorners[segment] = {Narrow(view.corner[0]), Narrow(view.corner[1])};
@@ -175,10 +198,11 @@ CurveFields ComputeCurveFields(const PatchObject& object) {
         setField(patch, side, segment, first, &view.corner);
     });
     // Segments on the border of the network: from their one patch alone.
-    forEachSide([&](const Patch& patch, int side, std::size_t segment) {
+    const auto onBorder = [&](std::size_t segment) { return sidesOn[segment] == 1; };
+    forEachSide(onBorder, [&](const Patch& patch, int side, std::size_t segment) {
         if (sidesOn[segment] == 1) {
             setField(patch, side, segment,
-                     ViewOfSide(sides, patch.cornerCount, side,
+                     ViewOfSide(sides, corners, patch.cornerCount, side,
                                 patch.forward[static_cast<std::size_t>(side)]),
                      nullptr);
         }
