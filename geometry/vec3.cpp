@@ -17,10 +17,6 @@ float AngleBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float 
     return AngleOfCosine(CosineBetween(a, b, lengthA, lengthB));
 }
 
-float CosineBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float lengthB) {
-    return Dot(a, b) / (lengthB * lengthA);
-}
-
 float AngleOfCosine(float cosine) {
     // Rounding noise on parallel and opposite vectors stays out of acos.
     if (cosine >= 1.0f) {

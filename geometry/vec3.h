@@ -138,7 +138,9 @@ float AngleBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float 
 // The two steps of that angle, for a search that compares cosines and turns few into angles: the
 // cosine, from lengths whose product is not zero, and the angle of a cosine, which never grows as
 // the cosine grows.
-float CosineBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float lengthB);
+inline float CosineBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float lengthB) {
+    return Dot(a, b) / (lengthB * lengthA);
+}
 float AngleOfCosine(float cosine);
 
 }  // namespace korvane

@@ -4,6 +4,9 @@ namespace korvane {
 namespace {
 
 constexpr std::int32_t kLeafArms = 8;
+// An arc cosine near 0 moves by up to the square root of its cosine's rounding (about 1e-16): the
+// radius of a narrow cone is taken this much wider.
+constexpr double kRadiusRounding = 1e-7;
 
 }  // namespace
 
@@ -44,13 +47,16 @@ void ArmTree::Fill(std::size_t index, std::int32_t begin, std::int32_t end, std:
     // Directions that cancel out get a cone round the first of them, as wide as a half-turn.
     const Direction axis =
         length > 1e-6 ? Direction{sum[0] / length, sum[1] / length, sum[2] / length} : at(begin);
-    double cosine = 1.0;
+    double lowest = 1.0;
     for (std::int32_t i = begin; i < end; ++i) {
-        cosine = std::min(cosine, DotOf(axis, at(i)));
+        lowest = std::min(lowest, DotOf(axis, at(i)));
     }
-    cosine = std::max(-1.0, length > 1e-6 ? cosine - kRounding : -1.0);
-    const double sine = std::sqrt(std::max(0.0, 1.0 - cosine * cosine)) + kRounding;
-    nodes_[index] = {axis, cosine, sine, begin, end, end - begin, -1, parent};
+    constexpr double kHalfTurn = 3.141592653589793;
+    const double radius =
+        length > 1e-6 ? std::min(kHalfTurn, std::acos(std::max(-1.0, lowest)) + kRadiusRounding)
+                      : kHalfTurn;
+    nodes_[index] = {axis, radius, std::cos(radius), std::sin(radius), begin, end, end - begin,
+                     -1,   parent};
     if (end - begin <= kLeafArms) {
         for (std::int32_t i = begin; i < end; ++i) {
             leafOf_[static_cast<std::size_t>(arms_[static_cast<std::size_t>(i)])] =

@@ -15,6 +15,30 @@ inline double DotOf(const Direction& a, const Direction& b) {
     return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
 }
 
+// How far a search reaches: to the directions whose cosine with the searched one is at most
+// `ceiling`, which lie at `angle` or more from it. The reach only ever narrows.
+class SearchReach {
+  public:
+    explicit SearchReach(double ceiling) { Narrow(ceiling); }
+
+    void Narrow(double ceiling) {
+        ceiling_ = ceiling;
+        angle_ = std::acos(std::clamp(ceiling, -1.0, 1.0));
+        cosine_ = std::cos(angle_);
+        sine_ = std::sin(angle_);
+    }
+    double Ceiling() const { return ceiling_; }
+    double Angle() const { return angle_; }
+    double Cosine() const { return cosine_; }
+    double Sine() const { return sine_; }
+
+  private:
+    double ceiling_ = 0.0;
+    double angle_ = 0.0;
+    double cosine_ = 0.0;
+    double sine_ = 0.0;
+};
+
 // The directions of the arms at one point in a tree of cones, for finding the arms that make a wide
 // angle with a given direction without measuring the angle to every other arm: a cone in which no
 // direction can have a cosine with the given one as low as the search still wants is passed over
@@ -25,20 +49,21 @@ class ArmTree {
     void Build(const std::vector<Direction>& directions, std::vector<std::int32_t> arms);
     void Remove(std::int32_t arm);
 
-    // Calls visit(arm) for every arm left whose direction may have a cosine of at most `ceiling`
-    // with `direction`, cones with the lowest cosines first; visit may lower the ceiling.
+    // Calls visit(arm) for every arm left in a cone that the reach from `direction` may meet, the
+    // cones nearest the opposite direction first; visit may narrow the reach.
     template <class Visit>
-    void Search(const Direction& direction, const double& ceiling, Visit&& visit) const {
+    void Search(const Direction& direction, const SearchReach& reach, Visit&& visit) const {
         if (!nodes_.empty()) {
-            SearchFrom(0, direction, ceiling, visit);
+            SearchFrom(0, direction, reach, visit);
         }
     }
 
   private:
-    // The node's arms lie within the angle whose cosine and sine are given of its axis.
+    // The node's arms lie within `radius` of its axis.
     struct Node {
         Direction axis;
-        double cosine;
+        double radius;
+        double cosine;  // of the radius
         double sine;
         std::int32_t begin;  // the node's arms are arms_[begin, end), the ones left first
         std::int32_t end;
@@ -49,31 +74,23 @@ class ArmTree {
 
     void Fill(std::size_t index, std::int32_t begin, std::int32_t end, std::int32_t parent);
 
-    // The lowest cosine `direction` can have with a direction inside the node's cone: that of
-    // its angle to the axis and the cone's angle together, down to -1. The sine comes from the
-    // cross product, which keeps it exact where the cosine is near -1.
-    static double LowestCosine(const Node& node, const Direction& direction) {
-        const double cosine = DotOf(direction, node.axis);
-        if (cosine <= -node.cosine) {
-            return -1.0;
-        }
-        const Direction& a = node.axis;
-        const Direction& d = direction;
-        const double cross0 = d[1] * a[2] - d[2] * a[1];
-        const double cross1 = d[2] * a[0] - d[0] * a[2];
-        const double cross2 = d[0] * a[1] - d[1] * a[0];
-        const double sine = std::sqrt(cross0 * cross0 + cross1 * cross1 + cross2 * cross2);
-        return cosine * node.cosine - sine * node.sine - kRounding;
+    // False when every direction in the node's cone lies nearer `direction` than the reach: its
+    // angle to the axis and the radius together fall short of the reach's angle, that is, the
+    // cosine of the angle to the axis exceeds that of the reach's angle less the radius.
+    static bool Meets(const Node& node, const Direction& direction, const SearchReach& reach) {
+        return node.radius >= reach.Angle() ||
+               DotOf(direction, node.axis) <=
+                   reach.Cosine() * node.cosine + reach.Sine() * node.sine + kRounding;
     }
 
-    // Room for the rounding of the cone's bounds.
+    // Room for the rounding of the cones and the reach.
     static constexpr double kRounding = 0x1p-40;
 
     template <class Visit>
-    void SearchFrom(std::int32_t index, const Direction& direction, const double& ceiling,
+    void SearchFrom(std::int32_t index, const Direction& direction, const SearchReach& reach,
                     Visit& visit) const {
         const Node& node = nodes_[static_cast<std::size_t>(index)];
-        if (node.left == 0 || LowestCosine(node, direction) > ceiling) {
+        if (node.left == 0 || !Meets(node, direction, reach)) {
             return;
         }
         if (node.children < 0) {
@@ -84,12 +101,12 @@ class ArmTree {
         }
         std::int32_t first = node.children;
         std::int32_t second = node.children + 1;
-        if (LowestCosine(nodes_[static_cast<std::size_t>(second)], direction) <
-            LowestCosine(nodes_[static_cast<std::size_t>(first)], direction)) {
+        if (DotOf(direction, nodes_[static_cast<std::size_t>(second)].axis) <
+            DotOf(direction, nodes_[static_cast<std::size_t>(first)].axis)) {
             std::swap(first, second);
         }
-        SearchFrom(first, direction, ceiling, visit);
-        SearchFrom(second, direction, ceiling, visit);
+        SearchFrom(first, direction, reach, visit);
+        SearchFrom(second, direction, reach, visit);
     }
 
     const std::vector<Direction>* directions_ = nullptr;

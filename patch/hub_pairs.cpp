@@ -136,13 +136,13 @@ HubPairs::Partner HubPairs::FindPartner(std::int32_t arm) const {
 void HubPairs::SearchTree(std::int32_t arm, Partner& best) const {
     const Arm& a = arms_[static_cast<std::size_t>(arm)];
     const Direction& direction = directions_[static_cast<std::size_t>(arm)];
-    double ceiling = CosineCeiling(std::max(limit_, 0.0f));
+    SearchReach reach(CosineCeiling(std::max(limit_, 0.0f)));
     float tieLow = 0.0f;
     float tieHigh = 0.0f;
     float narrower = std::numeric_limits<float>::infinity();
-    tree_.Search(direction, ceiling, [&](std::int32_t other) {
+    tree_.Search(direction, reach, [&](std::int32_t other) {
         if (other == arm ||
-            DotOf(direction, directions_[static_cast<std::size_t>(other)]) > ceiling) {
+            DotOf(direction, directions_[static_cast<std::size_t>(other)]) > reach.Ceiling()) {
             return;
         }
         const Arm& b = arms_[static_cast<std::size_t>(other)];
@@ -170,7 +170,7 @@ void HubPairs::SearchTree(std::int32_t arm, Partner& best) const {
             tieLow = cosine;
             tieHigh = cosine;
             narrower = std::numeric_limits<float>::infinity();
-            ceiling = CosineCeiling(angle);
+            reach.Narrow(CosineCeiling(angle));
         }
     });
 }
