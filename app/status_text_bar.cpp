@@ -116,6 +116,11 @@ void StatusFieldDialog::customEvent(QEvent* event) {
     }
     switch (static_cast<NotifyEvent*>(event)->code()) {
         case NotifyCode::NotifyNewDocument:
+        case NotifyCode::NotifyImported:
+            // What an export wrote is stale once the document is new or has more in it.
+            GetApp()->SetStatusText("Ready");
+            Refresh();
+            break;
         case NotifyCode::NotifyStatusChanged:
             Refresh();
             break;

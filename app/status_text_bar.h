@@ -16,7 +16,8 @@ class ConversionWorker;
 // The status field's dialog: one read-only line (id 1001) showing the application's status text.
 // While a Connect Curve run lasts the line shows each progress of the followed run as it arrives,
 // and a bar with a Cancel button beside it shows the share of control points examined; when the
-// run ends the text becomes "Ready", or the cancelled text when the run was stopped.
+// run ends the text becomes "Ready", or the cancelled text when the run was stopped. A new document
+// and an import make it "Ready" too.
 class StatusFieldDialog : public QWidget {
     Q_OBJECT
 

@@ -30,7 +30,7 @@ ObjectStore& ConnectedTorus() {
     static std::unique_ptr<ObjectStore> store = [] {
         auto connected = ImportModel(ModelFile(Shape::kTorus, kPatches, Format::kMqoText));
         for (PatchObject* object : connected->objects) {
-            ConnectCurves(*object, 150.0f, [](const std::string&) {});
+            ConnectCurves(*object, 150.0f, [](std::int32_t) {});
             ComputeHandles(*object);
             DetectPatches(*object);
         }

@@ -3,7 +3,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "document/connect_steps.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 
@@ -69,9 +68,7 @@ bool Document::ConnectObject(PatchObject& object, std::int32_t index, float limi
     const std::int32_t total = object.PointCount();
     ProgressReceiver steps;
     if (progress) {
-        steps = [&](const std::string& text) {
-            progress({index, ExaminedIn(text, object.name), total});
-        };
+        steps = [&](std::int32_t examined) { progress({index, examined, total}); };
     }
     object.DeletePatches();
     const bool finished = ConnectCurves(object, limitDegrees, steps, cancelled);

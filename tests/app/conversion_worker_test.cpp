@@ -252,7 +252,8 @@ TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) 
     EXPECT_EQ(handles[0], handles[1]);
 }
 
-TEST(StatusFieldTest, ShowsTheStatusTextOnNewDocumentAndStatusChanged) {
+// A changed status is shown as it is; a new document and an import start over from "Ready".
+TEST(StatusFieldTest, ShowsTheStatusTextAndReadyOnNewDocumentAndImport) {
     StatusFieldDialog status;
     status.resize(200, 30);
     status.show();
@@ -260,15 +261,14 @@ TEST(StatusFieldTest, ShowsTheStatusTextOnNewDocumentAndStatusChanged) {
     EXPECT_TRUE(status.field()->isReadOnly());
     EXPECT_EQ(status.field()->geometry(), QRect(2, 2, 196, 26));
     GetApp()->RegisterNotifyTarget(&status);
-    GetApp()->SetStatusText("Ready");
-    GetApp()->Notify(NotifyCode::NotifyNewDocument);
-    EXPECT_EQ(status.field()->text(), QStringLiteral("Ready"));
-    GetApp()->SetStatusText("obj 1 / 4");
-    GetApp()->Notify(NotifyCode::NotifyImported);
-    EXPECT_EQ(status.field()->text(), QStringLiteral("Ready")) << "code 2 is not for the field";
-    GetApp()->Notify(NotifyCode::NotifyStatusChanged);
-    EXPECT_EQ(status.field()->text(), QStringLiteral("obj 1 / 4"));
-    GetApp()->SetStatusText("Ready");
+    for (const NotifyCode code : {NotifyCode::NotifyNewDocument, NotifyCode::NotifyImported}) {
+        GetApp()->SetStatusText("Wrote 1 object to a.rvp");
+        GetApp()->Notify(NotifyCode::NotifyStatusChanged);
+        EXPECT_EQ(status.field()->text(), QStringLiteral("Wrote 1 object to a.rvp"));
+        GetApp()->Notify(code);
+        EXPECT_EQ(status.field()->text(), QStringLiteral("Ready")) << static_cast<int>(code);
+        EXPECT_EQ(GetApp()->StatusText(), "Ready");
+    }
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ bool LoadConnected(const std::string& name, ObjectStore& store) {
         return false;
     }
     for (PatchObject* object : store.objects) {
-        ConnectCurves(*object, 150.0f, [](const std::string&) {});
+        ConnectCurves(*object, 150.0f, [](std::int32_t) {});
         ComputeHandles(*object);
         DetectPatches(*object);
     }
@@ -160,7 +160,7 @@ TEST_F(DrawCacheTest, AnObjectThatChangesShapeIsDrawnAnew) {
     // Joining the four curves into one closed spline changes the spline count: the next frame
     // must not replay the old lists.
     square->DeletePatches();
-    ConnectCurves(*square, 80.0f, [](const std::string&) {});
+    ConnectCurves(*square, 80.0f, [](std::int32_t) {});
     ComputeHandles(*square);
     DetectPatches(*square);
     ASSERT_EQ(square->SplineCount(), 1);
