@@ -95,7 +95,7 @@ bool ConversionWorker::Start(float limitAngle, CKorvDoc& document,
     // Before the thread exists, so that no redraw can read the objects once it does.
     CKorvApp* app = GetApp();
     app->converting = 1;
-    app->SetWaitCursor(1);
+    app->SetWaitCursor(true);
     thread_ = std::thread([this, limitAngle] { Run(limitAngle); });
     return true;
 }
@@ -139,7 +139,7 @@ void ConversionWorker::Finish(bool cancelled) {
     cancelled_ = cancelled;
     CKorvApp* app = GetApp();
     app->converting = 0;
-    app->SetWaitCursor(0);
+    app->SetWaitCursor(false);
     document_->UpdateAllViews();
     app->Notify(NotifyCode::NotifyConversionFinished);
     if (onFinished_) {

@@ -37,11 +37,11 @@ void RunExport(const QString& filter, const QString& suffix, ExportFormat format
         return;
     }
     CKorvApp* app = GetApp();
-    app->SetWaitCursor(1);
+    app->SetWaitCursor(true);
     const ExportReport result = document->Export(
         QFile::encodeName(path).toStdString(),
         {.format = format, .surfaceResolution = document->displaySettings.surfaceResolution});
-    app->SetWaitCursor(0);
+    app->SetWaitCursor(false);
     if (result.status != WriteStatus::kWritten) {
         const MessageText message = ExportFailedMessage(IsEnglish());
         dialogs.ShowMessage(

@@ -139,15 +139,15 @@ void CMainFrame::OnToggleSurfaces() {
 }
 
 void CMainFrame::OnRotateMode() {
-    GetApp()->navigationMode = kNavigateRotate;
+    GetApp()->navigationMode = NavigationMode::kRotate;
 }
 
 void CMainFrame::OnMoveMode() {
-    GetApp()->navigationMode = kNavigateMove;
+    GetApp()->navigationMode = NavigationMode::kMove;
 }
 
 void CMainFrame::OnZoomMode() {
-    GetApp()->navigationMode = kNavigateZoom;
+    GetApp()->navigationMode = NavigationMode::kZoom;
 }
 
 }  // namespace korvane

@@ -104,11 +104,11 @@ void CMainFrame::BuildCommands() {
                {idle, [&shown] { return shown.showSurfaces; }});
     AddCommand(CommandId::kFrameAll, Utf8(texts.frameAll), &CMainFrame::OnFrameAll, {idle, {}});
     AddCommand(CommandId::kRotateMode, QStringLiteral("rotate"), &CMainFrame::OnRotateMode,
-               {always, modeIs(kNavigateRotate)});
+               {always, modeIs(NavigationMode::kRotate)});
     AddCommand(CommandId::kMoveMode, QStringLiteral("move"), &CMainFrame::OnMoveMode,
-               {always, modeIs(kNavigateMove)});
+               {always, modeIs(NavigationMode::kMove)});
     AddCommand(CommandId::kZoomMode, QStringLiteral("zoom"), &CMainFrame::OnZoomMode,
-               {always, modeIs(kNavigateZoom)});
+               {always, modeIs(NavigationMode::kZoom)});
     AddCommand(CommandId::kAbout, Utf8(texts.versionInformation), &CMainFrame::OnAbout,
                {always, {}});
     AddCommand(CommandId::kImportLightWave, Utf8(texts.importLightWave),

@@ -26,10 +26,10 @@ void Show(UserDialogs& dialogs, QWidget* owner, const MessageText& message) {
 // Holds the wait cursor while a file is read.
 class WaitCursor {
   public:
-    WaitCursor() { GetApp()->SetWaitCursor(1); }
+    WaitCursor() { GetApp()->SetWaitCursor(true); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
-    ~WaitCursor() { GetApp()->SetWaitCursor(0); }
+    ~WaitCursor() { GetApp()->SetWaitCursor(false); }
 };
 
 // The text of one warning, with its count, in the user's language.

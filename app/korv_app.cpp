@@ -76,16 +76,16 @@ std::string CKorvApp::StatusText() const {
     return statusText_;
 }
 
-void CKorvApp::SetWaitCursor(int flag) {
+void CKorvApp::SetWaitCursor(bool shown) {
     if (QThread::currentThread() != thread()) {
-        PostToThread(this, [this, flag] { SetWaitCursor(flag); });
+        PostToThread(this, [this, shown] { SetWaitCursor(shown); });
         return;
     }
     // Override cursors stack in Qt: keep at most one of ours.
-    if (flag != 0 && !waitCursorShown_) {
+    if (shown && !waitCursorShown_) {
         setOverrideCursor(QCursor(Qt::WaitCursor));
         waitCursorShown_ = true;
-    } else if (flag == 0 && waitCursorShown_) {
+    } else if (!shown && waitCursorShown_) {
         restoreOverrideCursor();
         waitCursorShown_ = false;
     }

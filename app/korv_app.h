@@ -40,8 +40,8 @@ class CKorvApp : public QApplication {
     // in place; tests record the sequence of texts with it.
     void SetStatusTextObserver(std::function<void(const std::string&)> observer);
 
-    // Hourglass while the flag is not 0, else the arrow.
-    void SetWaitCursor(int flag);
+    // The hourglass while shown, else the arrow.
+    void SetWaitCursor(bool shown);
 
     // The settings file beside the executable; replaced by tests.
     QString settingsPath;
@@ -50,7 +50,7 @@ class CKorvApp : public QApplication {
     CKorvDoc* document = nullptr;
     std::atomic<std::int32_t> converting{0};  // 1 while a Connect Curve run owns the objects
     bool useEnglish = false;
-    NavigationMode navigationMode = kNavigateMove;  // what a plain left drag does
+    NavigationMode navigationMode = NavigationMode::kMove;  // what a plain left drag does
 
   private:
     mutable std::mutex statusMutex_;

@@ -116,7 +116,7 @@ void CKorvView::mouseReleaseEvent(QMouseEvent* event) {
 void CKorvView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const CKorvApp* app = GetApp();
-    const NavigationMode mode = app != nullptr ? app->navigationMode : kNavigateMove;
+    const NavigationMode mode = app != nullptr ? app->navigationMode : NavigationMode::kMove;
     const NavigationMove move = navigator_.Move(point.x(), point.y(), mode);
     if (move.step != NavigationStep::kNone) {
         ApplyNavigation(document_->camera, move, width(), height());

@@ -5,22 +5,19 @@
 
 namespace korvane {
 
-int LanguageDialogChooser::ChooseLanguage() {
+Language LanguageDialogChooser::ChooseLanguage() {
     LanguageDialog dialog;
-    if (dialog.exec() != QDialog::Accepted) {
-        return 0;
-    }
-    return dialog.choice == 1 ? 1 : 0;
+    return dialog.exec() == QDialog::Accepted ? dialog.choice : Language::kJapanese;
 }
 
-int SettleLanguage(const QString& settingsPath, LanguageChooser& chooser) {
+Language SettleLanguage(const QString& settingsPath, LanguageChooser& chooser) {
     if (const std::optional<bool> english = ReadLanguageSetting(settingsPath)) {
-        return *english ? 1 : 0;
+        return *english ? Language::kEnglish : Language::kJapanese;
     }
     // Written at once: a first run that is killed or crashes must not ask again.
-    const int english = chooser.ChooseLanguage();
-    WriteLanguageSetting(settingsPath, english != 0);
-    return english;
+    const Language language = chooser.ChooseLanguage();
+    WriteLanguageSetting(settingsPath, language == Language::kEnglish);
+    return language;
 }
 
 }  // namespace korvane

@@ -32,7 +32,7 @@ LanguageDialog::LanguageDialog(QWidget* parent) : QDialog(parent), group_(new QB
 }
 
 void LanguageDialog::accept() {
-    choice = group_->checkedId() == 1 ? 1 : 0;
+    choice = group_->checkedId() == 1 ? Language::kEnglish : Language::kJapanese;
     QDialog::accept();
 }
 

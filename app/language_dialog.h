@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include <cstdint>
+#include "app/language.h"
 
 class QButtonGroup;
 
@@ -18,7 +18,7 @@ class LanguageDialog : public QDialog {
 
     void accept() override;
 
-    std::int32_t choice = 0;  // 0 Japanese, 1 English
+    Language choice = Language::kJapanese;
 
   private:
     QButtonGroup* group_;

@@ -90,7 +90,7 @@ bool Startup::Run(const QStringList& arguments) {
         qCritical("korvane: %s\n\n%s", qPrintable(commandLine.error), qPrintable(Usage()));
         return false;
     }
-    app_.useEnglish = SettleLanguage(app_.settingsPath, chooser_);
+    app_.useEnglish = SettleLanguage(app_.settingsPath, chooser_) == Language::kEnglish;
     qtTranslations_ = InstallQtTranslations(app_.useEnglish);
     document_ = std::make_unique<CKorvDoc>();
     frame_ = std::make_unique<CMainFrame>(document_.get(), dialogs_);

@@ -130,7 +130,7 @@ void FillMesh(const modelgen::GeneratedModel& model, PolyMesh& mesh) {
     mesh.mirrorAxisY = (model.mirrorAxes & 2) != 0;
     mesh.mirrorAxisZ = (model.mirrorAxes & 4) != 0;
     mesh.lathe = model.lathe != 0;
-    mesh.latheAxis = model.latheAxis;
+    mesh.latheAxis = AxisNumbered(model.latheAxis);
     mesh.latheSegments = model.latheSegments;
 }
 

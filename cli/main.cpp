@@ -17,23 +17,17 @@
 namespace korvane::cli {
 namespace {
 
-enum ExitStatus { kSuccess = 0, kUsage = 1, kBadInput = 2, kCannotWrite = 3 };
+enum class ExitStatus { kSuccess = 0, kUsage = 1, kBadInput = 2, kCannotWrite = 3 };
+using enum ExitStatus;
 
-int Fail(int status, const std::string& line) {
+ExitStatus Fail(ExitStatus status, const std::string& line) {
     std::fprintf(stderr, "korvane-cli: %s\n", line.c_str());
     return status;
 }
 
 // Every command words a failed output the same way.
-int CannotWrite(const std::string& path, const std::string& reason) {
+ExitStatus CannotWrite(const std::string& path, const std::string& reason) {
     return Fail(kCannotWrite, "cannot write " + path + ": " + reason);
-}
-
-// The one document of a run. It is never freed: the process ends right after the command. Its
-// patches are found only for the outputs that read them.
-Document& TheDocument() {
-    static Document* const document = new Document(PatchUpkeep::kWhenRead);
-    return *document;
 }
 
 // "<name> <examined> / <total>" while an object's points are examined; nothing once it is done.
@@ -59,7 +53,7 @@ void ConnectAll(Document& document, float limitDegrees) {
 
 // Imports the inputs in order and, when asked, connects the curves; returns kSuccess or the
 // failure. Stops at the first file that gives no model: the objects of the earlier ones stay.
-int PrepareDocument(const CommandLine& line, Document& document,
+ExitStatus PrepareDocument(const CommandLine& line, Document& document,
                     std::vector<std::string>& messages) {
     const ImportOptions options{.assimp = {.scale = line.scale}};
     for (const std::string& path : line.inputs) {
@@ -75,10 +69,9 @@ int PrepareDocument(const CommandLine& line, Document& document,
     return kSuccess;
 }
 
-int Convert(const CommandLine& line) {
-    Document& document = TheDocument();
+ExitStatus Convert(const CommandLine& line, Document& document) {
     std::vector<std::string> messages;
-    if (const int status = PrepareDocument(line, document, messages); status != kSuccess) {
+    if (const ExitStatus status = PrepareDocument(line, document, messages); status != kSuccess) {
         return status;
     }
     for (const std::string& message : messages) {
@@ -92,10 +85,9 @@ int Convert(const CommandLine& line) {
     return kSuccess;
 }
 
-int Info(const CommandLine& line) {
-    Document& document = TheDocument();
+ExitStatus Info(const CommandLine& line, Document& document) {
     std::vector<std::string> messages;
-    if (const int status = PrepareDocument(line, document, messages); status != kSuccess) {
+    if (const ExitStatus status = PrepareDocument(line, document, messages); status != kSuccess) {
         return status;
     }
     const DocumentCounts counts = document.Count();
@@ -120,10 +112,9 @@ Camera RenderCamera(const CommandLine& line, const ObjectList<PatchObject>& obje
     return camera;
 }
 
-int Render(const CommandLine& line) {
-    Document& document = TheDocument();
+ExitStatus Render(const CommandLine& line, Document& document) {
     std::vector<std::string> messages;
-    if (const int status = PrepareDocument(line, document, messages); status != kSuccess) {
+    if (const ExitStatus status = PrepareDocument(line, document, messages); status != kSuccess) {
         return status;
     }
     const ObjectList<PatchObject>& objects =
@@ -155,13 +146,7 @@ int Render(const CommandLine& line) {
     return kSuccess;
 }
 
-}  // namespace
-}  // namespace korvane::cli
-
-int main(int argc, char** argv) {
-    using namespace korvane::cli;
-    std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write instead of the process
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+ExitStatus Run(const std::vector<std::string>& arguments) {
     std::string error;
     auto line = ParseCommandLine(arguments, error);
     if (line && (line->command == Command::kConvert || line->command == Command::kRender)) {
@@ -174,6 +159,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "korvane-cli: %s\nTry 'korvane-cli --help'.\n", error.c_str());
         return kUsage;
     }
+    // Its patches are found only for the outputs that read them.
+    Document document(PatchUpkeep::kWhenRead);
     switch (line->command) {
         case Command::kHelp:
             std::fputs(kUsageText, stdout);
@@ -182,11 +169,19 @@ int main(int argc, char** argv) {
             std::printf("%s\n", korvane::kProductAndVersion);
             return kSuccess;
         case Command::kConvert:
-            return Convert(*line);
+            return Convert(*line, document);
         case Command::kInfo:
-            return Info(*line);
+            return Info(*line, document);
         case Command::kRender:
-            return Render(*line);
+            return Render(*line, document);
     }
     return kUsage;
+}
+
+}  // namespace
+}  // namespace korvane::cli
+
+int main(int argc, char** argv) {
+    std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write instead of the process
+    return static_cast<int>(korvane::cli::Run(std::vector<std::string>(argv + 1, argv + argc)));
 }

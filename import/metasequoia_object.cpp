@@ -180,7 +180,8 @@ void ObjectReader::ApplyAttribute(const std::string& keyword) {
             mesh_.lathe = true;
         }
     } else if (keyword == "lathe_axis") {
-        scanner_.ReadInt(mesh_.latheAxis);
+        scanner_.ReadInt(number);
+        mesh_.latheAxis = AxisNumbered(number);
     } else if (keyword == "lathe_seg") {
         scanner_.ReadInt(number);
         mesh_.latheSegments = number < kMinLatheSegments ? kMinLatheSegments : number;

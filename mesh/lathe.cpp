@@ -32,11 +32,11 @@ bool SweepableLine(const MeshFace& line, std::int32_t vertexCount) {
 }
 
 // Moves p onto the half-plane of angle 0 around the axis, keeping its distance from the axis.
-Vec3 OntoStartPlane(const Vec3& p, std::int32_t axis) {
+Vec3 OntoStartPlane(const Vec3& p, Axis axis) {
     Vec3 q;
-    if (axis == 0) {
+    if (axis == Axis::kX) {
         q.Set(p.x, Length(Vec3{0.0f, p.y, p.z}), 0.0f);
-    } else if (axis == 1) {
+    } else if (axis == Axis::kY) {
         q.Set(Length(Vec3{p.x, 0.0f, p.z}), p.y, 0.0f);
     } else {
         q.Set(Length(Vec3{p.x, p.y, 0.0f}), 0.0f, p.z);
@@ -44,12 +44,12 @@ Vec3 OntoStartPlane(const Vec3& p, std::int32_t axis) {
     return q;
 }
 
-Matrix4 Rotation(std::int32_t axis, float degrees) {
+Matrix4 Rotation(Axis axis, float degrees) {
     Matrix4 rotation;
     rotation.Identity();
-    if (axis == 0) {
+    if (axis == Axis::kX) {
         rotation.RotateX(degrees);
-    } else if (axis == 1) {
+    } else if (axis == Axis::kY) {
         rotation.RotateY(degrees);
     } else {
         rotation.RotateZ(degrees);
@@ -73,7 +73,7 @@ void LatheInto(PolyMesh& source, PolyMesh& target) {
     // The readers raise fewer than 3 segments to 3; a mesh built in code may still hold less (or a
     // negative count), which would divide by zero or give zero-length rings. Treat it as 3.
     const std::int32_t segments = std::max(source.latheSegments, 3);
-    const std::int32_t axis = source.latheAxis == 0 ? 0 : source.latheAxis == 1 ? 1 : 2;
+    const Axis axis = source.latheAxis;
 
     // Profile vertices in order of first use; profileOf maps a vertex to its list position.
     std::vector<std::int32_t> profile;

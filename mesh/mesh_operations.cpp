@@ -146,10 +146,10 @@ void ApplyModifiers(PolyMesh& mesh) {
     }
     if (mesh.mirror != MirrorMode::kNone) {
         const bool axisSet[3] = {mesh.mirrorAxisX, mesh.mirrorAxisY, mesh.mirrorAxisZ};
-        for (int axis = 0; axis < 3; ++axis) {
-            if (axisSet[axis]) {
-                Mirror(*current, mirrorMeshes[axis], axis);
-                stageDone(mirrorMeshes[axis]);
+        for (const Axis axis : kAxes) {
+            if (axisSet[IndexOf(axis)]) {
+                Mirror(*current, mirrorMeshes[IndexOf(axis)], axis);
+                stageDone(mirrorMeshes[IndexOf(axis)]);
             }
         }
         mesh.mirror = MirrorMode::kNone;

@@ -28,6 +28,6 @@ void ApplyModifiers(PolyMesh& mesh);
 // edges or quads leaves a plain copy of the source instead.
 void Lathe(PolyMesh& source, PolyMesh& target);
 // Axis 0 X, 1 Y, any other value Z. Same size cap as Lathe: over it, a plain copy.
-void Mirror(PolyMesh& source, PolyMesh& target, int axis);
+void Mirror(PolyMesh& source, PolyMesh& target, Axis axis);
 
 }  // namespace korvane

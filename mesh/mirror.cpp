@@ -29,12 +29,11 @@ using mesh_detail::MakeFace;
 
 namespace {
 
-// Axis 0 is x, 1 is y; any other value is z, as for the lathe axis.
-float& AxisCoordinate(Vec3& p, int axis) {
-    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+float& AxisCoordinate(Vec3& p, Axis axis) {
+    return axis == Axis::kX ? p.x : axis == Axis::kY ? p.y : p.z;
 }
-float AxisValue(const Vec3& p, int axis) {
-    return axis == 0 ? p.x : axis == 1 ? p.y : p.z;
+float AxisValue(const Vec3& p, Axis axis) {
+    return axis == Axis::kX ? p.x : axis == Axis::kY ? p.y : p.z;
 }
 
 // "Compares equal to 0.0": -0.0 lies on the plane, and so does a NaN.
@@ -85,7 +84,7 @@ void AppendValid(const GrowableArray<MeshFace>& from, std::int32_t corners,
 }
 
 // The source, then every vertex reflected and every record reversed and shifted by V.
-void MirrorSeparate(PolyMesh& source, PolyMesh& target, int axis) {
+void MirrorSeparate(PolyMesh& source, PolyMesh& target, Axis axis) {
     const std::int32_t v = source.vertexCount();
     const std::int32_t edgeCount = source.edgesValid ? CountValidEdges(source.edges, v) : 0;
     const std::int32_t lineCount = CountValidFaces(source.lines, kLineCorners, v);
@@ -161,7 +160,7 @@ std::int32_t SharedFaceCorners(const PolyMesh& source, std::int32_t a, std::int3
 }
 
 // Shared in-plane vertices, open edges bridged to their mirror images.
-void MirrorConnected(PolyMesh& source, PolyMesh& target, int axis) {
+void MirrorConnected(PolyMesh& source, PolyMesh& target, Axis axis) {
     if (!source.edgesValid) {
         BuildEdges(source);
     }
@@ -280,7 +279,7 @@ void MirrorConnected(PolyMesh& source, PolyMesh& target, int axis) {
 }
 
 // Mirror with a source that is not the target.
-void MirrorInto(PolyMesh& source, PolyMesh& target, int axis) {
+void MirrorInto(PolyMesh& source, PolyMesh& target, Axis axis) {
     ClearGeometry(target);
     const std::int32_t v = source.vertexCount();
     const std::int64_t faceCount =
@@ -299,7 +298,7 @@ void MirrorInto(PolyMesh& source, PolyMesh& target, int axis) {
 
 }  // namespace
 
-void Mirror(PolyMesh& source, PolyMesh& target, int axis) {
+void Mirror(PolyMesh& source, PolyMesh& target, Axis axis) {
     mesh_detail::WithSeparateSource(
         source, target, [axis](PolyMesh& from, PolyMesh& to) { MirrorInto(from, to, axis); });
 }

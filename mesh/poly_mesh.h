@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry/axis.h"
 #include "geometry/growable_array.h"
 #include "geometry/vec3.h"
 
@@ -82,7 +83,7 @@ class PolyMesh {
     bool mirrorAxisZ = false;
     float mirrorDistance = 100.0f;
     bool lathe = false;
-    std::int32_t latheAxis = 1;  // 0 X, 1 Y, other Z
+    Axis latheAxis = Axis::kY;
     std::int32_t latheSegments = 12;
 
     // Parallel per-vertex arrays of vertexCount() entries.

@@ -13,8 +13,8 @@ struct PatchSides {
             const SplineNode& end = object.nodes[static_cast<std::size_t>(patch.edgeEnd[i])];
             const bool forward = patch.forward[i];
             corner[i] = object.PointOf(start);
-            along[i] = start.Handle(forward ? kHandleOut : kHandleIn);
-            back[i] = end.Handle(forward ? kHandleIn : kHandleOut);
+            along[i] = start.Handle(forward ? HandleDirection::kOut : HandleDirection::kIn);
+            back[i] = end.Handle(forward ? HandleDirection::kIn : HandleDirection::kOut);
         }
     }
 

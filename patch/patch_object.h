@@ -16,13 +16,15 @@
 
 namespace korvane {
 
-// Handle selector: 0 = handleIn (towards the previous node), 1 = handleOut (towards the next).
-enum HandleDirection : int { kHandleIn = 0, kHandleOut = 1 };
+// Which of a node's two handles: towards the previous node or towards the next.
+enum class HandleDirection { kIn, kOut };
 
 struct SplineNode {
-    PatchVec3& Handle(int direction) { return direction == kHandleIn ? handleIn : handleOut; }
-    const PatchVec3& Handle(int direction) const {
-        return direction == kHandleIn ? handleIn : handleOut;
+    PatchVec3& Handle(HandleDirection direction) {
+        return direction == HandleDirection::kIn ? handleIn : handleOut;
+    }
+    const PatchVec3& Handle(HandleDirection direction) const {
+        return direction == HandleDirection::kIn ? handleIn : handleOut;
     }
 
     PatchVec3 handleIn;             // absolute position of the handle towards the previous node

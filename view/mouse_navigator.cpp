@@ -56,13 +56,13 @@ NavigationMove MouseNavigator::Move(int x, int y, NavigationMode navigationMode)
         move.step = NavigationStep::kZoom;
     } else if (leftDragging) {
         switch (navigationMode) {
-            case kNavigateRotate:
+            case NavigationMode::kRotate:
                 move.step = NavigationStep::kOrbit;
                 break;
-            case kNavigateMove:
+            case NavigationMode::kMove:
                 move.step = NavigationStep::kPan;
                 break;
-            case kNavigateZoom:
+            case NavigationMode::kZoom:
                 move.step = NavigationStep::kZoom;
                 break;
             default:

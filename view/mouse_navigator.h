@@ -9,7 +9,7 @@ namespace korvane {
 enum class MouseButton { kLeft, kMiddle, kRight };
 
 // What a plain left drag does; the application's navigationMode holds one of these values.
-enum NavigationMode : std::int32_t { kNavigateRotate = 0, kNavigateMove = 1, kNavigateZoom = 2 };
+enum class NavigationMode { kRotate, kMove, kZoom };
 
 enum class NavigationStep { kNone, kOrbit, kPan, kZoom };
 

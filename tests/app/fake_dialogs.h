@@ -81,8 +81,8 @@ class FakeDialogs : public UserDialogs {
 
 class FakeChooser : public LanguageChooser {
   public:
-    explicit FakeChooser(int answer) : answer_(answer) {}
-    int ChooseLanguage() override {
+    explicit FakeChooser(Language answer) : answer_(answer) {}
+    Language ChooseLanguage() override {
         ++asked;
         return answer_;
     }
@@ -90,7 +90,7 @@ class FakeChooser : public LanguageChooser {
     int asked = 0;
 
   private:
-    int answer_;
+    Language answer_;
 };
 
 }  // namespace korvane::testing

@@ -20,7 +20,7 @@ TEST(KorvAppTest, FreshApplicationHoldsItsInitialValues) {
     EXPECT_EQ(GetDocument(), nullptr);
     EXPECT_EQ(app->StatusText(), "Ready");
     EXPECT_EQ(app->converting.load(), 0);
-    EXPECT_EQ(app->navigationMode, kNavigateMove);
+    EXPECT_EQ(app->navigationMode, NavigationMode::kMove);
     EXPECT_TRUE(app->notifyTargets.isEmpty());
 }
 
@@ -77,13 +77,13 @@ TEST(KorvAppTest, StatusTextIsReplacedWhole) {
 
 TEST(KorvAppTest, WaitCursorIsShownOnceAndRestored) {
     CKorvApp* app = GetApp();
-    app->SetWaitCursor(1);
-    app->SetWaitCursor(1);
+    app->SetWaitCursor(true);
+    app->SetWaitCursor(true);
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-    app->SetWaitCursor(0);
+    app->SetWaitCursor(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "one restore undoes both calls";
-    app->SetWaitCursor(0);
+    app->SetWaitCursor(false);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 

@@ -38,7 +38,7 @@ TEST(LanguageDialogTest, HasItsControlsAndStartsOnJapanese) {
     EXPECT_TRUE(ok->isDefault());
     EXPECT_TRUE(japanese->isChecked());
     EXPECT_FALSE(english->isChecked());
-    EXPECT_EQ(dialog.choice, 0);
+    EXPECT_EQ(dialog.choice, Language::kJapanese);
     // Laid out top to bottom: Japanese, English, OK.
     EXPECT_LT(japanese->geometry().bottom(), english->geometry().top() + 1);
     EXPECT_LT(english->geometry().bottom(), ok->geometry().top());
@@ -51,7 +51,7 @@ TEST(LanguageDialogTest, EnglishAndOkChooseEnglish) {
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("1008")), Qt::LeftButton);
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("1")), Qt::LeftButton);
     });
-    EXPECT_EQ(chooser.ChooseLanguage(), 1);
+    EXPECT_EQ(chooser.ChooseLanguage(), Language::kEnglish);
 }
 
 TEST(LanguageDialogTest, ButtonsAreExclusive) {
@@ -63,7 +63,7 @@ TEST(LanguageDialogTest, ButtonsAreExclusive) {
     EXPECT_TRUE(japanese->isChecked());
     EXPECT_FALSE(english->isChecked());
     dialog.accept();
-    EXPECT_EQ(dialog.choice, 0);
+    EXPECT_EQ(dialog.choice, Language::kJapanese);
 }
 
 TEST(LanguageDialogTest, EscapeLeavesJapaneseEvenAfterPickingEnglish) {
@@ -72,7 +72,7 @@ TEST(LanguageDialogTest, EscapeLeavesJapaneseEvenAfterPickingEnglish) {
         QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("1008")), Qt::LeftButton);
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
-    EXPECT_EQ(chooser.ChooseLanguage(), 0);
+    EXPECT_EQ(chooser.ChooseLanguage(), Language::kJapanese);
 }
 
 // The choice is written as soon as it is made, so that a run that never exits cleanly does not
@@ -80,14 +80,14 @@ TEST(LanguageDialogTest, EscapeLeavesJapaneseEvenAfterPickingEnglish) {
 TEST(SettleLanguageTest, DialogOnlyWhenNoFileIsFoundAndTheChoiceIsWrittenAtOnce) {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("k_r_v.ini"));
-    testing::FakeChooser english(1);
-    EXPECT_EQ(SettleLanguage(path, english), 1);
+    testing::FakeChooser english(Language::kEnglish);
+    EXPECT_EQ(SettleLanguage(path, english), Language::kEnglish);
     EXPECT_EQ(english.asked, 1);
     EXPECT_EQ(ReadLanguageSetting(path), std::optional<bool>(true));
 
     WriteLanguageSetting(path, false);
-    testing::FakeChooser unused(1);
-    EXPECT_EQ(SettleLanguage(path, unused), 0);
+    testing::FakeChooser unused(Language::kEnglish);
+    EXPECT_EQ(SettleLanguage(path, unused), Language::kJapanese);
     EXPECT_EQ(unused.asked, 0);
 }
 

@@ -91,7 +91,7 @@ class MainFrameTest : public ::testing::Test {
         // The recent files are kept beside the settings file: each test starts with none.
         GetApp()->settingsPath = folder_.filePath(QStringLiteral("k_r_v.ini"));
         GetApp()->useEnglish = english;
-        GetApp()->navigationMode = kNavigateMove;
+        GetApp()->navigationMode = NavigationMode::kMove;
         document_ = std::make_unique<CKorvDoc>();
         frame_ = std::make_unique<CMainFrame>(document_.get(), dialogs_);
         document_->OnNewDocument();
@@ -284,10 +284,10 @@ TEST_F(MainFrameTest, NavigationModesAreTickedOneAtATime) {
     };
     EXPECT_EQ(ticked(), (std::vector<bool>{false, true, false}));
     Trigger(CommandId::kZoomMode);
-    EXPECT_EQ(GetApp()->navigationMode, kNavigateZoom);
+    EXPECT_EQ(GetApp()->navigationMode, NavigationMode::kZoom);
     EXPECT_EQ(ticked(), (std::vector<bool>{false, false, true}));
     Trigger(CommandId::kRotateMode);
-    EXPECT_EQ(GetApp()->navigationMode, kNavigateRotate);
+    EXPECT_EQ(GetApp()->navigationMode, NavigationMode::kRotate);
     EXPECT_EQ(ticked(), (std::vector<bool>{true, false, false}));
 }
 

@@ -48,7 +48,7 @@ class StartupTest : public ::testing::Test {
 };
 
 TEST_F(StartupTest, FirstStartAsksAndWritesTheChoiceAtOnce) {
-    FakeChooser english(1);
+    FakeChooser english(Language::kEnglish);
     {
         Startup startup(*GetApp(), dialogs_, english);
         ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
@@ -68,7 +68,7 @@ TEST_F(StartupTest, FirstStartAsksAndWritesTheChoiceAtOnce) {
 }
 
 TEST_F(StartupTest, EscapeInTheDialogMeansJapanese) {
-    FakeChooser leftWithEscape(0);
+    FakeChooser leftWithEscape(Language::kJapanese);
     {
         Startup startup(*GetApp(), dialogs_, leftWithEscape);
         ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
@@ -83,7 +83,7 @@ TEST_F(StartupTest, CapitalEnglishSelectsJapaneseAndIsRewritten) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("English\n");
     file.close();
-    FakeChooser unused(1);
+    FakeChooser unused(Language::kEnglish);
     {
         Startup startup(*GetApp(), dialogs_, unused);
         ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
@@ -96,9 +96,9 @@ TEST_F(StartupTest, CapitalEnglishSelectsJapaneseAndIsRewritten) {
 // Qt's own dialogs and buttons speak the language of the run, for as long as the program runs.
 TEST_F(StartupTest, QtsOwnTextsFollowTheLanguageChosen) {
     const struct {
-        int choice;
+        Language choice;
         const char* cancel;
-    } kLanguages[] = {{0, "キャンセル"}, {1, "Cancel"}};
+    } kLanguages[] = {{Language::kJapanese, "キャンセル"}, {Language::kEnglish, "Cancel"}};
     for (const auto& language : kLanguages) {
         QFile::remove(GetApp()->settingsPath);
         FakeChooser chooser(language.choice);
@@ -116,7 +116,7 @@ TEST_F(StartupTest, QtsOwnTextsFollowTheLanguageChosen) {
 TEST_F(StartupTest, UnwritableSettingsPlaceIsSurvived) {
     GetApp()->settingsPath = folder_.filePath(QStringLiteral("missing/k_r_v.ini"));
     for (int start = 0; start < 2; ++start) {
-        FakeChooser english(1);
+        FakeChooser english(Language::kEnglish);
         {
             Startup startup(*GetApp(), dialogs_, english);
             ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
@@ -128,7 +128,7 @@ TEST_F(StartupTest, UnwritableSettingsPlaceIsSurvived) {
 
 TEST_F(StartupTest, ModelOnTheCommandLineIsImportedAtStart) {
     WriteLanguageSetting(GetApp()->settingsPath, true);
-    FakeChooser unused(1);
+    FakeChooser unused(Language::kEnglish);
     Startup startup(*GetApp(), dialogs_, unused);
     ASSERT_TRUE(startup.Run({QStringLiteral("korvane"), KORVANE_EXAMPLES_DIR "/head.mqo"}));
     ASSERT_EQ(startup.document()->Objects().GetCount(), 1);
@@ -146,7 +146,7 @@ TEST_F(StartupTest, ModelOnTheCommandLineIsImportedAtStart) {
 // and the others come in all the same.
 TEST_F(StartupTest, EveryModelOnTheCommandLineIsImportedInOrder) {
     WriteLanguageSetting(GetApp()->settingsPath, true);
-    FakeChooser unused(1);
+    FakeChooser unused(Language::kEnglish);
     Startup startup(*GetApp(), dialogs_, unused);
     const QString missing = folder_.filePath(QStringLiteral("missing.mqo"));
     ASSERT_TRUE(startup.Run({QStringLiteral("korvane"), KORVANE_EXAMPLES_DIR "/head.mqo", missing,
@@ -163,7 +163,7 @@ TEST_F(StartupTest, EveryModelOnTheCommandLineIsImportedInOrder) {
 }
 
 TEST_F(StartupTest, UnknownOptionEndsTheStartBeforeAnything) {
-    FakeChooser unused(1);
+    FakeChooser unused(Language::kEnglish);
     Startup startup(*GetApp(), dialogs_, unused);
     EXPECT_FALSE(startup.Run({QStringLiteral("korvane"), QStringLiteral("--embedding")}));
     EXPECT_EQ(unused.asked, 0);

@@ -310,7 +310,7 @@ void ExpectSptHoldsNetwork(const ObjectList<PatchObject>& objects) {
                 const PatchVec3& centre = object->PointOf(nodes[i]);
                 const double distance = Length(Subtract(object->PointOf(other), centre));
                 const double handle =
-                    Length(Subtract(nodes[i].Handle(outgoing ? kHandleOut : kHandleIn), centre));
+                    Length(Subtract(nodes[i].Handle(outgoing ? HandleDirection::kOut : HandleDirection::kIn), centre));
                 EXPECT_NEAR(node.curvature * distance, handle, 1e-5 * (1.0 + handle))
                     << object->name << " spline " << s << " node " << i;
             }

@@ -18,7 +18,7 @@ struct ParsedMesh {
     bool mirrorDistanceSet = false;
     float mirrorDistance = 0.0f;
     bool lathe = false;
-    std::int32_t latheAxis = 0;
+    Axis latheAxis = Axis::kX;
     std::int32_t latheSegments = 0;
     std::vector<Vec3> positions;
     std::vector<MeshFace> triangles;
@@ -89,7 +89,7 @@ TEST(MetasequoiaParserTest, SettingsKeepDefaultsUnlessSet) {
     EXPECT_FALSE(mesh.mirrorAxis[2]);
     EXPECT_FALSE(mesh.mirrorDistanceSet);
     EXPECT_FALSE(mesh.lathe);
-    EXPECT_EQ(mesh.latheAxis, 1);
+    EXPECT_EQ(mesh.latheAxis, Axis::kY);
     EXPECT_EQ(mesh.latheSegments, 12);
     EXPECT_EQ(mesh.positions.size(), 3u);
     EXPECT_EQ(mesh.triangles.size(), 1u);
@@ -125,12 +125,12 @@ TEST(MetasequoiaParserTest, LatheSettings) {
     struct Case {
         std::string settings;
         bool lathe;
-        std::int32_t axis;
+        Axis axis;
         std::int32_t segments;
     };
-    const Case cases[] = {{" lathe 5\n lathe_axis 2\n lathe_seg 2\n", true, 2, 3},
-                          {" lathe 1\n lathe 0\n lathe_seg 24\n", true, 1, 24},
-                          {" lathe 0\n lathe_axis 0\n lathe_seg -5\n", false, 0, 3}};
+    const Case cases[] = {{" lathe 5\n lathe_axis 2\n lathe_seg 2\n", true, Axis::kZ, 3},
+                          {" lathe 1\n lathe 0\n lathe_seg 24\n", true, Axis::kY, 24},
+                          {" lathe 0\n lathe_axis 0\n lathe_seg -5\n", false, Axis::kX, 3}};
     for (const Case& c : cases) {
         const Parsed parsed = Parse(Object(c.settings));
         ASSERT_EQ(parsed.meshes.size(), 1u) << c.settings;

@@ -118,7 +118,7 @@ TEST(RvpReaderTest, ExportReadsBackRecordForRecord) {
         // Handles come from the points, as after the import.
         ASSERT_EQ(after[i]->nodes.size(), before[i]->nodes.size());
         for (std::size_t n = 0; n < before[i]->nodes.size(); ++n) {
-            for (const int side : {kHandleIn, kHandleOut}) {
+            for (const HandleDirection side : {HandleDirection::kIn, HandleDirection::kOut}) {
                 const PatchVec3& kept = before[i]->nodes[n].Handle(side);
                 const PatchVec3& read = after[i]->nodes[n].Handle(side);
                 EXPECT_EQ(read.x, kept.x);

@@ -53,7 +53,8 @@ void Load(const GeneratedModel& model, Loaded& loaded) {
     mesh.mirrorAxisY = settings.mirrorAxis[1] != 0;
     mesh.mirrorAxisZ = settings.mirrorAxis[2] != 0;
     mesh.lathe = settings.lathe != 0;
-    mesh.latheAxis = settings.latheAxis = model.latheAxis;
+    settings.latheAxis = model.latheAxis;
+    mesh.latheAxis = AxisNumbered(model.latheAxis);
     mesh.latheSegments = settings.latheSegments = model.latheSegments;
 }
 

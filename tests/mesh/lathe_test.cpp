@@ -37,7 +37,7 @@ void LineProfile(PolyMesh& mesh, Vec3 a, Vec3 b, std::int32_t axis, std::int32_t
     SetPositions(mesh, {a, b});
     AddLine(mesh, 0, 1);
     mesh.lathe = true;
-    mesh.latheAxis = axis;
+    mesh.latheAxis = AxisNumbered(axis);
     mesh.latheSegments = segments;
 }
 

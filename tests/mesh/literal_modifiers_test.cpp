@@ -91,7 +91,7 @@ void Load(const Case& c, PolyMesh& mesh) {
     mesh.mirrorAxisZ = c.settings.mirrorAxis[2] != 0;
     mesh.mirrorDistance = c.settings.mirrorDistance;
     mesh.lathe = c.settings.lathe != 0;
-    mesh.latheAxis = c.settings.latheAxis;
+    mesh.latheAxis = AxisNumbered(c.settings.latheAxis);
     mesh.latheSegments = c.settings.latheSegments;
 }
 
@@ -165,7 +165,7 @@ TEST(LiteralModifiersTest, SingleModifiersWithoutPriorEdgesMatch) {
                 break;
             default: {
                 const int axis = i % 4 - 1;
-                Mirror(source, target, axis);
+                Mirror(source, target, AxisNumbered(axis));
                 expected = ref::Mirror(c.mesh, c.settings, axis);
                 break;
             }

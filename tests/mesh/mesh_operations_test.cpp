@@ -217,7 +217,7 @@ TEST(CopySettingsTest, CopiesEverySettingButNoGeometry) {
     source.mirrorAxisZ = true;
     source.mirrorDistance = 2.5f;
     source.lathe = true;
-    source.latheAxis = 0;
+    source.latheAxis = Axis::kX;
     source.latheSegments = 5;
     FourVertices(source);
     PolyMesh target;
@@ -231,7 +231,7 @@ TEST(CopySettingsTest, CopiesEverySettingButNoGeometry) {
     EXPECT_TRUE(target.mirrorAxisZ);
     EXPECT_EQ(target.mirrorDistance, 2.5f);
     EXPECT_TRUE(target.lathe);
-    EXPECT_EQ(target.latheAxis, 0);
+    EXPECT_EQ(target.latheAxis, Axis::kX);
     EXPECT_EQ(target.latheSegments, 5);
     EXPECT_EQ(target.vertexCount(), 0);
 }

@@ -127,7 +127,7 @@ TEST(RobustnessTest, LatheAndMirrorDirectlyOnBadRecordsWithoutEdges) {
         PolyMesh half;
         BadMesh(half);
         half.mirror = mirror;
-        Mirror(half, target, 0);
+        Mirror(half, target, Axis::kX);
         ExpectSound(target);
         EXPECT_EQ(target.triangles.count(), 2);  // the good one and its image
         EXPECT_EQ(target.quads.count(), mirror == MirrorMode::kSeparate ? 0 : 3);
@@ -143,7 +143,7 @@ TEST(RobustnessTest, OnlyBadFacesMeansNoFacesForTheModifiers) {
     source.mirror = MirrorMode::kConnected;
     source.lathe = true;
     PolyMesh target;
-    Mirror(source, target, 0);  // a copy: no usable triangle or quad
+    Mirror(source, target, Axis::kX);  // a copy: no usable triangle or quad
     EXPECT_EQ(target.vertexCount(), 2);
     EXPECT_TRUE(target.triangles.empty());
     Lathe(source, target);  // a copy: no usable line
@@ -168,7 +168,7 @@ TEST(RobustnessTest, HandMadeBadEdgesAreNeverFollowed) {
     EXPECT_EQ(Edges(target), (std::vector<EdgePair>{{0, 1}, {1, 2}}));
     for (MirrorMode mirror : {MirrorMode::kSeparate, MirrorMode::kConnected}) {
         source.mirror = mirror;
-        Mirror(source, target, 0);
+        Mirror(source, target, Axis::kX);
         ExpectSound(target);
     }
     source.lathe = true;
@@ -193,7 +193,7 @@ TEST(RobustnessTest, StaleFaceListsAreNeverFollowed) {
     source.ResizeFaces(FaceList::kQuads, 1);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     ExpectSound(target);
 }
 
@@ -229,7 +229,7 @@ TEST(RobustnessTest, SourceAndTargetTheSameMesh) {
     EXPECT_EQ(mesh.quads.count(), 4);
     ExpectSound(mesh);
     mesh.mirror = MirrorMode::kConnected;
-    Mirror(mesh, mesh, 0);
+    Mirror(mesh, mesh, Axis::kX);
     ExpectSound(mesh);
     EXPECT_GT(mesh.vertexCount(), 9);
     CopySettings(mesh, mesh);
@@ -294,7 +294,7 @@ TEST(RobustnessTest, NonFinitePositionsDoNotBreakTheModifiers) {
     AddTriangle(mesh, 1, 2, 3);
     AddQuad(mesh, 0, 1, 2, 3);
     mesh.lathe = true;
-    mesh.latheAxis = 0;
+    mesh.latheAxis = Axis::kX;
     mesh.mirror = MirrorMode::kConnected;
     mesh.mirrorDistanceSet = true;
     mesh.mirrorDistance = nan;

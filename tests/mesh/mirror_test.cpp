@@ -40,7 +40,7 @@ TEST(MirrorSeparateTest, TriangleAcrossX) {
     OffPlaneTriangle(source, MirrorMode::kSeparate);
     BuildEdges(source);
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     ASSERT_EQ(target.vertexCount(), 6);
     ExpectAt(target.positions[0], 1, 0, 0);
     ExpectAt(target.positions[3], -1, 0, 0);
@@ -58,7 +58,7 @@ TEST(MirrorSeparateTest, WithoutValidSourceEdgesTheTargetHasNone) {
     PolyMesh source;
     OffPlaneTriangle(source, MirrorMode::kSeparate);
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_FALSE(source.edgesValid);
     EXPECT_FALSE(target.edgesValid);
     EXPECT_TRUE(target.edges.empty());
@@ -73,16 +73,16 @@ TEST(MirrorSeparateTest, AxesYAndZAndEveryListReversed) {
     AddQuad(source, 0, 1, 2, 3);
     source.mirror = MirrorMode::kSeparate;
     PolyMesh target;
-    Mirror(source, target, 1);
+    Mirror(source, target, Axis::kY);
     ExpectAt(target.positions[4], 1, -2, 3);
     EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{0, 3}, {7, 4}}));
     EXPECT_EQ(Faces(target.triangles), (std::vector<Corners>{{0, 1, 2}, {6, 5, 4}}));
     EXPECT_EQ(Faces(target.quads), (std::vector<Corners>{{0, 1, 2, 3}, {7, 6, 5, 4}}));
-    Mirror(source, target, 2);
+    Mirror(source, target, Axis::kZ);
     ExpectAt(target.positions[6], 7, 8, -9);
     // A vertex on the plane is duplicated all the same.
     SetPositions(source, {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 1}});
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.vertexCount(), 8);
 }
 
@@ -90,7 +90,7 @@ TEST(MirrorConnectedTest, TriangleWithNoVertexOnThePlane) {
     PolyMesh source;
     OffPlaneTriangle(source, MirrorMode::kConnected);
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     ASSERT_EQ(target.vertexCount(), 6);
     ExpectAt(target.positions[3], -1, 0, 0);
     ExpectAt(target.positions[4], -2, 0, 0);
@@ -116,7 +116,7 @@ TEST(MirrorConnectedTest, EdgeInThePlaneIsSharedNotMirroredNotBridged) {
     AddTriangle(source, 0, 1, 2);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     ASSERT_EQ(target.vertexCount(), 4);  // only vertex 2 is copied
     ExpectAt(target.positions[3], -1, 0, 0);
     EXPECT_EQ(Edges(target),
@@ -135,7 +135,7 @@ TEST(MirrorConnectedTest, NegativeZeroAndNaNLieOnThePlane) {
     AddTriangle(source, 0, 1, 2);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.vertexCount(), 4);
     EXPECT_EQ(target.triangles.count(), 4);
     ExpectEdgesSound(target);
@@ -149,7 +149,7 @@ TEST(MirrorConnectedTest, ConnectionDistanceStopsTheBridgeButNotTheMirror) {
     source.mirrorDistanceSet = true;
     source.mirrorDistance = 0.5f;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     ASSERT_EQ(target.vertexCount(), 6);
     // 0-1 and 1-2 have an end at 0.6: mirrored, not bridged. 2-0 is bridged.
     EXPECT_EQ(Edges(target), (std::vector<EdgePair>{
@@ -166,18 +166,18 @@ TEST(MirrorConnectedTest, ConnectionDistanceOnlyWhenSetAndOnlyWhenGreater) {
     source.mirror = MirrorMode::kConnected;
     source.mirrorDistance = 0.5f;  // not set: ignored
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.quads.count(), 3);
     source.mirrorDistanceSet = true;
     source.mirrorDistance = 0.6f;  // equal is not greater
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.quads.count(), 3);
     source.mirrorDistance = -1.0f;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.quads.count(), 0);
     source.positions[1].x = -0.6f;  // the absolute value counts
     source.mirrorDistance = 0.5f;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.quads.count(), 1);
 }
 
@@ -189,7 +189,7 @@ TEST(MirrorConnectedTest, InnerEdgesAreNotBridged) {
     AddTriangle(source, 0, 2, 3);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.quads.count(), 4);
     EXPECT_EQ(target.edges.count(), 5 * 2 + 4);
     ExpectEdgesSound(target);
@@ -203,7 +203,7 @@ TEST(MirrorConnectedTest, LooseLineIsBridgedAndLeavesTheLines) {
     AddLine(source, 3, 4);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     ASSERT_EQ(target.vertexCount(), 10);
     EXPECT_TRUE(target.lines.empty());
     EXPECT_EQ(Faces(target.quads),
@@ -234,7 +234,7 @@ TEST(MirrorConnectedTest, RemovedLineMatchesEitherOrder) {
     AddLine(source, 3, 4);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_TRUE(target.lines.empty());
     EXPECT_EQ(Faces(target.quads)[0], (Corners{3, 4, 9, 8}));
 }
@@ -246,7 +246,7 @@ TEST(MirrorConnectedTest, LineAlongAFaceSideIsKeptWithItsMirror) {
     OffPlaneTriangle(source, MirrorMode::kConnected);
     AddLine(source, 0, 1);
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{0, 1}, {3, 4}}));
     EXPECT_EQ(target.quads.count(), 3);
 }
@@ -258,7 +258,7 @@ TEST(MirrorConnectedTest, LineInThePlaneIsKeptTwice) {
     AddLine(source, 3, 4);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.vertexCount(), 8);
     EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{3, 4}, {3, 4}}));
     EXPECT_EQ(Edges(target)[0], (EdgePair{3, 4}));
@@ -272,7 +272,7 @@ TEST(MirrorConnectedTest, LooseLineWithOneEndOnThePlaneGivesATriangle) {
     AddLine(source, 3, 4);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     // map: 0->5, 1->6, 2->7, 3->3, 4->8
     EXPECT_TRUE(target.lines.empty());
     EXPECT_EQ(Faces(target.triangles), (std::vector<Corners>{{0, 1, 2}, {7, 6, 5}, {4, 3, 8}}));
@@ -287,7 +287,7 @@ TEST(MirrorConnectedTest, QuadsAreMirroredReversed) {
     AddQuad(source, 0, 1, 2, 3);
     source.mirror = MirrorMode::kConnected;
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     // map: 0->0, 1->4, 2->5, 3->3
     ASSERT_EQ(target.vertexCount(), 6);
     EXPECT_EQ(Faces(target.quads),
@@ -301,7 +301,7 @@ TEST(MirrorTest, MirrorOffOrNoFacesIsACopy) {
     PolyMesh source;
     OffPlaneTriangle(source, MirrorMode::kNone);
     PolyMesh target;
-    Mirror(source, target, 0);
+    Mirror(source, target, Axis::kX);
     EXPECT_EQ(target.vertexCount(), 3);
     EXPECT_EQ(target.triangles.count(), 1);
     EXPECT_EQ(target.edges.count(), 3);
@@ -311,7 +311,7 @@ TEST(MirrorTest, MirrorOffOrNoFacesIsACopy) {
     AddLine(lines, 0, 1);
     for (std::int32_t mirror : {1, 2, 3}) {
         lines.mirror = static_cast<MirrorMode>(mirror);
-        Mirror(lines, target, 0);
+        Mirror(lines, target, Axis::kX);
         EXPECT_EQ(target.vertexCount(), 2);
         EXPECT_EQ(Faces(target.lines), (std::vector<Corners>{{0, 1}}));
     }
@@ -323,23 +323,28 @@ TEST(MirrorTest, OtherMirrorValuesLeaveTheTargetEmpty) {
         OffPlaneTriangle(source, static_cast<MirrorMode>(mirror));
         PolyMesh target;
         SetPositions(target, {{5, 5, 5}});
-        Mirror(source, target, 0);
+        Mirror(source, target, Axis::kX);
         EXPECT_EQ(target.vertexCount(), 0);
         EXPECT_TRUE(target.edges.empty());
         EXPECT_TRUE(target.triangles.empty());
     }
 }
 
-TEST(MirrorTest, AxisOutsideZeroToTwoMeansZ) {
+// A file's axis number: 0 is X, 1 is Y, any other Z.
+TEST(MirrorTest, AxisNumbersOutsideZeroToOneMeanZ) {
     PolyMesh source;
     SetPositions(source, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
     AddTriangle(source, 0, 1, 2);
     source.mirror = MirrorMode::kSeparate;
-    PolyMesh target;
-    Mirror(source, target, 9);
-    ExpectAt(target.positions[3], 1, 2, -3);
-    Mirror(source, target, -1);
-    ExpectAt(target.positions[3], 1, 2, -3);
+    const struct {
+        std::int32_t number;
+        float x, y, z;
+    } kCases[] = {{0, -1, 2, 3}, {1, 1, -2, 3}, {2, 1, 2, -3}, {9, 1, 2, -3}, {-1, 1, 2, -3}};
+    for (const auto& c : kCases) {
+        PolyMesh target;
+        Mirror(source, target, AxisNumbered(c.number));
+        ExpectAt(target.positions[3], c.x, c.y, c.z);
+    }
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST(PolyMeshTest, NewMeshHasItsDefaults) {
     EXPECT_FALSE(mesh.mirrorAxisZ);
     EXPECT_EQ(mesh.mirrorDistance, 100.0f);
     EXPECT_FALSE(mesh.lathe);
-    EXPECT_EQ(mesh.latheAxis, 1);
+    EXPECT_EQ(mesh.latheAxis, Axis::kY);
     EXPECT_EQ(mesh.latheSegments, 12);
     EXPECT_EQ(mesh.vertexCount(), 0);
     EXPECT_TRUE(mesh.edges.empty());

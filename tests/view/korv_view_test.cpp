@@ -53,7 +53,7 @@ class KorvViewTest : public ::testing::Test {
         if (QGuiApplication::platformName() != QStringLiteral("xcb")) {
             GTEST_SKIP() << "the OpenGL view needs an X display (run under xvfb-run)";
         }
-        GetApp()->navigationMode = kNavigateMove;
+        GetApp()->navigationMode = NavigationMode::kMove;
         GetApp()->converting = 0;
         // The window manager sizes top-level windows as it likes; the view inside keeps its size.
         window_ = std::make_unique<QWidget>();
@@ -188,8 +188,8 @@ TEST_F(KorvViewTest, ButtonsNavigate) {
     EXPECT_NEAR(document_.camera.eye.x, document_.camera.target.x, 1e-5f);
 
     for (const auto& [mode, expectPan, expectDistance] :
-         {std::tuple{kNavigateMove, true, 1.0f}, std::tuple{kNavigateZoom, false, 1.2f},
-          std::tuple{kNavigateRotate, false, 1.0f}}) {
+         {std::tuple{NavigationMode::kMove, true, 1.0f}, std::tuple{NavigationMode::kZoom, false, 1.2f},
+          std::tuple{NavigationMode::kRotate, false, 1.0f}}) {
         document_.ResetCamera();
         GetApp()->navigationMode = mode;
         Drag(Qt::LeftButton, 0, -40);  // mouse up 40 pixels
@@ -203,7 +203,7 @@ TEST_F(KorvViewTest, ButtonsNavigate) {
 }
 
 TEST_F(KorvViewTest, LeftDuringRightDragZooms) {
-    GetApp()->navigationMode = kNavigateRotate;
+    GetApp()->navigationMode = NavigationMode::kRotate;
     const QPoint start(100, 75);
     Mouse(QEvent::MouseButtonPress, start, Qt::RightButton, Qt::RightButton);
     Mouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::RightButton | Qt::LeftButton);

@@ -8,40 +8,40 @@ namespace {
 TEST(MouseNavigatorTest, EachButtonHasItsStep) {
     MouseNavigator navigator;
     navigator.ButtonDown(MouseButton::kRight, 10, 10);
-    NavigationMove move = navigator.Move(13, 5, kNavigateMove);
+    NavigationMove move = navigator.Move(13, 5, NavigationMode::kMove);
     EXPECT_EQ(move.step, NavigationStep::kOrbit);
     EXPECT_EQ(move.dx, 3);
     EXPECT_EQ(move.dy, 5) << "moving up is positive";
     navigator.ButtonUp(MouseButton::kRight);
 
     navigator.ButtonDown(MouseButton::kMiddle, 0, 0);
-    EXPECT_EQ(navigator.Move(1, 1, kNavigateZoom).step, NavigationStep::kPan);
+    EXPECT_EQ(navigator.Move(1, 1, NavigationMode::kZoom).step, NavigationStep::kPan);
     navigator.ButtonUp(MouseButton::kMiddle);
     EXPECT_FALSE(navigator.Dragging());
-    EXPECT_EQ(navigator.Move(2, 2, kNavigateRotate).step, NavigationStep::kNone);
+    EXPECT_EQ(navigator.Move(2, 2, NavigationMode::kRotate).step, NavigationStep::kNone);
 }
 
 TEST(MouseNavigatorTest, LeftDragFollowsTheNavigationMode) {
     MouseNavigator navigator;
     navigator.ButtonDown(MouseButton::kLeft, 0, 0);
-    EXPECT_EQ(navigator.Move(1, 0, kNavigateRotate).step, NavigationStep::kOrbit);
-    EXPECT_EQ(navigator.Move(2, 0, kNavigateMove).step, NavigationStep::kPan);
-    EXPECT_EQ(navigator.Move(3, 0, kNavigateZoom).step, NavigationStep::kZoom);
+    EXPECT_EQ(navigator.Move(1, 0, NavigationMode::kRotate).step, NavigationStep::kOrbit);
+    EXPECT_EQ(navigator.Move(2, 0, NavigationMode::kMove).step, NavigationStep::kPan);
+    EXPECT_EQ(navigator.Move(3, 0, NavigationMode::kZoom).step, NavigationStep::kZoom);
 }
 
 TEST(MouseNavigatorTest, LeftDuringRightDragZoomsUntilReleased) {
     MouseNavigator navigator;
     navigator.ButtonDown(MouseButton::kRight, 50, 50);
-    navigator.Move(60, 50, kNavigateMove);
+    navigator.Move(60, 50, NavigationMode::kMove);
     navigator.ButtonDown(MouseButton::kLeft, 99, 99);
-    const NavigationMove zoom = navigator.Move(60, 40, kNavigateMove);
+    const NavigationMove zoom = navigator.Move(60, 40, NavigationMode::kMove);
     EXPECT_EQ(zoom.step, NavigationStep::kZoom);
     EXPECT_EQ(zoom.dx, 0) << "the left press does not move the reference point";
     EXPECT_EQ(zoom.dy, 10);
     EXPECT_FALSE(navigator.leftDragging);
 
     navigator.ButtonUp(MouseButton::kLeft);
-    EXPECT_EQ(navigator.Move(61, 40, kNavigateMove).step, NavigationStep::kOrbit);
+    EXPECT_EQ(navigator.Move(61, 40, NavigationMode::kMove).step, NavigationStep::kOrbit);
 }
 
 TEST(MouseNavigatorTest, SecondButtonDuringADragIsIgnored) {
@@ -50,7 +50,7 @@ TEST(MouseNavigatorTest, SecondButtonDuringADragIsIgnored) {
     navigator.ButtonDown(MouseButton::kMiddle, 5, 5);
     EXPECT_FALSE(navigator.middleDragging);
     navigator.ButtonUp(MouseButton::kMiddle);
-    const NavigationMove move = navigator.Move(2, 0, kNavigateRotate);
+    const NavigationMove move = navigator.Move(2, 0, NavigationMode::kRotate);
     EXPECT_EQ(move.step, NavigationStep::kOrbit) << "the middle release ends nothing";
     EXPECT_EQ(move.dx, 2);
 
