@@ -9,6 +9,7 @@
 #include "cli/object_statistics.h"
 #include "cli/output_check.h"
 #include "cli/progress_line.h"
+#include "export/cad/cad_export.h"
 #include "export/spline_patch_formats.h"
 #include "geometry/angles.h"
 #include "import/object_sink.h"
@@ -59,6 +60,13 @@ int PrepareDocument(const CommandLine& line, ObjectStore& store,
 
 // The output in the format that its extension names; any other name gets a ruvoPatch file.
 WriteResult WriteOutput(const CommandLine& line, const ObjectList<PatchObject>& objects) {
+    if (const std::optional<CadFormat> format = CadFormatOf(line.output)) {
+        const CadExportReport report = WriteCadFile(line.output, objects, *format);
+        for (const std::string& warning : LeftOutWarnings(report)) {
+            std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
+        }
+        return report.written;
+    }
     if (SurfaceMeshFormatOf(line.output)) {
         return WriteSurfaceMesh(line.output, objects, line.resolution);
     }

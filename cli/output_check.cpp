@@ -6,6 +6,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "export/cad/cad_export.h"
 #include "export/spline_patch_formats.h"
 #include "patch/surface_mesh_writer.h"
 
@@ -29,9 +30,10 @@ std::string WrongExtension(const CommandLine& line) {
                                            : "render writes .png images, not '" + line.output + "'";
     }
     return EndsIn(line.output, ".rvp") || SplinePatchFormatOf(line.output) ||
-                   SurfaceMeshFormatOf(line.output)
+                   SurfaceMeshFormatOf(line.output) || CadFormatOf(line.output)
                ? std::string()
-               : "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf and .glb files, not '" +
+               : "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf, .glb, .step, .stp, "
+                 ".igs and .iges files, not '" +
                      line.output + "'";
 }
 

@@ -42,7 +42,9 @@ TEST_F(CliTest, OutputThatIsAnInputOrOfAnotherKindIsRefused) {
               0);
     fs::create_hard_link(dir_ / "model.mqo", dir_ / "hard.rvp");
     fs::create_symlink("model.mqo", dir_ / "link.rvp");
-    const std::string convertKinds = "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf and .glb files";
+    const std::string convertKinds =
+        "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf, .glb, .step, .stp, .igs and "
+        ".iges files";
     const std::vector<RefusedOutputCase> cases = {
         {"the input by its name",
          {"convert", "model.mqo", "-o", "model.mqo"},
