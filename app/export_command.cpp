@@ -11,6 +11,7 @@
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
 #include "export/animation_master_writer.h"
+#include "export/cad/cad_export.h"
 #include "export/spatch_writer.h"
 #include "patch/rvp_writer.h"
 #include "patch/surface_mesh_writer.h"
@@ -101,6 +102,18 @@ void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner) {
         [](const std::string& path, const CKorvDoc& document) {
             return WriteSurfaceMesh(path, document.objects,
                                     document.displaySettings.surfaceResolution);
+        },
+        dialogs, owner);
+}
+
+void RunExportCad(CadFormat format, UserDialogs& dialogs, QWidget* owner) {
+    const bool step = format == CadFormat::kStep;
+    RunExport(
+        step ? QStringLiteral("STEP File(*.step *.stp)")
+             : QStringLiteral("IGES File(*.igs *.iges)"),
+        step ? QStringLiteral("step") : QStringLiteral("igs"),
+        [format](const std::string& path, const CKorvDoc& document) {
+            return WriteCadFile(path, document.objects, format).written;
         },
         dialogs, owner);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/cad/cad_export.h"
+
 class QWidget;
 
 namespace korvane {
@@ -19,5 +21,8 @@ void RunExportSPatch(UserDialogs& dialogs, QWidget* owner);
 // Export Surface Mesh: the same for the patch surfaces as a mesh, at the view's surface
 // resolution; the file's extension (.obj, .ply, .stl, .gltf, .glb) chooses the format.
 void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner);
+
+// Export STEP and Export IGES: the same for the patches as exact surfaces for CAD programs.
+void RunExportCad(CadFormat format, UserDialogs& dialogs, QWidget* owner);
 
 }  // namespace korvane

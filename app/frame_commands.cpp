@@ -67,6 +67,14 @@ void CMainFrame::OnExportSurfaceMesh() {
     RunExportSurfaceMesh(dialogs_, this);
 }
 
+void CMainFrame::OnExportStep() {
+    RunExportCad(CadFormat::kStep, dialogs_, this);
+}
+
+void CMainFrame::OnExportIges() {
+    RunExportCad(CadFormat::kIges, dialogs_, this);
+}
+
 void CMainFrame::OnFrameAll() {
     FrameBounds(document_->camera, ControlPointBounds(document_->objects), view_->width(),
                 view_->height());

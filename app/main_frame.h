@@ -61,6 +61,8 @@ class CMainFrame : public QMainWindow {
     void OnExportAnimationMaster();
     void OnExportSPatch();
     void OnExportSurfaceMesh();
+    void OnExportStep();
+    void OnExportIges();
     void OnConnectCurve();
     void OnSetting();
     void OnDocumentInfo();
