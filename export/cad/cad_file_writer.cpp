@@ -20,6 +20,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "export/cad/written_as_built.h"
 #include "korvane_version.h"
 #include "patch/atomic_file_writer.h"
 
@@ -92,6 +93,7 @@ void PrepareOpenCascade() {
         Message::DefaultMessenger()->RemovePrinters(STANDARD_TYPE(Message_Printer));
         STEPCAFControl_Controller::Init();
         IGESControl_Controller::Init();
+        WriteShapesAsBuilt();
     });
 }
 

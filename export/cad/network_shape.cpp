@@ -267,11 +267,12 @@ class ShapeBuilder {
         return std::binary_search(cut_.begin(), cut_.end(), segment);
     }
 
-    // Adds edge to the face's wire where it covers border `border` from parameter `from` to `to`.
-    void Place(Face& face, std::int32_t edge, const CubicPoles& border, int side, double from,
+    // Adds edge to the face's wire where it covers border `border` (whose poles are given) from
+    // parameter `from` to `to`.
+    void Place(Face& face, std::int32_t edge, const CubicPoles& poles, int border, double from,
                double to) {
-        edges_.PutOnFace(edge, face.shape, CubicPiece(border, from, to), BorderUv(side, from),
-                         BorderUv(side, to));
+        edges_.PutOnFace(edge, face.shape, CubicPiece(poles, from, to), BorderUv(border, from),
+                         BorderUv(border, to));
         BRep_Builder().Add(
             face.wire, edges_.Edge(edge).Oriented(to > from ? TopAbs_FORWARD : TopAbs_REVERSED));
         pendingEdges_.push_back(edge);
