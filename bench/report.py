@@ -23,6 +23,8 @@ SPHERE_TO_TORUS = 1.5            # Connect Curve on the sphere against the torus
 FAN_TARGET_MS = 1000.0           # Connect Curve at 1 degree on 3,000 triangles round one point
 INFO_TO_ASSIMP = 3.0             # korvane-cli info of the 1M LWO2 against assimp info -r
 FPS_TARGETS = {"curves": 30.0, "surfaces": 15.0}  # orbiting the 100k-patch torus
+CAD_WALL_TARGET_MS = 5000.0      # the 10,000-quad torus to STEP and to IGES
+CAD_PEAK_TARGET_MB = 1000.0
 
 
 def load(results):
@@ -139,6 +141,26 @@ def connect_shapes(table):
               f" {ms(fan['median']):,.1f} ms  [{verdict} < {FAN_TARGET_MS:,.0f}]")
 
 
+def cad_exports(table):
+    rows = sorted(family for family, size in table
+                  if size is None and family.startswith("BM_CadConvert/"))
+    if not rows:
+        return
+    print("\nSTEP and IGES through korvane-cli (separate processes; .rvp is the reference):")
+    for family in rows:
+        best, median = table[(family, None)].get("min"), table[(family, None)].get("median")
+        name = family.split("/")[1]
+        verdict = ""
+        if name.startswith("torus10k_") and not name.endswith("_rvp"):
+            wall_ok = ms(best) < CAD_WALL_TARGET_MS
+            peak_ok = counter(median, "peak_MB") < CAD_PEAK_TARGET_MB
+            verdict = (f"  [{'met' if wall_ok else 'not met'} < {CAD_WALL_TARGET_MS:,.0f} ms,"
+                       f" {'met' if peak_ok else 'not met'} < {CAD_PEAK_TARGET_MB:,.0f} MB]")
+        print(f"  {name:16} wall best {ms(best):8,.0f} ms, median {ms(median):8,.0f} ms;"
+              f" CPU {counter(median, 'cpu_s'):6.2f} s; peak {counter(median, 'peak_MB'):7,.0f} MB;"
+              f" file {counter(median, 'file_MB'):7,.1f} MB{verdict}")
+
+
 def frame_rates(table):
     rows = sorted(family for family, size in table
                   if size is None and family.startswith("BM_OrbitFrame/"))
@@ -167,6 +189,7 @@ def main():
     process_targets(table)
     connect_shapes(table)
     assimp_baseline(table, args.models, args.repetitions)
+    cad_exports(table)
     frame_rates(table)
     floor = table.get(("BM_ReadAndParseNumbers", LARGE))
     if floor:
