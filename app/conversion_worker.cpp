@@ -3,89 +3,71 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
-#include <charconv>
 #include <chrono>
-#include <string>
 #include <utility>
 
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/thread_handoff.h"
-#include "patch/curve_connector.h"
-#include "patch/patch_builder.h"
 
 namespace korvane {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-// Several texts a second: enough to watch, a tiny share of what the connector produces.
+// Several texts a second: enough to watch, a tiny share of the steps the connector reports.
 constexpr Clock::duration kPublishInterval = std::chrono::milliseconds(100);
 
-// Passes the connector's progress on: at most one text per kPublishInterval becomes the status
-// text, with the share of control points examined, and the last text of each object always does.
-// Per text it copies into a buffer that keeps its capacity and reads the clock: no lock, no
-// allocation.
-class ProgressPublisher {
+// On the worker thread: passes at most one step per kPublishInterval on, and every object's last
+// step before it is done (then the one that says it is done). Per step it reads the clock only.
+class ProgressThrottle {
   public:
-    ProgressPublisher(CKorvApp& app, std::atomic<std::int64_t>& pointsDone)
-        : app_(app), pointsDone_(pointsDone), published_(Clock::now() - kPublishInterval) {
-        latest_.reserve(64);
-    }
+    explicit ProgressThrottle(ConversionWorker& worker)
+        : worker_(worker), published_(Clock::now() - kPublishInterval) {}
 
-    void BeginObject(const PatchObject& object) {
-        nameLength_ = object.name.size();
-        latest_.clear();
-    }
-
-    void operator()(const std::string& text) {
-        latest_.assign(text);
+    void operator()(const ConnectProgress& progress) {
+        if (progress.done == progress.total) {
+            Flush();
+            Publish(progress);
+            return;
+        }
+        latest_ = progress;
         const Clock::time_point now = Clock::now();
         if (now - published_ < kPublishInterval) {
             pending_ = true;
             return;
         }
         published_ = now;
-        Publish();
+        Publish(progress);
     }
 
-    void EndObject(std::int64_t objectPoints, bool finished) {
+    // The step held back last, as a cancelled run ends.
+    void Flush() {
         if (pending_) {
-            Publish();
+            Publish(latest_);
         }
-        pointsBefore_ += finished ? objectPoints : Examined();
-        pointsDone_ = pointsBefore_;
     }
 
   private:
-    void Publish() {
+    void Publish(const ConnectProgress& progress) {
         pending_ = false;
-        app_.SetStatusText(latest_);
-        pointsDone_ = pointsBefore_ + Examined();
+        handoff_detail::Release(&worker_);
+        emit worker_.Progressed(progress.objectIndex, progress.done, progress.total);
     }
 
-    // The count in "<name> <examined> / <total>".
-    std::int64_t Examined() const {
-        std::int64_t examined = 0;
-        if (latest_.size() > nameLength_ + 1) {
-            std::from_chars(latest_.data() + nameLength_ + 1, latest_.data() + latest_.size(),
-                            examined);
-        }
-        return examined;
-    }
-
-    CKorvApp& app_;
-    std::atomic<std::int64_t>& pointsDone_;
+    ConversionWorker& worker_;
     Clock::time_point published_;
-    std::string latest_;
-    std::size_t nameLength_ = 0;
-    std::int64_t pointsBefore_ = 0;
+    ConnectProgress latest_;
     bool pending_ = false;
 };
 
 }  // namespace
 
-ConversionWorker::ConversionWorker() = default;
+ConversionWorker::ConversionWorker() {
+    connect(this, &ConversionWorker::Progressed, this, &ConversionWorker::ShowProgress,
+            Qt::QueuedConnection);
+    connect(this, &ConversionWorker::Ended, this, &ConversionWorker::Finish, Qt::QueuedConnection);
+}
 
 ConversionWorker::~ConversionWorker() {
     onFinished_ = nullptr;
@@ -99,15 +81,17 @@ bool ConversionWorker::Start(float limitAngle, CKorvDoc& document,
     }
     document_ = &document;
     onFinished_ = std::move(onFinished);
+    names_.clear();
+    pointsBefore_.clear();
     std::int64_t total = 0;
-    for (const PatchObject* object : document.objects) {
+    for (const PatchObject* object : document.Objects()) {
+        names_.push_back(object->name);
+        pointsBefore_.push_back(total);
         total += object->PointCount();
     }
-    pointsTotal_ = total;
-    pointsDone_ = 0;
+    share_ = {0, total};
     cancel_ = false;
-    stoppedEarly_ = false;
-    done_ = false;
+    cancelled_ = false;
     // Before the thread exists, so that no redraw can read the objects once it does.
     CKorvApp* app = GetApp();
     app->converting = 1;
@@ -119,46 +103,40 @@ bool ConversionWorker::Start(float limitAngle, CKorvDoc& document,
 void ConversionWorker::Wait() {
     // The end of a run is handed to this thread, so this thread keeps delivering events instead of
     // blocking in join.
-    while (!done_) {
+    while (IsRunning()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
                                         QEventLoop::WaitForMoreEvents);
     }
-    Finish();
 }
 
 void ConversionWorker::Run(float limitAngle) {
-    ProgressPublisher publisher(*GetApp(), pointsDone_);
-    const ProgressReceiver progress = [&publisher](const std::string& text) { publisher(text); };
-    const CancelCheck cancelled = [this] { return cancel_.load(std::memory_order_relaxed); };
-    bool stopped = false;
-    for (PatchObject* object : document_->objects) {
-        if (cancel_) {
-            stopped = true;
-            break;
-        }
-        object->DeletePatches();
-        publisher.BeginObject(*object);
-        const bool finished = ConnectCurves(*object, limitAngle, progress, cancelled);
-        publisher.EndObject(object->PointCount(), finished);
-        // A cancelled object keeps its joins, so it gets handles and patches like a finished one.
-        ComputeHandles(*object);
-        DetectPatches(*object);
-        if (!finished) {
-            stopped = true;
-            break;
-        }
-    }
-    stoppedEarly_ = stopped;
-    done_ = true;
-    PostToThread(this, [this] { Finish(); });
+    ProgressThrottle throttle(*this);
+    const ConnectReport report = document_->Connect(
+        limitAngle, [&throttle](const ConnectProgress& progress) { throttle(progress); },
+        [this] { return cancel_.load(std::memory_order_relaxed); });
+    throttle.Flush();
+    handoff_detail::Release(this);
+    emit Ended(report.cancelled);
 }
 
-// "Ready" and the enabled commands come only from here, after the worker thread has ended.
-void ConversionWorker::Finish() {
-    if (!done_ || !thread_.joinable()) {
-        return;
+void ConversionWorker::ShowProgress(int objectIndex, int done, int total) {
+    handoff_detail::Acquire(this);
+    const auto index = static_cast<std::size_t>(objectIndex);
+    // An object's last step says only that it is done: the text stays on the last point.
+    if (done < total) {
+        GetApp()->SetStatusText(names_[index] + " " + std::to_string(done) + " / " +
+                                std::to_string(total));
     }
+    share_.done = pointsBefore_[index] + done;
+    emit ProgressShown();
+}
+
+// "Ready" and the enabled commands come only from here, after the worker thread has ended and
+// every progress it sent has been shown.
+void ConversionWorker::Finish(bool cancelled) {
+    handoff_detail::Acquire(this);
     thread_.join();
+    cancelled_ = cancelled;
     CKorvApp* app = GetApp();
     app->converting = 0;
     app->SetWaitCursor(0);

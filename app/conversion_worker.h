@@ -5,18 +5,24 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <thread>
+#include <vector>
 
 namespace korvane {
 
 class CKorvDoc;
 
-// The Connect Curve run on a thread of its own. While it runs it owns the document's objects: for
-// each, head to tail, it deletes the patches, connects the curves, recomputes the handles and
-// finds the patches again. The progress texts become the status text at a steady pace, not at
-// every point. The run ends on the user-interface thread: converting is cleared, the views are
+// The Connect Curve run on a thread of its own, through the document's Connect, which leaves every
+// object it reaches with its handles and patches current. While it runs it owns the document's
+// objects. Its progress and its end come to the user-interface thread as queued signals, progress
+// at a steady pace rather than at every point; there they become the status text ("<name>
+// <examined> / <total>") and the share of control points examined. The run ends on the
+// user-interface thread, after every progress it sent: converting is cleared, the views are
 // redrawn and NotifyCode::NotifyConversionFinished is sent, all after the worker thread has ended.
 class ConversionWorker : public QObject {
+    Q_OBJECT
+
   public:
     // Control points examined so far, of all objects' control points.
     struct Share {
@@ -43,21 +49,32 @@ class ConversionWorker : public QObject {
     // next Start.
     void Cancel() { cancel_ = true; }
     // Whether the last run stopped before every object was connected.
-    bool WasCancelled() const { return stoppedEarly_; }
-    // From any thread, while a run lasts or after it.
-    Share Progress() const { return {pointsDone_.load(), pointsTotal_.load()}; }
+    bool WasCancelled() const { return cancelled_; }
+    // From the user-interface thread: the share that the progress shown last tells.
+    Share Progress() const { return share_; }
+
+  signals:
+    // From the worker thread, queued: control points examined of the object at objectIndex. At
+    // most one every tenth of a second, and always each object's last before it is done.
+    void Progressed(int objectIndex, int done, int total);
+    // From the worker thread, queued, after every Progressed of the run.
+    void Ended(bool cancelled);
+    // On the user-interface thread, once a progress is the status text and the share.
+    void ProgressShown();
 
   private:
     void Run(float limitAngle);
-    void Finish();
+    void ShowProgress(int objectIndex, int done, int total);
+    void Finish(bool cancelled);
 
     std::thread thread_;
     CKorvDoc* document_ = nullptr;
-    std::atomic<bool> done_{true};
     std::atomic<bool> cancel_{false};
-    std::atomic<bool> stoppedEarly_{false};
-    std::atomic<std::int64_t> pointsDone_{0};
-    std::atomic<std::int64_t> pointsTotal_{0};
+    bool cancelled_ = false;
+    // Taken at Start: Connect changes neither names nor control points.
+    std::vector<std::string> names_;
+    std::vector<std::int64_t> pointsBefore_;  // of the objects ahead of each one
+    Share share_;
     std::function<void()> onFinished_;
 };
 

@@ -4,23 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <functional>
-
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
-#include "export/animation_master_writer.h"
-#include "export/cad/cad_export.h"
-#include "export/spatch_writer.h"
-#include "patch/rvp_writer.h"
-#include "patch/surface_mesh_writer.h"
 #include "resources/message_texts.h"
 
 namespace korvane {
 namespace {
-
-using Writer = std::function<WriteResult(const std::string& path, const CKorvDoc& document)>;
 
 // The last imported model's name with the export's extension, beside it.
 QString SuggestedPath(const CKorvDoc& document, const QString& suffix) {
@@ -32,7 +23,7 @@ QString SuggestedPath(const CKorvDoc& document, const QString& suffix) {
 }
 
 // The one export: asks for the file, writes it, and tells the failure or what was written where.
-void RunExport(const QString& filter, const QString& suffix, const Writer& write,
+void RunExport(const QString& filter, const QString& suffix, ExportFormat format,
                UserDialogs& dialogs, QWidget* owner) {
     CKorvDoc* document = GetDocument();
     if (document == nullptr) {
@@ -47,7 +38,9 @@ void RunExport(const QString& filter, const QString& suffix, const Writer& write
     }
     CKorvApp* app = GetApp();
     app->SetWaitCursor(1);
-    const WriteResult result = write(QFile::encodeName(path).toStdString(), *document);
+    const ExportReport result = document->Export(
+        QFile::encodeName(path).toStdString(),
+        {.format = format, .surfaceResolution = document->displaySettings.surfaceResolution});
     app->SetWaitCursor(0);
     if (result.status != WriteStatus::kWritten) {
         const MessageText message = ExportFailedMessage(IsEnglish());
@@ -59,7 +52,7 @@ void RunExport(const QString& filter, const QString& suffix, const Writer& write
         return;
     }
     document->modified = false;
-    const int objects = document->objects.GetCount();
+    const int objects = document->Objects().GetCount();
     app->SetStatusText(QString::fromUtf8(ExportWrittenStatus(IsEnglish(), objects))
                            .arg(objects)
                            .arg(QDir::toNativeSeparators(path))
@@ -70,52 +63,33 @@ void RunExport(const QString& filter, const QString& suffix, const Writer& write
 }  // namespace
 
 void RunExportRuvoPatch(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(
-        QStringLiteral("ruvoPatch File(*.rvp)"), QStringLiteral("rvp"),
-        [](const std::string& path, const CKorvDoc& document) {
-            return WriteRvpFile(path, document.objects);
-        },
-        dialogs, owner);
+    RunExport(QStringLiteral("ruvoPatch File(*.rvp)"), QStringLiteral("rvp"),
+              ExportFormat::kRuvoPatch, dialogs, owner);
 }
 
 void RunExportAnimationMaster(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(
-        QStringLiteral("Animation Master File(*.mdl)"), QStringLiteral("mdl"),
-        [](const std::string& path, const CKorvDoc& document) {
-            return WriteAnimationMasterFile(path, document.objects);
-        },
-        dialogs, owner);
+    RunExport(QStringLiteral("Animation Master File(*.mdl)"), QStringLiteral("mdl"),
+              ExportFormat::kAnimationMaster, dialogs, owner);
 }
 
 void RunExportSPatch(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(
-        QStringLiteral("sPatch File(*.spt)"), QStringLiteral("spt"),
-        [](const std::string& path, const CKorvDoc& document) {
-            return WriteSPatchFile(path, document.objects);
-        },
-        dialogs, owner);
+    RunExport(QStringLiteral("sPatch File(*.spt)"), QStringLiteral("spt"), ExportFormat::kSPatch,
+              dialogs, owner);
 }
 
 void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(
-        QStringLiteral("Surface mesh (*.obj *.ply *.stl *.gltf *.glb)"), QStringLiteral("obj"),
-        [](const std::string& path, const CKorvDoc& document) {
-            return WriteSurfaceMesh(path, document.objects,
-                                    document.displaySettings.surfaceResolution);
-        },
-        dialogs, owner);
+    RunExport(QStringLiteral("Surface mesh (*.obj *.ply *.stl *.gltf *.glb)"),
+              QStringLiteral("obj"), ExportFormat::kSurfaceMesh, dialogs, owner);
 }
 
-void RunExportCad(CadFormat format, UserDialogs& dialogs, QWidget* owner) {
-    const bool step = format == CadFormat::kStep;
-    RunExport(
-        step ? QStringLiteral("STEP File(*.step *.stp)")
-             : QStringLiteral("IGES File(*.igs *.iges)"),
-        step ? QStringLiteral("step") : QStringLiteral("igs"),
-        [format](const std::string& path, const CKorvDoc& document) {
-            return WriteCadFile(path, document.objects, format).written;
-        },
-        dialogs, owner);
+void RunExportStep(UserDialogs& dialogs, QWidget* owner) {
+    RunExport(QStringLiteral("STEP File(*.step *.stp)"), QStringLiteral("step"),
+              ExportFormat::kStep, dialogs, owner);
+}
+
+void RunExportIges(UserDialogs& dialogs, QWidget* owner) {
+    RunExport(QStringLiteral("IGES File(*.igs *.iges)"), QStringLiteral("igs"),
+              ExportFormat::kIges, dialogs, owner);
 }
 
 }  // namespace korvane

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "export/cad/cad_export.h"
-
 class QWidget;
 
 namespace korvane {
@@ -23,6 +21,7 @@ void RunExportSPatch(UserDialogs& dialogs, QWidget* owner);
 void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner);
 
 // Export STEP and Export IGES: the same for the patches as exact surfaces for CAD programs.
-void RunExportCad(CadFormat format, UserDialogs& dialogs, QWidget* owner);
+void RunExportStep(UserDialogs& dialogs, QWidget* owner);
+void RunExportIges(UserDialogs& dialogs, QWidget* owner);
 
 }  // namespace korvane

@@ -1,5 +1,5 @@
 // The main frame's command handlers.
-#include <QFileInfo>
+#include <QDir>
 #include <QToolBar>
 
 #include "app/export_command.h"
@@ -10,6 +10,7 @@
 #include "app/main_frame.h"
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
+#include "resources/recent_file_texts.h"
 #include "view/camera_framing.h"
 
 namespace korvane {
@@ -31,13 +32,24 @@ void CMainFrame::OnImportLightWave() {
     Import([this] { return RunImportLightWave(dialogs_, this); });
 }
 
-// A file that is gone leaves the list once its import has said so.
+// A file that is gone or cannot be opened is named with the reason, and one that is gone leaves
+// the list.
 void CMainFrame::OnOpenRecentFile(int index) {
     if (index >= recentFiles_.paths().size()) {
         return;
     }
     const QString path = recentFiles_.paths()[index];
-    if (ImportFile(path).isEmpty() && !QFileInfo::exists(path)) {
+    const RecentFileState state = CheckRecentFile(path);
+    if (state == RecentFileState::kReadable) {
+        ImportFile(path);
+        return;
+    }
+    const MessageText message = state == RecentFileState::kGone
+                                    ? RecentFileGoneMessage(IsEnglish())
+                                    : RecentFileUnreadableMessage(IsEnglish());
+    dialogs_.ShowMessage(this, QString::fromUtf8(message.text).arg(QDir::toNativeSeparators(path)),
+                         QString::fromUtf8(message.caption));
+    if (state == RecentFileState::kGone) {
         recentFiles_.Remove(path);
         UpdateRecentFileCommands();
     }
@@ -68,15 +80,15 @@ void CMainFrame::OnExportSurfaceMesh() {
 }
 
 void CMainFrame::OnExportStep() {
-    RunExportCad(CadFormat::kStep, dialogs_, this);
+    RunExportStep(dialogs_, this);
 }
 
 void CMainFrame::OnExportIges() {
-    RunExportCad(CadFormat::kIges, dialogs_, this);
+    RunExportIges(dialogs_, this);
 }
 
 void CMainFrame::OnFrameAll() {
-    FrameBounds(document_->camera, ControlPointBounds(document_->objects), view_->width(),
+    FrameBounds(document_->camera, ControlPointBounds(document_->Objects()), view_->width(),
                 view_->height());
     document_->UpdateAllViews();
 }
@@ -108,7 +120,7 @@ void CMainFrame::OnSetting() {
 }
 
 void CMainFrame::OnDocumentInfo() {
-    dialogs_.ShowDocumentInfo(this, document_->objects);
+    dialogs_.ShowDocumentInfo(this, document_->Count());
 }
 
 void CMainFrame::OnAbout() {

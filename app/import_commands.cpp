@@ -2,12 +2,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QStringList>
 
 #include <functional>
-#include <new>
-#include <stdexcept>
 
 #include "app/display_name.h"
 #include "app/korv_app.h"
@@ -15,11 +12,6 @@
 #include "app/notify_codes.h"
 #include "app/user_dialogs.h"
 #include "import/assimp_import.h"
-#include "import/file_bytes.h"
-#include "import/lightwave_reader.h"
-#include "import/metasequoia_reader.h"
-#include "import/model_format.h"
-#include "patch/patch_builder.h"
 #include "resources/message_texts.h"
 
 namespace korvane {
@@ -40,60 +32,67 @@ class WaitCursor {
     ~WaitCursor() { GetApp()->SetWaitCursor(0); }
 };
 
-std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+// The text of one warning, with its count, in the user's language.
+QString WarningLine(const ImportWarningTexts& texts, ImportWarningKind kind, std::int32_t count,
+                    const ImportReport& report) {
+    switch (kind) {
+        case ImportWarningKind::kDroppedFaces:
+            return QString::fromUtf8(texts.droppedFaces).arg(count);
+        case ImportWarningKind::kLathesLeftOut:
+            return QString::fromUtf8(texts.lathesLeftOut).arg(count);
+        case ImportWarningKind::kMirrorsLeftOut:
+            return QString::fromUtf8(texts.mirrorsLeftOut).arg(count);
+        case ImportWarningKind::kTruncated:
+            return QString::fromUtf8(texts.truncated);
+        case ImportWarningKind::kOutlineFaces:
+            return QString::fromUtf8(texts.outlineFaces).arg(count);
+        case ImportWarningKind::kVertexBlocksMismatched:
+            return QString::fromUtf8(texts.vertexBlocksMismatched).arg(count);
+        case ImportWarningKind::kSideFilesRefused:
+            return QString::fromUtf8(texts.sideFilesRefused)
+                .arg(QString::fromStdString(report.detail));
+        case ImportWarningKind::kOtherArchiveModels:
+            return QString::fromUtf8(texts.otherArchiveModels)
+                .arg(count)
+                .arg(DisplayName(report.archiveModelRead));
+    }
+    return {};
 }
 
-// A file that was read may still have lost parts of its model on the way; the user is told which.
-// `detail` names the side files that were not read.
-void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportResult& result,
-                        const QString& detail) {
+// A file that was read may still have lost parts of its model on the way; the user is told which,
+// in one message: what was left out of the model first, then which model of an archive was read.
+void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportReport& report) {
+    constexpr ImportWarningKind kOrder[] = {
+        ImportWarningKind::kDroppedFaces,     ImportWarningKind::kLathesLeftOut,
+        ImportWarningKind::kMirrorsLeftOut,   ImportWarningKind::kTruncated,
+        ImportWarningKind::kOutlineFaces,     ImportWarningKind::kVertexBlocksMismatched,
+        ImportWarningKind::kSideFilesRefused, ImportWarningKind::kOtherArchiveModels};
     const ImportWarningTexts texts = ImportWarnings(IsEnglish());
     QStringList lines;
-    if (result.droppedFaces > 0) {
-        lines << QString::fromUtf8(texts.droppedFaces).arg(result.droppedFaces);
-    }
-    if (result.lathesLeftOut > 0) {
-        lines << QString::fromUtf8(texts.lathesLeftOut).arg(result.lathesLeftOut);
-    }
-    if (result.mirrorsLeftOut > 0) {
-        lines << QString::fromUtf8(texts.mirrorsLeftOut).arg(result.mirrorsLeftOut);
-    }
-    if (result.truncated) {
-        lines << QString::fromUtf8(texts.truncated);
-    }
-    if (result.outlineFaces > 0) {
-        lines << QString::fromUtf8(texts.outlineFaces).arg(result.outlineFaces);
-    }
-    if (result.vertexBlocksMismatched > 0) {
-        lines << QString::fromUtf8(texts.vertexBlocksMismatched).arg(result.vertexBlocksMismatched);
-    }
-    if (result.sideFilesRefused > 0) {
-        lines << QString::fromUtf8(texts.sideFilesRefused).arg(detail);
-    }
-    if (result.archiveModels > 1) {
-        lines << QString::fromUtf8(texts.otherArchiveModels)
-                     .arg(result.archiveModels)
-                     .arg(DisplayName(result.archiveModelRead));
+    for (const ImportWarningKind kind : kOrder) {
+        if (const std::int32_t count = report.Count(kind); count > 0) {
+            lines << WarningLine(texts, kind, count, report);
+        }
     }
     if (!lines.isEmpty()) {
         dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')), QString::fromUtf8(texts.caption));
     }
 }
 
-// How a file is read: by a reader of our own, or by assimp in its helper process.
-enum class ModelKind { kMetasequoia, kLightWave, kAssimp };
+// A message whose text names the file (%1) and gives the reader's or the helper's words (%2).
+void ShowNamingFile(UserDialogs& dialogs, QWidget* owner, const MessageText& message,
+                    const QString& path, const QString& detail) {
+    dialogs.ShowMessage(owner,
+                        QString::fromUtf8(message.text).arg(QDir::toNativeSeparators(path), detail),
+                        QString::fromUtf8(message.caption));
+}
 
-struct ReadOutcome {
-    ImportResult result;
-    QString detail;  // assimp's own words on a refused file, or the side files it did not read
-};
-
-// The message for a reader's result: its failure, or what a finished read left out.
-void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path, ModelKind kind,
-                      const ReadOutcome& outcome) {
+// The message for an import's report: its failure, or what a finished read left out.
+void ShowImportReport(UserDialogs& dialogs, QWidget* owner, const QString& path,
+                      const ImportReport& report) {
     const bool english = IsEnglish();
-    switch (outcome.result.status) {
+    const QString detail = QString::fromStdString(report.detail);
+    switch (report.status) {
         case ImportStatus::kCannotOpen:
             Show(dialogs, owner, CannotOpenMessage(english));
             break;
@@ -106,8 +105,11 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path,
         }
         case ImportStatus::kNotThatFormat:
             Show(dialogs, owner,
-                 kind == ModelKind::kLightWave ? NotLightWaveMessage(english)
-                                               : NotMetasequoiaMessage(english));
+                 report.format == ModelFormat::kLightWave ? NotLightWaveMessage(english)
+                                                          : NotMetasequoiaMessage(english));
+            break;
+        case ImportStatus::kMalformed:
+            ShowNamingFile(dialogs, owner, DamagedRuvoPatchMessage(english), path, detail);
             break;
         case ImportStatus::kArchiveWithoutModel:
             Show(dialogs, owner, ArchiveWithoutModelMessage(english));
@@ -125,16 +127,17 @@ void ShowImportResult(UserDialogs& dialogs, QWidget* owner, const QString& path,
         case ImportStatus::kImporterCrashed:
         case ImportStatus::kImporterTimedOut:
         case ImportStatus::kImporterOutOfMemory:
-        case ImportStatus::kImporterMissing: {
-            const MessageText message = ImporterFailureMessage(outcome.result.status, english);
-            dialogs.ShowMessage(
-                owner,
-                QString::fromUtf8(message.text).arg(QDir::toNativeSeparators(path), outcome.detail),
-                QString::fromUtf8(message.caption));
+        case ImportStatus::kImporterMissing:
+            ShowNamingFile(dialogs, owner, ImporterFailureMessage(report.status, english), path,
+                           detail);
             break;
-        }
+        case ImportStatus::kBeyondMemory:
+            ShowNamingFile(dialogs, owner,
+                           ImporterFailureMessage(ImportStatus::kImporterOutOfMemory, english),
+                           path, QString::fromUtf8(ModelBeyondMemoryText(english)));
+            break;
         case ImportStatus::kImported:
-            ShowWhatWasLeftOut(dialogs, owner, outcome.result, outcome.detail);
+            ShowWhatWasLeftOut(dialogs, owner, report);
             break;
     }
 }
@@ -145,61 +148,17 @@ float& RememberedImportScale() {
     return scale;
 }
 
-ReadOutcome ReadModel(ModelKind kind, const QString& path, CKorvDoc& document) {
+ImportReport ReadModel(ModelReader reader, const QString& path, CKorvDoc& document) {
     WaitCursor wait;
-    switch (kind) {
-        case ModelKind::kLightWave:
-            return {ImportLightWave(LocalPath(path),
-                                    QFileInfo(path).completeBaseName().toStdString(), document),
-                    {}};
-        case ModelKind::kAssimp: {
-            // The helper would wait on a pipe until its time runs out: refused here at once.
-            if (CheckReadableFile(LocalPath(path)).status == FileReadStatus::kNotRegularFile) {
-                return {ImportResult{.status = ImportStatus::kNotRegularFile}, {}};
-            }
-            AssimpImportOptions options;
-            options.scale = RememberedImportScale();
-            std::string detail;
-            const ImportResult result =
-                ImportThroughAssimp(LocalPath(path), document, options, &detail);
-            return {result, QString::fromStdString(detail)};
-        }
-        case ModelKind::kMetasequoia:
-            break;
-    }
-    return {ImportMetasequoia(LocalPath(path), document), {}};
-}
-
-// Objects come from the readers without patches; the view only draws what was found here.
-void DetectNewPatches(CKorvDoc& document) {
-    for (PatchObject* object : document.objects) {
-        if (!object->patchesValid) {
-            DetectPatches(*object);
-        }
-    }
-}
-
-// Reads the model and finds its patches; a model too big for the memory left fails like one that
-// the helper stopped, and the document keeps exactly the objects it had.
-ReadOutcome ReadModelWithinMemory(ModelKind kind, const QString& path, CKorvDoc& document) {
-    const std::int32_t before = document.objects.GetCount();
-    try {
-        ReadOutcome outcome = ReadModel(kind, path, document);
-        DetectNewPatches(document);
-        return outcome;
-    } catch (const std::bad_alloc&) {
-    } catch (const std::length_error&) {
-    }
-    document.DeleteObjectsAfter(before);
-    return {{.status = ImportStatus::kImporterOutOfMemory},
-            QString::fromUtf8(ModelBeyondMemoryText(IsEnglish()))};
+    const ImportOptions options{.reader = reader, .assimp = {.scale = RememberedImportScale()}};
+    return document.Import(QFile::encodeName(path).toStdString(), options);
 }
 
 enum class ScaleQuestion { kAsk, kRemembered };
 
 // The one import: asks for the file, reads it, tells what went wrong, and has the object tree
 // refreshed and the views redrawn whatever happened.
-QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& dialogs,
+QString RunImport(ModelReader reader, const PathChooser& choosePath, UserDialogs& dialogs,
                   QWidget* owner, ScaleQuestion scale = ScaleQuestion::kRemembered) {
     CKorvDoc* document = GetDocument();
     if (document == nullptr) {
@@ -207,7 +166,7 @@ QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& di
         return {};
     }
     QString path = choosePath();
-    if (!path.isEmpty() && kind == ModelKind::kAssimp && scale == ScaleQuestion::kAsk &&
+    if (!path.isEmpty() && scale == ScaleQuestion::kAsk &&
         !dialogs.AskImportScale(owner, RememberedImportScale())) {
         path.clear();
     }
@@ -216,9 +175,9 @@ QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& di
         if (owner != nullptr) {
             owner->window()->repaint();
         }
-        const ReadOutcome outcome = ReadModelWithinMemory(kind, path, *document);
-        ShowImportResult(dialogs, owner, path, kind, outcome);
-        if (outcome.result.status == ImportStatus::kImported) {
+        const ImportReport report = ReadModel(reader, path, *document);
+        ShowImportReport(dialogs, owner, path, report);
+        if (report.status == ImportStatus::kImported) {
             document->lastImportPath = path;
         } else {
             path.clear();
@@ -227,22 +186,6 @@ QString RunImport(ModelKind kind, const PathChooser& choosePath, UserDialogs& di
     GetApp()->Notify(NotifyCode::NotifyImported);
     document->UpdateAllViews();
     return path;
-}
-
-// Metasequoia files (.mqo, .mqoz) and LightWave's IFF forms (another form gets the LightWave
-// reader's own refusal) go to our readers; anything else is assimp's to read or refuse. A file
-// that cannot be read goes to the Metasequoia reader, which says why.
-ModelKind KindOfContent(const QString& path) {
-    constexpr std::size_t kSignatureBytes = 64;
-    std::string first;
-    if (ReadFileStart(LocalPath(path), kSignatureBytes, first).status != FileReadStatus::kRead) {
-        return ModelKind::kMetasequoia;
-    }
-    if (first.starts_with("FORM")) {
-        return ModelKind::kLightWave;
-    }
-    return DetectModelFormat(first) == ModelFormat::kMetasequoia ? ModelKind::kMetasequoia
-                                                                 : ModelKind::kAssimp;
 }
 
 // "Other formats (*.obj *.fbx ...)": every extension assimp reads, asked of it once.
@@ -262,7 +205,7 @@ QString OtherFormatsFilter() {
 
 QString RunImportMetasequoia(UserDialogs& dialogs, QWidget* owner) {
     return RunImport(
-        ModelKind::kMetasequoia,
+        ModelReader::kMetasequoia,
         [&] {
             return dialogs.AskOpenFile(owner, QStringLiteral("Metasequoia(*.mqo *.mqoz)"),
                                        QStringLiteral("mqo"));
@@ -272,7 +215,7 @@ QString RunImportMetasequoia(UserDialogs& dialogs, QWidget* owner) {
 
 QString RunImportLightWave(UserDialogs& dialogs, QWidget* owner) {
     return RunImport(
-        ModelKind::kLightWave,
+        ModelReader::kLightWave,
         [&] {
             return dialogs.AskOpenFile(owner, QStringLiteral("LightWave(*.lwo)"),
                                        QStringLiteral("lwo"));
@@ -282,7 +225,7 @@ QString RunImportLightWave(UserDialogs& dialogs, QWidget* owner) {
 
 QString RunImport3dStudio(UserDialogs& dialogs, QWidget* owner) {
     return RunImport(
-        ModelKind::kAssimp,
+        ModelReader::kAssimp,
         [&] {
             return dialogs.AskOpenFile(owner, QStringLiteral("3D Studio(*.3ds)"),
                                        QStringLiteral("3ds"));
@@ -292,13 +235,13 @@ QString RunImport3dStudio(UserDialogs& dialogs, QWidget* owner) {
 
 QString RunImportOtherFormats(UserDialogs& dialogs, QWidget* owner) {
     return RunImport(
-        ModelKind::kAssimp, [&] { return dialogs.AskOpenFile(owner, OtherFormatsFilter(), {}); },
+        ModelReader::kAssimp, [&] { return dialogs.AskOpenFile(owner, OtherFormatsFilter(), {}); },
         dialogs, owner, ScaleQuestion::kAsk);
 }
 
-QString ImportModelFile(const QString& path, UserDialogs& dialogs, QWidget* owner) {
+QString RunImportFile(const QString& path, UserDialogs& dialogs, QWidget* owner) {
     return RunImport(
-        KindOfContent(path), [&] { return path; }, dialogs, owner);
+        ModelReader::kByContent, [&] { return path; }, dialogs, owner);
 }
 
 }  // namespace korvane

@@ -26,9 +26,9 @@ QString RunImport3dStudio(UserDialogs& dialogs, QWidget* owner);
 QString RunImportOtherFormats(UserDialogs& dialogs, QWidget* owner);
 
 // A file named on the command line, dropped on the window or chosen from the recent files: it
-// goes to the reader of its kind by its content, as if the user had chosen it in that command's
-// file dialog; a file of no kind of our own goes to assimp, at the scale kept from the last
-// question.
-QString ImportModelFile(const QString& path, UserDialogs& dialogs, QWidget* owner);
+// goes to the reader of its kind by its content (a Metasequoia, LightWave or ruvoPatch file), as
+// if the user had chosen it in that command's file dialog; a file of no kind of our own goes to
+// assimp, at the scale kept from the last question.
+QString RunImportFile(const QString& path, UserDialogs& dialogs, QWidget* owner);
 
 }  // namespace korvane

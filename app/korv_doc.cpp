@@ -6,7 +6,7 @@
 
 namespace korvane {
 
-CKorvDoc::CKorvDoc(QObject* parent) : QObject(parent) {
+CKorvDoc::CKorvDoc(QObject* parent) : QObject(parent), Document(PatchUpkeep::kAtOnce) {
     ResetCamera();
     if (CKorvApp* app = GetApp()) {
         app->document = this;
@@ -14,7 +14,7 @@ CKorvDoc::CKorvDoc(QObject* parent) : QObject(parent) {
 }
 
 CKorvDoc::~CKorvDoc() {
-    DeleteAllObjects();
+    Clear();
     if (CKorvApp* app = GetApp()) {
         WriteLanguageSetting(app->settingsPath, app->useEnglish);
         if (app->document == this) {
@@ -25,7 +25,7 @@ CKorvDoc::~CKorvDoc() {
 
 bool CKorvDoc::OnNewDocument() {
     title_.clear();
-    DeleteAllObjects();
+    Clear();
     modified = false;
     lastImportPath.clear();
     ResetCamera();

@@ -4,18 +4,17 @@
 
 #include <cstdint>
 
-#include "geometry/object_list.h"
-#include "import/object_sink.h"
-#include "patch/patch_object.h"
+#include "document/document.h"
 #include "view/camera.h"
 #include "view/display_settings.h"
 
 namespace korvane {
 
-// The one document: the converted objects (the store's list), what the view shows of them, the
+// The one document: the converted objects, reached through the core's Document and its doors, with
+// their patches always found, since the view draws them; and what the view shows of them, the
 // camera and the background. It has no file of its own; it counts as modified from a Connect Curve
 // run until the next export or New, so that the work is not thrown away unasked.
-class CKorvDoc : public QObject, public ObjectStore {
+class CKorvDoc : public QObject, public Document {
     Q_OBJECT
 
   public:

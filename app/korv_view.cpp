@@ -85,7 +85,7 @@ void CKorvView::DrawScene() {
     }
     const qreal ratio = devicePixelRatio();
     SceneFrame frame;
-    frame.objects = &document_->objects;
+    frame.objects = &document_->Objects();
     frame.display = document_->displaySettings;
     frame.camera = document_->camera;
     frame.backgroundColour = document_->backgroundColour;

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -19,6 +18,7 @@
 #include "app/korv_doc.h"
 #include "app/korv_view.h"
 #include "app/object_tree_bar.h"
+#include "app/side_settings.h"
 #include "app/status_text_bar.h"
 #include "app/user_dialogs.h"
 #include "korvane_version.h"
@@ -32,7 +32,7 @@ constexpr int kDefaultHeight = 768;
 
 // Beside the settings file, so that tests and installations keep theirs apart alike.
 QString RecentFilesPath() {
-    return QFileInfo(GetApp()->settingsPath).dir().filePath(QStringLiteral("k_r_v.recent"));
+    return SideFilePath(GetApp()->settingsPath, QStringLiteral("k_r_v.recent"));
 }
 
 QStringList LocalFiles(const QMimeData* data) {
@@ -146,32 +146,36 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     }
 }
 
-// Every dropped file is imported in turn, as if chosen in its import dialog.
 void CMainFrame::dropEvent(QDropEvent* event) {
     const QStringList files = LocalFiles(event->mimeData());
     if (worker_.IsRunning() || files.isEmpty()) {
         return;
     }
     event->acceptProposedAction();
-    for (const QString& file : files) {
-        ImportFile(file);
+    ImportFiles(files);
+}
+
+QString CMainFrame::ImportFile(const QString& path) {
+    return Import([&] { return RunImportFile(path, dialogs_, this); });
+}
+
+// Each file as if chosen in its import dialog.
+void CMainFrame::ImportFiles(const QStringList& paths) {
+    for (const QString& path : paths) {
+        ImportFile(path);
     }
     UpdateCommands();
 }
 
-QString CMainFrame::ImportFile(const QString& path) {
-    return Import([&] { return ImportModelFile(path, dialogs_, this); });
-}
-
 QString CMainFrame::Import(const std::function<QString()>& import) {
-    const bool documentWasEmpty = document_->objects.IsEmpty();
+    const bool documentWasEmpty = document_->Objects().IsEmpty();
     const QString imported = import();
     if (imported.isEmpty()) {
         return imported;
     }
     recentFiles_.Add(QFileInfo(imported).absoluteFilePath());
     UpdateRecentFileCommands();
-    if (documentWasEmpty && !document_->objects.IsEmpty()) {
+    if (documentWasEmpty && !document_->Objects().IsEmpty()) {
         OnFrameAll();
     }
     return imported;

@@ -50,6 +50,8 @@ class CMainFrame : public QMainWindow {
     // Imports a model file by its content (a file on the command line, dropped, or recent);
     // returns the file when it was read.
     QString ImportFile(const QString& path);
+    // Imports the files in turn, as a drop on the window or the command line names them.
+    void ImportFiles(const QStringList& paths);
     const RecentFiles& recentFiles() const { return recentFiles_; }
 
     void OnFileNew();

@@ -1,6 +1,9 @@
 #include "app/object_tree_bar.h"
 
+#include <QSignalBlocker>
 #include <QTreeWidget>
+
+#include <cstdint>
 
 #include "app/controls/dialog_fonts.h"
 #include "app/controls/dialog_template.h"
@@ -29,6 +32,7 @@ ObjectTreeDialog::ObjectTreeDialog(QWidget* parent)
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     tree_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree_->setFrameShape(QFrame::Box);
+    connect(tree_, &QTreeWidget::itemSelectionChanged, this, &ObjectTreeDialog::ShowSelection);
 }
 
 QSize ObjectTreeDialog::sizeHint() const {
@@ -36,14 +40,32 @@ QSize ObjectTreeDialog::sizeHint() const {
     return QSize(units.X(kBarWidthUnits), units.Y(kBarHeightUnits));
 }
 
+// Whoever changed the objects redraws the views, with the selection dropped here.
 void ObjectTreeDialog::Rebuild() {
+    const QSignalBlocker quiet(tree_);
     tree_->clear();
-    const CKorvDoc* document = GetDocument();
+    CKorvDoc* document = GetDocument();
     if (document == nullptr) {
         return;
     }
-    for (const PatchObject* object : document->objects) {
+    document->displaySettings.selectedObject = -1;
+    for (const PatchObject* object : document->Objects()) {
         tree_->addTopLevelItem(new QTreeWidgetItem(QStringList{DisplayName(object->name)}));
+    }
+}
+
+void ObjectTreeDialog::ShowSelection() {
+    CKorvDoc* document = GetDocument();
+    if (document == nullptr) {
+        return;
+    }
+    const QList<QTreeWidgetItem*> selected = tree_->selectedItems();
+    const std::int32_t index =
+        selected.isEmpty() ? -1
+                           : static_cast<std::int32_t>(tree_->indexOfTopLevelItem(selected[0]));
+    if (document->displaySettings.selectedObject != index) {
+        document->displaySettings.selectedObject = index;
+        document->UpdateAllViews();
     }
 }
 

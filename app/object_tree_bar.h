@@ -8,8 +8,9 @@ class QTreeWidget;
 namespace korvane {
 
 // The object tree's dialog: a tree (id 1012) listing the names of the document's objects, one
-// top-level item each, in document order. It is rebuilt on NotifyCode::NotifyNewDocument and
-// NotifyCode::NotifyImported and does nothing else; clicking an item changes nothing.
+// top-level item each, in document order. It is rebuilt, with nothing selected, on
+// NotifyCode::NotifyNewDocument and NotifyCode::NotifyImported. Selecting an item has the views
+// draw that object's points and curves in the highlight colour.
 class ObjectTreeDialog : public QWidget {
     Q_OBJECT
 
@@ -26,6 +27,8 @@ class ObjectTreeDialog : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void ShowSelection();
+
     QTreeWidget* tree_;
 };
 

@@ -3,9 +3,22 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <utility>
 
+#include "import/file_bytes.h"
+
 namespace korvane {
+
+RecentFileState CheckRecentFile(const QString& path) {
+    const FileRead check = CheckReadableFile(QFile::encodeName(path).toStdString());
+    if (check.status != FileReadStatus::kCannotOpen) {
+        return RecentFileState::kReadable;
+    }
+    return check.systemError == ENOENT || check.systemError == ENOTDIR
+               ? RecentFileState::kGone
+               : RecentFileState::kUnreadable;
+}
 
 RecentFiles::RecentFiles(QString storePath) : storePath_(std::move(storePath)) {
     QFile file(storePath_);

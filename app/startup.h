@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 
 #include <memory>
 
@@ -13,19 +14,27 @@ class CMainFrame;
 class LanguageChooser;
 class UserDialogs;
 
-// What the program's command line asks for: at most one model file to import at start.
+// What the program's command line asks for: the model files to import at start, in order, or
+// the usage. --help is honoured wherever it stands before "--", even beside a wrong word.
 struct CommandLine {
-    bool valid = true;
-    QString error;      // one line, when not valid
-    QString modelPath;  // empty for a plain start
+    bool help = false;
+    QString error;  // the first wrong word, said in one line; empty when there is none
+    QStringList modelPaths;
+
+    bool valid() const { return error.isEmpty(); }
 };
 
 // arguments as QCoreApplication::arguments() gives them, the program first.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
-// Starts the program and ends it in order: settles the language, builds the document and the
-// main window, starts a new document, shows the window and imports the model of the command line.
-// Destroying it destroys the window first, then the document, which writes the settings file.
+// How the program is started and every kind of model it imports; the formats that assimp reads are
+// asked of its helper program.
+QString Usage();
+
+// Starts the program and ends it in order: settles the language and puts Qt's own texts in it,
+// builds the document and the main window, starts a new document, shows the window and imports
+// the models of the command line in turn, as a drop does. Destroying it destroys the window
+// first, then the document, which writes the settings file.
 class Startup {
   public:
     Startup(CKorvApp& app, UserDialogs& dialogs, LanguageChooser& chooser);
@@ -33,7 +42,9 @@ class Startup {
     Startup& operator=(const Startup&) = delete;
     ~Startup();
 
-    // False when the program should end at once (an unusable command line).
+    // False when the program should end at once: the command line is unusable, and standard
+    // error says why and how to use it. --help is answered before the application object exists,
+    // since it needs no display.
     bool Run(const QStringList& arguments);
 
     CMainFrame* frame() const { return frame_.get(); }
@@ -43,6 +54,7 @@ class Startup {
     CKorvApp& app_;
     UserDialogs& dialogs_;
     LanguageChooser& chooser_;
+    std::unique_ptr<QTranslator> qtTranslations_;
     std::unique_ptr<CKorvDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
 };

@@ -22,9 +22,6 @@ constexpr int kBarWidthUnits = 330;
 constexpr int kBarHeightUnits = 16;
 constexpr int kProgressWidthUnits = 80;
 constexpr int kMargin = 2;
-// Twice the worker's pace of new texts, so that each shows soon after it is set; a tick that
-// finds the same text repaints nothing.
-constexpr int kRefreshMilliseconds = 50;
 constexpr int kShareSteps = 1000;
 
 }  // namespace
@@ -42,8 +39,6 @@ StatusFieldDialog::StatusFieldDialog(QWidget* parent)
     cancel_->setFocusPolicy(Qt::NoFocus);
     cancel_->hide();
     connect(cancel_, &QPushButton::clicked, this, &StatusFieldDialog::RequestCancel);
-    refresher_.setInterval(kRefreshMilliseconds);
-    connect(&refresher_, &QTimer::timeout, this, &StatusFieldDialog::RefreshWhileRunning);
 }
 
 QSize StatusFieldDialog::sizeHint() const {
@@ -58,7 +53,14 @@ void StatusFieldDialog::Refresh() {
 }
 
 void StatusFieldDialog::Follow(ConversionWorker* worker) {
+    if (worker_) {
+        disconnect(worker_, nullptr, this, nullptr);
+    }
     worker_ = worker;
+    if (worker_) {
+        connect(worker_, &ConversionWorker::ProgressShown, this,
+                &StatusFieldDialog::RefreshWhileRunning);
+    }
 }
 
 void StatusFieldDialog::RequestCancel() {
@@ -75,10 +77,13 @@ void StatusFieldDialog::StartRefreshing() {
     cancel_->setEnabled(true);
     statusRunning_ = true;
     Arrange();
-    refresher_.start();
 }
 
+// A progress whose text is the one shown already repaints nothing.
 void StatusFieldDialog::RefreshWhileRunning() {
+    if (!statusRunning_) {
+        return;
+    }
     if (DisplayName(GetApp()->StatusText()) != text_) {
         Refresh();
     }
@@ -97,7 +102,6 @@ void StatusFieldDialog::ShowShare() {
 
 void StatusFieldDialog::StopRefreshing() {
     statusRunning_ = false;
-    refresher_.stop();
     Refresh();
     ShowShare();
     Arrange();
@@ -112,6 +116,11 @@ void StatusFieldDialog::customEvent(QEvent* event) {
     }
     switch (static_cast<NotifyEvent*>(event)->code()) {
         case NotifyCode::NotifyNewDocument:
+        case NotifyCode::NotifyImported:
+            // What an export wrote is stale once the document is new or has more in it.
+            GetApp()->SetStatusText("Ready");
+            Refresh();
+            break;
         case NotifyCode::NotifyStatusChanged:
             Refresh();
             break;

@@ -3,7 +3,6 @@
 #include <QDockWidget>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QWidget>
 
 class QLineEdit;
@@ -15,9 +14,10 @@ namespace korvane {
 class ConversionWorker;
 
 // The status field's dialog: one read-only line (id 1001) showing the application's status text.
-// While a Connect Curve run lasts a timer on this thread copies the text into the line, and a bar
-// with a Cancel button beside it shows the share of control points examined; when the run ends
-// the text becomes "Ready", or the cancelled text when the run was stopped.
+// While a Connect Curve run lasts the line shows each progress of the followed run as it arrives,
+// and a bar with a Cancel button beside it shows the share of control points examined; when the
+// run ends the text becomes "Ready", or the cancelled text when the run was stopped. A new document
+// and an import make it "Ready" too.
 class StatusFieldDialog : public QWidget {
     Q_OBJECT
 
@@ -28,7 +28,7 @@ class StatusFieldDialog : public QWidget {
     QSize sizeHint() const override;
     // Copies the status text into the line and repaints it at once.
     void Refresh();
-    // The run whose share the bar shows and that Cancel stops.
+    // The run whose progress the line and the bar show and that Cancel stops.
     void Follow(ConversionWorker* worker);
     // Stops the followed run after the join under way; nothing while no run lasts.
     void RequestCancel();
@@ -55,7 +55,6 @@ class StatusFieldDialog : public QWidget {
     QPushButton* cancel_;
     QPointer<ConversionWorker> worker_;
     QString text_;
-    QTimer refresher_;
     bool statusRunning_ = false;
 };
 

@@ -1,6 +1,8 @@
 #include "app/user_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -9,34 +11,52 @@
 #include "app/dialogs/document_info_dialog.h"
 #include "app/dialogs/setting_dialog.h"
 #include "app/korv_app.h"
+#include "app/side_settings.h"
 #include "resources/message_texts.h"
 
 namespace korvane {
 namespace {
 
-QString AskFile(QWidget* owner, const QString& filter, const QString& defaultSuffix,
-                QFileDialog::AcceptMode mode, const QString& suggestedPath = QString()) {
-    QFileDialog dialog(owner, QString(), suggestedPath, filter);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(defaultSuffix);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return QString();
+// The suggested name in the folder used last; the suggestion as it is before any.
+QString StartPath(const QString& lastFolder, const QString& suggestedPath) {
+    if (lastFolder.isEmpty()) {
+        return suggestedPath;
     }
-    return dialog.selectedFiles().constFirst();
+    if (suggestedPath.isEmpty()) {
+        return lastFolder;
+    }
+    return QDir(lastFolder).filePath(QFileInfo(suggestedPath).fileName());
 }
 
 }  // namespace
 
+QString QtUserDialogs::AskFile(QWidget* owner, const QString& filter, const QString& defaultSuffix,
+                               bool save, const QString& suggestedPath) {
+    const QString settingsPath = GetApp()->settingsPath;
+    if (!lastFolder_) {
+        lastFolder_ = ReadLastFolder(settingsPath);
+    }
+    QFileDialog dialog(owner, QString(), StartPath(*lastFolder_, suggestedPath), filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return QString();
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    WriteLastFolder(settingsPath, *lastFolder_);
+    return chosen;
+}
+
 QString QtUserDialogs::AskOpenFile(QWidget* owner, const QString& filter,
                                    const QString& defaultSuffix) {
-    return AskFile(owner, filter, defaultSuffix, QFileDialog::AcceptOpen);
+    return AskFile(owner, filter, defaultSuffix, false, QString());
 }
 
 QString QtUserDialogs::AskSaveFile(QWidget* owner, const QString& filter,
                                    const QString& defaultSuffix, const QString& suggestedPath) {
-    return AskFile(owner, filter, defaultSuffix, QFileDialog::AcceptSave, suggestedPath);
+    return AskFile(owner, filter, defaultSuffix, true, suggestedPath);
 }
 
 void QtUserDialogs::ShowMessage(QWidget* owner, const QString& text, const QString& caption) {
@@ -44,12 +64,17 @@ void QtUserDialogs::ShowMessage(QWidget* owner, const QString& text, const QStri
 }
 
 bool QtUserDialogs::AskLimitAngle(QWidget* owner, float& limitAngle) {
-    ConnectDialog dialog(IsEnglish(), lastLimitAngle_, owner);
+    const QString settingsPath = GetApp()->settingsPath;
+    if (!lastLimitAngle_) {
+        lastLimitAngle_ = ReadConnectAngle(settingsPath).value_or(ConnectDialog::kDefaultAngle);
+    }
+    ConnectDialog dialog(IsEnglish(), *lastLimitAngle_, owner);
     if (dialog.exec() != QDialog::Accepted) {
         return false;
     }
     limitAngle = dialog.limitAngle();
     lastLimitAngle_ = limitAngle;
+    WriteConnectAngle(settingsPath, limitAngle);
     return true;
 }
 
@@ -85,8 +110,8 @@ bool QtUserDialogs::AskSettings(QWidget* owner, SettingValues& values) {
     return true;
 }
 
-void QtUserDialogs::ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) {
-    DocumentInfoDialog dialog(objects, IsEnglish(), owner);
+void QtUserDialogs::ShowDocumentInfo(QWidget* owner, const DocumentCounts& counts) {
+    DocumentInfoDialog dialog(counts, IsEnglish(), owner);
     dialog.exec();
 }
 

@@ -2,10 +2,11 @@
 
 #include <QString>
 
+#include <optional>
+
 #include "app/dialogs/connect_dialog.h"
 #include "app/dialogs/setting_values.h"
-#include "geometry/object_list.h"
-#include "patch/patch_object.h"
+#include "document/document_counts.h"
 
 class QWidget;
 
@@ -17,18 +18,20 @@ class UserDialogs {
   public:
     virtual ~UserDialogs() = default;
 
-    // The chosen file, or an empty text when the user cancels. filter is "Name(*.ext)".
+    // The chosen file, or an empty text when the user cancels. filter is "Name(*.ext)". Both
+    // file dialogs open in the folder of the file chosen last in either, also in an earlier run.
     virtual QString AskOpenFile(QWidget* owner, const QString& filter,
                                 const QString& defaultSuffix) = 0;
     // The file to write, confirmed when it exists, or an empty text when the user cancels. The
-    // dialog starts on suggestedPath when it is not empty.
+    // dialog offers the name of suggestedPath when it is not empty, in the folder chosen last or,
+    // before any, in suggestedPath's own.
     virtual QString AskSaveFile(QWidget* owner, const QString& filter, const QString& defaultSuffix,
                                 const QString& suggestedPath) = 0;
     // A message with an OK button only.
     virtual void ShowMessage(QWidget* owner, const QString& text, const QString& caption) = 0;
 
-    // The Connect dialog, starting at the angle last accepted in this run of the program: false
-    // on Cancel, else the limit angle in degrees.
+    // The Connect dialog, starting at the angle last accepted, also in an earlier run: false on
+    // Cancel, else the limit angle in degrees.
     virtual bool AskLimitAngle(QWidget* owner, float& limitAngle) = 0;
     // Whether connected curves that were not exported may be thrown away.
     virtual bool AskDiscardChanges(QWidget* owner) = 0;
@@ -37,8 +40,8 @@ class UserDialogs {
     virtual bool AskImportScale(QWidget* owner, float& scale) = 0;
     // The Setting dialog, preset with values: false on Cancel, else values holds the new ones.
     virtual bool AskSettings(QWidget* owner, SettingValues& values) = 0;
-    // The Document dialog: counts the objects' patches, building those that are not valid.
-    virtual void ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) = 0;
+    // The Document dialog, showing the document's counts.
+    virtual void ShowDocumentInfo(QWidget* owner, const DocumentCounts& counts) = 0;
     virtual void ShowAbout(QWidget* owner) = 0;
 };
 
@@ -53,11 +56,17 @@ class QtUserDialogs : public UserDialogs {
     bool AskDiscardChanges(QWidget* owner) override;
     bool AskImportScale(QWidget* owner, float& scale) override;
     bool AskSettings(QWidget* owner, SettingValues& values) override;
-    void ShowDocumentInfo(QWidget* owner, const ObjectList<PatchObject>& objects) override;
+    void ShowDocumentInfo(QWidget* owner, const DocumentCounts& counts) override;
     void ShowAbout(QWidget* owner) override;
 
   private:
-    float lastLimitAngle_ = ConnectDialog::kDefaultAngle;
+    QString AskFile(QWidget* owner, const QString& filter, const QString& defaultSuffix, bool save,
+                    const QString& suggestedPath);
+
+    // Read from beside the settings file at their first use; kept here as well, so that a
+    // settings folder that cannot be written still keeps them for the run.
+    std::optional<float> lastLimitAngle_;
+    std::optional<QString> lastFolder_;
 };
 
 }  // namespace korvane

@@ -13,6 +13,7 @@
 
 #include "bench/bench_models.h"
 #include "bench/bench_sizes.h"
+#include "document/object_store.h"
 #include "import/assimp_import.h"
 #include "import/assimp_process.h"
 #include "import/assimp_weld.h"

@@ -1,4 +1,5 @@
 #include "bench/bench_models.h"
+#include "document/object_store.h"
 
 #include <cmath>
 #include <cstdio>

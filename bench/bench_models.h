@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "import/object_sink.h"
+#include "document/object_store.h"
 #include "mesh/poly_mesh.h"
 #include "tools/modelgen/generated_model.h"
 

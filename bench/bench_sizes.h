@@ -21,4 +21,19 @@ inline void AtBenchmarkSizes(benchmark::internal::Benchmark* b) {
         });
 }
 
+// A busy vertex: fans of 25, 50 and 100 thousand triangles round one point show the growth, and
+// 20 thousand is the size at which the earlier code is timed against it.
+inline void AtFanSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(20'000)
+        ->Arg(25'000)
+        ->Arg(50'000)
+        ->Arg(100'000)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(1)
+        ->ComputeStatistics("min", [](const std::vector<double>& values) {
+            return *std::min_element(values.begin(), values.end());
+        });
+}
+
 }  // namespace korvane::bench

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "bench/bench_models.h"
+#include "document/object_store.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "view/camera_navigation.h"
@@ -29,7 +30,7 @@ ObjectStore& ConnectedTorus() {
     static std::unique_ptr<ObjectStore> store = [] {
         auto connected = ImportModel(ModelFile(Shape::kTorus, kPatches, Format::kMqoText));
         for (PatchObject* object : connected->objects) {
-            ConnectCurves(*object, 150.0f, [](const std::string&) {});
+            ConnectCurves(*object, 150.0f, [](std::int32_t) {});
             ComputeHandles(*object);
             DetectPatches(*object);
         }

@@ -8,12 +8,13 @@
 
 #include "bench/bench_models.h"
 #include "bench/bench_sizes.h"
+#include "document/object_store.h"
 #include "export/animation_master_writer.h"
+#include "export/rvp_writer.h"
 #include "export/spatch_writer.h"
 #include "patch/bezier_net.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
-#include "patch/rvp_writer.h"
 
 namespace korvane::bench {
 namespace {
@@ -22,7 +23,7 @@ constexpr float kConnectDegrees = 150.0f;
 
 // The command-line tool passes a receiver that draws nothing unless standard error is a
 // terminal; the texts are made all the same.
-void IgnoreProgress(const std::string&) {}
+void IgnoreProgress(std::int32_t) {}
 
 PatchObject& OnlyObject(ObjectStore& store) {
     return *store.objects.GetHead();
@@ -58,6 +59,8 @@ BENCHMARK_CAPTURE(BM_ConnectCurves, fan, Shape::kFan, 1.0f)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);
+// Every curve of the model meets at one point, where half of them join at 150 degrees.
+BENCHMARK_CAPTURE(BM_ConnectCurves, fan150, Shape::kFan, kConnectDegrees)->Apply(AtFanSizes);
 
 void BM_ComputeHandles(benchmark::State& state) {
     auto store = Connected(Shape::kTorus, state.range(0));
@@ -77,6 +80,7 @@ void BM_DetectPatches(benchmark::State& state, Shape shape) {
 BENCHMARK_CAPTURE(BM_DetectPatches, torus, Shape::kTorus)->Apply(AtBenchmarkSizes);
 BENCHMARK_CAPTURE(BM_DetectPatches, sphere, Shape::kSphere)->Apply(AtBenchmarkSizes);
 BENCHMARK_CAPTURE(BM_DetectPatches, soup, Shape::kSoup)->Apply(AtBenchmarkSizes);
+BENCHMARK_CAPTURE(BM_DetectPatches, fan, Shape::kFan)->Apply(AtFanSizes);
 
 void BM_AllNets(benchmark::State& state, Shape shape) {
     auto store = Connected(shape, state.range(0));

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "bench/bench_models.h"
+#include "export/rvp_writer.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
-#include "patch/rvp_writer.h"
 
 int main(int argc, char** argv) {
     using namespace korvane;
@@ -17,15 +17,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     auto store = bench::ImportModel(argv[1]);
-    std::size_t progressTexts = 0;
+    std::size_t progressSteps = 0;
     for (PatchObject* object : store->objects) {
         object->DeletePatches();
-        ConnectCurves(*object, 150.0f, [&progressTexts](const std::string&) { ++progressTexts; });
+        ConnectCurves(*object, 150.0f, [&progressSteps](std::int32_t) { ++progressSteps; });
         ComputeHandles(*object);
         DetectPatches(*object);
     }
     const WriteResult written = WriteRvpFile(argv[2], store->objects);
-    if (written.status != WriteStatus::kWritten || progressTexts == 0) {
+    if (written.status != WriteStatus::kWritten || progressSteps == 0) {
         std::fprintf(stderr, "korvane-bench-pipeline: %s: %s\n", argv[2], written.error.c_str());
         return 3;
     }

@@ -70,6 +70,22 @@ BENCHMARK_CAPTURE(BM_CliRefusesArchive, one_member_same_size, false)
     ->UseRealTime()
     ->Iterations(3);
 
+// A fan of triangles round one point, its curves connected at 150 degrees: the counts with the
+// patches, as text and as OBJ read through assimp, and the export.
+void BM_CliInfoFan(benchmark::State& state, Format format) {
+    const std::string model = ModelFile(Shape::kFan, state.range(0), format);
+    TimeProcess(state, {KORVANE_CLI_PATH, "info", model, "--connect", "150"});
+}
+BENCHMARK_CAPTURE(BM_CliInfoFan, mqo, Format::kMqoText)->Apply(AtFanSizes);
+BENCHMARK_CAPTURE(BM_CliInfoFan, obj, Format::kObj)->Apply(AtFanSizes);
+
+void BM_CliConvertFan(benchmark::State& state) {
+    const std::string model = ModelFile(Shape::kFan, state.range(0), Format::kMqoText);
+    TimeProcess(state, {KORVANE_CLI_PATH, "convert", model, "-o", ScratchFile("fan.rvp"),
+                        "--connect", "150"});
+}
+BENCHMARK(BM_CliConvertFan)->Apply(AtFanSizes);
+
 // Import, Connect Curve at 150, handles, patch detection and export.
 void BM_PipelineWithPatches(benchmark::State& state) {
     const std::string model = ModelFile(Shape::kTorus, state.range(0), Format::kMqoText);

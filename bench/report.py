@@ -21,6 +21,12 @@ WALL_TARGETS_MS = {              # the million-quad torus, end to end
 PEAK_TARGET_MB = 450.0
 SPHERE_TO_TORUS = 1.5            # Connect Curve on the sphere against the torus of as many faces
 FAN_TARGET_MS = 1000.0           # Connect Curve at 1 degree on 3,000 triangles round one point
+FAN_SIZES = (20_000, 25_000, 50_000, 100_000)  # a busy vertex; 20k is where the old code is timed
+FAN_PROCESS_TARGETS_MS = {       # the fan of 100,000 triangles, end to end
+    "BM_CliInfoFan/mqo": 1000.0,
+    "BM_CliInfoFan/obj": 1000.0,
+    "BM_CliConvertFan": 1000.0,
+}
 INFO_TO_ASSIMP = 3.0             # korvane-cli info of the 1M LWO2 against assimp info -r
 FPS_TARGETS = {"curves": 30.0, "surfaces": 15.0}  # orbiting the 100k-patch torus
 CAD_WALL_TARGET_MS = 5000.0      # the 10,000-quad torus to STEP and to IGES
@@ -52,7 +58,7 @@ def fmt(value, unit=""):
 
 
 def stage_table(table):
-    families = sorted({family for family, size in table if size is not None})
+    families = sorted({family for family, size in table if size in (SMALL, LARGE)})
     print(f"{'stage':38} {'250k best':>10} {'250k median':>12} {'1M best':>10}"
           f" {'1M median':>10} {'growth':>7}")
     worst = []
@@ -161,6 +167,28 @@ def cad_exports(table):
               f" file {counter(median, 'file_MB'):7,.1f} MB{verdict}")
 
 
+def busy_vertex(table):
+    families = sorted({family for family, size in table if size in FAN_SIZES})
+    if not families:
+        return
+    print("\nA busy vertex, fans of triangles round one point (median ms; growth = 100k / 25k,"
+          " 4x is linear):")
+    print(f"  {'stage':32}" + "".join(f"{size // 1000:>9}k" for size in FAN_SIZES)
+          + f" {'growth':>7}")
+    for family in families:
+        medians = [table.get((family, size), {}).get("median") for size in FAN_SIZES]
+        values = [ms(m) if m else None for m in medians]
+        growth = values[-1] / values[1] if values[-1] and values[1] else None
+        print(f"  {family:32}" + "".join(f"{fmt(v):>10}" for v in values)
+              + f" {fmt(growth, 'x'):>7}")
+    for family, target in FAN_PROCESS_TARGETS_MS.items():
+        runs = table.get((family, FAN_SIZES[-1]))
+        if runs:
+            best = ms(runs["min"])
+            print(f"  {family} at 100k: best {best:,.0f} ms"
+                  f" [{'met' if best < target else 'not met'} < {target:,.0f}]")
+
+
 def frame_rates(table):
     rows = sorted(family for family, size in table
                   if size is None and family.startswith("BM_OrbitFrame/"))
@@ -177,6 +205,22 @@ def frame_rates(table):
         print(f"  {layer:20} {ms(median):8.1f} ms a frame, {fps:6.1f} fps{verdict}")
 
 
+def smooth_surfaces(table):
+    rows = sorted(family for family, size in table
+                  if size is None and family.startswith("BM_Tessellate/") and "_nets_" in family)
+    if not rows:
+        return
+    print("\nSmooth surfaces against today's nets, 100k patches cut into samples and triangles:")
+    for nets in rows:
+        smooth = nets.replace("_nets_", "_smooth_")
+        if (smooth, None) not in table:
+            continue
+        a = ms(table[(nets, None)]["median"])
+        b = ms(table[(smooth, None)]["median"])
+        print(f"  {nets.split('/')[1].replace('_nets', ''):12} nets {a:8.1f} ms, smooth {b:8.1f} ms,"
+              f" {b / a:4.2f}x")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("results")
@@ -188,9 +232,11 @@ def main():
     worst = stage_table(table)
     process_targets(table)
     connect_shapes(table)
+    busy_vertex(table)
     assimp_baseline(table, args.models, args.repetitions)
     cad_exports(table)
     frame_rates(table)
+    smooth_surfaces(table)
     floor = table.get(("BM_ReadAndParseNumbers", LARGE))
     if floor:
         print(f"\nFloor: reading the 1M-quad .mqo and parsing its numbers with from_chars:"

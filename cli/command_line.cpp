@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "patch/surface_mesh_writer.h"
+#include "export/export_formats.h"
 
 namespace korvane::cli {
 
@@ -245,7 +245,7 @@ class Parser {
             return Fail("no output given (-o FILE)");
         }
         if (line_.command == Command::kConvert && resolutionGiven_ &&
-            !SurfaceMeshFormatOf(line_.output)) {
+            ExportFormatOf(line_.output) != ExportFormat::kSurfaceMesh) {
             return Fail(
                 "--resolution applies to a surface mesh output (.obj, .ply, .stl, .gltf, "
                 ".glb)");

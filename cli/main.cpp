@@ -4,20 +4,15 @@
 #include <vector>
 
 #include "cli/command_line.h"
-#include "cli/connect_all.h"
-#include "cli/model_loader.h"
+#include "cli/export_messages.h"
+#include "cli/import_messages.h"
 #include "cli/object_statistics.h"
 #include "cli/output_check.h"
 #include "cli/progress_line.h"
+#include "document/document.h"
 #include "export/cad/cad_export.h"
-#include "export/spline_patch_formats.h"
 #include "geometry/angles.h"
-#include "import/object_sink.h"
 #include "korvane_version.h"
-#include "patch/atomic_file_writer.h"
-#include "patch/patch_builder.h"
-#include "patch/rvp_writer.h"
-#include "patch/surface_mesh_writer.h"
 #include "view/camera_framing.h"
 #include "view/offscreen_renderer.h"
 
@@ -36,71 +31,81 @@ int CannotWrite(const std::string& path, const std::string& reason) {
     return Fail(kCannotWrite, "cannot write " + path + ": " + reason);
 }
 
-// The one document of a run. It is never freed: the process ends right after the command.
-ObjectStore& Document() {
-    static ObjectStore* const document = new ObjectStore();
+// The one document of a run. It is never freed: the process ends right after the command. Its
+// patches are found only for the outputs that read them.
+Document& TheDocument() {
+    static Document* const document = new Document(PatchUpkeep::kWhenRead);
     return *document;
 }
 
-// Imports the inputs and, when asked, connects the curves; returns kSuccess or the failure.
-int PrepareDocument(const CommandLine& line, ObjectStore& store,
+// "<name> <examined> / <total>" while an object's points are examined; nothing once it is done.
+void ShowProgress(ProgressLine& line, const std::vector<std::string>& names,
+                  const ConnectProgress& progress) {
+    if (progress.done < progress.total && line.Due()) {
+        line.Show(names[static_cast<std::size_t>(progress.objectIndex)] + " " +
+                  std::to_string(progress.done) + " / " + std::to_string(progress.total));
+    }
+}
+
+void ConnectAll(Document& document, float limitDegrees) {
+    ProgressLine line;
+    std::vector<std::string> names;
+    for (const PatchObject* object : document.Objects()) {
+        names.push_back(object->name);
+    }
+    document.Connect(
+        limitDegrees,
+        [&line, &names](const ConnectProgress& progress) { ShowProgress(line, names, progress); },
+        {});
+}
+
+// Imports the inputs in order and, when asked, connects the curves; returns kSuccess or the
+// failure. Stops at the first file that gives no model: the objects of the earlier ones stay.
+int PrepareDocument(const CommandLine& line, Document& document,
                     std::vector<std::string>& messages) {
-    ProgressLine progress;
-    LoadOutcome outcome = LoadModels(line.inputs, store, {.scale = line.scale});
-    messages = std::move(outcome.messages);
-    if (!outcome.ok) {
-        return Fail(kBadInput, outcome.failure);
+    const ImportOptions options{.assimp = {.scale = line.scale}};
+    for (const std::string& path : line.inputs) {
+        const ImportReport report = document.Import(path, options);
+        if (report.status != ImportStatus::kImported) {
+            return Fail(kBadInput, path + ": " + WhyNotImported(report));
+        }
+        AddImportWarnings(path, report, messages);
     }
     if (line.connectDegrees) {
-        ConnectAllObjects(store.objects, *line.connectDegrees,
-                          [&progress](const std::string& text) { progress.Show(text); });
+        ConnectAll(document, *line.connectDegrees);
     }
     return kSuccess;
 }
 
-// The output in the format that its extension names; any other name gets a ruvoPatch file.
-WriteResult WriteOutput(const CommandLine& line, const ObjectList<PatchObject>& objects) {
-    if (const std::optional<CadFormat> format = CadFormatOf(line.output)) {
-        const CadExportReport report = WriteCadFile(line.output, objects, *format);
-        for (const std::string& warning : LeftOutWarnings(report)) {
-            std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
-        }
-        return report.written;
-    }
-    if (SurfaceMeshFormatOf(line.output)) {
-        return WriteSurfaceMesh(line.output, objects, line.resolution);
-    }
-    if (const std::optional<SplinePatchFormat> format = SplinePatchFormatOf(line.output)) {
-        return WriteSplinePatchFile(line.output, objects, *format);
-    }
-    return WriteRvpFile(line.output, objects);
-}
-
 int Convert(const CommandLine& line) {
-    ObjectStore& store = Document();
+    Document& document = TheDocument();
     std::vector<std::string> messages;
-    if (const int status = PrepareDocument(line, store, messages); status != kSuccess) {
+    if (const int status = PrepareDocument(line, document, messages); status != kSuccess) {
         return status;
     }
     for (const std::string& message : messages) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", message.c_str());
     }
-    const WriteResult written = WriteOutput(line, store.objects);
+    const ExportReport written =
+        document.Export(line.output, {.surfaceResolution = line.resolution});
     if (written.status != WriteStatus::kWritten) {
         return CannotWrite(line.output, written.error);
+    }
+    for (const std::string& warning : LeftOutWarnings(written)) {
+        std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
     }
     return kSuccess;
 }
 
 int Info(const CommandLine& line) {
-    ObjectStore& store = Document();
+    Document& document = TheDocument();
     std::vector<std::string> messages;
-    if (const int status = PrepareDocument(line, store, messages); status != kSuccess) {
+    if (const int status = PrepareDocument(line, document, messages); status != kSuccess) {
         return status;
     }
-    const DocumentStatistics statistics = CountDocument(store.objects);
-    const std::string text = line.json ? FormatStatisticsJson(statistics, messages)
-                                       : FormatStatisticsText(statistics, messages);
+    const DocumentCounts counts = document.Count();
+    const std::string text =
+        line.json ? FormatStatisticsJson(counts, messages) : FormatStatisticsText(counts, messages);
     std::fputs(text.c_str(), stdout);
     return std::fflush(stdout) == 0 ? kSuccess : CannotWrite("standard output", "write failed");
 }
@@ -120,24 +125,14 @@ Camera RenderCamera(const CommandLine& line, const ObjectList<PatchObject>& obje
     return camera;
 }
 
-// The view draws only patches that were found; the other commands have no use for them.
-void DetectPatchesToDraw(const ObjectList<PatchObject>& objects) {
-    for (PatchObject* object : objects) {
-        if (!object->patchesValid) {
-            DetectPatches(*object);
-        }
-    }
-}
-
 int Render(const CommandLine& line) {
-    ObjectStore& store = Document();
+    Document& document = TheDocument();
     std::vector<std::string> messages;
-    if (const int status = PrepareDocument(line, store, messages); status != kSuccess) {
+    if (const int status = PrepareDocument(line, document, messages); status != kSuccess) {
         return status;
     }
-    if (line.showSurfaces) {
-        DetectPatchesToDraw(store.objects);
-    }
+    const ObjectList<PatchObject>& objects =
+        line.showSurfaces ? document.ObjectsWithPatches() : document.Objects();
     OffscreenRenderOptions options;
     options.width = line.width;
     options.height = line.height;
@@ -146,11 +141,11 @@ int Render(const CommandLine& line) {
     options.display.showSurfaces = line.showSurfaces;
     options.display.curveResolution = line.resolution;
     options.display.surfaceResolution = line.resolution;
-    options.camera = RenderCamera(line, store.objects);
+    options.camera = RenderCamera(line, objects);
     std::string error;
     RgbaImage image;
     std::uint64_t modelSamples = 0;
-    if (!RenderOffscreen(store.objects, options, image, error, &modelSamples)) {
+    if (!RenderOffscreen(objects, options, image, error, &modelSamples)) {
         return Fail(kCannotWrite, "cannot render " + line.output + ": " + error);
     }
     if (modelSamples == 0) {
@@ -159,13 +154,8 @@ int Render(const CommandLine& line) {
                                       "or has nothing that the display options draw); no image "
                                       "was written");
     }
-    std::vector<std::uint8_t> bytes;
-    if (!EncodePng(image, bytes, error)) {
-        return CannotWrite(line.output, error);
-    }
-    const WriteResult written = WriteFileAtomically(line.output, bytes);
-    if (written.status != WriteStatus::kWritten) {
-        return CannotWrite(line.output, written.error);
+    if (!WritePng(image, line.output, error)) {
+        return Fail(kCannotWrite, error);
     }
     return kSuccess;
 }
@@ -176,6 +166,7 @@ int Render(const CommandLine& line) {
 int main(int argc, char** argv) {
     using namespace korvane::cli;
     std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write instead of the process
+    korvane::InstallCadWriters();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     std::string error;
     auto line = ParseCommandLine(arguments, error);

@@ -4,38 +4,9 @@
 #include <cstdio>
 
 #include "cli/text_encoding.h"
-#include "patch/patch_builder.h"
 
 namespace korvane::cli {
 namespace {
-
-ObjectStatistics CountObject(PatchObject& object) {
-    if (!object.patchesValid) {
-        DetectPatches(object);
-    }
-    ObjectStatistics s;
-    s.name = object.name;
-    s.colour = object.colour;
-    s.controlPoints = object.PointCount();
-    s.splines = object.SplineCount();
-    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
-        s.closedSplines += object.Closed(spline) ? 1 : 0;
-    }
-    s.nodes = object.NodeCount();
-    for (const Patch& patch : object.patches) {
-        (patch.cornerCount == 3 ? s.triPatches : s.quadPatches) += 1;
-    }
-    return s;
-}
-
-void AddTo(ObjectStatistics& totals, const ObjectStatistics& s) {
-    totals.controlPoints += s.controlPoints;
-    totals.splines += s.splines;
-    totals.closedSplines += s.closedSplines;
-    totals.nodes += s.nodes;
-    totals.triPatches += s.triPatches;
-    totals.quadPatches += s.quadPatches;
-}
 
 // The packed colour is 0x00BBGGRR: red in the low byte.
 std::uint32_t Red(std::uint32_t colour) {
@@ -74,7 +45,7 @@ std::string Row(const std::string& name, int nameWidth, const std::string& colou
     return row + counts + "\n";
 }
 
-std::string Counts(const ObjectStatistics& s) {
+std::string Counts(const ObjectCounts& s) {
     char counts[160];
     std::snprintf(counts, sizeof counts, "%10lld %8lld %7lld %9lld %8lld %8lld",
                   static_cast<long long>(s.controlPoints), static_cast<long long>(s.splines),
@@ -83,7 +54,7 @@ std::string Counts(const ObjectStatistics& s) {
     return counts;
 }
 
-std::string CountsJson(const ObjectStatistics& s) {
+std::string CountsJson(const ObjectCounts& s) {
     return "\"control_points\": " + std::to_string(s.controlPoints) +
            ", \"splines\": " + std::to_string(s.splines) +
            ", \"closed_splines\": " + std::to_string(s.closedSplines) +
@@ -94,44 +65,35 @@ std::string CountsJson(const ObjectStatistics& s) {
 
 }  // namespace
 
-DocumentStatistics CountDocument(const ObjectList<PatchObject>& objects) {
-    DocumentStatistics statistics;
-    for (PatchObject* object : objects) {
-        statistics.objects.push_back(CountObject(*object));
-        AddTo(statistics.totals, statistics.objects.back());
-    }
-    return statistics;
-}
-
-std::string FormatStatisticsText(const DocumentStatistics& statistics,
+std::string FormatStatisticsText(const DocumentCounts& counts,
                                  const std::vector<std::string>& messages) {
-    const std::size_t count = statistics.objects.size();
+    const std::size_t count = counts.objects.size();
     const std::string total =
         "total (" + std::to_string(count) + (count == 1 ? " object)" : " objects)");
     std::vector<std::string> names;
     int nameWidth = std::max(DisplayWidth("name"), DisplayWidth(total));
-    for (const ObjectStatistics& s : statistics.objects) {
+    for (const ObjectCounts& s : counts.objects) {
         names.push_back(Cell(NameForReading(s.name)));
         nameWidth = std::max(nameWidth, DisplayWidth(names.back()));
     }
     std::string out =
         Row("name", nameWidth, "colour", "    points  splines  closed     nodes  3-point  4-point");
     for (std::size_t i = 0; i < count; ++i) {
-        out += Row(names[i], nameWidth, Colour(statistics.objects[i].colour),
-                   Counts(statistics.objects[i]));
+        out +=
+            Row(names[i], nameWidth, Colour(counts.objects[i].colour), Counts(counts.objects[i]));
     }
-    out += Row(total, nameWidth, "-", Counts(statistics.totals));
+    out += Row(total, nameWidth, "-", Counts(counts.totals));
     for (const std::string& message : messages) {
         out += "message: " + message + "\n";
     }
     return out;
 }
 
-std::string FormatStatisticsJson(const DocumentStatistics& statistics,
+std::string FormatStatisticsJson(const DocumentCounts& counts,
                                  const std::vector<std::string>& messages) {
     std::string out = "{\"objects\": [";
     bool first = true;
-    for (const ObjectStatistics& s : statistics.objects) {
+    for (const ObjectCounts& s : counts.objects) {
         out += first ? "\n  " : ",\n  ";
         first = false;
         out += "{\"name\": " + JsonString(NameForReading(s.name)) + ", \"name_hex\": \"" +
@@ -139,8 +101,8 @@ std::string FormatStatisticsJson(const DocumentStatistics& statistics,
                std::to_string(Red(s.colour)) + ", " + std::to_string(Green(s.colour)) + ", " +
                std::to_string(Blue(s.colour)) + "], " + CountsJson(s) + "}";
     }
-    out += "],\n \"totals\": {\"objects\": " + std::to_string(statistics.objects.size()) + ", " +
-           CountsJson(statistics.totals) + "},\n \"messages\": [";
+    out += "],\n \"totals\": {\"objects\": " + std::to_string(counts.objects.size()) + ", " +
+           CountsJson(counts.totals) + "},\n \"messages\": [";
     first = true;
     for (const std::string& message : messages) {
         out += (first ? "" : ", ") + JsonString(message);

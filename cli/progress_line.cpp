@@ -12,15 +12,16 @@ ProgressLine::~ProgressLine() {
     Clear();
 }
 
+bool ProgressLine::Due() const {
+    return enabled_ && (!shown_ || std::chrono::steady_clock::now() - lastShown_ >=
+                                       std::chrono::milliseconds(100));
+}
+
 void ProgressLine::Show(const std::string& text) {
-    if (!enabled_) {
+    if (!Due()) {
         return;
     }
-    const auto now = std::chrono::steady_clock::now();
-    if (shown_ && now - lastShown_ < std::chrono::milliseconds(100)) {
-        return;
-    }
-    lastShown_ = now;
+    lastShown_ = std::chrono::steady_clock::now();
     shown_ = true;
     std::fprintf(stderr, "\r\033[K%s", text.c_str());
     std::fflush(stderr);

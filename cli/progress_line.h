@@ -14,6 +14,8 @@ class ProgressLine {
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
+    // Whether a text shown now would be seen: made only then, a text costs nothing in between.
+    bool Due() const;
     void Show(const std::string& text);
     void Clear();
 

@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "export/animation_master_axes.h"
+#include "export/atomic_file_writer.h"
 #include "export/mdl_patch_rows.h"
 #include "export/text_lines.h"
-#include "patch/atomic_file_writer.h"
-#include "patch/patch_builder.h"
 
 namespace korvane {
 namespace {
@@ -145,9 +144,6 @@ std::string SerializeAnimationMaster(const ObjectList<PatchObject>& objects) {
     std::size_t place = 0;
     for (PatchObject* object : objects) {
         if (object->SplineCount() > 0) {
-            if (!object->patchesValid) {
-                DetectPatches(*object);
-            }
             written.push_back({object, nextId, place});
             nextId += object->NodeCount();
         }

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "export/write_status.h"
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
-#include "patch/write_status.h"
 
 // The Animation:Master (.mdl) export: one model whose mesh holds every object's splines and
 // patches, with one group and one surface attribute per object, as text with CRLF line ends.
@@ -17,7 +17,7 @@
 
 namespace korvane {
 
-// The whole file for objects, in list order. Patch lists that are out of date are detected first.
+// The whole file for objects, in list order. Their patches must be current.
 std::string SerializeAnimationMaster(const ObjectList<PatchObject>& objects);
 
 // Writes the file for objects at path, replacing any file there only once all of it is written.

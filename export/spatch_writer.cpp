@@ -5,8 +5,8 @@
 #include <span>
 #include <vector>
 
+#include "export/atomic_file_writer.h"
 #include "export/text_lines.h"
-#include "patch/atomic_file_writer.h"
 
 namespace korvane {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "export/write_status.h"
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
-#include "patch/write_status.h"
 
 // The sPatch (.spt) export: every object's control points and curves in one file, as text with
 // CRLF line ends. A point that several curves pass is one point that each of them names; point

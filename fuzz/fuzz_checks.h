@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "document/object_store.h"
 #include "import/import_status.h"
-#include "import/object_sink.h"
 #include "patch/patch_invariants.h"
 
 // What every fuzz target asserts after an import: sanitizers catch memory faults on their own,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "fuzz/fuzz_checks.h"
 #include "import/assimp_handback.h"
 #include "import/assimp_import.h"

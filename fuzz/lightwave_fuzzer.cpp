@@ -1,6 +1,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "document/object_store.h"
 #include "fuzz/fuzz_checks.h"
 #include "import/lightwave_reader.h"
 

@@ -2,10 +2,11 @@
 #include <cstdint>
 #include <string>
 
+#include "document/object_store.h"
+#include "export/rvp_writer.h"
 #include "fuzz/fuzz_checks.h"
 #include "import/metasequoia_reader.h"
 #include "import/mqoz_archive.h"
-#include "patch/rvp_writer.h"
 
 // The Metasequoia reader on arbitrary bytes, lathe and mirror included. The bytes go through the
 // same entry as a file's, so a zip archive (a compressed .mqoz) is unpacked on the way, and must

@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "document/object_store.h"
+#include "export/rvp_writer.h"
+#include "export/surface_mesh_builder.h"
 #include "fuzz/fuzz_checks.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
@@ -12,8 +15,6 @@
 #include "patch/bezier_net.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
-#include "patch/rvp_writer.h"
-#include "patch/surface_mesh_builder.h"
 #include "support/rvp_reader.h"
 
 // Everything a conversion does, in memory: import by content, Connect Curve at a limit taken from

@@ -11,11 +11,13 @@ float AngleBetween(const PatchVec3& a, const PatchVec3& b) {
 }
 
 float AngleBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float lengthB) {
-    const float product = lengthB * lengthA;
-    if (product == 0.0f) {
+    if (lengthB * lengthA == 0.0f) {
         return 0.0f;
     }
-    const float cosine = Dot(a, b) / product;
+    return AngleOfCosine(CosineBetween(a, b, lengthA, lengthB));
+}
+
+float AngleOfCosine(float cosine) {
     // Rounding noise on parallel and opposite vectors stays out of acos.
     if (cosine >= 1.0f) {
         return 0.0f;

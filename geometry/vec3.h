@@ -135,5 +135,12 @@ inline float Length(const PatchVec3& v) {
 float AngleBetween(const PatchVec3& a, const PatchVec3& b);
 // The same from Length(a) and Length(b) computed beforehand, for one vector against many.
 float AngleBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float lengthB);
+// The two steps of that angle, for a search that compares cosines and turns few into angles: the
+// cosine, from lengths whose product is not zero, and the angle of a cosine, which never grows as
+// the cosine grows.
+inline float CosineBetween(const PatchVec3& a, const PatchVec3& b, float lengthA, float lengthB) {
+    return Dot(a, b) / (lengthB * lengthA);
+}
+float AngleOfCosine(float cosine);
 
 }  // namespace korvane

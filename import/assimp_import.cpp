@@ -22,16 +22,17 @@ bool Executable(const std::filesystem::path& path) {
     return ::access(path.c_str(), X_OK) == 0 && !std::filesystem::is_directory(path);
 }
 
-// A file that this process may read; a folder is not. Without blocking on a pipe with no writer.
-bool CanOpen(const std::string& path) {
+// Whether this process may read the file, and it is a regular one (not a folder, a device or a
+// pipe, on which the helper would wait until its time ran out); without blocking on a pipe.
+ImportStatus OpenStatus(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
-        return false;
+        return ImportStatus::kCannotOpen;
     }
     struct stat info {};
-    const bool folder = ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode);
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     ::close(fd);
-    return !folder;
+    return regular ? ImportStatus::kImported : ImportStatus::kNotRegularFile;
 }
 
 std::string MiB(std::uint64_t bytes) {
@@ -139,8 +140,8 @@ ImportResult ImportThroughAssimp(const std::string& path, ObjectSink& sink,
                                  const AssimpImportOptions& options, std::string* detail) {
     ImportResult result;
     std::string why;
-    if (!CanOpen(path)) {
-        result.status = ImportStatus::kCannotOpen;
+    if (const ImportStatus opened = OpenStatus(path); opened != ImportStatus::kImported) {
+        result.status = opened;
     } else if (const std::string helper = HelperFor(options); helper.empty()) {
         result.status = ImportStatus::kImporterMissing;
         why = std::string("the assimp helper ") + kHelperName + " is not installed";

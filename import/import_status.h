@@ -22,7 +22,12 @@ enum class ImportStatus {
     kImporterTimedOut,     // the helper did not finish in time and was stopped
     kImporterOutOfMemory,  // the helper needed more memory than allowed, or the model is beyond
                            // what one import may take
-    kImporterMissing       // the helper program could not be found or started
+    kImporterMissing,      // the helper program could not be found or started
+    // The file is of the reader's kind, but cut short or inconsistent where no part of it can be
+    // kept (a ruvoPatch file); nothing was added, and the import's detail says where.
+    kMalformed,
+    // The model does not fit in the memory this program has left; nothing was added.
+    kBeyondMemory
 };
 
 struct ImportResult {

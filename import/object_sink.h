@@ -1,6 +1,5 @@
 #pragma once
 
-#include "geometry/object_list.h"
 #include "patch/patch_object.h"
 
 namespace korvane {
@@ -11,23 +10,6 @@ class ObjectSink {
   public:
     virtual ~ObjectSink() = default;
     virtual PatchObject* AddObject() = 0;
-};
-
-// An owning, ordered list of objects: the document of the command-line tool and the store behind
-// the desktop program's document.
-class ObjectStore : public ObjectSink {
-  public:
-    ObjectStore() = default;
-    ObjectStore(const ObjectStore&) = delete;
-    ObjectStore& operator=(const ObjectStore&) = delete;
-    ~ObjectStore() override;
-
-    PatchObject* AddObject() override;
-    void DeleteAllObjects();
-    // Deletes the objects after the first `kept`: what an import that failed half way added.
-    void DeleteObjectsAfter(std::int32_t kept);
-
-    ObjectList<PatchObject> objects;
 };
 
 }  // namespace korvane

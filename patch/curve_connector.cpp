@@ -1,41 +1,22 @@
 #include "patch/curve_connector.h"
 
-#include <charconv>
-
 #include "geometry/angles.h"
 
 #include "patch/connect_chains.h"
+#include "patch/hub_pairs.h"
 #include "patch/open_ends.h"
 #include "patch/widest_pairs.h"
 
 namespace korvane {
 namespace {
 
-// "<name> <examined> / <total>", built in one reused buffer: it is made once per step.
-class ProgressText {
-  public:
-    ProgressText(const std::string& name, std::int32_t total)
-        : prefix_(name.size() + 1), suffix_(" / " + std::to_string(total)) {
-        text_ = name + " ";
-    }
-
-    const std::string& For(int examined) {
-        char digits[16];
-        const auto end = std::to_chars(digits, digits + sizeof digits, examined).ptr;
-        text_.resize(prefix_);
-        text_.append(digits, end);
-        text_ += suffix_;
-        return text_;
-    }
-
-  private:
-    std::size_t prefix_;
-    std::string suffix_;
-    std::string text_;
-};
+// Up to this many ends at a point, every pair of them is measured; beyond it, a tree of their
+// directions finds the partners.
+constexpr std::size_t kFewEnds = 64;
 
 // Joins the ends `first` and `second` (first earlier in the point's reference order) at point.
-// True when an end at point itself was made anew, which moves it last in the point's order.
+// True when the absorbed chain's far end was at point too: the merged chain's end there is made
+// anew, which moves it last in the point's order.
 bool Join(ConnectChains& chains, OpenEnds& ends, std::int32_t point, ChainEnd first,
           ChainEnd second) {
     ends.Remove(point, first);
@@ -54,32 +35,42 @@ bool Join(ConnectChains& chains, OpenEnds& ends, std::int32_t point, ChainEnd fi
     return farPoint == point;
 }
 
+// The joins at one point, widest pair first; false when cancelled stopped them.
+template <class Pairs>
+bool JoinAt(Pairs& pairs, const PatchObject& object, ConnectChains& chains, OpenEnds& ends,
+            std::int32_t point, float limit, const ProgressReceiver& progress, const CancelCheck& cancelled) {
+    pairs.Gather(ends, chains, object, point, limit);
+    while (const std::optional<EndPair> pair = pairs.Widest()) {
+        pairs.Joined(*pair, Join(chains, ends, point, pair->first, pair->second));
+        if (cancelled && cancelled()) {
+            return false;
+        }
+        if (progress) {
+            progress(point);
+        }
+    }
+    return true;
+}
+
 // The joins, point by point; false when cancelled stopped them.
 bool JoinAll(const PatchObject& object, ConnectChains& chains, OpenEnds& ends, float limit,
              const ProgressReceiver& progress, const CancelCheck& cancelled) {
-    ProgressText progressText(object.name, object.PointCount());
     WidestPairs pairs;
+    HubPairs hubPairs;
     // A join at P changes no neighbour point and no candidacy at any point before P, so those
     // points cannot have gained a joinable pair: after a join the run goes on at P itself rather
     // than from the first point. Points are examined in list order until none has a pair.
     for (std::int32_t point = 0; point < object.PointCount(); ++point) {
         if (progress) {
-            progress(progressText.For(point));
+            progress(point);
         }
-        pairs.Gather(ends, chains, object, point, limit);
-        while (const std::optional<EndPair> pair = pairs.Widest()) {
-            const bool reordered = Join(chains, ends, point, pair->first, pair->second);
-            if (cancelled && cancelled()) {
-                return false;
-            }
-            if (progress) {
-                progress(progressText.For(point));
-            }
-            if (reordered) {
-                pairs.Gather(ends, chains, object, point, limit);
-            } else {
-                pairs.Drop(*pair, limit);
-            }
+        const bool joined = ends.InOrder(point).size() > kFewEnds
+                                ? JoinAt(hubPairs, object, chains, ends, point, limit, progress,
+                                         cancelled)
+                                : JoinAt(pairs, object, chains, ends, point, limit, progress,
+                                         cancelled);
+        if (!joined) {
+            return false;
         }
     }
     return true;

@@ -1,14 +1,15 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
-#include <string>
 
 #include "patch/patch_object.h"
 
 namespace korvane {
 
-// Receives one progress text: "<name> <examined> / <total>".
-using ProgressReceiver = std::function<void(const std::string&)>;
+// Receives the control point being examined, from 0; again for the same point after each join at
+// it, as the point is examined anew.
+using ProgressReceiver = std::function<void(std::int32_t examined)>;
 // Asked after every join; true stops the run there. Not asked between joins, so that examining
 // points costs nothing more.
 using CancelCheck = std::function<bool()>;

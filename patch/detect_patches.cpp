@@ -1,14 +1,19 @@
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
 
 #include "geometry/huge_pages.h"
 #include "patch/patch_builder.h"
+#include "patch/reference_exits.h"
 
 namespace korvane {
 namespace {
 
 constexpr std::uint32_t kNone = UINT32_MAX;
+// Other corners with fewer patches than this together are looked through for repeats instead of a
+// busy start.
+constexpr std::uint32_t kFewRecords = 8;
 
 // Depth-first search for closed loops of n spline segments. A path is a chain of edges, each one
 // segment of a spline walked forwards or backwards from a reference of the point it leaves; a loop
@@ -19,16 +24,18 @@ constexpr std::uint32_t kNone = UINT32_MAX;
 // A sound network (see CheckPatchInvariants) links its points symmetrically, a segment being
 // walked from both of its ends, so a path can only close at its start from a neighbour of the
 // start: the last edge is looked for only there, which finds the same loops in the same order
-// without walking every path to its full length. References that name no node of their spline on
-// their point are passed over, so a broken network is never read out of range, but the patches
-// found there are unspecified.
+// without walking every path to its full length. At a busy point the search goes on only along the
+// exits that can still close a loop, found by the points they lead to: walking all of them, as at
+// any other point, would cost the square of the number of curves through it. References that name
+// no node of their spline on their point are passed over, so a broken network is never read out of
+// range, but the patches found there are unspecified.
 class LoopSearch {
   public:
     explicit LoopSearch(PatchObject& object)
         : object_(object),
+          exits_(object),
           pointMark_(object.points.size(), 0),
           firstRecord_(object.points.size(), kNone) {
-        ListExits();
         // About one patch per four references in a mesh of quads; more only costs address space.
         object.patches.reserve(object.refs.size() / 4);
         corners_.reserve(object.refs.size() / 4);
@@ -66,37 +73,14 @@ class LoopSearch {
     // other working tables, so that looking for repeats does not reach into the nodes.
     using Corners = std::array<std::int32_t, 4>;
 
-    // Where a reference leads, beside it in the same order: the points of the nodes after and
-    // before its node, or -1 where there is none or the reference is unusable. Walking these
-    // instead of the splines keeps the search on two sequential arrays.
-    struct Exit {
-        std::int32_t nextPoint;
-        std::int32_t previousPoint;
+    // A reference of a busy point to walk, and which ways.
+    static constexpr std::uint8_t kForwards = 1;
+    static constexpr std::uint8_t kBackwards = 2;
+    static constexpr std::uint8_t kBothWays = kForwards | kBackwards;
+    struct Candidate {
+        std::uint32_t reference;
+        std::uint8_t ways;
     };
-
-    void ListExits() {
-        exits_.reserve(object_.refs.size());
-        AdviseHugePages(exits_);
-        exits_.resize(object_.refs.size(), Exit{-1, -1});
-        for (std::int32_t point = 0; point < object_.PointCount(); ++point) {
-            for (std::int32_t r = object_.refStart[static_cast<std::size_t>(point)];
-                 r < object_.refStart[static_cast<std::size_t>(point) + 1]; ++r) {
-                const SplineRef& ref = object_.refs[static_cast<std::size_t>(r)];
-                if (!Usable(ref, point)) {
-                    continue;
-                }
-                Exit& exit = exits_[static_cast<std::size_t>(r)];
-                const std::int32_t next = object_.Successor(ref.spline, ref.node);
-                const std::int32_t previous = object_.Predecessor(ref.spline, ref.node);
-                if (next >= 0 && PointOf(next) >= 0) {
-                    exit.nextPoint = PointOf(next);
-                }
-                if (previous >= 0 && PointOf(previous) >= 0) {
-                    exit.previousPoint = PointOf(previous);
-                }
-            }
-        }
-    }
 
     // An edge of the path: a segment of a spline from its start node to the neighbour on the side
     // that forward_ gives, found again only when a loop is recorded.
@@ -110,51 +94,135 @@ class LoopSearch {
         return point >= 0 && point < object_.PointCount() ? point : -1;
     }
 
-    // True when ref names a node of its spline that sits on point.
-    bool Usable(const SplineRef& ref, std::int32_t point) const {
-        if (ref.spline < 0 || ref.spline >= object_.SplineCount()) {
-            return false;
+    // Marks the points one edge from the start: the only ones from which a loop closes. A busy
+    // start is asked instead.
+    void MarkNeighboursOfStart() {
+        const std::int32_t start = pathPoint_[0];
+        startBusy_ = exits_.Busy(start);
+        if (startBusy_) {
+            return;
         }
-        const auto s = static_cast<std::size_t>(ref.spline);
-        return ref.node >= object_.splineStart[s] && ref.node < object_.splineStart[s + 1] &&
-               object_.nodes[static_cast<std::size_t>(ref.node)].controlPoint == point;
+        ++startMark_;
+        const auto at = static_cast<std::size_t>(start);
+        for (std::int32_t r = object_.refStart[at]; r < object_.refStart[at + 1]; ++r) {
+            const ReferenceExits::Exits& exits = exits_.Of(static_cast<std::uint32_t>(r));
+            if (exits.next >= 0) {
+                pointMark_[static_cast<std::size_t>(exits.next)] = startMark_;
+            }
+            if (exits.previous >= 0) {
+                pointMark_[static_cast<std::size_t>(exits.previous)] = startMark_;
+            }
+        }
     }
 
-    // Marks the points one edge from the start: the only ones from which a loop closes.
-    void MarkNeighboursOfStart() {
-        ++startMark_;
-        const auto start = static_cast<std::size_t>(pathPoint_[0]);
-        for (std::int32_t r = object_.refStart[start]; r < object_.refStart[start + 1]; ++r) {
-            const Exit& exit = exits_[static_cast<std::size_t>(r)];
-            if (exit.nextPoint >= 0) {
-                pointMark_[static_cast<std::size_t>(exit.nextPoint)] = startMark_;
-            }
-            if (exit.previousPoint >= 0) {
-                pointMark_[static_cast<std::size_t>(exit.previousPoint)] = startMark_;
-            }
-        }
+    bool NeighbourOfStart(std::int32_t point) const {
+        return startBusy_ ? exits_.LeadsTo(pathPoint_[0], point)
+                          : pointMark_[static_cast<std::size_t>(point)] == startMark_;
     }
 
     void Extend(int depth) {
-        const auto from = static_cast<std::size_t>(pathPoint_[static_cast<std::size_t>(depth)]);
+        if (exits_.Busy(pathPoint_[static_cast<std::size_t>(depth)]) && ListCandidates(depth)) {
+            WalkFrom<true>(depth);
+        } else {
+            WalkFrom<false>(depth);
+        }
+    }
+
+    // Walks each reference of the point at depth forwards and then backwards, or at a busy point
+    // only the listed ones, in the listed directions.
+    template <bool kListed>
+    void WalkFrom(int depth) {
+        const auto point = static_cast<std::size_t>(pathPoint_[static_cast<std::size_t>(depth)]);
+        const std::vector<Candidate>& candidates = candidates_[static_cast<std::size_t>(depth)];
+        const auto first = kListed ? 0u : static_cast<std::uint32_t>(object_.refStart[point]);
+        const auto end = kListed ? static_cast<std::uint32_t>(candidates.size())
+                                 : static_cast<std::uint32_t>(object_.refStart[point + 1]);
         Edge& edge = path_[static_cast<std::size_t>(depth)];
         bool& forward = forward_[static_cast<std::size_t>(depth)];
-        for (std::int32_t r = object_.refStart[from]; r < object_.refStart[from + 1]; ++r) {
-            const Exit& exit = exits_[static_cast<std::size_t>(r)];
-            const SplineRef& ref = object_.refs[static_cast<std::size_t>(r)];
+        for (std::uint32_t i = first; i < end; ++i) {
+            const std::uint32_t r = kListed ? candidates[i].reference : i;
+            const std::uint8_t ways = kListed ? candidates[i].ways : kBothWays;
+            const ReferenceExits::Exits& exits = exits_.Of(r);
+            const SplineRef& ref = object_.refs[r];
             forward = true;
             edge = {ref.spline, ref.node};
-            const bool continued = exit.nextPoint >= 0 && Continue(depth, exit.nextPoint);
+            // An exit left off the list would go on without finding anything.
+            const bool continued =
+                exits.next >= 0 &&
+                ((ways & kForwards) != 0
+                     ? Continue(depth, exits.next)
+                     : exits.next != pathPoint_[static_cast<std::size_t>(depth) - 1]);
             // The second edge of a quad already ran forward; walking the third one back as well
             // would only find the same loops again from their other side.
             if (edgeCount_ == 4 && continued && depth == 2 && forward_[1]) {
                 continue;
             }
             forward = false;
-            if (exit.previousPoint >= 0) {
-                Continue(depth, exit.previousPoint);
+            if (exits.previous >= 0 && (ways & kBackwards) != 0) {
+                Continue(depth, exits.previous);
             }
         }
+    }
+
+    // Lists the exits from the busy point at depth that can still lead round to the start, in the
+    // order of the exits: those to the start on the last edge, to a neighbour of the start on the
+    // one before, and on the edge before that (of a quad) to a neighbour of a neighbour of the
+    // start. Passing over the others changes nothing, as a sound network links its points
+    // symmetrically. False when finding them would cost more than walking every exit.
+    bool ListCandidates(int depth) {
+        const std::int32_t from = pathPoint_[static_cast<std::size_t>(depth)];
+        const std::int32_t start = pathPoint_[0];
+        const int edgesLeft = edgeCount_ - depth;
+        targets_.clear();
+        if (edgesLeft == 1) {
+            targets_.push_back(start);
+        } else {
+            if (exits_.ReferenceCount(start) > exits_.ReferenceCount(from)) {
+                return false;
+            }
+            exits_.AppendTargets(start, targets_);
+            if (edgesLeft == 3) {
+                // The edge after this one turns straight back to `from`, not on to a neighbour.
+                SortUnique(targets_);
+                neighbours_.swap(targets_);
+                std::int64_t cost = 0;
+                for (const std::int32_t neighbour : neighbours_) {
+                    cost += neighbour != from ? exits_.ReferenceCount(neighbour) : 0;
+                }
+                if (cost > exits_.ReferenceCount(from)) {
+                    return false;
+                }
+                targets_.clear();
+                for (const std::int32_t neighbour : neighbours_) {
+                    if (neighbour != from) {
+                        exits_.AppendTargets(neighbour, targets_);
+                    }
+                }
+            }
+        }
+        SortUnique(targets_);
+        listedExits_.clear();
+        for (const std::int32_t target : targets_) {
+            exits_.AppendExitsTo(from, target, listedExits_);
+        }
+        std::sort(listedExits_.begin(), listedExits_.end());
+        std::vector<Candidate>& candidates = candidates_[static_cast<std::size_t>(depth)];
+        candidates.clear();
+        for (const std::uint32_t exit : listedExits_) {
+            const std::uint8_t way = exit % 2 == 0 ? kForwards : kBackwards;
+            if (candidates.empty() || candidates.back().reference != exit / 2) {
+                candidates.push_back({exit / 2, way});
+            } else {
+                candidates.back().ways |= way;
+            }
+        }
+        return true;
+    }
+
+    template <class T>
+    static void SortUnique(std::vector<T>& values) {
+        std::sort(values.begin(), values.end());
+        values.erase(std::unique(values.begin(), values.end()), values.end());
     }
 
     // Goes on from the edge at depth, which ends on point `end`, unless it turns straight back;
@@ -164,7 +232,7 @@ class LoopSearch {
             return false;
         }
         if (depth < edgeCount_ - 1) {
-            if (depth < edgeCount_ - 2 || pointMark_[static_cast<std::size_t>(end)] == startMark_) {
+            if (depth < edgeCount_ - 2 || NeighbourOfStart(end)) {
                 pathPoint_[static_cast<std::size_t>(depth) + 1] = end;
                 Extend(depth + 1);
             }
@@ -223,19 +291,78 @@ class LoopSearch {
         return true;
     }
 
+    // True when a patch recorded at the start is this loop again, or a triangle within this quad.
+    // Such a patch has the start and another of the path's corners, so at a busy start, where
+    // patches may be many, those of the other corners are looked through when they are few.
     bool AlreadyRecorded() const {
-        const auto start = static_cast<std::size_t>(Corner(0));
-        for (std::uint32_t r = firstRecord_[start]; r != kNone; r = records_[r].next) {
-            const Corners& corners = corners_[records_[r].patch];
-            const int cornerCount = corners[3] < 0 ? 3 : 4;
-            if (cornerCount == edgeCount_ && SameCycle(corners)) {
-                return true;
-            }
-            if (edgeCount_ == 4 && cornerCount == 3 && CoversTriangle(corners)) {
+        const std::int32_t start = Corner(0);
+        if (startBusy_ && OtherCornersHaveFew()) {
+            return RecordedAtOtherCorners(start);
+        }
+        for (std::uint32_t r = firstRecord_[static_cast<std::size_t>(start)]; r != kNone;
+             r = records_[r].next) {
+            if (Repeats(records_[r].patch)) {
                 return true;
             }
         }
         return false;
+    }
+
+    // The same, looked for among the patches of the other corners that have the start as well.
+    bool RecordedAtOtherCorners(std::int32_t start) const {
+        for (int i = 1; i < edgeCount_; ++i) {
+            if (OtherCorner(i) && RecordedAt(Corner(i), start)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // True when the corners other than the start have fewer than kFewRecords patches together.
+    bool OtherCornersHaveFew() const {
+        std::uint32_t count = 0;
+        for (int i = 1; i < edgeCount_; ++i) {
+            if (!OtherCorner(i)) {
+                continue;
+            }
+            for (std::uint32_t r = firstRecord_[static_cast<std::size_t>(Corner(i))];
+                 r != kNone && count < kFewRecords; r = records_[r].next) {
+                ++count;
+            }
+        }
+        return count < kFewRecords;
+    }
+
+    // True when corner i is neither the start nor a corner before it: each other corner once.
+    bool OtherCorner(int i) const {
+        for (int k = 0; k < i; ++k) {
+            if (Corner(k) == Corner(i)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // True when a patch recorded at point, with `start` among its corners, is this loop or a
+    // triangle within this quad.
+    bool RecordedAt(std::int32_t point, std::int32_t start) const {
+        for (std::uint32_t r = firstRecord_[static_cast<std::size_t>(point)]; r != kNone;
+             r = records_[r].next) {
+            const Corners& corners = corners_[records_[r].patch];
+            if (std::find(corners.begin(), corners.end(), start) != corners.end() &&
+                Repeats(records_[r].patch)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // True when the recorded patch is this loop, or a triangle within this quad.
+    bool Repeats(std::uint32_t patch) const {
+        const Corners& corners = corners_[patch];
+        const int cornerCount = corners[3] < 0 ? 3 : 4;
+        return (cornerCount == edgeCount_ && SameCycle(corners)) ||
+               (edgeCount_ == 4 && cornerCount == 3 && CoversTriangle(corners));
     }
 
     void Record() {
@@ -267,12 +394,19 @@ class LoopSearch {
     };
 
     PatchObject& object_;
-    std::vector<Exit> exits_;               // per reference
+    ReferenceExits exits_;
     std::vector<std::uint32_t> pointMark_;  // startMark_ on the neighbours of the current start
     std::uint32_t startMark_ = 0;
+    bool startBusy_ = false;        // the start is asked for its neighbours instead of marking them
     std::vector<Corners> corners_;  // per patch found
     std::vector<CornerRecord> records_;
     std::vector<std::uint32_t> firstRecord_;  // per point, its latest record, or kNone
+
+    // Scratch lists of a busy point's candidate exits (per depth) and the points they lead to.
+    std::array<std::vector<Candidate>, 4> candidates_;
+    std::vector<std::uint32_t> listedExits_;
+    std::vector<std::int32_t> targets_;
+    std::vector<std::int32_t> neighbours_;
 
     int edgeCount_ = 0;
     std::array<std::int32_t, 4> pathPoint_{};  // the point each edge starts from

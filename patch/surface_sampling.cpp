@@ -52,9 +52,8 @@ Vec3 ScaledBelowOne(const Vec3& v) {
     return Vec3{std::ldexp(v.x, -exponent), std::ldexp(v.y, -exponent), std::ldexp(v.z, -exponent)};
 }
 
-// The unit normal of the surface whose derivatives are alongU and alongV. When the squared length
-// of their cross product underflows or overflows a float (from coordinates of about 1e-10 or 1e10
-// on), the derivatives are brought near 1 first.
+}  // namespace
+
 Vec3 SurfaceNormal(const Vec3& alongU, const Vec3& alongV) {
     const Vec3 cross = Cross(alongU, alongV);
     const float squared = cross.x * cross.x + cross.y * cross.y + cross.z * cross.z;
@@ -64,8 +63,6 @@ Vec3 SurfaceNormal(const Vec3& alongU, const Vec3& alongV) {
     const float inverse = 1.0f / std::sqrt(squared);
     return Vec3{cross.x * inverse, cross.y * inverse, cross.z * inverse};
 }
-
-}  // namespace
 
 Vec3 UnitByLargest(const Vec3& v) {
     const Vec3 scaled = ScaledBelowOne(v);

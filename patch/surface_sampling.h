@@ -22,6 +22,11 @@ struct SurfaceSample {
 // overflows; the zero vector when v is zero or not finite.
 Vec3 UnitByLargest(const Vec3& v);
 
+// The unit normal of the surface whose partial derivatives are alongU and alongV, as a sample
+// holds it. When the squared length of their cross product underflows or overflows a float (from
+// coordinates of about 1e-10 or 1e10 on), the derivatives are brought near 1 first.
+Vec3 SurfaceNormal(const Vec3& alongU, const Vec3& alongV);
+
 // The (steps + 1) x (steps + 1) samples of net at u = i / steps and v = j / steps, stored at
 // index i + (steps + 1) j. A step count below 1 counts as 1.
 void SampleNetGrid(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid);

@@ -19,18 +19,18 @@ struct EndPair {
     std::int32_t secondPlace;
 };
 
-// The joinable pairs of ends at one point: the pair whose first segments make the widest angle
-// above the limit, the first such pair in reference order on a tie. Each end keeps its widest
-// partner among the ends after it, so that after a join only the ends whose partner was taken
-// look again: a point where thousands of ends meet costs the square of their number once, not
-// once per join.
+// The joinable pairs of ends at a point where few ends meet (HubPairs takes those where many do):
+// the pair whose first segments make the widest angle above the limit, the first such pair in
+// reference order on a tie. Each end keeps its widest partner among the ends after it, so that
+// after a join only the ends whose partner was taken look again.
 class WidestPairs {
   public:
     void Gather(const OpenEnds& ends, const ConnectChains& chains, const PatchObject& object,
                 std::int32_t point, float limit);
     std::optional<EndPair> Widest() const;
-    // Takes the two ends of a joined pair out.
-    void Drop(const EndPair& joined, float limit);
+    // Takes out the two ends of a joined pair. When the first end's chain had its far end here too,
+    // the end made anew in its place comes last in the order: the ends are gathered again.
+    void Joined(const EndPair& joined, bool farEndHere);
 
   private:
     struct Arm {
@@ -42,8 +42,13 @@ class WidestPairs {
         bool alive;
     };
 
-    void FindPartner(std::size_t i, float limit);
+    void FindPartner(std::size_t i);
 
+    const OpenEnds* ends_ = nullptr;
+    const ConnectChains* chains_ = nullptr;
+    const PatchObject* object_ = nullptr;
+    std::int32_t point_ = 0;
+    float limit_ = 0.0f;
     std::vector<Arm> arms_;
 };
 

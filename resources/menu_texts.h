@@ -69,7 +69,7 @@ inline constexpr MenuTexts kJapaneseMenu = {
 
 inline constexpr MenuTexts kEnglishMenu = {
     .filePopup = "&File",
-    .newDocument = "New Document",
+    .newDocument = "New Document\tCtrl+N",
     .importPopup = "Import",
     .importMetasequoia = "Metasequoia(*.mqo)",
     .importLightWave = "LightWave(*.lwo)",

@@ -68,6 +68,17 @@ inline MessageText NotLightWaveMessage(bool english) {
                    : MessageText{"これはLightWaveのファイルではありません", "エラー"};
 }
 
+// A ruvoPatch file that is cut short or refers to what is not there: %1 is the file, %2 what is
+// wrong and where.
+inline MessageText DamagedRuvoPatchMessage(bool english) {
+    return english
+               ? MessageText{"%1 is not a readable ruvoPatch file. Nothing was added.\n%2", "Error"}
+               : MessageText{
+                     "%1 はruvoPatchファイルとして読み込めません。何も追加していません。"
+                     "\n%2",
+                     "エラー"};
+}
+
 // What an import left out although the file was read; each line takes one number (%1), except
 // the one for a file that ended early, the one for side files, whose %1 names them, and the one
 // for a compressed file of several .mqo files, which also takes the name of the one read (%2).

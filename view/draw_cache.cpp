@@ -12,7 +12,7 @@ DrawCache::Shape DrawCache::ShapeOf(const PatchObject& object, DrawLayer layer, 
     if (layer != DrawLayer::kControlPoints) {
         shape.splines = object.SplineCount();
     }
-    if (layer == DrawLayer::kSurfaces) {
+    if (layer == DrawLayer::kSurfaces || layer == DrawLayer::kSmoothSurfaces) {
         shape.patches = static_cast<std::int32_t>(object.patches.size());
     }
     return shape;

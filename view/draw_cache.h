@@ -13,7 +13,7 @@
 
 namespace korvane {
 
-enum class DrawLayer { kControlPoints, kCurves, kSurfaces };
+enum class DrawLayer { kControlPoints, kCurves, kSurfaces, kSmoothSurfaces };
 
 // The geometry of every object's points, curves and surfaces compiled into OpenGL display lists,
 // so that orbiting a big model replays them instead of sampling every spline and evaluating every

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "patch/bezier_net.h"
+#include "patch/smooth_tessellation.h"
 #include "patch/surface_sampling.h"
 #include "view/colour.h"
 #include "view/curve_sampling.h"
@@ -67,32 +68,29 @@ void EmitSurfaces(const PatchObject& object, int surfaceResolution) {
     }
 }
 
-void SetColour(const PatchObject& object) {
-    const Rgb c = ColourToRgb(object.colour);
+void EmitSmoothSurfaces(const PatchObject& object, int surfaceResolution) {
+    const SurfaceTessellation tessellation = TessellateSmoothSurfaces(object, surfaceResolution);
+    if (tessellation.triangles.empty()) {
+        return;
+    }
+    const auto stride = static_cast<GLsizei>(sizeof(SurfaceSample));
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, stride, &tessellation.samples.front().position.x);
+    glNormalPointer(GL_FLOAT, stride, &tessellation.samples.front().normal.x);
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(tessellation.triangles.size()),
+                   GL_UNSIGNED_INT, tessellation.triangles.data());
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void SetColour(const PatchObject& object, bool selected) {
+    const Rgb c = ColourToRgb(selected ? kHighlightColour : object.colour);
     glColor3f(c.red, c.green, c.blue);
 }
 
-}  // namespace
-
-void DrawControlPoints(const PatchObject& object, DrawCache& cache) {
-    glDisable(GL_LIGHTING);
-    glPointSize(4.0f);
-    SetColour(object);
-    cache.Draw(object, DrawLayer::kControlPoints, 0, [&] { EmitControlPoints(object); });
-    glPointSize(1.0f);
-}
-
-void DrawCurves(const PatchObject& object, int curveResolution, DrawCache& cache) {
-    glDisable(GL_LIGHTING);
-    SetColour(object);
-    const int resolution = curveResolution < 1 ? 1 : curveResolution;
-    cache.Draw(object, DrawLayer::kCurves, resolution, [&] { EmitCurves(object, resolution); });
-}
-
-void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache) {
-    if (!object.patchesValid) {
-        return;
-    }
+// Lit, two-sided, in the object's colour, pushed back by a polygon offset.
+void BeginSurfaces(const PatchObject& object) {
     const Rgb c = ColourToRgb(object.colour);
     glEnable(GL_POLYGON_OFFSET_FILL);
     glPolygonOffset(1.0f, 1.0f);
@@ -103,13 +101,57 @@ void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& c
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 50.0f);
     glEnable(GL_LIGHTING);
     glColor3f(c.red, c.green, c.blue);
+}
 
+void EndSurfaces() {
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glDisable(GL_LIGHTING);
+}
+
+}  // namespace
+
+// The colour and the sizes stay outside the cached lists, so that selecting compiles nothing.
+void DrawControlPoints(const PatchObject& object, bool selected, DrawCache& cache) {
+    glDisable(GL_LIGHTING);
+    glPointSize(selected ? 6.0f : 4.0f);
+    SetColour(object, selected);
+    cache.Draw(object, DrawLayer::kControlPoints, 0, [&] { EmitControlPoints(object); });
+    glPointSize(1.0f);
+}
+
+void DrawCurves(const PatchObject& object, int curveResolution, bool selected, DrawCache& cache) {
+    glDisable(GL_LIGHTING);
+    glLineWidth(selected ? 2.0f : 1.0f);
+    SetColour(object, selected);
+    const int resolution = curveResolution < 1 ? 1 : curveResolution;
+    cache.Draw(object, DrawLayer::kCurves, resolution, [&] { EmitCurves(object, resolution); });
+    glLineWidth(1.0f);
+}
+
+void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache) {
+    if (!object.patchesValid) {
+        return;
+    }
+    BeginSurfaces(object);
     const int resolution = surfaceResolution < 1 ? 1 : surfaceResolution;
     // The strips wind clockwise for u along +x and v along +y.
     glFrontFace(GL_CW);
     cache.Draw(object, DrawLayer::kSurfaces, resolution, [&] { EmitSurfaces(object, resolution); });
-    glDisable(GL_POLYGON_OFFSET_FILL);
-    glDisable(GL_LIGHTING);
+    EndSurfaces();
+}
+
+void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache) {
+    if (!object.patchesValid) {
+        return;
+    }
+    BeginSurfaces(object);
+    const int resolution = surfaceResolution < 1 ? 1 : surfaceResolution;
+    // The triangles wind counter-clockwise for u along +x and v along +y: the same side is in
+    // front as for the nets' strips.
+    glFrontFace(GL_CCW);
+    cache.Draw(object, DrawLayer::kSmoothSurfaces, resolution,
+               [&] { EmitSmoothSurfaces(object, resolution); });
+    EndSurfaces();
 }
 
 }  // namespace korvane

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "patch/atomic_file_writer.h"
+#include "export/atomic_file_writer.h"
 
 namespace korvane {
 

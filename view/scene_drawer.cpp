@@ -90,17 +90,23 @@ void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
     }
     if (frame.objects != nullptr) {
         const DisplaySettings& display = frame.display;
+        std::int32_t index = 0;
         for (const PatchObject* object : *frame.objects) {
+            const bool selected = index++ == display.selectedObject;
             if (display.showVertices) {
-                DrawControlPoints(*object, cache);
+                DrawControlPoints(*object, selected, cache);
             }
             if (display.showCurves) {
-                DrawCurves(*object, display.curveResolution, cache);
+                DrawCurves(*object, display.curveResolution, selected, cache);
             }
         }
         if (display.showSurfaces) {
             for (const PatchObject* object : *frame.objects) {
-                DrawSurfaces(*object, display.surfaceResolution, cache);
+                if (display.smoothSurfaces) {
+                    DrawSmoothSurfaces(*object, display.surfaceResolution, cache);
+                } else {
+                    DrawSurfaces(*object, display.surfaceResolution, cache);
+                }
             }
         }
     }

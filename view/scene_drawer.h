@@ -31,9 +31,9 @@ class ModelDrawObserver {
 };
 
 // One whole frame into the current context: background, camera with the depth range that holds
-// the model, lights, axis cross, then the points and curves of every object, then the surfaces of
-// every object. The objects' geometry comes from cache, which drops the lists of objects that are
-// gone.
+// the model, lights, axis cross, then the points and curves of every object (the selected one's
+// highlighted), then the surfaces of every object. The objects' geometry comes from cache, which
+// drops the lists of objects that are gone.
 void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer = nullptr);
 
 // Projection and model view. The world's Z is mirrored so that, seen from the default camera, +X

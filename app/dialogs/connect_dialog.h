@@ -6,13 +6,14 @@ namespace korvane {
 
 class NumberEdit;
 
-// Asks for the limit angle of Connect Curve, in degrees from 0 to 180.
+// Asks for the limit angle of Connect Curve, in degrees from 0 to 180, and says beneath what the
+// number means.
 class ConnectDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // english: the label reads "Limit Angle" instead of "制限角度". The field starts at
-    // initialAngle, focused and selected, so that a new value can be typed at once.
+    // english: the labels are English instead of Japanese ("Limit Angle", "制限角度"). The field
+    // starts at initialAngle, focused and selected, so that a new value can be typed at once.
     explicit ConnectDialog(bool english, float initialAngle = kDefaultAngle,
                            QWidget* parent = nullptr);
 

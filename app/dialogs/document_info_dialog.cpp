@@ -30,9 +30,8 @@ void FitLabelColumn(const std::vector<QLabel*>& labels, const DialogTemplate& la
 
 }  // namespace
 
-DocumentInfoDialog::DocumentInfoDialog(const ObjectList<PatchObject>& objects, bool english,
-                                       QWidget* parent)
-    : QDialog(parent), counts_(CountDocument(objects)) {
+DocumentInfoDialog::DocumentInfoDialog(const DocumentCounts& counts, bool english, QWidget* parent)
+    : QDialog(parent) {
     const auto text = [english](const char* englishText, const char* japaneseText) {
         return QString::fromUtf8(english ? englishText : japaneseText);
     };
@@ -44,7 +43,7 @@ DocumentInfoDialog::DocumentInfoDialog(const ObjectList<PatchObject>& objects, b
 
     std::vector<QLabel*> labels;
     const auto addRow = [&](int labelId, const QString& text, int fieldId, int top, int labelWidth,
-                            std::int32_t count) {
+                            std::int64_t count) {
         auto* label = layout.Place(new QLabel(text, this), labelId, 25, top + 5, labelWidth, 8);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         labels.push_back(label);
@@ -52,9 +51,10 @@ DocumentInfoDialog::DocumentInfoDialog(const ObjectList<PatchObject>& objects, b
             layout.Place(new QLineEdit(QString::number(count), this), fieldId, 70, top, 55, 12);
         field->setReadOnly(true);
     };
-    addRow(1000, text("Object", "オブジェクト数"), 1001, 15, 37, counts_.objects);
-    addRow(1002, text("3point Patch", "３点パッチ数"), 1003, 40, 34, counts_.threePointPatches);
-    addRow(1009, text("4point Patch", "４点パッチ数"), 1010, 65, 33, counts_.fourPointPatches);
+    addRow(1000, text("Object", "オブジェクト数"), 1001, 15, 37,
+           static_cast<std::int64_t>(counts.objects.size()));
+    addRow(1002, text("3point Patch", "３点パッチ数"), 1003, 40, 34, counts.totals.triPatches);
+    addRow(1009, text("4point Patch", "４点パッチ数"), 1010, 65, 33, counts.totals.quadPatches);
     FitLabelColumn(labels, layout);
 }
 

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "app/dialogs/document_counts.h"
+#include "document/document_counts.h"
 
 namespace korvane {
 
@@ -11,15 +11,8 @@ class DocumentInfoDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // Counts at once (CountDocument), building the patches that are not valid; the objects must
-    // not be converted meanwhile. english: caption and labels in English.
-    DocumentInfoDialog(const ObjectList<PatchObject>& objects, bool english,
-                       QWidget* parent = nullptr);
-
-    const DocumentCounts& counts() const { return counts_; }
-
-  private:
-    DocumentCounts counts_;
+    // Shows the objects and the totals of counts. english: caption and labels in English.
+    DocumentInfoDialog(const DocumentCounts& counts, bool english, QWidget* parent = nullptr);
 };
 
 }  // namespace korvane

@@ -2,13 +2,13 @@
 
 #include <Standard_Failure.hxx>
 
-#include <algorithm>
-#include <cctype>
 #include <new>
+#include <utility>
 
 #include "export/cad/cad_document.h"
 #include "export/cad/cad_file_writer.h"
 #include "export/cad/network_shape.h"
+#include "export/export_formats.h"
 #include "export/cad/object_name.h"
 
 namespace korvane {
@@ -38,23 +38,23 @@ CadExportReport Translate(const std::string& path, const ObjectList<PatchObject>
     return report;
 }
 
+// The door's writer for both formats.
+ExportReport WriteForDocument(const std::string& path, const ObjectList<PatchObject>& objects,
+                              ExportFormat format) {
+    CadExportReport written =
+        WriteCadFile(path, objects, format == ExportFormat::kStep ? CadFormat::kStep : CadFormat::kIges);
+    return {.format = format,
+            .status = written.written.status,
+            .error = std::move(written.written.error),
+            .patchesLeftOut = written.patchesLeftOut,
+            .objectsLeftOut = std::move(written.objectsLeftOut)};
+}
+
 }  // namespace
 
-std::optional<CadFormat> CadFormatOf(const std::string& path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string::npos || path.find('/', dot) != std::string::npos) {
-        return std::nullopt;
-    }
-    std::string extension = path.substr(dot + 1);
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (extension == "step" || extension == "stp") {
-        return CadFormat::kStep;
-    }
-    if (extension == "igs" || extension == "iges") {
-        return CadFormat::kIges;
-    }
-    return std::nullopt;
+void InstallCadWriters() {
+    InstallExternalWriter(ExportFormat::kStep, WriteForDocument);
+    InstallExternalWriter(ExportFormat::kIges, WriteForDocument);
 }
 
 CadExportReport WriteCadFile(const std::string& path, const ObjectList<PatchObject>& objects,
@@ -71,25 +71,6 @@ CadExportReport WriteCadFile(const std::string& path, const ObjectList<PatchObje
         report.written = {WriteStatus::kWriteFailed, "out of memory"};
         return report;
     }
-}
-
-std::vector<std::string> LeftOutWarnings(const CadExportReport& report) {
-    std::vector<std::string> lines;
-    if (report.patchesLeftOut > 0) {
-        lines.push_back("left out " + std::to_string(report.patchesLeftOut) +
-                        (report.patchesLeftOut == 1 ? " patch" : " patches") +
-                        " with two corners at one place or coordinates that are not numbers");
-    }
-    if (!report.objectsLeftOut.empty()) {
-        std::string line = "left out " + std::to_string(report.objectsLeftOut.size()) +
-                           (report.objectsLeftOut.size() == 1 ? " object" : " objects") +
-                           " without patches:";
-        for (const std::string& name : report.objectsLeftOut) {
-            line += " " + name;
-        }
-        lines.push_back(line);
-    }
-    return lines;
 }
 
 }  // namespace korvane

@@ -1,13 +1,12 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "export/write_status.h"
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
-#include "patch/write_status.h"
 
 // The patches as the exact surfaces they are, for CAD programs: STEP (AP214) and IGES, written
 // through OpenCASCADE.
@@ -16,10 +15,6 @@ namespace korvane {
 
 enum class CadFormat { kStep, kIges };
 
-// The format a file name asks for by its extension, in any case: .step or .stp, .igs or .iges.
-// Nothing for any other name.
-std::optional<CadFormat> CadFormatOf(const std::string& path);
-
 struct CadExportReport {
     WriteResult written;
     std::int64_t facesWritten = 0;
@@ -27,19 +22,19 @@ struct CadExportReport {
     std::vector<std::string> objectsLeftOut;  // UTF-8 names of objects without a face
 };
 
+// Makes the document's export door write STEP and IGES through WriteCadFile. The front ends that
+// link this library call it once at start.
+void InstallCadWriters();
+
 // Writes the patches of objects to path: each object one shell of faces on bicubic Bezier
 // surfaces (three faces for a three-sided patch), a solid where the shell is closed, with the
 // object's name and colour; objects without patches are left out. Coordinates are the model's
 // with Z reversed, as the surface-mesh export writes them, in centimetres. IGES is written with
-// its B-rep topology (faces, loops, shells, solids). Patch lists that are out of date are
-// detected first.
+// its B-rep topology (faces, loops, shells, solids). The patches must be current.
 //
 // The file is replaced only once it is written whole. With nothing to write (no object has a
 // patch) no file is written and the result says so.
 CadExportReport WriteCadFile(const std::string& path, const ObjectList<PatchObject>& objects,
                              CadFormat format);
-
-// One line for each kind of thing the export left out, in English; none when it left out nothing.
-std::vector<std::string> LeftOutWarnings(const CadExportReport& report);
 
 }  // namespace korvane

@@ -22,7 +22,7 @@
 
 #include "export/cad/written_as_built.h"
 #include "korvane_version.h"
-#include "patch/atomic_file_writer.h"
+#include "export/atomic_file_writer.h"
 
 namespace korvane {
 namespace {

@@ -3,7 +3,7 @@
 // The network's headers come before OpenCASCADE's, whose Handle macro would otherwise rewrite
 // SplineNode::Handle.
 #include "export/cad/cad_export.h"
-#include "patch/write_status.h"
+#include "export/write_status.h"
 
 #include <TDocStd_Document.hxx>
 

@@ -17,7 +17,6 @@
 
 #include "export/cad/patch_edges.h"
 #include "patch/bezier_net.h"
-#include "patch/patch_builder.h"
 #include "patch/patch_facing.h"
 #include "patch/surface_sampling.h"
 
@@ -331,10 +330,7 @@ class ShapeBuilder {
 
 }  // namespace
 
-ObjectShape BuildObjectShape(PatchObject& object) {
-    if (!object.patchesValid) {
-        DetectPatches(object);
-    }
+ObjectShape BuildObjectShape(const PatchObject& object) {
     std::vector<std::int32_t> patches;
     for (std::size_t p = 0; p < object.patches.size(); ++p) {
         const std::int32_t corners = object.patches[p].cornerCount;

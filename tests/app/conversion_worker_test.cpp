@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <algorithm>
-#include <chrono>
-#include <condition_variable>
+#include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,7 +20,6 @@
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/status_text_bar.h"
-#include "import/metasequoia_reader.h"
 #include "model_files.h"
 #include "notify_recorder.h"
 #include "patch/patch_builder.h"
@@ -34,6 +33,7 @@ namespace {
 using testing::GridModel;
 using testing::NotifyRecorder;
 using testing::StatusRecorder;
+using testing::WriteFile;
 
 // The status field and a listener registered after it, a document and a worker, as the main
 // window holds them, without the window.
@@ -46,10 +46,10 @@ class ConversionTest : public ::testing::Test {
     }
 
     void Import(std::initializer_list<const char*> names) {
-        const QByteArray model = GridModel(names);
-        ASSERT_EQ(
-            ImportMetasequoiaBytes(std::string_view(model.data(), model.size()), document_).status,
-            ImportStatus::kImported);
+        const QString path = folder_.filePath(QStringLiteral("grids.mqo"));
+        ASSERT_TRUE(WriteFile(path, GridModel(names)));
+        ASSERT_EQ(document_.Import(QFile::encodeName(path).toStdString(), {}).status,
+                  ImportStatus::kImported);
     }
 
     // What the Connect Curve command does after its dialog, then the wait for the end.
@@ -60,6 +60,7 @@ class ConversionTest : public ::testing::Test {
         worker_->Wait();
     }
 
+    QTemporaryDir folder_;
     CKorvDoc document_;
     StatusFieldDialog status_;
     NotifyRecorder listener_;
@@ -110,7 +111,7 @@ TEST_F(ConversionTest, ThreeObjectsGoFromStartThroughTheirProgressInListOrderToR
     EXPECT_EQ(listener_.handledOn, QThread::currentThread());
     // The straight rows and columns of each grid are joined: three lines each way, around the
     // same four patches.
-    for (const PatchObject* object : document_.objects) {
+    for (const PatchObject* object : document_.Objects()) {
         EXPECT_EQ(object->SplineCount(), 6) << object->name;
         EXPECT_TRUE(object->patchesValid) << object->name;
         EXPECT_EQ(object->patches.size(), 4u) << object->name;
@@ -120,7 +121,7 @@ TEST_F(ConversionTest, ThreeObjectsGoFromStartThroughTheirProgressInListOrderToR
 TEST_F(ConversionTest, NarrowerBendsThanTheLimitStayApart) {
     Import({"grid"});
     Convert(181.0f);
-    EXPECT_EQ(document_.objects.GetHead()->SplineCount(), 12);
+    EXPECT_EQ(document_.Objects().GetHead()->SplineCount(), 12);
     EXPECT_EQ(recorder_.texts().back(), "Ready");
 }
 
@@ -135,10 +136,13 @@ TEST_F(ConversionTest, AnEmptyDocumentGoesFromStartStraightToReady) {
 TEST_F(ConversionTest, DocumentDialogCountsThePatchesOfARun) {
     Import({"a", "b", "c"});
     Convert(150.0f);
-    const DocumentInfoDialog dialog(document_.objects, true);
-    EXPECT_EQ(dialog.counts().objects, 3);
-    EXPECT_EQ(dialog.counts().threePointPatches, 0);
-    EXPECT_EQ(dialog.counts().fourPointPatches, 3 * 4);
+    const DocumentInfoDialog dialog(document_.Count(), true);
+    const auto field = [&dialog](int id) {
+        return dialog.findChild<QLineEdit*>(QString::number(id))->text();
+    };
+    EXPECT_EQ(field(1001), QStringLiteral("3"));
+    EXPECT_EQ(field(1003), QStringLiteral("0"));
+    EXPECT_EQ(field(1010), QString::number(3 * 4));
 }
 
 TEST_F(ConversionTest, ASecondStartWhileRunningIsRefused) {
@@ -158,55 +162,42 @@ TEST_F(ConversionTest, DestroyingTheWorkerDuringARunWaitsForItsEnd) {
     EXPECT_EQ(GetApp()->converting.load(), 0);
     EXPECT_EQ(finished_, 0) << "a worker that is going away calls back no one";
     EXPECT_EQ(listener_.codes.back(), NotifyCode::NotifyConversionFinished);
-    for (const PatchObject* object : document_.objects) {
+    for (const PatchObject* object : document_.Objects()) {
         EXPECT_EQ(object->SplineCount(), 6) << object->name;
     }
 }
 
-// Records every text the status field shows. When the worker hands on the first text of an object
-// it waits until the field has shown it, so that every object's progress shows during the run
-// however fast the machine; onProgress runs on this thread as each progress text shows.
+// Records every text the status field shows. The worker waits at every progress it sends until
+// this thread has shown it, so that every object's progress shows during the run however fast the
+// machine; onProgress runs on this thread as each progress text shows.
 class FieldWatch {
   public:
-    explicit FieldWatch(StatusFieldDialog& status, std::function<void()> onProgress = {}) {
+    FieldWatch(StatusFieldDialog& status, ConversionWorker& worker,
+               std::function<void()> onProgress = {}) {
         QObject::connect(status.field(), &QLineEdit::textChanged, &context_,
                          [=, this](const QString& text) {
                              if (text.contains(QStringLiteral(" / ")) && onProgress) {
                                  onProgress();
                              }
-                             std::lock_guard lock(mutex_);
                              shown_.push_back(text.toStdString());
-                             shownChanged_.notify_all();
                          });
-        GetApp()->SetStatusTextObserver([this](const std::string& text) {
-            std::unique_lock lock(mutex_);
-            const std::string name = text.substr(0, text.find(' '));
-            if (QThread::currentThread() == GetApp()->thread() || name == lastName_) {
-                return;
-            }
-            lastName_ = name;
-            shownChanged_.wait_for(lock, std::chrono::seconds(30),
-                                   [&] { return !shown_.empty() && shown_.back() == text; });
-        });
+        // Queued after the worker's own showing of the same progress, so delivered after it.
+        QObject::connect(
+            &worker, &ConversionWorker::Progressed, &context_, [](int, int, int) {},
+            Qt::BlockingQueuedConnection);
     }
-    ~FieldWatch() { GetApp()->SetStatusTextObserver(nullptr); }
 
-    std::vector<std::string> shown() const {
-        std::lock_guard lock(mutex_);
-        return shown_;
-    }
+    const std::vector<std::string>& shown() const { return shown_; }
 
   private:
-    mutable std::mutex mutex_;
-    std::condition_variable shownChanged_;
     std::vector<std::string> shown_;
-    std::string lastName_;
-    QObject context_;  // first to go, taking the field's connection to this watch with it
+    QObject context_;  // first to go, taking its connections with it
 };
 
 TEST_F(ConversionTest, TheFieldShowsEachObjectsProgressAndReadyOnlyOnceTheRunHasEnded) {
     Import({"head", "arm", "leg"});
-    FieldWatch watch(status_, [this] { EXPECT_FALSE(status_.progressBar()->isHidden()); });
+    FieldWatch watch(status_, *worker_,
+                     [this] { EXPECT_FALSE(status_.progressBar()->isHidden()); });
     Convert(150.0f);
     const std::vector<std::string> shown = watch.shown();
     ASSERT_FALSE(shown.empty());
@@ -228,7 +219,7 @@ TEST_F(ConversionTest, TheFieldShowsEachObjectsProgressAndReadyOnlyOnceTheRunHas
 // point of the first grid, and the later objects are not reached.
 TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) {
     Import({"head", "arm", "leg"});
-    FieldWatch watch(status_, [this] { status_.cancelButton()->click(); });
+    FieldWatch watch(status_, *worker_, [this] { status_.cancelButton()->click(); });
     Convert(150.0f);
     const std::vector<std::string> shown = watch.shown();
     EXPECT_EQ(shown.back(), ConversionCancelledStatus(IsEnglish()));
@@ -236,18 +227,19 @@ TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) 
     EXPECT_TRUE(worker_->WasCancelled());
     EXPECT_LT(status_.progressBar()->value(), status_.progressBar()->maximum());
     std::vector<int> splines;
-    std::vector<bool> patchesFound;
-    for (PatchObject* object : document_.objects) {
+    std::vector<std::size_t> patches;
+    for (PatchObject* object : document_.Objects()) {
         splines.push_back(object->SplineCount());
-        patchesFound.push_back(object->patchesValid);
+        EXPECT_TRUE(object->patchesValid) << object->name;
+        patches.push_back(object->patches.size());
         const auto problems = CheckPatchInvariants(*object);
         EXPECT_TRUE(problems.empty()) << problems.front();
     }
     EXPECT_EQ(splines, (std::vector<int>{11, 12, 12}));
-    // The stopped object gets its patches like a finished one; the others stay as imported.
-    EXPECT_EQ(patchesFound, (std::vector<bool>{true, false, false}));
-    PatchObject& head = *document_.objects.GetHead();
-    EXPECT_EQ(head.patches.size(), 4u);
+    // The stopped object gets its patches over its joined curves like a finished one; the others
+    // keep what the import gave them.
+    EXPECT_EQ(patches, (std::vector<std::size_t>{4, 4, 4}));
+    PatchObject& head = *document_.Objects().GetHead();
     // The joined object's handles are what ComputeHandles gives, not the new nodes' zeros.
     std::vector<float> handles[2];
     for (std::vector<float>& all : handles) {
@@ -260,7 +252,8 @@ TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) 
     EXPECT_EQ(handles[0], handles[1]);
 }
 
-TEST(StatusFieldTest, ShowsTheStatusTextOnNewDocumentAndStatusChanged) {
+// A changed status is shown as it is; a new document and an import start over from "Ready".
+TEST(StatusFieldTest, ShowsTheStatusTextAndReadyOnNewDocumentAndImport) {
     StatusFieldDialog status;
     status.resize(200, 30);
     status.show();
@@ -268,15 +261,14 @@ TEST(StatusFieldTest, ShowsTheStatusTextOnNewDocumentAndStatusChanged) {
     EXPECT_TRUE(status.field()->isReadOnly());
     EXPECT_EQ(status.field()->geometry(), QRect(2, 2, 196, 26));
     GetApp()->RegisterNotifyTarget(&status);
-    GetApp()->SetStatusText("Ready");
-    GetApp()->Notify(NotifyCode::NotifyNewDocument);
-    EXPECT_EQ(status.field()->text(), QStringLiteral("Ready"));
-    GetApp()->SetStatusText("obj 1 / 4");
-    GetApp()->Notify(NotifyCode::NotifyImported);
-    EXPECT_EQ(status.field()->text(), QStringLiteral("Ready")) << "code 2 is not for the field";
-    GetApp()->Notify(NotifyCode::NotifyStatusChanged);
-    EXPECT_EQ(status.field()->text(), QStringLiteral("obj 1 / 4"));
-    GetApp()->SetStatusText("Ready");
+    for (const NotifyCode code : {NotifyCode::NotifyNewDocument, NotifyCode::NotifyImported}) {
+        GetApp()->SetStatusText("Wrote 1 object to a.rvp");
+        GetApp()->Notify(NotifyCode::NotifyStatusChanged);
+        EXPECT_EQ(status.field()->text(), QStringLiteral("Wrote 1 object to a.rvp"));
+        GetApp()->Notify(code);
+        EXPECT_EQ(status.field()->text(), QStringLiteral("Ready")) << static_cast<int>(code);
+        EXPECT_EQ(GetApp()->StatusText(), "Ready");
+    }
 }
 
 }  // namespace

@@ -59,9 +59,7 @@ class FakeDialogs : public UserDialogs {
         values = *settings;
         return true;
     }
-    void ShowDocumentInfo(QWidget*, const ObjectList<PatchObject>&) override {
-        ++documentInfoShown;
-    }
+    void ShowDocumentInfo(QWidget*, const DocumentCounts&) override { ++documentInfoShown; }
     void ShowAbout(QWidget*) override { ++aboutShown; }
 
     QStringList answers;

@@ -65,7 +65,7 @@ class ImportCommandsTest : public ::testing::Test {
 
     std::vector<std::string> Names() const {
         std::vector<std::string> names;
-        for (const PatchObject* object : document_.objects) {
+        for (const PatchObject* object : document_.Objects()) {
             names.push_back(object->name);
         }
         return names;
@@ -90,9 +90,9 @@ TEST_F(ImportCommandsTest, TwoImportsAppendInFileOrder) {
     EXPECT_EQ(redraws.count(), 2);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the wait cursor ends with the read";
     // The lathe was applied: the profile of 8 points swept in 16 steps.
-    EXPECT_EQ(document_.objects.GetHead()->PointCount(), 8 * 16);
+    EXPECT_EQ(document_.Objects().GetHead()->PointCount(), 8 * 16);
     // The import finds the patches that the view only draws.
-    for (const PatchObject* object : document_.objects) {
+    for (const PatchObject* object : document_.Objects()) {
         EXPECT_TRUE(object->patchesValid) << object->name;
         EXPECT_FALSE(object->patches.empty()) << object->name;
     }
@@ -101,7 +101,7 @@ TEST_F(ImportCommandsTest, TwoImportsAppendInFileOrder) {
 TEST_F(ImportCommandsTest, CancelStillRefreshesTheTreeAndRedraws) {
     QSignalSpy redraws(&document_, &CKorvDoc::changed);
     RunImportMetasequoia(dialogs_, nullptr);
-    EXPECT_TRUE(document_.objects.IsEmpty());
+    EXPECT_TRUE(document_.Objects().IsEmpty());
     EXPECT_TRUE(dialogs_.messages.empty());
     EXPECT_EQ(tree_.codes, std::vector<NotifyCode>{NotifyCode::NotifyImported});
     EXPECT_EQ(redraws.count(), 1);
@@ -124,7 +124,7 @@ TEST_F(ImportCommandsTest, FailuresAreToldInTheChosenLanguage) {
                   {QStringLiteral("This file isn't mqo file"), QStringLiteral("error")},
                   {QStringLiteral("これはメタセコイアのファイルではありません"),
                    QStringLiteral("エラー")}}));
-    EXPECT_TRUE(document_.objects.IsEmpty());
+    EXPECT_TRUE(document_.Objects().IsEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
@@ -134,35 +134,69 @@ TEST_F(ImportCommandsTest, LightWaveIsNamedAfterTheFileAndRefreshesTheTree) {
     QSignalSpy redraws(&document_, &CKorvDoc::changed);
     EXPECT_EQ(RunImportLightWave(dialogs_, nullptr), path);
     EXPECT_EQ(Names(), std::vector<std::string>{"tri.angle"});
-    EXPECT_EQ(document_.objects.GetHead()->PointCount(), 3);
-    EXPECT_EQ(document_.objects.GetHead()->patches.size(), 1u);
+    EXPECT_EQ(document_.Objects().GetHead()->PointCount(), 3);
+    EXPECT_EQ(document_.Objects().GetHead()->patches.size(), 1u);
     EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("LightWave(*.lwo)")});
     EXPECT_EQ(tree_.codes, std::vector<NotifyCode>{NotifyCode::NotifyImported});
     EXPECT_EQ(redraws.count(), 1);
 }
 
+// Whatever its name, a named file goes to the reader its content names: a LightWave, Metasequoia
+// or ruvoPatch file to ours, anything else, another IFF form too, to assimp, whose refusal is told
+// with the file's name.
 TEST_F(ImportCommandsTest, NamedFileGoesToTheReaderOfItsContent) {
-    ImportModelFile(Write(QStringLiteral("model.bin"), LightWaveTriangle("LWOB")), dialogs_,
-                    nullptr);
-    ImportModelFile(KORVANE_EXAMPLES_DIR "/head.mqo", dialogs_, nullptr);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"model", "head"}));
+    RunImportFile(Write(QStringLiteral("model.bin"), LightWaveTriangle("LWOB")), dialogs_, nullptr);
+    RunImportFile(KORVANE_EXAMPLES_DIR "/head.mqo", dialogs_, nullptr);
+    const QString copy = folder_.filePath(QStringLiteral("copy.data"));
+    ASSERT_EQ(
+        document_
+            .Export(QFile::encodeName(copy).toStdString(), {.format = ExportFormat::kRuvoPatch})
+            .status,
+        WriteStatus::kWritten);
+    EXPECT_EQ(RunImportFile(copy, dialogs_, nullptr), copy);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"model", "head", "model", "head"}));
+    EXPECT_TRUE(dialogs_.messages.empty());
     EXPECT_TRUE(dialogs_.filters.isEmpty()) << "no file dialog for a named file";
-    EXPECT_EQ(tree_.codes,
-              (std::vector<NotifyCode>{NotifyCode::NotifyImported, NotifyCode::NotifyImported}));
+    EXPECT_EQ(tree_.codes, std::vector<NotifyCode>(3, NotifyCode::NotifyImported));
 
     GetApp()->useEnglish = true;
-    ImportModelFile(Write(QStringLiteral("picture.lwo"), LightWaveTriangle("ILBM")), dialogs_,
-                    nullptr);
-    // A file of no kind of our own is assimp's to read; what it refuses is named.
+    const QString picture = Write(QStringLiteral("picture.lwo"), LightWaveTriangle("ILBM"));
     const QString notes = Write(QStringLiteral("notes.txt"), "notes");
-    ImportModelFile(notes, dialogs_, nullptr);
+    for (const QString& path : {picture, notes}) {
+        EXPECT_TRUE(RunImportFile(path, dialogs_, nullptr).isEmpty());
+    }
     ASSERT_EQ(dialogs_.messages.size(), 2u);
-    EXPECT_EQ(dialogs_.messages[0],
-              Message(QStringLiteral("This File is not LightWave File"), QStringLiteral("Error")));
     EXPECT_TRUE(
-        dialogs_.messages[1].first.startsWith(notes + QStringLiteral(" could not be read.")))
+        dialogs_.messages[0].first.startsWith(picture + QStringLiteral(" could not be read.\n")))
+        << dialogs_.messages[0].first.toStdString();
+    EXPECT_TRUE(
+        dialogs_.messages[1].first.startsWith(notes + QStringLiteral(" could not be read.\n")))
         << dialogs_.messages[1].first.toStdString();
-    EXPECT_EQ(document_.objects.GetCount(), 2);
+    EXPECT_EQ(document_.Objects().GetCount(), 4);
+}
+
+// A ruvoPatch file that is cut short is refused whole, its damage told with its name.
+TEST_F(ImportCommandsTest, ADamagedRuvoPatchFileAddsNothingAndSaysWhere) {
+    RunImportFile(KORVANE_EXAMPLES_DIR "/vase.mqo", dialogs_, nullptr);
+    const QString whole = folder_.filePath(QStringLiteral("vase.rvp"));
+    ASSERT_EQ(document_.Export(QFile::encodeName(whole).toStdString(), {}).status,
+              WriteStatus::kWritten);
+    QFile file(whole);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString cut = Write(QStringLiteral("cut.rvp"), file.read(100));
+    for (const bool english : {true, false}) {
+        GetApp()->useEnglish = english;
+        EXPECT_TRUE(RunImportFile(cut, dialogs_, nullptr).isEmpty());
+    }
+    ASSERT_EQ(dialogs_.messages.size(), 2u);
+    EXPECT_TRUE(dialogs_.messages[0].first.startsWith(
+        cut + QStringLiteral(" is not a readable ruvoPatch file. Nothing was added.\nobject 0: ")))
+        << dialogs_.messages[0].first.toStdString();
+    EXPECT_EQ(dialogs_.messages[0].second, QStringLiteral("Error"));
+    EXPECT_TRUE(dialogs_.messages[1].first.startsWith(
+        cut + QStringLiteral(" はruvoPatchファイルとして読み込めません。")))
+        << dialogs_.messages[1].first.toStdString();
+    EXPECT_EQ(Names(), std::vector<std::string>{"vase"});
 }
 
 // Holds the address space of this process to what it uses now and `room` more, while it lives.
@@ -188,7 +222,7 @@ class AddressSpaceLimit {
 // reason, and the document keeps exactly the objects it had: none of the model's are half added.
 TEST_F(ImportCommandsTest, AModelTooBigLeavesTheDocumentAsItWas) {
     GetApp()->useEnglish = true;
-    ImportModelFile(KORVANE_EXAMPLES_DIR "/torus.mqo", dialogs_, nullptr);
+    RunImportFile(KORVANE_EXAMPLES_DIR "/torus.mqo", dialogs_, nullptr);
     ASSERT_EQ(Names(), std::vector<std::string>{"torus"});
     const struct {
         const char* name;
@@ -218,7 +252,7 @@ TEST_F(ImportCommandsTest, AModelTooBigLeavesTheDocumentAsItWas) {
             if (c.room > 0) {
                 limit.emplace(c.room);
             }
-            EXPECT_TRUE(ImportModelFile(path, dialogs_, nullptr).isEmpty());
+            EXPECT_TRUE(RunImportFile(path, dialogs_, nullptr).isEmpty());
         }
         ASSERT_EQ(dialogs_.messages.size(), 1u);
         EXPECT_EQ(dialogs_.messages[0].first,
@@ -241,12 +275,12 @@ TEST_F(ImportCommandsTest, FilesThatAreNotRegularAreRefusedAtOnceAndNamed) {
     dialogs_.importScale = 1.0f;
     dialogs_.answers = {fifo, folder, fifo};
     GetApp()->useEnglish = true;
-    ImportModelFile(fifo, dialogs_, nullptr);
+    RunImportFile(fifo, dialogs_, nullptr);
     RunImportMetasequoia(dialogs_, nullptr);
     RunImportLightWave(dialogs_, nullptr);
     RunImportOtherFormats(dialogs_, nullptr);
     GetApp()->useEnglish = false;
-    ImportModelFile(folder, dialogs_, nullptr);
+    RunImportFile(folder, dialogs_, nullptr);
     const auto english = [](const QString& path) {
         return Message(path + QStringLiteral(" is not a regular file (it is a folder, a device, a "
                                              "pipe or a socket) and was not read."),
@@ -261,7 +295,7 @@ TEST_F(ImportCommandsTest, FilesThatAreNotRegularAreRefusedAtOnceAndNamed) {
                   {folder + QStringLiteral(" は通常のファイルではない(フォルダ、デバイス、パイプ、"
                                            "ソケットのいずれか)ため、読み込みませんでした。"),
                    QStringLiteral("エラー")}}));
-    EXPECT_TRUE(document_.objects.IsEmpty());
+    EXPECT_TRUE(document_.Objects().IsEmpty());
     EXPECT_EQ(tree_.codes, std::vector<NotifyCode>(5, NotifyCode::NotifyImported));
 }
 

@@ -57,7 +57,7 @@ TEST_F(ImportWarningsTest, DroppedFacesAreToldWithTheirNumberInTheChosenLanguage
     EXPECT_EQ(dialogs_.messages[1].first,
               QStringLiteral("存在しない頂点を使う面を2個読み飛ばしました。"));
     EXPECT_EQ(dialogs_.messages[1].second, QStringLiteral("警告"));
-    EXPECT_EQ(document_.objects.GetCount(), 2) << "what was sound is kept";
+    EXPECT_EQ(document_.Objects().GetCount(), 2) << "what was sound is kept";
 }
 
 TEST_F(ImportWarningsTest, AFileThatEndsEarlySaysSoAndKeepsWhatWasRead) {
@@ -67,7 +67,7 @@ TEST_F(ImportWarningsTest, AFileThatEndsEarlySaysSoAndKeepsWhatWasRead) {
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_EQ(dialogs_.messages[0].first,
               QStringLiteral("The file ends early; what came before the end was read."));
-    EXPECT_EQ(document_.objects.GetCount(), 1);
+    EXPECT_EQ(document_.Objects().GetCount(), 1);
 }
 
 // One message per import, whatever the number of objects with such faces.
@@ -83,8 +83,8 @@ TEST_F(ImportWarningsTest, FacesOfFiveOrMoreCornersAreToldOnceAsOutlines) {
     EXPECT_EQ(dialogs_.messages[0].first,
               QStringLiteral("3 faces with more than four corners were kept as outlines without "
                              "patches"));
-    ASSERT_EQ(document_.objects.GetCount(), 2);
-    EXPECT_EQ(document_.objects.GetTail()->SplineCount(), 7) << "the outlines are curves";
+    ASSERT_EQ(document_.Objects().GetCount(), 2);
+    EXPECT_EQ(document_.Objects().GetTail()->SplineCount(), 7) << "the outlines are curves";
 }
 
 TEST_F(ImportWarningsTest, AnUnknownMirrorModeIsToldInTheChosenLanguage) {
@@ -99,8 +99,8 @@ TEST_F(ImportWarningsTest, AnUnknownMirrorModeIsToldInTheChosenLanguage) {
     EXPECT_EQ(dialogs_.messages[1].first,
               QStringLiteral("ミラーの種類が0、1、2のどれでもないため、1個のオブジェクトを"
                              "ミラーせずに読み込みました。"));
-    ASSERT_EQ(document_.objects.GetCount(), 2);
-    EXPECT_EQ(document_.objects.GetHead()->PointCount(), 3) << "kept, unmirrored";
+    ASSERT_EQ(document_.Objects().GetCount(), 2);
+    EXPECT_EQ(document_.Objects().GetHead()->PointCount(), 3) << "kept, unmirrored";
 }
 
 // A material library that lies outside the model's folder is not read; the model comes without
@@ -115,9 +115,9 @@ TEST_F(ImportWarningsTest, ASideFileOutsideTheModelsFolderIsNamed) {
         "side file \"../secret.mtl\" was not read: it lies outside the model's "
         "folder");
     GetApp()->useEnglish = true;
-    ImportModelFile(model, dialogs_, nullptr);
+    RunImportFile(model, dialogs_, nullptr);
     GetApp()->useEnglish = false;
-    ImportModelFile(model, dialogs_, nullptr);
+    RunImportFile(model, dialogs_, nullptr);
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].first,
               QStringLiteral("Files that the model names were not read, and the model was "
@@ -128,8 +128,8 @@ TEST_F(ImportWarningsTest, ASideFileOutsideTheModelsFolderIsNamed) {
               QStringLiteral("モデルが参照する次のファイルは読み込まず、それらを除いてモデルを"
                              "読み込みました:\n") +
                   side);
-    ASSERT_EQ(document_.objects.GetCount(), 2);
-    EXPECT_NE(document_.objects.GetHead()->colour, PackMetasequoiaColour(0.25f, 0.5f, 0.75f));
+    ASSERT_EQ(document_.Objects().GetCount(), 2);
+    EXPECT_NE(document_.Objects().GetHead()->colour, PackMetasequoiaColour(0.25f, 0.5f, 0.75f));
 }
 
 // Of several .mqo files in a compressed file the first is read, named as object names are (in
@@ -147,7 +147,7 @@ TEST_F(ImportWarningsTest, ACompressedFileOfSeveralModelsNamesTheOneRead) {
         dialogs_.messages[1].first,
         QStringLiteral("存在しない頂点を使う面を2個読み飛ばしました。\n"
                        "圧縮ファイルにmqoファイルが2個あります。車輪.mqo だけを読み込みました。"));
-    EXPECT_EQ(document_.objects.GetCount(), 2) << "the first model, once in each language";
+    EXPECT_EQ(document_.Objects().GetCount(), 2) << "the first model, once in each language";
 }
 
 TEST_F(ImportWarningsTest, ASoundFileSaysNothing) {

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QSignalSpy>
 
+#include <string>
+#include <vector>
+
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/settings_file.h"
@@ -22,20 +25,27 @@ TEST(KorvDocTest, FreshDocumentShowsCurvesOnlyFromTheDefaultCamera) {
     EXPECT_EQ(display.surfaceResolution, 1);
     EXPECT_EQ(document.backgroundColour, 0x646464u);
     EXPECT_EQ(document.camera.eye.z, -40.0f);
-    EXPECT_TRUE(document.objects.IsEmpty());
+    EXPECT_TRUE(document.Objects().IsEmpty());
 }
 
-TEST(KorvDocTest, AddObjectAppendsDefaultObjects) {
+// The view draws what an import brings at once: the desktop's document finds the patches before
+// the import returns.
+TEST(KorvDocTest, ImportsAppendObjectsWithTheirPatchesFound) {
     CKorvDoc document;
-    PatchObject* first = document.AddObject();
-    PatchObject* second = document.AddObject();
-    ASSERT_EQ(document.objects.GetCount(), 2);
-    EXPECT_EQ(document.objects.GetHead(), first);
-    EXPECT_EQ(document.objects.GetTail(), second);
-    EXPECT_EQ(second->colour, 0xFFFFFFu);
-    EXPECT_TRUE(second->name.empty());
-    document.DeleteAllObjects();
-    EXPECT_TRUE(document.objects.IsEmpty());
+    for (const char* model : {"vase.mqo", "torus.mqo"}) {
+        const ImportReport report =
+            document.Import(std::string(KORVANE_EXAMPLES_DIR "/") + model, {});
+        EXPECT_EQ(report.status, ImportStatus::kImported) << model;
+    }
+    std::vector<std::string> names;
+    for (const PatchObject* object : document.Objects()) {
+        names.push_back(object->name);
+        EXPECT_TRUE(object->patchesValid) << object->name;
+        EXPECT_FALSE(object->patches.empty()) << object->name;
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"vase", "torus"}));
+    document.Clear();
+    EXPECT_TRUE(document.Objects().IsEmpty());
 }
 
 TEST(KorvDocTest, NewKeepsTheDisplaySettingsAndResetsTheCamera) {
@@ -49,10 +59,11 @@ TEST(KorvDocTest, NewKeepsTheDisplaySettingsAndResetsTheCamera) {
     document.displaySettings.surfaceResolution = 7;
     document.camera.eye = Vec3{5, 5, 5};
     document.camera.target = Vec3{1, 1, 1};
-    document.AddObject();
+    document.Import(KORVANE_EXAMPLES_DIR "/vase.mqo", {});
+    ASSERT_FALSE(document.Objects().IsEmpty());
 
     EXPECT_TRUE(document.OnNewDocument());
-    EXPECT_TRUE(document.objects.IsEmpty());
+    EXPECT_TRUE(document.Objects().IsEmpty());
     EXPECT_EQ(document.camera.eye.y, 10.0f);
     EXPECT_EQ(document.camera.eye.z, -40.0f);
     EXPECT_EQ(document.camera.target.x, 0.0f);
@@ -78,7 +89,7 @@ TEST(KorvDocTest, DestroyingTheDocumentWritesTheSettingsFile) {
     app->useEnglish = true;
     {
         CKorvDoc document;
-        document.AddObject();
+        document.Import(KORVANE_EXAMPLES_DIR "/vase.mqo", {});
     }
     EXPECT_EQ(GetDocument(), nullptr);
     QFile file(app->settingsPath);

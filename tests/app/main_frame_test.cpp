@@ -8,6 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QShortcut>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
@@ -25,11 +27,11 @@
 #include "app/object_tree_bar.h"
 #include "app/status_text_bar.h"
 #include "export/animation_master_writer.h"
+#include "export/rvp_writer.h"
 #include "export/spatch_writer.h"
 #include "fake_dialogs.h"
 #include "korvane_version.h"
 #include "model_files.h"
-#include "patch/rvp_writer.h"
 #include "status_recorder.h"
 #include "view/camera_framing.h"
 
@@ -124,7 +126,7 @@ class MainFrameTest : public ::testing::Test {
 
 TEST_F(MainFrameTest, EnglishMenusHoldTheirTextsAndCommands) {
     EXPECT_EQ(DescribeMenuBar(*frame_),
-              (QStringList{"&File{New Document=57600|-|Import{Metasequoia(*.mqo)=32771|"
+              (QStringList{"&File{New Document\tCtrl+N=57600|-|Import{Metasequoia(*.mqo)=32771|"
                            "LightWave(*.lwo)=32777|3D Studio(*.3ds)=32776|Other formats...=32788}|"
                            "Export{ruvoPatch(*.rvp)=32772|Animation Master(*.mdl)=32778|"
                            "sPatch(*.spt)=32773|Surface mesh (OBJ, PLY, STL, glTF)=32789|"
@@ -153,6 +155,35 @@ TEST_F(MainFrameTest, JapaneseMenusKeepTheHalfWidthKatakana) {
                      "ドキュメント=32783}",
                      "ﾍﾙﾌﾟ(&H){ﾊﾞｰｼﾞｮﾝ情報 (&A)...=57664}"}));
     EXPECT_EQ(frame_->windowTitle(), QString::fromLatin1(kProductAndVersion));
+}
+
+// The keys a menu item shows after a tab are an accelerator of the window that runs the item's
+// command, and both languages show the same keys.
+TEST_F(MainFrameTest, KeysShownInTheMenusRunTheirCommands) {
+    QStringList shownBy[2];
+    for (int english : {1, 0}) {
+        Open(english);
+        for (QAction* command : frame_->actions()) {
+            const qsizetype tab = command->text().indexOf(QLatin1Char('\t'));
+            if (tab < 0) {
+                continue;
+            }
+            const QKeySequence keys(command->text().mid(tab + 1));
+            shownBy[english] << command->objectName() + QLatin1Char('=') + keys.toString();
+            QShortcut* accelerator = nullptr;
+            for (QShortcut* shortcut : frame_->findChildren<QShortcut*>()) {
+                if (shortcut->key() == keys) {
+                    accelerator = shortcut;
+                }
+            }
+            ASSERT_NE(accelerator, nullptr) << shownBy[english].join(' ').toStdString();
+            QSignalSpy triggered(command, &QAction::triggered);
+            emit accelerator->activated();
+            EXPECT_EQ(triggered.count(), 1) << shownBy[english].join(' ').toStdString();
+        }
+    }
+    EXPECT_EQ(shownBy[1], shownBy[0]);
+    EXPECT_TRUE(shownBy[1].contains(QStringLiteral("57600=Ctrl+N")));
 }
 
 TEST_F(MainFrameTest, ToolbarHasThirteenButtonsInTheirGroupsWithSharpImages) {
@@ -293,20 +324,69 @@ TEST_F(MainFrameTest, TreeListsTwoImportsInOrderAndEmptiesOnNew) {
     if (QFile::exists(lightWave)) {
         dialogs_.answers = {lightWave};
         Trigger(CommandId::kImportLightWave);
-        ASSERT_EQ(document_->objects.GetCount(), 3);
+        ASSERT_EQ(document_->Objects().GetCount(), 3);
         EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus", "LWOB_ConcavePolygon"}));
     }
     Trigger(CommandId::kFileNew);
     EXPECT_TRUE(TreeItems().isEmpty());
-    EXPECT_TRUE(document_->objects.IsEmpty());
+    EXPECT_TRUE(document_->Objects().IsEmpty());
+}
+
+int HighlightedPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += image.pixel(x, y) == qRgb(255, 255, 0) ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// Clicking an object in the tree draws its points and curves in the highlight colour, which
+// nothing else uses; with nothing selected the picture is exactly what it was. New and an import
+// leave nothing selected.
+TEST_F(MainFrameTest, TheObjectSelectedInTheTreeIsHighlightedInTheView) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kShowVertices);
+    frame_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_.get()));
+    const QImage plain = frame_->view()->grabFramebuffer();
+    EXPECT_EQ(HighlightedPixels(plain), 0);
+
+    QTreeWidget* tree = frame_->treeBar()->dialog()->tree();
+    int highlighted[2] = {0, 0};
+    for (int item = 0; item < 2; ++item) {
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          tree->visualItemRect(tree->topLevelItem(item)).center());
+        EXPECT_EQ(document_->displaySettings.selectedObject, item);
+        highlighted[item] = HighlightedPixels(frame_->view()->grabFramebuffer());
+        EXPECT_GT(highlighted[item], 100) << item;
+    }
+    EXPECT_NE(highlighted[0], highlighted[1]) << "each object is highlighted alone";
+
+    tree->clearSelection();
+    EXPECT_EQ(document_->displaySettings.selectedObject, -1);
+    EXPECT_EQ(frame_->view()->grabFramebuffer(), plain);
+
+    tree->topLevelItem(0)->setSelected(true);
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/head.mqo"};
+    Trigger(CommandId::kImportMetasequoia);
+    EXPECT_EQ(document_->displaySettings.selectedObject, -1);
+    EXPECT_TRUE(tree->selectedItems().isEmpty());
+    tree->topLevelItem(2)->setSelected(true);
+    EXPECT_EQ(document_->displaySettings.selectedObject, 2);
+    Trigger(CommandId::kFileNew);
+    EXPECT_EQ(document_->displaySettings.selectedObject, -1);
 }
 
 TEST_F(MainFrameTest, TreeShowsShiftJisEmptyAndRepeatedNames) {
     QByteArray model = GridModel({"\x83\x7E\x83\x4E", "\xE6\x9B\xB2", "box", "box"});
     dialogs_.answers = {Write(QStringLiteral("names.mqo"), model)};
     Trigger(CommandId::kImportMetasequoia);
-    ASSERT_EQ(document_->objects.GetCount(), 4);
-    EXPECT_EQ(document_->objects.GetHead()->name, "\x83\x7E\x83\x4E") << "bytes stay as read";
+    ASSERT_EQ(document_->Objects().GetCount(), 4);
+    EXPECT_EQ(document_->Objects().GetHead()->name, "\x83\x7E\x83\x4E") << "bytes stay as read";
     EXPECT_EQ(TreeItems(), (QStringList{"ミク", "曲", "box", "box"}));
 }
 
@@ -317,7 +397,7 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
     }
     dialogs_.answers = {model};
     Trigger(CommandId::kImportMetasequoia);
-    ASSERT_FALSE(document_->objects.IsEmpty());
+    ASSERT_FALSE(document_->Objects().IsEmpty());
     StatusRecorder recorder;
     dialogs_.limitAngle = 150.0f;
     Trigger(CommandId::kConnectCurve);
@@ -358,7 +438,7 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
     EXPECT_EQ(texts.back(), "Ready");
     // Between them, each object's progress in list order, counting up to its last point.
     size_t at = 1;
-    for (const PatchObject* object : document_->objects) {
+    for (const PatchObject* object : document_->Objects()) {
         const std::string prefix = object->name + " ";
         const std::string last = prefix + std::to_string(object->PointCount() - 1) + " / " +
                                  std::to_string(object->PointCount());
@@ -398,7 +478,7 @@ TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
     frame_->WaitForConversion();
     EXPECT_EQ(dialogs_.discardAsked, 1);
     EXPECT_FALSE(frame_->isVisible());
-    for (const PatchObject* object : document_->objects) {
+    for (const PatchObject* object : document_->Objects()) {
         EXPECT_EQ(object->SplineCount(), 6) << "the run went to its end";
     }
 }
@@ -458,7 +538,7 @@ TEST_F(MainFrameTest, ExportsWriteEveryObjectAndNameTheFileWhenTheyCannot) {
             dialogs_.suggestedPaths,
             QStringList{QDir(QStringLiteral(KORVANE_EXAMPLES_DIR)).filePath("torus." + suffix)})
             << "the name of the model imported last";
-        format.checkFile(Content(path), document_->objects);
+        format.checkFile(Content(path), document_->Objects());
         EXPECT_TRUE(dialogs_.messages.empty());
         EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(),
                   QStringLiteral("Wrote 2 objects to ") + QDir::toNativeSeparators(path));
@@ -483,6 +563,37 @@ TEST_F(MainFrameTest, ExportsWriteEveryObjectAndNameTheFileWhenTheyCannot) {
     }
 }
 
+// What an export wrote stays in the status field until the document changes: New and an import,
+// also one that fails, make it "Ready" in both languages.
+TEST_F(MainFrameTest, NewAndImportsClearWhatTheLastExportWrote) {
+    const QString notes = Write(QStringLiteral("notes.txt"), "just words");
+    const struct {
+        int english;
+        const char* written;
+        CommandId then;
+        QString imported;  // the file the import dialog is given
+    } kCases[] = {
+        {1, "Wrote 1 object to ", CommandId::kFileNew, {}},
+        {0, "1個のオブジェクトを ", CommandId::kFileNew, {}},
+        {1, "Wrote 1 object to ", CommandId::kImportMetasequoia, KORVANE_EXAMPLES_DIR "/torus.mqo"},
+        {0, "1個のオブジェクトを ", CommandId::kImportOtherFormats, notes},
+    };
+    for (const auto& step : kCases) {
+        SCOPED_TRACE(step.written);
+        Open(step.english);
+        dialogs_.importScale = 1.0f;
+        dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", folder_.filePath("vase.rvp")};
+        Trigger(CommandId::kImportMetasequoia);
+        Trigger(CommandId::kExportRuvoPatch);
+        const QLineEdit* field = frame_->statusTextBar()->dialog()->field();
+        ASSERT_TRUE(field->text().startsWith(QString::fromUtf8(step.written)))
+            << field->text().toStdString();
+        dialogs_.answers = {step.imported};
+        Trigger(step.then);
+        EXPECT_EQ(field->text(), QStringLiteral("Ready"));
+    }
+}
+
 TEST_F(MainFrameTest, ControlNStartsANewDocument) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo"};
     Trigger(CommandId::kImportMetasequoia);
@@ -490,7 +601,7 @@ TEST_F(MainFrameTest, ControlNStartsANewDocument) {
     frame_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame_.get()));
     QTest::keyClick(frame_.get(), Qt::Key_N, Qt::ControlModifier);
-    EXPECT_TRUE(document_->objects.IsEmpty());
+    EXPECT_TRUE(document_->Objects().IsEmpty());
 }
 
 TEST_F(MainFrameTest, BarsAreRegisteredInOrderAfterTheirDialogs) {
@@ -515,7 +626,7 @@ TEST_F(MainFrameTest, FrameAllAimsAtTheCentreOfEveryObject) {
     const Camera framedHead = document_->camera;
     Trigger(CommandId::kImportMetasequoia);
     EXPECT_EQ(document_->camera.eye.z, framedHead.eye.z) << "a second import keeps the camera";
-    const Vec3 centre = ControlPointBounds(document_->objects).Centre();
+    const Vec3 centre = ControlPointBounds(document_->Objects()).Centre();
     for (const Qt::Key key : {Qt::Key_Home, Qt::Key_F}) {
         document_->ResetCamera();
         QTest::keyClick(frame_->view(), key);
@@ -589,6 +700,109 @@ TEST_F(MainFrameTest, DroppedFilesAreImportedInOrderAndRemembered) {
     EXPECT_EQ(TreeItems(), QStringList{"torus"});
 }
 
+// What the desktop wrote as a ruvoPatch file opens again like any other model: dropped on the
+// window, it brings back every object with its connected curves and its patches, and it is
+// remembered in the File menu, from which it opens in the next run.
+TEST_F(MainFrameTest, ARuvoPatchFileOpensDroppedAndFromTheRecentFiles) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kImportMetasequoia);
+    dialogs_.limitAngle = 150.0f;
+    Trigger(CommandId::kConnectCurve);
+    frame_->WaitForConversion();
+    const ObjectCounts connected = document_->Count().totals;
+    const QString figure = folder_.filePath(QStringLiteral("figure.rvp"));
+    dialogs_.answers = {figure};
+    Trigger(CommandId::kExportRuvoPatch);
+    Trigger(CommandId::kFileNew);
+    ASSERT_TRUE(document_->Objects().IsEmpty());
+
+    const auto expectFigure = [&] {
+        EXPECT_EQ(TreeItems(), (QStringList{"vase", "torus"}));
+        const ObjectCounts read = document_->Count().totals;
+        EXPECT_EQ(read.controlPoints, connected.controlPoints);
+        EXPECT_EQ(read.splines, connected.splines);
+        EXPECT_EQ(read.closedSplines, connected.closedSplines);
+        EXPECT_EQ(read.quadPatches, connected.quadPatches);
+        EXPECT_EQ(read.triPatches, connected.triPatches);
+        for (const PatchObject* object : document_->Objects()) {
+            EXPECT_TRUE(object->patchesValid) << "the view draws them at once";
+        }
+        EXPECT_TRUE(dialogs_.messages.empty());
+    };
+    Drop(frame_.get(), {figure});
+    expectFigure();
+    EXPECT_EQ(frame_->recentFiles().paths().first(), QFileInfo(figure).absoluteFilePath());
+
+    Open(1);
+    QAction* first = nullptr;
+    for (QAction* action : frame_->menuBar()->actions().first()->menu()->actions()) {
+        if (action->isVisible() && action->text().startsWith(QStringLiteral("&1 "))) {
+            first = action;
+        }
+    }
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->text(), QStringLiteral("&1 figure.rvp"));
+    first->trigger();
+    expectFigure();
+}
+
+// A recent file that cannot be imported any more is named with the reason, in the language of the
+// run; one that is gone leaves the list, one that is there but cannot be opened stays on it.
+TEST_F(MainFrameTest, ARecentFileThatCannotBeReadIsNamedWithTheReason) {
+    const auto remove = [](const QString& path) { return QFile::remove(path); };
+    const auto removeFolder = [](const QString& path) {
+        return QDir(QFileInfo(path).path()).removeRecursively();
+    };
+    // A link to itself cannot be opened, whoever runs the test.
+    const auto loop = [](const QString& path) {
+        return QFile::remove(path) && QFile::link(QFileInfo(path).fileName(), path);
+    };
+    const struct {
+        int english;
+        bool (*spoil)(const QString& path);
+        const char* message;  // %1 is the file
+        const char* caption;
+        bool staysListed;
+    } kCases[] = {
+        {1, remove, "%1 is no longer there, so it was taken off the recent files.", "Error", false},
+        {0, removeFolder, "%1 が見つかりません。最近使ったファイルの一覧から外しました。", "エラー",
+         false},
+        {1, loop, "%1 cannot be read: it is there, but it could not be opened for reading.",
+         "Error", true},
+        {0, loop, "%1 を読み込めません。ファイルはありますが、読み取り用に開けませんでした。",
+         "エラー", true},
+    };
+    int made = 0;
+    for (const auto& expected : kCases) {
+        SCOPED_TRACE(expected.message);
+        Open(expected.english);
+        ASSERT_TRUE(QDir(folder_.path()).mkpath(QString::number(made)));
+        const QString path = Write(QStringLiteral("%1/model.mqo").arg(made++), GridModel({"a"}));
+        dialogs_.answers = {path};
+        Trigger(CommandId::kImportMetasequoia);
+        ASSERT_EQ(frame_->recentFiles().paths().first(), path);
+        ASSERT_TRUE(expected.spoil(path));
+        Trigger(CommandId::kFileNew);
+        dialogs_.messages.clear();
+
+        QAction* first = nullptr;
+        for (QAction* action : frame_->menuBar()->actions().first()->menu()->actions()) {
+            if (action->isVisible() && action->text() == QStringLiteral("&1 model.mqo")) {
+                first = action;
+            }
+        }
+        ASSERT_NE(first, nullptr);
+        first->trigger();
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_EQ(dialogs_.messages[0].first,
+                  QString::fromUtf8(expected.message).arg(QDir::toNativeSeparators(path)));
+        EXPECT_EQ(dialogs_.messages[0].second, QString::fromUtf8(expected.caption));
+        EXPECT_TRUE(document_->Objects().IsEmpty());
+        EXPECT_EQ(frame_->recentFiles().paths().contains(path), expected.staysListed);
+    }
+}
+
 // New and Exit ask before connected curves that were never exported are thrown away; an export
 // or an answer to go on settles it.
 TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
@@ -604,7 +818,7 @@ TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
     frame_->WaitForConversion();
     Trigger(CommandId::kFileNew);
     EXPECT_EQ(dialogs_.discardAsked, 1);
-    EXPECT_EQ(document_->objects.GetCount(), 1) << "kept when the user says no";
+    EXPECT_EQ(document_->Objects().GetCount(), 1) << "kept when the user says no";
     frame_->show();
     EXPECT_FALSE(frame_->close());
     EXPECT_EQ(dialogs_.discardAsked, 2);
@@ -613,7 +827,7 @@ TEST_F(MainFrameTest, NewAndExitAskBeforeLosingConnectedCurves) {
     Trigger(CommandId::kExportRuvoPatch);
     Trigger(CommandId::kFileNew);
     EXPECT_EQ(dialogs_.discardAsked, 2) << "exported: nothing to lose";
-    EXPECT_TRUE(document_->objects.IsEmpty());
+    EXPECT_TRUE(document_->Objects().IsEmpty());
 }
 
 TEST_F(MainFrameTest, ToolbarButtonsShowTheirNamesInTheLanguageOfTheRun) {

@@ -52,7 +52,7 @@ void ExportTetrahedron(const QString& path, const char* format) {
 }
 
 float Width(const CKorvDoc& document) {
-    const Bounds bounds = ControlPointBounds(document.objects);
+    const Bounds bounds = ControlPointBounds(document.Objects());
     return bounds.maximum.x - bounds.minimum.x;
 }
 
@@ -85,10 +85,10 @@ TEST_F(OtherFormatsTest, ThreeDStudioImportsAtTheScaleGivenAndRemembersIt) {
     dialogs_.answers = {tetrahedron};
     dialogs_.importScale = 1.0f;
     Trigger(CommandId::kImport3dStudio);
-    ASSERT_EQ(document_->objects.GetCount(), 1) << dialogs_.messages.size();
+    ASSERT_EQ(document_->Objects().GetCount(), 1) << dialogs_.messages.size();
     EXPECT_EQ(dialogs_.filters.first(), QStringLiteral("3D Studio(*.3ds)"));
-    EXPECT_EQ(document_->objects.GetHead()->PointCount(), 4);
-    EXPECT_EQ(document_->objects.GetHead()->SplineCount(), 6);
+    EXPECT_EQ(document_->Objects().GetHead()->PointCount(), 4);
+    EXPECT_EQ(document_->Objects().GetHead()->SplineCount(), 6);
     const float unitWidth = Width(*document_);
 
     Trigger(CommandId::kFileNew);
@@ -101,7 +101,7 @@ TEST_F(OtherFormatsTest, ThreeDStudioImportsAtTheScaleGivenAndRemembersIt) {
     dialogs_.importScale.reset();
     Trigger(CommandId::kImportOtherFormats);
     EXPECT_EQ(dialogs_.presetScale, 10.0f);
-    EXPECT_EQ(document_->objects.GetCount(), 1) << "cancelled at the scale";
+    EXPECT_EQ(document_->Objects().GetCount(), 1) << "cancelled at the scale";
     EXPECT_TRUE(dialogs_.filters.last().contains(QStringLiteral("*.3ds")));
     EXPECT_TRUE(dialogs_.filters.last().contains(QStringLiteral("*.obj")));
     EXPECT_TRUE(dialogs_.messages.empty());
@@ -117,7 +117,7 @@ TEST_F(OtherFormatsTest, AFileAssimpRefusesIsNamedAndChangesNothing) {
     dialogs_.answers = {notes};
     dialogs_.importScale = 1.0f;
     Trigger(CommandId::kImportOtherFormats);
-    EXPECT_TRUE(document_->objects.IsEmpty());
+    EXPECT_TRUE(document_->Objects().IsEmpty());
     ASSERT_EQ(dialogs_.messages.size(), 1u);
     EXPECT_TRUE(dialogs_.messages[0].first.contains(QDir::toNativeSeparators(notes)))
         << dialogs_.messages[0].first.toStdString();

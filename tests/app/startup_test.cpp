@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -92,6 +93,26 @@ TEST_F(StartupTest, CapitalEnglishSelectsJapaneseAndIsRewritten) {
     EXPECT_EQ(Content(GetApp()->settingsPath), QByteArray("japanese\n"));
 }
 
+// Qt's own dialogs and buttons speak the language of the run, for as long as the program runs.
+TEST_F(StartupTest, QtsOwnTextsFollowTheLanguageChosen) {
+    const struct {
+        int choice;
+        const char* cancel;
+    } kLanguages[] = {{0, "キャンセル"}, {1, "Cancel"}};
+    for (const auto& language : kLanguages) {
+        QFile::remove(GetApp()->settingsPath);
+        FakeChooser chooser(language.choice);
+        {
+            Startup startup(*GetApp(), dialogs_, chooser);
+            ASSERT_TRUE(startup.Run({QStringLiteral("korvane")}));
+            EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                      QString::fromUtf8(language.cancel));
+        }
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"))
+            << "removed with the program";
+    }
+}
+
 TEST_F(StartupTest, UnwritableSettingsPlaceIsSurvived) {
     GetApp()->settingsPath = folder_.filePath(QStringLiteral("missing/k_r_v.ini"));
     for (int start = 0; start < 2; ++start) {
@@ -110,15 +131,35 @@ TEST_F(StartupTest, ModelOnTheCommandLineIsImportedAtStart) {
     FakeChooser unused(1);
     Startup startup(*GetApp(), dialogs_, unused);
     ASSERT_TRUE(startup.Run({QStringLiteral("korvane"), KORVANE_EXAMPLES_DIR "/head.mqo"}));
-    ASSERT_EQ(startup.document()->objects.GetCount(), 1);
-    EXPECT_EQ(startup.document()->objects.GetHead()->name, "head");
+    ASSERT_EQ(startup.document()->Objects().GetCount(), 1);
+    EXPECT_EQ(startup.document()->Objects().GetHead()->name, "head");
     // The model is shown whole: the camera aims at the centre of its points.
-    const Vec3 centre = ControlPointBounds(startup.document()->objects).Centre();
+    const Vec3 centre = ControlPointBounds(startup.document()->Objects()).Centre();
     EXPECT_EQ(startup.document()->camera.target.x, centre.x);
     EXPECT_EQ(startup.document()->camera.target.y, centre.y);
     EXPECT_EQ(startup.document()->camera.target.z, centre.z);
     EXPECT_TRUE(dialogs_.messages.empty());
     EXPECT_TRUE(QTest::qWaitForWindowExposed(startup.frame()));
+}
+
+// Every model named is imported in turn, as a drop imports them: one that cannot be read is told
+// and the others come in all the same.
+TEST_F(StartupTest, EveryModelOnTheCommandLineIsImportedInOrder) {
+    WriteLanguageSetting(GetApp()->settingsPath, true);
+    FakeChooser unused(1);
+    Startup startup(*GetApp(), dialogs_, unused);
+    const QString missing = folder_.filePath(QStringLiteral("missing.mqo"));
+    ASSERT_TRUE(startup.Run({QStringLiteral("korvane"), KORVANE_EXAMPLES_DIR "/head.mqo", missing,
+                             KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"}));
+    QStringList names;
+    for (const PatchObject* object : startup.document()->objects) {
+        names << QString::fromStdString(object->name);
+    }
+    EXPECT_EQ(names, (QStringList{"head", "vase", "torus"}));
+    ASSERT_EQ(dialogs_.messages.size(), 1u);
+    EXPECT_EQ(dialogs_.messages[0].second, QStringLiteral("Error"));
+    EXPECT_EQ(startup.frame()->recentFiles().paths().first(),
+              QFileInfo(KORVANE_EXAMPLES_DIR "/torus.mqo").absoluteFilePath());
 }
 
 TEST_F(StartupTest, UnknownOptionEndsTheStartBeforeAnything) {

@@ -8,6 +8,7 @@
 #include <random>
 #include <tuple>
 
+#include "document/object_store.h"
 #include "import/assimp_handback.h"
 #include "import/assimp_import.h"
 #include "import/assimp_weld.h"

@@ -1,6 +1,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <assimp/Exporter.hpp>
 
@@ -12,6 +13,7 @@
 #include <fstream>
 #include <functional>
 
+#include "document/object_store.h"
 #include "import/assimp_import.h"
 #include "import/metasequoia_reader.h"
 #include "patch/patch_builder.h"
@@ -20,6 +22,12 @@
 
 namespace korvane {
 namespace {
+
+// A named pipe with no writer at path, which blocks whoever opens it for reading.
+std::string Fifo(const std::filesystem::path& path) {
+    EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0);
+    return path.string();
+}
 
 namespace fs = std::filesystem;
 
@@ -438,7 +446,13 @@ TEST_F(AssimpImportTest, AFailedImportLeavesTheDocumentAlone) {
          ImportStatus::kAssimpRefused,
          "out of range"},
         {"no such file", "", {}, (dir_ / "gone.obj").string(), ImportStatus::kCannotOpen, ""},
-        {"a folder", "", {}, dir_.string(), ImportStatus::kCannotOpen, ""},
+        {"a folder", "", {}, dir_.string(), ImportStatus::kNotRegularFile, ""},
+        {"a pipe, refused before the helper would wait on it",
+         "",
+         {},
+         Fifo(dir_ / "pipe.obj"),
+         ImportStatus::kNotRegularFile,
+         ""},
     };
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     const bool memoryLimited = false;  // the sanitizers' own reservations need the address space

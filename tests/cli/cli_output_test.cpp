@@ -42,6 +42,8 @@ TEST_F(CliTest, OutputThatIsAnInputOrOfAnotherKindIsRefused) {
               0);
     fs::create_hard_link(dir_ / "model.mqo", dir_ / "hard.rvp");
     fs::create_symlink("model.mqo", dir_ / "link.rvp");
+    fs::copy_file(dir_ / "model.mqo", dir_ / "mesh.bin");
+    fs::copy_file(dir_ / "model.mqo", dir_ / "mesh.mtl");
     const std::string convertKinds =
         "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf, .glb, .step, .stp, .igs and "
         ".iges files";
@@ -64,6 +66,14 @@ TEST_F(CliTest, OutputThatIsAnInputOrOfAnotherKindIsRefused) {
         {"render onto its input",
          {"render", "model.mqo", "-o", "./model.mqo"},
          "the output './model.mqo' is the input 'model.mqo'; it was left as it is"},
+        {"a glTF whose buffer would replace the input",
+         {"convert", "mesh.bin", "-o", "mesh.gltf"},
+         "the output 'mesh.gltf' would replace the input 'mesh.bin' with its companion "
+         "'mesh.bin'; nothing was written"},
+        {"an OBJ whose material library would replace an input",
+         {"convert", "model.mqo", "mesh.mtl", "-o", "mesh.obj"},
+         "the output 'mesh.obj' would replace the input 'mesh.mtl' with its companion "
+         "'mesh.mtl'; nothing was written"},
         {"no extension", {"convert", "model.mqo", "-o", "model"}, convertKinds + ", not 'model'"},
         {"a model's extension",
          {"convert", "model.mqo", "-o", "copy.mqo"},

@@ -10,17 +10,17 @@
 namespace korvane::cli {
 namespace {
 
-ObjectStatistics Object(std::string name, std::uint32_t colour, std::int64_t points) {
-    ObjectStatistics s;
+ObjectCounts Object(std::string name, std::uint32_t colour, std::int64_t points) {
+    ObjectCounts s;
     s.name = std::move(name);
     s.colour = colour;
     s.controlPoints = points;
     return s;
 }
 
-DocumentStatistics Document(std::vector<ObjectStatistics> objects) {
-    DocumentStatistics statistics;
-    for (const ObjectStatistics& s : objects) {
+DocumentCounts CountsOf(std::vector<ObjectCounts> objects) {
+    DocumentCounts statistics;
+    for (const ObjectCounts& s : objects) {
         statistics.totals.controlPoints += s.controlPoints;
     }
     statistics.objects = std::move(objects);
@@ -43,7 +43,7 @@ int ColourColumn(const std::string& row) {
 }
 
 TEST(StatisticsTableTest, ColumnsStayAlignedWhateverTheNames) {
-    const std::vector<std::vector<ObjectStatistics>> documents = {
+    const std::vector<std::vector<ObjectCounts>> documents = {
         {Object("a", 0, 1)},
         {Object("body", 0, 12), Object("a much longer name than the total line", 0, 3)},
         {Object("\xE3\x83\x9F\xE3\x82\xAF\xE3\x81\xAE\xE9\xAB\xAA", 0, 5),  // ミクの髪, UTF-8
@@ -52,7 +52,7 @@ TEST(StatisticsTableTest, ColumnsStayAlignedWhateverTheNames) {
          Object("tab\there", 0, 8)},
     };
     for (const auto& objects : documents) {
-        const DocumentStatistics statistics = Document(objects);
+        const DocumentCounts statistics = CountsOf(objects);
         const std::vector<std::string> lines = Lines(FormatStatisticsText(statistics, {}));
         ASSERT_EQ(lines.size(), objects.size() + 2);  // header, rows, total
         const int column = ColourColumn(lines[0]);
@@ -73,8 +73,8 @@ TEST(StatisticsTableTest, TotalCountsObjectsInTheRightNumber) {
     };
     for (const Case c : {Case{0, "total (0 objects)"}, Case{1, "total (1 object) "},
                          Case{2, "total (2 objects)"}}) {
-        const std::vector<ObjectStatistics> objects(c.objects, Object("x", 0, 1));
-        const std::string text = FormatStatisticsText(Document(objects), {});
+        const std::vector<ObjectCounts> objects(c.objects, Object("x", 0, 1));
+        const std::string text = FormatStatisticsText(CountsOf(objects), {});
         EXPECT_NE(text.find(std::string("\n") + c.total), std::string::npos) << text;
     }
 }
@@ -91,7 +91,7 @@ TEST(StatisticsTableTest, ColoursAsRgbWithRedInTheLowByte) {
         {0xFF000000, "#000000", "[0, 0, 0]"},  // the unused high byte is not a colour
     };
     for (const Case& c : cases) {
-        const DocumentStatistics statistics = Document({Object("o", c.packed, 1)});
+        const DocumentCounts statistics = CountsOf({Object("o", c.packed, 1)});
         const std::string text = FormatStatisticsText(statistics, {});
         EXPECT_NE(text.find(std::string("  ") + c.hex + "  "), std::string::npos) << text;
         const std::string json = FormatStatisticsJson(statistics, {});

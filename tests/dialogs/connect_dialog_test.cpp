@@ -44,14 +44,50 @@ TEST(ConnectDialog, HasItsControlsUnderTheirIds) {
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowCloseButtonHint);
 }
 
-TEST(ConnectDialog, LabelFollowsTheLanguageAndTheCaptionDoesNot) {
-    ConnectDialog japanese(false);
-    EXPECT_EQ(japanese.findChild<QLabel*>(QStringLiteral("1000"))->text(),
-              QStringLiteral("制限角度"));
-    ConnectDialog english(true);
-    EXPECT_EQ(english.findChild<QLabel*>(QStringLiteral("1000"))->text(),
-              QStringLiteral("Limit Angle"));
-    EXPECT_EQ(english.windowTitle(), QStringLiteral("Connect"));
+// The labels say what the number is in the language of the run; the caption stays English.
+// Every control lies inside the dialog, clear of the others, and every text fits its place.
+TEST(ConnectDialog, LabelsFollowTheLanguageAndFitTheirPlaces) {
+    const struct {
+        bool english;
+        const char* label;
+        const char* unit;
+        const char* meaning;
+    } kLanguages[] = {
+        {false, "制限角度", "度",
+         "単位は度(0～180)。これより広い角度で続くカーブ同士を接続します(180 度が一直線)。"},
+        {true, "Limit Angle", "°",
+         "In degrees, 0 to 180: curves that continue each other at a wider angle are joined (180 "
+         "is straight on)."},
+    };
+    for (const auto& language : kLanguages) {
+        SCOPED_TRACE(language.label);
+        ConnectDialog dialog(language.english);
+        EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Connect"));
+        const auto* label = dialog.findChild<QLabel*>(QStringLiteral("1000"));
+        const auto* unit = dialog.findChild<QLabel*>(QStringLiteral("1002"));
+        const auto* meaning = dialog.findChild<QLabel*>(QStringLiteral("1003"));
+        ASSERT_TRUE(label != nullptr && unit != nullptr && meaning != nullptr);
+        EXPECT_EQ(label->text(), QString::fromUtf8(language.label));
+        EXPECT_EQ(unit->text(), QString::fromUtf8(language.unit));
+        EXPECT_EQ(meaning->text(), QString::fromUtf8(language.meaning));
+
+        const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (qsizetype i = 0; i < controls.size(); ++i) {
+            const QRect place = controls[i]->geometry();
+            EXPECT_TRUE(dialog.rect().contains(place)) << controls[i]->objectName().toStdString();
+            for (qsizetype j = i + 1; j < controls.size(); ++j) {
+                EXPECT_FALSE(place.intersects(controls[j]->geometry()))
+                    << controls[i]->objectName().toStdString() << " and "
+                    << controls[j]->objectName().toStdString();
+            }
+        }
+        for (const QLabel* text : {label, unit, meaning}) {
+            const QRect needed = text->fontMetrics().boundingRect(QRect(QPoint(), text->size()),
+                                                                  Qt::TextWordWrap, text->text());
+            EXPECT_LE(needed.width(), text->width()) << text->objectName().toStdString();
+            EXPECT_LE(needed.height(), text->height()) << text->objectName().toStdString();
+        }
+    }
 }
 
 // A new value can be typed at once: the field opens focused with its text selected.

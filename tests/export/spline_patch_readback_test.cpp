@@ -12,14 +12,15 @@
 #include <tuple>
 #include <vector>
 
+#include "document/object_store.h"
 #include "export/animation_master_writer.h"
 #include "export/spatch_writer.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
-#include "import/object_sink.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_facing.h"
+#include "support/found_patches.h"
 #include "support/generated_network.h"
 #include "support/mdl_reader.h"
 #include "support/spt_reader.h"
@@ -137,7 +138,7 @@ testing::MdlColour Rgb(std::uint32_t colour) {
 }
 
 void ExpectMdlHoldsNetwork(const ObjectList<PatchObject>& objects) {
-    const std::string text = SerializeAnimationMaster(objects);
+    const std::string text = SerializeAnimationMaster(testing::WithPatches(objects));
     testing::MdlReader reader(text);
     const std::optional<testing::MdlFile> file = reader.Read();
     ASSERT_TRUE(file) << reader.error();

@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "export/animation_master_writer.h"
+#include "export/export_formats.h"
 #include "export/spatch_writer.h"
-#include "export/spline_patch_formats.h"
-#include "import/object_sink.h"
 #include "patch/patch_builder.h"
+#include "support/found_patches.h"
 #include "support/generated_network.h"
 #include "support/mdl_reader.h"
 #include "support/network_builder.h"
@@ -35,7 +36,7 @@ namespace fs = std::filesystem;
 using testing::NetworkBuilder;
 
 std::optional<testing::MdlFile> ReadMdl(const ObjectList<PatchObject>& objects) {
-    testing::MdlReader reader(SerializeAnimationMaster(objects));
+    testing::MdlReader reader(SerializeAnimationMaster(testing::WithPatches(objects)));
     std::optional<testing::MdlFile> file = reader.Read();
     EXPECT_TRUE(file) << reader.error();
     if (file) {
@@ -68,18 +69,22 @@ void Square(PatchObject& object) {
     ComputeHandles(object);
 }
 
-TEST(SplinePatchFormatsTest, TheExtensionNamesTheFormatInAnyCase) {
-    const std::pair<const char*, std::optional<SplinePatchFormat>> names[] = {
-        {"model.mdl", SplinePatchFormat::kAnimationMaster},
-        {"/a/b/MODEL.MDL", SplinePatchFormat::kAnimationMaster},
-        {"x.Spt", SplinePatchFormat::kSPatch},
-        {"model.spt.rvp", std::nullopt},
+TEST(ExportFormatsTest, TheExtensionNamesTheFormatInAnyCase) {
+    const std::pair<const char*, std::optional<ExportFormat>> names[] = {
+        {"model.mdl", ExportFormat::kAnimationMaster},
+        {"/a/b/MODEL.MDL", ExportFormat::kAnimationMaster},
+        {"x.Spt", ExportFormat::kSPatch},
+        {"model.spt.rvp", ExportFormat::kRuvoPatch},
+        {".rvp", ExportFormat::kRuvoPatch},
+        {"a.b/c.GLTF", ExportFormat::kSurfaceMesh},
+        {"surface.Obj", ExportFormat::kSurfaceMesh},
         {"folder.mdl/model", std::nullopt},
         {"mdl", std::nullopt},
         {"model.mdlx", std::nullopt},
-        {"model.obj", std::nullopt}};
+        {"model.", std::nullopt},
+        {"/dev/stdout", std::nullopt}};
     for (const auto& [name, format] : names) {
-        EXPECT_EQ(SplinePatchFormatOf(name), format) << name;
+        EXPECT_EQ(ExportFormatOf(name), format) << name;
     }
 }
 
@@ -157,7 +162,7 @@ TEST(SplinePatchWritersTest, SegmentsOfNoLengthWriteFiniteNumbers) {
     build.Curve({3, 5});
     ComputeHandles(object);
 
-    const std::string mdlText = SerializeAnimationMaster(store.objects);
+    const std::string mdlText = SerializeAnimationMaster(testing::WithPatches(store.objects));
     const std::string sptText = SerializeSPatch(store.objects);
     for (const std::string& text : {mdlText, sptText}) {
         std::string lower = text;
@@ -214,7 +219,7 @@ std::vector<std::string> Entries(const fs::path& folder) {
 
 // A failed write reports why and loses nothing: a 64 KB disk of its own (when the tests may
 // mount one) with an old file on it, a full device, a folder that is not there.
-class FailedWriteTest : public ::testing::TestWithParam<SplinePatchFormat> {
+class FailedWriteTest : public ::testing::TestWithParam<ExportFormat> {
   protected:
     void SetUp() override {
         std::string pattern = (fs::path(::testing::TempDir()) / "korvane-export-XXXXXX").string();
@@ -222,6 +227,7 @@ class FailedWriteTest : public ::testing::TestWithParam<SplinePatchFormat> {
         folder_ = pattern;
         PatchObject& torus = *store_.AddObject();
         testing::BuildGenerated(modelgen::MakeTorus(40, 40), torus);
+        DetectPatches(torus);
     }
     void TearDown() override {
         if (mounted_) {
@@ -230,8 +236,8 @@ class FailedWriteTest : public ::testing::TestWithParam<SplinePatchFormat> {
         fs::remove_all(folder_);
     }
 
-    WriteResult Write(const std::string& path) {
-        return WriteSplinePatchFile(path, store_.objects, GetParam());
+    ExportReport Write(const std::string& path) {
+        return ExportModelFile(path, store_.objects, {.format = GetParam()});
     }
 
     fs::path folder_;
@@ -240,13 +246,13 @@ class FailedWriteTest : public ::testing::TestWithParam<SplinePatchFormat> {
 };
 
 TEST_P(FailedWriteTest, ReportsWhyAndKeepsWhatWasThere) {
-    const WriteResult missing = Write((folder_ / "no" / "model.x").string());
+    const ExportReport missing = Write((folder_ / "no" / "model.x").string());
     EXPECT_EQ(missing.status, WriteStatus::kCannotCreate);
     EXPECT_NE(missing.error.find("No such file or directory"), std::string::npos) << missing.error;
 
     struct stat device {};
     if (stat("/dev/full", &device) == 0 && S_ISCHR(device.st_mode)) {
-        const WriteResult full = Write("/dev/full");
+        const ExportReport full = Write("/dev/full");
         EXPECT_EQ(full.status, WriteStatus::kWriteFailed);
         EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
         EXPECT_EQ(stat("/dev/full", &device), 0);
@@ -263,7 +269,7 @@ TEST_P(FailedWriteTest, ReportsWhyAndKeepsWhatWasThere) {
     const std::string old(20000, 'o');
     std::ofstream(target, std::ios::binary) << old;
     ASSERT_EQ(ReadBytes(target), old);
-    const WriteResult tooBig = Write(target.string());
+    const ExportReport tooBig = Write(target.string());
     EXPECT_EQ(tooBig.status, WriteStatus::kWriteFailed);
     EXPECT_NE(tooBig.error.find("No space left on device"), std::string::npos) << tooBig.error;
     EXPECT_EQ(ReadBytes(target), old) << "the old file changed";
@@ -271,10 +277,9 @@ TEST_P(FailedWriteTest, ReportsWhyAndKeepsWhatWasThere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, FailedWriteTest,
-                         ::testing::Values(SplinePatchFormat::kAnimationMaster,
-                                           SplinePatchFormat::kSPatch),
-                         [](const ::testing::TestParamInfo<SplinePatchFormat>& info) {
-                             return info.param == SplinePatchFormat::kAnimationMaster
+                         ::testing::Values(ExportFormat::kAnimationMaster, ExportFormat::kSPatch),
+                         [](const ::testing::TestParamInfo<ExportFormat>& info) {
+                             return info.param == ExportFormat::kAnimationMaster
                                         ? std::string("Mdl")
                                         : std::string("Spt");
                          });

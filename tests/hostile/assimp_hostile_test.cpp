@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "hostile_support.h"
 #include "import/assimp_import.h"
 #include "import/metasequoia_object.h"

@@ -13,9 +13,12 @@
 #include <utility>
 #include <vector>
 
+#include "document/object_store.h"
+#include "export/export_formats.h"
+#include "export/surface_mesh_writer.h"
 #include "hostile_models.h"
 #include "hostile_support.h"
-#include "patch/surface_mesh_writer.h"
+#include "support/found_patches.h"
 
 // A failed export loses nothing: the file at the target keeps every byte, no temporary file stays
 // behind, and the failure is reported.
@@ -241,6 +244,7 @@ class PairDiskTest : public MountedDiskTest {
             return;
         }
         Import(BoxModel(), store_);
+        WithPatches(store_.objects);
     }
 
     // Empties the disk, puts files on it and fills it up to `room` free pages.
@@ -361,7 +365,7 @@ TEST_F(HostileTest, FileSizeLimitFailsTheWriteAndKeepsWhatWasThere) {
             }
             PutFiles(folder, before);
             const fs::path target = folder / test.output;
-            const bool mesh = SurfaceMeshFormatOf(target.string()).has_value();
+            const bool mesh = ExportFormatOf(target.string()) == ExportFormat::kSurfaceMesh;
             std::vector<std::string> args{"convert", "-o", target.string()};
             if (mesh) {
                 args.insert(args.end(), {"--resolution", std::to_string(kNewerResolution)});

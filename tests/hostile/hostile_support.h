@@ -13,6 +13,9 @@
 #include <string_view>
 #include <vector>
 
+#include "document/object_store.h"
+#include "export/rvp_writer.h"
+#include "export/surface_mesh_builder.h"
 #include "import/import_test_support.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
@@ -22,8 +25,6 @@
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_invariants.h"
-#include "patch/rvp_writer.h"
-#include "patch/surface_mesh_builder.h"
 #include "support/run_process.h"
 #include "support/rvp_reader.h"
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "hostile_models.h"
 #include "hostile_support.h"
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "hostile_support.h"
 
 // Every input that once crashed, hung, leaked or exhausted memory (from fuzzing or the hostile

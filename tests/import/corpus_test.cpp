@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_parser.h"
 #include "import/metasequoia_reader.h"

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "document/object_store.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import_test_support.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
-#include "import/object_sink.h"
 #include "tools/modelgen/model_shapes.h"
 #include "tools/modelgen/model_writers.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "import/object_sink.h"
+#include "document/object_store.h"
 #include "patch/patch_object.h"
 
 namespace korvane::testing {

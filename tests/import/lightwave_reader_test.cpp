@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "import/lightwave_reader.h"
 #include "import_test_support.h"
 #include "lwo_bytes.h"

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "document/object_store.h"
 #include "import/metasequoia_reader.h"
 #include "import_test_support.h"
 

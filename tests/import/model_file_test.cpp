@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "document/object_store.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
+#include "export/rvp_writer.h"
 #include "import/metasequoia_reader.h"
 #include "import/model_format.h"
 #include "import/mqoz_archive.h"
 #include "import_test_support.h"
-#include "patch/rvp_writer.h"
 #include "support/zip_archive.h"
 
 // Compressed Metasequoia files (.mqoz): zip archives built here with libzip in the layout that

@@ -8,13 +8,14 @@
 #include <utility>
 #include <vector>
 
+#include "document/object_store.h"
+#include "export/rvp_writer.h"
 #include "import/metasequoia_reader.h"
 #include "import/rvp_reader.h"
 #include "import_test_support.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_invariants.h"
-#include "patch/rvp_writer.h"
 #include "support/rvp_layout.h"
 
 namespace korvane {

@@ -90,10 +90,9 @@ void MergeSplines(LiteralNetwork& network, const JoinCandidate& join) {
 
 }  // namespace
 
-void LiteralConnectCurves(LiteralNetwork& network, const std::string& name, float limitDegrees,
+void LiteralConnectCurves(LiteralNetwork& network, float limitDegrees,
                           const ProgressReceiver& progress, std::size_t maxJoins) {
     const float limit = DegreesToRadians(limitDegrees);
-    const std::string total = std::to_string(network.points.size());
     bool again = true;
     std::size_t joins = 0;
     while (again && joins < maxJoins) {
@@ -101,7 +100,7 @@ void LiteralConnectCurves(LiteralNetwork& network, const std::string& name, floa
         int count = 0;
         for (std::size_t p = 0; p < network.points.size(); ++p) {
             if (progress) {
-                progress(name + " " + std::to_string(count) + " / " + total);
+                progress(count);
             }
             ++count;
             const PatchVec3& point = network.points[p];

@@ -11,7 +11,7 @@ namespace korvane::testing {
 // restarting from the first control point, references deleted and appended in place, the merged
 // spline removed from the list after each join. Quadratic, but obviously faithful: the fast
 // connector must give identical networks. Stops after maxJoins joins.
-void LiteralConnectCurves(LiteralNetwork& network, const std::string& name, float limitDegrees,
+void LiteralConnectCurves(LiteralNetwork& network, float limitDegrees,
                           const ProgressReceiver& progress,
                           std::size_t maxJoins = std::numeric_limits<std::size_t>::max());
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "mesh_shapes.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_invariants.h"
+#include "support/mesh_shapes.h"
 #include "support/network_builder.h"
 
 namespace korvane {

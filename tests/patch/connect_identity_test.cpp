@@ -7,9 +7,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "busy_networks.h"
+#include "document/object_store.h"
 #include "import/lightwave_reader.h"
 #include "import/metasequoia_reader.h"
-#include "import/object_sink.h"
 #include "oracles/literal_curve_connector.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_invariants.h"
@@ -27,7 +28,7 @@ using testing::ShapeOf;
 void ExpectSameConnection(PatchObject& fast, float limit) {
     LiteralNetwork literal(fast);
     ConnectCurves(fast, limit, nullptr);
-    testing::LiteralConnectCurves(literal, fast.name, limit, nullptr);
+    testing::LiteralConnectCurves(literal, limit, nullptr);
     const auto problems = CheckPatchInvariants(fast);
     EXPECT_TRUE(problems.empty()) << problems.front();
     EXPECT_TRUE(ShapeOf(fast) == ShapeOf(literal)) << fast.name << " at " << limit;
@@ -118,6 +119,46 @@ TEST(ConnectIdentityTest, ManyEndsAtOnePointMatchTheLiteralConnector) {
     }
 }
 
+// Points where more ends meet than the connector measures pair by pair, so that it looks for
+// partners in its tree of directions: fans, stars of fans (on whole numbers, with many equal
+// angles, or not; the hub first or last in the point list, so that far ends come back to it before
+// or after its turn), rays joined outwards before the hub's turn, each join making the ray's end at
+// the hub anew, and hubs with open spokes, closed loops, open loops that come back to the hub
+// (their far end made anew there), curves through it, arms of no length, arms too long or too short
+// for the tree, and an arm to infinity.
+TEST(ConnectIdentityTest, BusyPointsMatchTheLiteralConnector) {
+    std::vector<std::pair<std::string, PatchObject>> networks;
+    for (const std::int32_t spokes : {65, 130, 301}) {
+        testing::BuildGenerated(modelgen::MakeFan(spokes), networks.emplace_back().second);
+        networks.back().first = "fan of " + std::to_string(spokes);
+    }
+    for (const testing::StarShape& star :
+         {testing::StarShape{3, 40, false, false}, testing::StarShape{5, 24, true, false},
+          testing::StarShape{2, 90, false, true}, testing::StarShape{12, 8, true, true}}) {
+        testing::BuildStar(networks.emplace_back().second, star);
+        networks.back().first = "star of " + std::to_string(star.fans);
+    }
+    for (const int rays : {20, 70}) {
+        testing::BuildRays(networks.emplace_back().second, rays, 5);
+        networks.back().first = std::to_string(rays) + " rays";
+    }
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        testing::BuildMixedHub(networks.emplace_back().second, seed, 120, seed % 3 == 0,
+                               seed % 10 == 5);
+        networks.back().first = "hub " + std::to_string(seed);
+    }
+    for (auto& [name, network] : networks) {
+        for (const float limit : {150.0f, 90.0f, 20.0f, 0.0f}) {
+            PatchObject object = network;
+            object.name = name;
+            ExpectSameConnection(object, limit);
+            if (HasFailure()) {
+                return;
+            }
+        }
+    }
+}
+
 // Stopped after its k-th join, a run leaves the network that the literal connector has after its
 // k-th join, and sound.
 TEST(ConnectIdentityTest, CancelAfterKJoinsKeepsExactlyTheFirstKJoins) {
@@ -147,7 +188,7 @@ TEST(ConnectIdentityTest, CancelAfterKJoinsKeepsExactlyTheFirstKJoins) {
                 PatchObject source;
                 RandomNetwork(source, seed, layout);
                 LiteralNetwork literal(source);
-                testing::LiteralConnectCurves(literal, source.name, limit, nullptr, k);
+                testing::LiteralConnectCurves(literal, limit, nullptr, k);
                 EXPECT_TRUE(ShapeOf(cut) == ShapeOf(literal)) << seed << " after " << k;
                 const auto problems = CheckPatchInvariants(cut);
                 EXPECT_TRUE(problems.empty()) << problems.front();
@@ -167,15 +208,15 @@ TEST(ConnectIdentityTest, TheLiteralConnectorRestartsEveryPassFromTheFirstPoint)
     }
     build.Curve({3, 4});
     build.Curve({4, 5});
-    std::vector<std::string> texts;
+    std::vector<std::int32_t> examined;
     LiteralNetwork literal(object);
-    testing::LiteralConnectCurves(literal, object.name, 150.0f,
-                                  [&](const std::string& t) { texts.push_back(t); });
-    ASSERT_EQ(texts.size(), 13u);
-    EXPECT_EQ(texts[0], "Box 0 / 8");
-    EXPECT_EQ(texts[4], "Box 4 / 8");
-    EXPECT_EQ(texts[5], "Box 0 / 8");
-    EXPECT_EQ(texts[12], "Box 7 / 8");
+    testing::LiteralConnectCurves(literal, 150.0f,
+                                  [&](std::int32_t point) { examined.push_back(point); });
+    ASSERT_EQ(examined.size(), 13u);
+    EXPECT_EQ(examined[0], 0);
+    EXPECT_EQ(examined[4], 4);
+    EXPECT_EQ(examined[5], 0);
+    EXPECT_EQ(examined[12], 7);
 }
 
 // Whole generated models at several limits. The grid is large enough that the connector runs out

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <random>
 #include <vector>
 
+#include "busy_networks.h"
 #include "oracles/literal_detect_patches.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_invariants.h"
@@ -94,6 +96,69 @@ TEST(DetectIdentityTest, GeneratedModelsMatchBeforeAndAfterConnectCurve) {
             testing::BuildGenerated(model, object);
             ConnectCurves(object, limit, nullptr);
             ExpectSameDetection(object);
+        }
+    }
+}
+
+// A hub with ten fan triangles and a quad round it whose only triangle within has no corner on the
+// hub (it stays on one point for a segment). Found from the hub first, where the fan's triangles
+// outnumber those of the quad's other corners, the quad is still a patch of its own.
+void QuadRoundATriangleOffTheHub(PatchObject& object) {
+    constexpr int kRim = 10;
+    const std::int32_t hub = object.AddControlPoint(PatchVec3(0, 0, 0));
+    const std::int32_t a = object.AddControlPoint(PatchVec3(-2, -1, 0));
+    const std::int32_t b = object.AddControlPoint(PatchVec3(-3, 0, 0));
+    const std::int32_t c = object.AddControlPoint(PatchVec3(-2, 1, 0));
+    object.AddSpline(std::vector<std::int32_t>{hub, a});
+    for (int i = 0; i < kRim; ++i) {
+        const float turn = 3.0f * static_cast<float>(i) / kRim - 1.5f;
+        object.AddControlPoint(PatchVec3(std::cos(turn), std::sin(turn), 0));
+    }
+    for (int i = 0; i < kRim; ++i) {
+        object.AddSpline(std::vector<std::int32_t>{hub, 4 + i});
+        object.AddSpline(std::vector<std::int32_t>{4 + i, 4 + (i + 1) % kRim});
+    }
+    object.AddSpline(std::vector<std::int32_t>{a, b});
+    object.AddSpline(std::vector<std::int32_t>{a, b, b});
+    object.AddSpline(std::vector<std::int32_t>{b, c});
+    object.AddSpline(std::vector<std::int32_t>{c, hub});
+    object.IndexReferences();
+}
+
+// Points where many curves meet, busy enough that the search looks up the exits there instead of
+// walking them all: fans, stars of fans (some of quads, on whole numbers or not, the hub first or
+// last in the point list), hubs with open, closed and looping curves through them, and a start
+// whose patches are many.
+TEST(DetectIdentityTest, BusyPointsMatchBeforeAndAfterConnectCurve) {
+    std::vector<std::pair<std::string, PatchObject>> networks;
+    for (const std::int32_t spokes : {3, 17, 40, 300, 800}) {
+        testing::BuildGenerated(modelgen::MakeFan(spokes), networks.emplace_back().second);
+        networks.back().first = "fan of " + std::to_string(spokes);
+    }
+    for (const testing::StarShape& star :
+         {testing::StarShape{2, 24, false, false}, testing::StarShape{5, 30, true, false},
+          testing::StarShape{4, 100, false, true}, testing::StarShape{12, 8, true, true}}) {
+        testing::BuildStar(networks.emplace_back().second, star);
+        networks.back().first = "star of " + std::to_string(star.fans);
+    }
+    QuadRoundATriangleOffTheHub(networks.emplace_back().second);
+    networks.back().first = "quad round a triangle off the hub";
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        testing::BuildMixedHub(networks.emplace_back().second, seed,
+                               30 + static_cast<int>(seed % 4) * 15, false, false);
+        networks.back().first = "hub " + std::to_string(seed);
+    }
+    for (auto& [name, network] : networks) {
+        for (const float limit : {-1.0f, 150.0f, 60.0f}) {
+            SCOPED_TRACE(name + " connected at " + std::to_string(limit));
+            PatchObject object = network;
+            if (limit >= 0.0f) {
+                ConnectCurves(object, limit, nullptr);
+            }
+            ExpectSameDetection(object);
+            if (HasFailure()) {
+                return;
+            }
         }
     }
 }

@@ -4,9 +4,9 @@
 #include <set>
 #include <vector>
 
-#include "mesh_shapes.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_invariants.h"
+#include "support/mesh_shapes.h"
 #include "support/network_builder.h"
 
 namespace korvane {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "document/object_store.h"
 #include "image_compare.h"
 #include "render_support.h"
 #include "view/offscreen_renderer.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "document/object_store.h"
 #include "geometry/angles.h"
-#include "import/object_sink.h"
 #include "view/camera_framing.h"
 #include "view/camera_navigation.h"
 #include "view/depth_range.h"

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
+#include "document/object_store.h"
 #include "evaluator_frame.h"
 #include "image_compare.h"
 #include "import/metasequoia_reader.h"
-#include "import/object_sink.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "render_support.h"
@@ -38,7 +38,7 @@ bool LoadConnected(const std::string& name, ObjectStore& store) {
         return false;
     }
     for (PatchObject* object : store.objects) {
-        ConnectCurves(*object, 150.0f, [](const std::string&) {});
+        ConnectCurves(*object, 150.0f, [](std::int32_t) {});
         ComputeHandles(*object);
         DetectPatches(*object);
     }
@@ -160,7 +160,7 @@ TEST_F(DrawCacheTest, AnObjectThatChangesShapeIsDrawnAnew) {
     // Joining the four curves into one closed spline changes the spline count: the next frame
     // must not replay the old lists.
     square->DeletePatches();
-    ConnectCurves(*square, 80.0f, [](const std::string&) {});
+    ConnectCurves(*square, 80.0f, [](std::int32_t) {});
     ComputeHandles(*square);
     DetectPatches(*square);
     ASSERT_EQ(square->SplineCount(), 1);

@@ -9,6 +9,8 @@
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/korv_view.h"
+#include "document/object_store.h"
+#include "export/rvp_writer.h"
 #include "image_compare.h"
 #include "patch/patch_builder.h"
 #include "render_support.h"
@@ -21,6 +23,17 @@ using testing::Pixel;
 
 constexpr int kWidth = 200;
 constexpr int kHeight = 150;
+
+// A closed loop of curves round the corners, brought into the document as a file brings it.
+PatchObject& ImportLoop(CKorvDoc& document, std::initializer_list<Vec3> corners,
+                        std::uint32_t colour) {
+    ObjectStore built;
+    testing::AddLoop(built, corners, colour);
+    const std::string path = ::testing::TempDir() + "korvane-view-loop.rvp";
+    EXPECT_EQ(WriteRvpFile(path, built.objects).status, WriteStatus::kWritten);
+    EXPECT_EQ(document.Import(path, {}).status, ImportStatus::kImported);
+    return *document.Objects().GetTail();
+}
 
 RgbaImage ToRgba(const QImage& grabbed) {
     const QImage image = grabbed.convertToFormat(QImage::Format_RGBA8888);
@@ -71,7 +84,7 @@ class KorvViewTest : public ::testing::Test {
         options.display = document_.displaySettings;
         RgbaImage image;
         std::string error;
-        EXPECT_TRUE(RenderOffscreen(document_.objects, options, image, error)) << error;
+        EXPECT_TRUE(RenderOffscreen(document_.Objects(), options, image, error)) << error;
         return image;
     }
 
@@ -95,7 +108,7 @@ class KorvViewTest : public ::testing::Test {
 };
 
 TEST_F(KorvViewTest, PaintsTheSameFrameAsTheOffscreenRenderer) {
-    testing::AddLoop(document_, {{-4, -4, 0}, {4, -4, 0}, {4, 4, 0}, {-4, 4, 0}}, 0x0000FF);
+    ImportLoop(document_, {{-4, -4, 0}, {4, -4, 0}, {4, 4, 0}, {-4, 4, 0}}, 0x0000FF);
     document_.displaySettings.showSurfaces = true;
     document_.displaySettings.showVertices = true;
     const RgbaImage shown = Grab();
@@ -115,17 +128,17 @@ TEST_F(KorvViewTest, PaintsTheSameFrameAsTheOffscreenRenderer) {
 }
 
 TEST_F(KorvViewTest, ADocumentChangeRedrawsObjectsChangedInPlace) {
-    PatchObject* square =
-        testing::AddLoop(document_, {{-4, -4, 0}, {4, -4, 0}, {4, 4, 0}, {-4, 4, 0}}, 0xFFFFFF);
+    PatchObject& square =
+        ImportLoop(document_, {{-4, -4, 0}, {4, -4, 0}, {4, 4, 0}, {-4, 4, 0}}, 0xFFFFFF);
     document_.displaySettings.showSurfaces = true;
     document_.UpdateAllViews();
     const RgbaImage before = Grab();
     ASSERT_GT(view_->Cache().ListCount(), 0u);
     // A move that changes no count: only the document's report tells the view.
-    for (PatchVec3& point : square->points) {
+    for (PatchVec3& point : square.points) {
         point.x *= 0.5f;
     }
-    ComputeHandles(*square);
+    ComputeHandles(square);
     document_.UpdateAllViews();
     const RgbaImage after = Grab();
     EXPECT_NE(after.pixels, before.pixels);

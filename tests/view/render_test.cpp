@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "document/object_store.h"
 #include "render_support.h"
 #include "view/offscreen_renderer.h"
 

@@ -19,6 +19,7 @@ using korvane::modelgen::GeneratedModel;
 constexpr char kUsage[] =
     "usage: korvane-modelgen SHAPE A B [--format mqo|bvertex|lwo|obj] [--axes N] [--seed N] -o "
     "FILE\n"
+    "       korvane-modelgen --help\n"
     "  grid W H       W x H quads on a waved sheet\n"
     "  torus U V      U x V quads\n"
     "  sphere U V     U around, V bands; triangle fans at the poles\n"
@@ -105,6 +106,12 @@ std::optional<GeneratedModel> Generate(const Options& o) {
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
+    for (const std::string_view arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+    }
     const auto options = ParseArguments(args);
     const auto model = options ? Generate(*options) : std::nullopt;
     if (!model) {

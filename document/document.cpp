@@ -1,0 +1,99 @@
+#include "document/document.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "patch/curve_connector.h"
+#include "patch/patch_builder.h"
+
+namespace korvane {
+
+Document::Document(PatchUpkeep upkeep) : upkeep_(upkeep) {}
+
+const ObjectList<PatchObject>& Document::ObjectsWithPatches() {
+    FindPatchesFrom(0);
+    return store_.objects;
+}
+
+void Document::FindPatchesFrom(std::int32_t first) {
+    std::int32_t index = 0;
+    for (PatchObject* object : store_.objects) {
+        if (index++ >= first && !object->patchesValid) {
+            DetectPatches(*object);
+        }
+    }
+}
+
+ImportReport Document::Import(const std::string& path, const ImportOptions& options) {
+    const std::int32_t before = store_.objects.GetCount();
+    ImportReport report;
+    try {
+        report = ImportModelFile(path, store_, options);
+        if (report.status == ImportStatus::kImported && upkeep_ == PatchUpkeep::kAtOnce) {
+            FindPatchesFrom(before);
+        }
+    } catch (const std::bad_alloc&) {
+        report = {.status = ImportStatus::kBeyondMemory};
+    } catch (const std::length_error&) {
+        report = {.status = ImportStatus::kBeyondMemory};
+    }
+    if (report.status != ImportStatus::kImported) {
+        store_.DeleteObjectsAfter(before);
+    }
+    report.objectsAdded = store_.objects.GetCount() - before;
+    return report;
+}
+
+ConnectReport Document::Connect(float limitDegrees, const ConnectProgressReceiver& progress,
+                                const std::function<bool()>& cancelled) {
+    ConnectReport report;
+    std::int32_t index = 0;
+    for (PatchObject* object : store_.objects) {
+        if (cancelled && cancelled()) {
+            report.cancelled = true;
+            break;
+        }
+        ++report.objectsConnected;
+        if (!ConnectObject(*object, index++, limitDegrees, progress, cancelled)) {
+            report.cancelled = true;
+            break;
+        }
+    }
+    return report;
+}
+
+bool Document::ConnectObject(PatchObject& object, std::int32_t index, float limitDegrees,
+                             const ConnectProgressReceiver& progress,
+                             const std::function<bool()>& cancelled) {
+    const std::int32_t total = object.PointCount();
+    ProgressReceiver steps;
+    if (progress) {
+        steps = [&](std::int32_t examined) { progress({index, examined, total}); };
+    }
+    object.DeletePatches();
+    const bool finished = ConnectCurves(object, limitDegrees, steps, cancelled);
+    // A cancelled object keeps its joins, so it gets handles and patches like a finished one.
+    ComputeHandles(object);
+    if (upkeep_ == PatchUpkeep::kAtOnce) {
+        DetectPatches(object);
+    }
+    if (finished && progress) {
+        progress({index, total, total});
+    }
+    return finished;
+}
+
+ExportReport Document::Export(const std::string& path, const ExportOptions& options) {
+    const bool patches = WritesPatches(FormatToWrite(path, options));
+    return ExportModelFile(path, patches ? ObjectsWithPatches() : store_.objects, options);
+}
+
+DocumentCounts Document::Count() {
+    return CountObjects(ObjectsWithPatches());
+}
+
+void Document::Clear() {
+    store_.DeleteAllObjects();
+}
+
+}  // namespace korvane

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "document/document_counts.h"
+#include "document/object_store.h"
+#include "export/export_formats.h"
+#include "geometry/object_list.h"
+#include "import/model_file.h"
+#include "patch/patch_object.h"
+
+namespace korvane {
+
+// When the patches of what an import or Connect changed are found.
+enum class PatchUpkeep {
+    kAtOnce,    // before the door returns, so that whoever draws them finds them ready
+    kWhenRead,  // when first read (ObjectsWithPatches, Count, an export that writes them): a
+                // batch run that never reads them does not pay for them
+};
+
+// How far Connect is: of the object at objectIndex (its place in the document, from 0), done of
+// its total control points have been examined. done rises, step by step, from 0 to total, which
+// it reaches once the object is finished.
+struct ConnectProgress {
+    std::int32_t objectIndex = 0;
+    std::int32_t done = 0;
+    std::int32_t total = 0;
+};
+
+// Called with every step, on the thread that runs Connect.
+using ConnectProgressReceiver = std::function<void(const ConnectProgress&)>;
+
+struct ConnectReport {
+    std::int32_t objectsConnected = 0;  // from the head; the object a cancel stopped counts
+    bool cancelled = false;             // the run stopped before every object was finished
+};
+
+// The objects of one document and the three doors through which they come, change and go: every
+// front end imports, connects and exports through here, and reads the objects through the const
+// views. Whatever changes the objects leaves their handles current, and their patches as the
+// document's PatchUpkeep says.
+class Document {
+  public:
+    explicit Document(PatchUpkeep upkeep = PatchUpkeep::kAtOnce);
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // The objects in document order. Their patches are current under kAtOnce; under kWhenRead
+    // read them through ObjectsWithPatches.
+    const ObjectList<PatchObject>& Objects() const { return store_.objects; }
+    // The objects with every patch list current, found first where it is not.
+    const ObjectList<PatchObject>& ObjectsWithPatches();
+
+    // Appends the model file's objects. A file that cannot be read, is refused by its reader or
+    // does not fit in the memory left (kBeyondMemory) leaves the document as it was.
+    ImportReport Import(const std::string& path, const ImportOptions& options);
+
+    // Connect Curve on every object, head to tail: drops its patches, joins the curves that
+    // continue each other at an angle wider than limitDegrees (180 is straight on), and
+    // recomputes the handles. cancelled, asked before each object and after each join, stops the
+    // run there: what was joined stays, with its handles and patches, and the objects not reached
+    // stay as they were.
+    ConnectReport Connect(float limitDegrees, const ConnectProgressReceiver& progress,
+                          const std::function<bool()>& cancelled);
+
+    // Writes the objects in the format that options or the path's extension name.
+    ExportReport Export(const std::string& path, const ExportOptions& options);
+
+    // Counts every object's network and patches.
+    DocumentCounts Count();
+
+    // Deletes every object.
+    void Clear();
+
+  private:
+    bool ConnectObject(PatchObject& object, std::int32_t index, float limitDegrees,
+                       const ConnectProgressReceiver& progress,
+                       const std::function<bool()>& cancelled);
+    void FindPatchesFrom(std::int32_t first);
+
+    PatchUpkeep upkeep_;
+    ObjectStore store_;
+};
+
+}  // namespace korvane
