@@ -152,7 +152,7 @@ TEST_F(StartupTest, EveryModelOnTheCommandLineIsImportedInOrder) {
     ASSERT_TRUE(startup.Run({QStringLiteral("korvane"), KORVANE_EXAMPLES_DIR "/head.mqo", missing,
                              KORVANE_EXAMPLES_DIR "/vase.mqo", KORVANE_EXAMPLES_DIR "/torus.mqo"}));
     QStringList names;
-    for (const PatchObject* object : startup.document()->objects) {
+    for (const PatchObject* object : startup.document()->Objects()) {
         names << QString::fromStdString(object->name);
     }
     EXPECT_EQ(names, (QStringList{"head", "vase", "torus"}));
