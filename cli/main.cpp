@@ -88,11 +88,11 @@ int Convert(const CommandLine& line) {
     }
     const ExportReport written =
         document.Export(line.output, {.surfaceResolution = line.resolution});
-    if (written.status != WriteStatus::kWritten) {
-        return CannotWrite(line.output, written.error);
-    }
     for (const std::string& warning : LeftOutWarnings(written)) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
+    }
+    if (written.status != WriteStatus::kWritten) {
+        return CannotWrite(line.output, written.error);
     }
     return kSuccess;
 }
