@@ -82,4 +82,14 @@ void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner) {
               QStringLiteral("obj"), ExportFormat::kSurfaceMesh, dialogs, owner);
 }
 
+void RunExportStep(UserDialogs& dialogs, QWidget* owner) {
+    RunExport(QStringLiteral("STEP File(*.step *.stp)"), QStringLiteral("step"),
+              ExportFormat::kStep, dialogs, owner);
+}
+
+void RunExportIges(UserDialogs& dialogs, QWidget* owner) {
+    RunExport(QStringLiteral("IGES File(*.igs *.iges)"), QStringLiteral("igs"),
+              ExportFormat::kIges, dialogs, owner);
+}
+
 }  // namespace korvane

@@ -20,4 +20,8 @@ void RunExportSPatch(UserDialogs& dialogs, QWidget* owner);
 // resolution; the file's extension (.obj, .ply, .stl, .gltf, .glb) chooses the format.
 void RunExportSurfaceMesh(UserDialogs& dialogs, QWidget* owner);
 
+// Export STEP and Export IGES: the same for the patches as exact surfaces for CAD programs.
+void RunExportStep(UserDialogs& dialogs, QWidget* owner);
+void RunExportIges(UserDialogs& dialogs, QWidget* owner);
+
 }  // namespace korvane

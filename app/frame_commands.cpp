@@ -79,6 +79,14 @@ void CMainFrame::OnExportSurfaceMesh() {
     RunExportSurfaceMesh(dialogs_, this);
 }
 
+void CMainFrame::OnExportStep() {
+    RunExportStep(dialogs_, this);
+}
+
+void CMainFrame::OnExportIges() {
+    RunExportIges(dialogs_, this);
+}
+
 void CMainFrame::OnFrameAll() {
     FrameBounds(document_->camera, ControlPointBounds(document_->Objects()), view_->width(),
                 view_->height());

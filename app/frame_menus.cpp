@@ -119,6 +119,10 @@ void CMainFrame::BuildCommands() {
                &CMainFrame::OnImportOtherFormats, {idle, {}});
     AddCommand(CommandId::kExportSurfaceMesh, Utf8(texts.exportSurfaceMesh),
                &CMainFrame::OnExportSurfaceMesh, {idle, {}});
+    AddCommand(CommandId::kExportStep, Utf8(texts.exportStep), &CMainFrame::OnExportStep,
+               {idle, {}});
+    AddCommand(CommandId::kExportIges, Utf8(texts.exportIges), &CMainFrame::OnExportIges,
+               {idle, {}});
 }
 
 void CMainFrame::BuildMenus() {
@@ -136,6 +140,8 @@ void CMainFrame::BuildMenus() {
     exports->addAction(Command(CommandId::kExportAnimationMaster));
     exports->addAction(Command(CommandId::kExportSPatch));
     exports->addAction(Command(CommandId::kExportSurfaceMesh));
+    exports->addAction(Command(CommandId::kExportStep));
+    exports->addAction(Command(CommandId::kExportIges));
     QAction* beforeExit = file->addSeparator();
     file->addAction(Command(CommandId::kExit));
     BuildRecentFileCommands(*file, beforeExit);

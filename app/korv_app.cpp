@@ -9,6 +9,7 @@
 
 #include "app/notify_codes.h"
 #include "app/thread_handoff.h"
+#include "export/cad/cad_export.h"
 
 namespace korvane {
 namespace {
@@ -25,6 +26,7 @@ void Deliver(QObject* target, NotifyCode code) {
 CKorvApp::CKorvApp(int& argc, char** argv) : QApplication(argc, argv) {
     settingsPath = QDir(applicationDirPath()).filePath(QStringLiteral("k_r_v.ini"));
     theApp = this;
+    InstallCadWriters();
 }
 
 CKorvApp::~CKorvApp() {

@@ -63,6 +63,8 @@ class CMainFrame : public QMainWindow {
     void OnExportAnimationMaster();
     void OnExportSPatch();
     void OnExportSurfaceMesh();
+    void OnExportStep();
+    void OnExportIges();
     void OnConnectCurve();
     void OnSetting();
     void OnDocumentInfo();

@@ -1,10 +1,6 @@
 // Whole conversions as separate processes: wall time, and peak memory as the kernel counts it.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,49 +10,11 @@
 
 #include "bench/bench_models.h"
 #include "bench/bench_sizes.h"
+#include "bench/child_process.h"
 #include "tests/support/zip_archive.h"
-
-extern char** environ;
 
 namespace korvane::bench {
 namespace {
-
-struct ChildRun {
-    int exitStatus = -1;
-    double peakMegabytes = 0.0;
-    double cpuSeconds = 0.0;  // user and system time: what the run costs on an idle machine
-};
-
-// Runs a program to its end with standard error sent to /dev/null (no progress line).
-ChildRun RunToEnd(const std::vector<std::string>& arguments) {
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments) {
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ChildRun run;
-    if (spawned != 0) {
-        return run;
-    }
-    int status = 0;
-    rusage usage{};
-    if (wait4(child, &status, 0, &usage) != child) {
-        return run;
-    }
-    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0;  // ru_maxrss is in KiB
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + t.tv_usec * 1e-6;
-    };
-    run.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
-    return run;
-}
 
 // Runs the program as often as the benchmark asks; it must end with `exitStatus` every time.
 void TimeProcess(benchmark::State& state, const std::vector<std::string>& arguments,

@@ -29,6 +29,8 @@ FAN_PROCESS_TARGETS_MS = {       # the fan of 100,000 triangles, end to end
 }
 INFO_TO_ASSIMP = 3.0             # korvane-cli info of the 1M LWO2 against assimp info -r
 FPS_TARGETS = {"curves": 30.0, "surfaces": 15.0}  # orbiting the 100k-patch torus
+CAD_WALL_TARGET_MS = 5000.0      # the 10,000-quad torus to STEP and to IGES
+CAD_PEAK_TARGET_MB = 1000.0
 
 
 def load(results):
@@ -145,6 +147,26 @@ def connect_shapes(table):
               f" {ms(fan['median']):,.1f} ms  [{verdict} < {FAN_TARGET_MS:,.0f}]")
 
 
+def cad_exports(table):
+    rows = sorted(family for family, size in table
+                  if size is None and family.startswith("BM_CadConvert/"))
+    if not rows:
+        return
+    print("\nSTEP and IGES through korvane-cli (separate processes; .rvp is the reference):")
+    for family in rows:
+        best, median = table[(family, None)].get("min"), table[(family, None)].get("median")
+        name = family.split("/")[1]
+        verdict = ""
+        if name.startswith("torus10k_") and not name.endswith("_rvp"):
+            wall_ok = ms(best) < CAD_WALL_TARGET_MS
+            peak_ok = counter(median, "peak_MB") < CAD_PEAK_TARGET_MB
+            verdict = (f"  [{'met' if wall_ok else 'not met'} < {CAD_WALL_TARGET_MS:,.0f} ms,"
+                       f" {'met' if peak_ok else 'not met'} < {CAD_PEAK_TARGET_MB:,.0f} MB]")
+        print(f"  {name:16} wall best {ms(best):8,.0f} ms, median {ms(median):8,.0f} ms;"
+              f" CPU {counter(median, 'cpu_s'):6.2f} s; peak {counter(median, 'peak_MB'):7,.0f} MB;"
+              f" file {counter(median, 'file_MB'):7,.1f} MB{verdict}")
+
+
 def busy_vertex(table):
     families = sorted({family for family, size in table if size in FAN_SIZES})
     if not families:
@@ -212,6 +234,7 @@ def main():
     connect_shapes(table)
     busy_vertex(table)
     assimp_baseline(table, args.models, args.repetitions)
+    cad_exports(table)
     frame_rates(table)
     smooth_surfaces(table)
     floor = table.get(("BM_ReadAndParseNumbers", LARGE))

@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "cli/export_messages.h"
 #include "cli/import_messages.h"
 #include "cli/object_statistics.h"
 #include "cli/output_check.h"
 #include "cli/progress_line.h"
 #include "document/document.h"
+#include "export/cad/cad_export.h"
 #include "geometry/angles.h"
 #include "korvane_version.h"
 #include "view/camera_framing.h"
@@ -79,6 +81,9 @@ ExitStatus Convert(const CommandLine& line, Document& document) {
     }
     const ExportReport written =
         document.Export(line.output, {.surfaceResolution = line.resolution});
+    for (const std::string& warning : LeftOutWarnings(written)) {
+        std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
+    }
     if (written.status != WriteStatus::kWritten) {
         return CannotWrite(line.output, written.error);
     }
@@ -183,5 +188,6 @@ ExitStatus Run(const std::vector<std::string>& arguments) {
 
 int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);  // a file-size limit fails the write instead of the process
+    korvane::InstallCadWriters();
     return static_cast<int>(korvane::cli::Run(std::vector<std::string>(argv + 1, argv + argc)));
 }

@@ -30,7 +30,8 @@ std::string WrongExtension(const CommandLine& line) {
     }
     return ExportFormatOf(line.output)
                ? std::string()
-               : "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf and .glb files, not '" +
+               : "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf, .glb, .step, .stp, "
+                 ".igs and .iges files, not '" +
                      line.output + "'";
 }
 

@@ -6,6 +6,7 @@
 #include "export/spatch_writer.h"
 #include "export/surface_mesh_writer.h"
 
+#include <map>
 #include <utility>
 
 namespace korvane {
@@ -22,7 +23,15 @@ constexpr Extension kExtensions[] = {
     {"spt", ExportFormat::kSPatch},       {"obj", ExportFormat::kSurfaceMesh},
     {"ply", ExportFormat::kSurfaceMesh},  {"stl", ExportFormat::kSurfaceMesh},
     {"gltf", ExportFormat::kSurfaceMesh}, {"glb", ExportFormat::kSurfaceMesh},
+    {"step", ExportFormat::kStep},        {"stp", ExportFormat::kStep},
+    {"igs", ExportFormat::kIges},         {"iges", ExportFormat::kIges},
 };
+
+// Filled once at start, before any export runs.
+std::map<ExportFormat, ExternalWriter>& ExternalWriters() {
+    static std::map<ExportFormat, ExternalWriter> writers;
+    return writers;
+}
 
 WriteResult Write(const std::string& path, const ObjectList<PatchObject>& objects,
                   ExportFormat format, std::int32_t surfaceResolution) {
@@ -35,6 +44,9 @@ WriteResult Write(const std::string& path, const ObjectList<PatchObject>& object
             return WriteSPatchFile(path, objects);
         case ExportFormat::kSurfaceMesh:
             return WriteSurfaceMesh(path, objects, surfaceResolution);
+        case ExportFormat::kStep:
+        case ExportFormat::kIges:
+            break;
     }
     return {WriteStatus::kCannotCreate, "no writer for this format"};
 }
@@ -52,7 +64,11 @@ std::optional<ExportFormat> ExportFormatOf(const std::string& path) {
 }
 
 bool WritesPatches(ExportFormat format) {
-    return format == ExportFormat::kAnimationMaster || format == ExportFormat::kSurfaceMesh;
+    return format != ExportFormat::kRuvoPatch && format != ExportFormat::kSPatch;
+}
+
+void InstallExternalWriter(ExportFormat format, ExternalWriter writer) {
+    ExternalWriters()[format] = writer;
 }
 
 ExportFormat FormatToWrite(const std::string& path, const ExportOptions& options) {
@@ -62,6 +78,15 @@ ExportFormat FormatToWrite(const std::string& path, const ExportOptions& options
 ExportReport ExportModelFile(const std::string& path, const ObjectList<PatchObject>& objects,
                              const ExportOptions& options) {
     const ExportFormat format = FormatToWrite(path, options);
+    if (format == ExportFormat::kStep || format == ExportFormat::kIges) {
+        const auto writer = ExternalWriters().find(format);
+        if (writer == ExternalWriters().end()) {
+            return {format, WriteStatus::kCannotCreate, "this program cannot write STEP or IGES"};
+        }
+        ExportReport report = writer->second(path, objects, format);
+        report.format = format;
+        return report;
+    }
     WriteResult written = Write(path, objects, format, options.surfaceResolution);
     return {format, written.status, std::move(written.error)};
 }

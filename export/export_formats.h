@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "export/write_status.h"
 #include "geometry/object_list.h"
@@ -17,6 +18,8 @@ enum class ExportFormat {
     kAnimationMaster,  // .mdl
     kSPatch,           // .spt
     kSurfaceMesh,      // .obj, .ply, .stl, .gltf, .glb: the patch surfaces as triangles
+    kStep,             // .step, .stp: the patches as exact surfaces, for CAD programs
+    kIges,             // .igs, .iges: the same
 };
 
 // The format a file name asks for by its extension, in any case. Nothing for any other name.
@@ -38,7 +41,18 @@ struct ExportReport {
     ExportFormat format = ExportFormat::kRuvoPatch;  // what was written, or would have been
     WriteStatus status = WriteStatus::kWritten;
     std::string error{};  // the system's description of a failure
+    // What a format that writes faces left out: patches it cannot hold (a collapsed side), and by
+    // name the objects without a face.
+    std::int64_t patchesLeftOut = 0;
+    std::vector<std::string> objectsLeftOut{};
 };
+
+// A writer that the core does not link (STEP and IGES, on OpenCASCADE). A front end that links one
+// installs it before its first export; without it, exporting its formats fails with a message.
+using ExternalWriter = ExportReport (*)(const std::string& path,
+                                        const ObjectList<PatchObject>& objects,
+                                        ExportFormat format);
+void InstallExternalWriter(ExportFormat format, ExternalWriter writer);
 
 // The format an export of path with options writes.
 ExportFormat FormatToWrite(const std::string& path, const ExportOptions& options);

@@ -25,6 +25,8 @@ enum class CommandId : int {
     kFrameAll = 32787,
     kImportOtherFormats = 32788,
     kExportSurfaceMesh = 32789,
+    kExportStep = 32790,
+    kExportIges = 32791,
     kFileNew = 57600,
     kAbout = 57664,
     kExit = 57665,

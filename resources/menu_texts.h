@@ -20,6 +20,8 @@ struct MenuTexts {
     const char* exportAnimationMaster;
     const char* exportSPatch;
     const char* exportSurfaceMesh;
+    const char* exportStep;
+    const char* exportIges;
     const char* exitApplication;
     const char* editPopup;
     const char* connectCurve;
@@ -48,6 +50,8 @@ inline constexpr MenuTexts kJapaneseMenu = {
     .exportAnimationMaster = "Animation Master(*.mdl)",
     .exportSPatch = "sPatch(*.spt)",
     .exportSurfaceMesh = "サーフェスメッシュ (OBJ, PLY, STL, glTF)",
+    .exportStep = "STEP(*.step)",
+    .exportIges = "IGES(*.igs)",
     .exitApplication = "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)",
     .editPopup = "編集(&E)",
     .connectCurve = "カーブ同士を接続",
@@ -76,6 +80,8 @@ inline constexpr MenuTexts kEnglishMenu = {
     .exportAnimationMaster = "Animation Master(*.mdl)",
     .exportSPatch = "sPatch(*.spt)",
     .exportSurfaceMesh = "Surface mesh (OBJ, PLY, STL, glTF)",
+    .exportStep = "STEP (*.step)",
+    .exportIges = "IGES (*.igs)",
     .exitApplication = "&Exit",
     .editPopup = "&Edit",
     .connectCurve = "Connect Curve",

@@ -129,7 +129,8 @@ TEST_F(MainFrameTest, EnglishMenusHoldTheirTextsAndCommands) {
               (QStringList{"&File{New Document\tCtrl+N=57600|-|Import{Metasequoia(*.mqo)=32771|"
                            "LightWave(*.lwo)=32777|3D Studio(*.3ds)=32776|Other formats...=32788}|"
                            "Export{ruvoPatch(*.rvp)=32772|Animation Master(*.mdl)=32778|"
-                           "sPatch(*.spt)=32773|Surface mesh (OBJ, PLY, STL, glTF)=32789}|-|"
+                           "sPatch(*.spt)=32773|Surface mesh (OBJ, PLY, STL, glTF)=32789|"
+                           "STEP (*.step)=32790|IGES (*.igs)=32791}|-|"
                            "&Exit=57665}",
                            "&Edit{Connect Curve=32775}",
                            "&View{Toolbar=59392|-|&Points=32779|&Curves=32780|&Surfaces=32781|-|"
@@ -145,7 +146,8 @@ TEST_F(MainFrameTest, JapaneseMenusKeepTheHalfWidthKatakana) {
         (QStringList{"ﾌｧｲﾙ(&F){新規作成(&N)\tCtrl+N=57600|-|インポート{メタセコイア(*.mqo)=32771|"
                      "LightWave(*.lwo)=32777|3D Studio(*.3ds)=32776|その他の形式...=32788}|"
                      "エクスポート{ruvoPatch(*.rvp)=32772|Animation Master(*.mdl)=32778|"
-                     "sPatch(*.spt)=32773|サーフェスメッシュ (OBJ, PLY, STL, glTF)=32789}|-|"
+                     "sPatch(*.spt)=32773|サーフェスメッシュ (OBJ, PLY, STL, glTF)=32789|"
+                     "STEP(*.step)=32790|IGES(*.igs)=32791}|-|"
                      "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)=57665}",
                      "編集(&E){カーブ同士を接続=32775}",
                      "表示(&V){ﾂｰﾙ ﾊﾞｰ(&T)=59392|-|頂点(&P)=32779|カーブ(&C)=32780|"
@@ -481,32 +483,42 @@ TEST_F(MainFrameTest, ClosingDuringARunClosesOnlyOnceTheRunHasEnded) {
     }
 }
 
-// What each spline-patch export writes: the file's whole contents as its writer makes them.
-struct SplinePatchExport {
+// What each export writes: the spline-patch files' whole contents as their writers make them; of a
+// CAD file (which holds the time it was written) its kind.
+struct ModelExport {
     CommandId command;
     const char* filter;
     const char* suffix;
-    QByteArray (*contents)(const ObjectList<PatchObject>& objects);
+    void (*checkFile)(const QByteArray& file, const ObjectList<PatchObject>& objects);
 };
 
-const SplinePatchExport kSplinePatchExports[] = {
+const ModelExport kModelExports[] = {
     {CommandId::kExportRuvoPatch, "ruvoPatch File(*.rvp)", "rvp",
-     [](const ObjectList<PatchObject>& objects) {
+     [](const QByteArray& file, const ObjectList<PatchObject>& objects) {
          const std::vector<std::uint8_t> bytes = SerializeRvp(objects);
-         return QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                           static_cast<qsizetype>(bytes.size()));
+         EXPECT_EQ(file, QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                                    static_cast<qsizetype>(bytes.size())));
      }},
     {CommandId::kExportAnimationMaster, "Animation Master File(*.mdl)", "mdl",
-     [](const ObjectList<PatchObject>& objects) {
-         return QByteArray::fromStdString(SerializeAnimationMaster(objects));
+     [](const QByteArray& file, const ObjectList<PatchObject>& objects) {
+         EXPECT_EQ(file, QByteArray::fromStdString(SerializeAnimationMaster(objects)));
      }},
     {CommandId::kExportSPatch, "sPatch File(*.spt)", "spt",
-     [](const ObjectList<PatchObject>& objects) {
-         return QByteArray::fromStdString(SerializeSPatch(objects));
+     [](const QByteArray& file, const ObjectList<PatchObject>& objects) {
+         EXPECT_EQ(file, QByteArray::fromStdString(SerializeSPatch(objects)));
+     }},
+    {CommandId::kExportStep, "STEP File(*.step *.stp)", "step",
+     [](const QByteArray& file, const ObjectList<PatchObject>&) {
+         EXPECT_TRUE(file.startsWith("ISO-10303-21;")) << file.left(80).toStdString();
+     }},
+    // An IGES file opens with its start section: 72 columns of text, then S0000001.
+    {CommandId::kExportIges, "IGES File(*.igs *.iges)", "igs",
+     [](const QByteArray& file, const ObjectList<PatchObject>&) {
+         EXPECT_EQ(file.mid(72, 8), QByteArray("S0000001")) << file.left(80).toStdString();
      }}};
 
 TEST_F(MainFrameTest, ExportsWriteEveryObjectAndNameTheFileWhenTheyCannot) {
-    for (const SplinePatchExport& format : kSplinePatchExports) {
+    for (const ModelExport& format : kModelExports) {
         SCOPED_TRACE(format.suffix);
         Open(1);
         dialogs_.messages.clear();
@@ -526,7 +538,7 @@ TEST_F(MainFrameTest, ExportsWriteEveryObjectAndNameTheFileWhenTheyCannot) {
             dialogs_.suggestedPaths,
             QStringList{QDir(QStringLiteral(KORVANE_EXAMPLES_DIR)).filePath("torus." + suffix)})
             << "the name of the model imported last";
-        EXPECT_EQ(Content(path), format.contents(document_->Objects()));
+        format.checkFile(Content(path), document_->Objects());
         EXPECT_TRUE(dialogs_.messages.empty());
         EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(),
                   QStringLiteral("Wrote 2 objects to ") + QDir::toNativeSeparators(path));

@@ -45,7 +45,8 @@ TEST_F(CliTest, OutputThatIsAnInputOrOfAnotherKindIsRefused) {
     fs::copy_file(dir_ / "model.mqo", dir_ / "mesh.bin");
     fs::copy_file(dir_ / "model.mqo", dir_ / "mesh.mtl");
     const std::string convertKinds =
-        "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf and .glb files";
+        "convert writes .rvp, .mdl, .spt, .obj, .ply, .stl, .gltf, .glb, .step, .stp, .igs and "
+        ".iges files";
     const std::vector<RefusedOutputCase> cases = {
         {"the input by its name",
          {"convert", "model.mqo", "-o", "model.mqo"},
