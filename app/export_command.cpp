@@ -88,8 +88,8 @@ void RunExportStep(UserDialogs& dialogs, QWidget* owner) {
 }
 
 void RunExportIges(UserDialogs& dialogs, QWidget* owner) {
-    RunExport(QStringLiteral("IGES File(*.igs *.iges)"), QStringLiteral("igs"),
-              ExportFormat::kIges, dialogs, owner);
+    RunExport(QStringLiteral("IGES File(*.igs *.iges)"), QStringLiteral("igs"), ExportFormat::kIges,
+              dialogs, owner);
 }
 
 }  // namespace korvane

@@ -56,7 +56,7 @@ void ConnectAll(Document& document, float limitDegrees) {
 // Imports the inputs in order and, when asked, connects the curves; returns kSuccess or the
 // failure. Stops at the first file that gives no model: the objects of the earlier ones stay.
 ExitStatus PrepareDocument(const CommandLine& line, Document& document,
-                    std::vector<std::string>& messages) {
+                           std::vector<std::string>& messages) {
     const ImportOptions options{.assimp = {.scale = line.scale}};
     for (const std::string& path : line.inputs) {
         const ImportReport report = document.Import(path, options);

@@ -74,7 +74,8 @@ class RowBuilder {
 
     // The direction in which the spline leaves `node` towards its neighbour on the side.
     Direction Tangent(std::int32_t node, bool towardsNext) const {
-        return Between(Position(node), Node(node).Handle(towardsNext ? HandleDirection::kOut : HandleDirection::kIn));
+        return Between(Position(node), Node(node).Handle(towardsNext ? HandleDirection::kOut
+                                                                     : HandleDirection::kIn));
     }
 
     // The surface normal at corner j: the handles along the side that leaves it and the side that

@@ -95,7 +95,8 @@ float SPatchCurvature(const PatchObject& object, std::int32_t spline, std::int32
         const PatchVec3& centre = object.PointOf(at);
         const float distance =
             Length(Subtract(object.PointOf(object.nodes[static_cast<std::size_t>(other)]), centre));
-        const float handle = Length(Subtract(at.Handle(outgoing ? HandleDirection::kOut : HandleDirection::kIn), centre));
+        const float handle = Length(
+            Subtract(at.Handle(outgoing ? HandleDirection::kOut : HandleDirection::kIn), centre));
         if (distance > 0.0f && std::isfinite(handle / distance)) {
             curvature = handle / distance;
         }

@@ -114,8 +114,9 @@ Curve SideCurve(const PatchObject& object, const Patch& patch, int side) {
     const SplineNode& start = object.nodes[static_cast<std::size_t>(patch.edgeStart[s])];
     const SplineNode& end = object.nodes[static_cast<std::size_t>(patch.edgeEnd[s])];
     const bool forward = patch.forward[s];
-    return {object.PointOf(start), start.Handle(forward ? HandleDirection::kOut : HandleDirection::kIn),
-            end.Handle(forward ? HandleDirection::kIn : HandleDirection::kOut), object.PointOf(end)};
+    return {
+        object.PointOf(start), start.Handle(forward ? HandleDirection::kOut : HandleDirection::kIn),
+        end.Handle(forward ? HandleDirection::kIn : HandleDirection::kOut), object.PointOf(end)};
 }
 
 CurveFields ComputeCurveFields(const PatchObject& object) {

@@ -8,8 +8,8 @@
 #include "export/cad/cad_document.h"
 #include "export/cad/cad_file_writer.h"
 #include "export/cad/network_shape.h"
-#include "export/export_formats.h"
 #include "export/cad/object_name.h"
+#include "export/export_formats.h"
 
 namespace korvane {
 namespace {
@@ -41,8 +41,8 @@ CadExportReport Translate(const std::string& path, const ObjectList<PatchObject>
 // The door's writer for both formats.
 ExportReport WriteForDocument(const std::string& path, const ObjectList<PatchObject>& objects,
                               ExportFormat format) {
-    CadExportReport written =
-        WriteCadFile(path, objects, format == ExportFormat::kStep ? CadFormat::kStep : CadFormat::kIges);
+    CadExportReport written = WriteCadFile(
+        path, objects, format == ExportFormat::kStep ? CadFormat::kStep : CadFormat::kIges);
     return {.format = format,
             .status = written.written.status,
             .error = std::move(written.written.error),

@@ -20,9 +20,9 @@
 #include <mutex>
 #include <sstream>
 
+#include "export/atomic_file_writer.h"
 #include "export/cad/written_as_built.h"
 #include "korvane_version.h"
-#include "export/atomic_file_writer.h"
 
 namespace korvane {
 namespace {

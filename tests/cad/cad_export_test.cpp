@@ -1,12 +1,12 @@
 // The network's headers come before OpenCASCADE's, whose Handle macro would otherwise rewrite
 // SplineNode::Handle.
 #include "export/cad/cad_export.h"
+#include "document/object_store.h"
 #include "export/cad/network_shape.h"
 #include "export/cad/object_name.h"
-#include "import/metasequoia_reader.h"
-#include "document/object_store.h"
-#include "patch/patch_builder.h"
 #include "export/surface_mesh_builder.h"
+#include "import/metasequoia_reader.h"
+#include "patch/patch_builder.h"
 #include "patch/surface_sampling.h"
 #include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"

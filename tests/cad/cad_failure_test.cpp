@@ -1,8 +1,8 @@
 // The network's headers come before OpenCASCADE's, whose Handle macro would otherwise rewrite
 // SplineNode::Handle.
+#include "document/object_store.h"
 #include "export/cad/cad_export.h"
 #include "export/cad/network_shape.h"
-#include "document/object_store.h"
 #include "patch/patch_builder.h"
 #include "support/found_patches.h"
 #include "support/generated_network.h"
@@ -221,8 +221,9 @@ TEST_F(CadFailureTest, CommandLineWritesCadFilesQuietlyAndWarnsOfWhatItLeftOut) 
         EXPECT_EQ(run.exitStatus, 0) << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_EQ(run.err, "korvane-cli: warning: left out 1 object without patches: line\n");
-        const auto read = testing::ReadCadFile(
-            path, path.ends_with("step") || path.ends_with("STP") ? CadFormat::kStep : CadFormat::kIges);
+        const auto read = testing::ReadCadFile(path, path.ends_with("step") || path.ends_with("STP")
+                                                         ? CadFormat::kStep
+                                                         : CadFormat::kIges);
         ASSERT_TRUE(read.has_value());
         ASSERT_EQ(read->size(), 1u);
         EXPECT_EQ(read->front().name, "square");

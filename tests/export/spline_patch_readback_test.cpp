@@ -309,8 +309,9 @@ void ExpectSptHoldsNetwork(const ObjectList<PatchObject>& objects) {
                 const SplineNode& other = nodes[outgoing ? (i + 1) % nodes.size() : i - 1];
                 const PatchVec3& centre = object->PointOf(nodes[i]);
                 const double distance = Length(Subtract(object->PointOf(other), centre));
-                const double handle =
-                    Length(Subtract(nodes[i].Handle(outgoing ? HandleDirection::kOut : HandleDirection::kIn), centre));
+                const double handle = Length(Subtract(
+                    nodes[i].Handle(outgoing ? HandleDirection::kOut : HandleDirection::kIn),
+                    centre));
                 EXPECT_NEAR(node.curvature * distance, handle, 1e-5 * (1.0 + handle))
                     << object->name << " spline " << s << " node " << i;
             }

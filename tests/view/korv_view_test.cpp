@@ -188,17 +188,18 @@ TEST_F(KorvViewTest, ButtonsNavigate) {
     EXPECT_NEAR(document_.camera.eye.x, document_.camera.target.x, 1e-5f);
 
     for (const auto& [mode, expectPan, expectDistance] :
-         {std::tuple{NavigationMode::kMove, true, 1.0f}, std::tuple{NavigationMode::kZoom, false, 1.2f},
+         {std::tuple{NavigationMode::kMove, true, 1.0f},
+          std::tuple{NavigationMode::kZoom, false, 1.2f},
           std::tuple{NavigationMode::kRotate, false, 1.0f}}) {
         document_.ResetCamera();
         GetApp()->navigationMode = mode;
         Drag(Qt::LeftButton, 0, -40);  // mouse up 40 pixels
         const Camera& camera = document_.camera;
-        EXPECT_EQ(camera.target.y != 0.0f, expectPan) << "mode " << mode;
+        EXPECT_EQ(camera.target.y != 0.0f, expectPan) << "mode " << static_cast<int>(mode);
         EXPECT_NEAR(Length(Subtract(camera.eye, camera.target)) / Length(start.eye), expectDistance,
                     1e-3f)
-            << "mode " << mode;
-        EXPECT_NE(camera.eye.y, start.eye.y) << "mode " << mode;
+            << "mode " << static_cast<int>(mode);
+        EXPECT_NE(camera.eye.y, start.eye.y) << "mode " << static_cast<int>(mode);
     }
 }
 
