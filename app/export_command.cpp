@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringList>
 
+#include "app/display_name.h"
 #include "app/korv_app.h"
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
@@ -13,13 +15,67 @@
 namespace korvane {
 namespace {
 
-// The last imported model's name with the export's extension, beside it.
+// The last imported model's name with the export's extension, beside it; never a file that the
+// document was imported from (a surface mesh of box.obj is offered as box-patches.obj).
 QString SuggestedPath(const CKorvDoc& document, const QString& suffix) {
     if (document.lastImportPath.isEmpty()) {
         return {};
     }
     const QFileInfo model(document.lastImportPath);
-    return model.dir().filePath(model.completeBaseName() + QLatin1Char('.') + suffix);
+    const QString suggested =
+        model.dir().filePath(model.completeBaseName() + QLatin1Char('.') + suffix);
+    if (!document.IsImportedFile(QFile::encodeName(suggested).toStdString())) {
+        return suggested;
+    }
+    return model.dir().filePath(model.completeBaseName() + QStringLiteral("-patches.") + suffix);
+}
+
+// Why nothing was written, in a message box.
+void ShowNotWritten(const ExportReport& result, const CKorvDoc& document, const QString& path,
+                    UserDialogs& dialogs, QWidget* owner) {
+    const bool english = IsEnglish();
+    MessageText message;
+    QString text;
+    switch (result.status) {
+        case WriteStatus::kNothingToWrite:
+            message = NothingToExportMessage(english, document.Objects().IsEmpty(),
+                                             WritesPatches(result.format));
+            text = QString::fromUtf8(message.text);
+            break;
+        case WriteStatus::kWouldReplaceSource:
+            message = ExportWouldReplaceSourceMessage(english);
+            text = QString::fromUtf8(message.text).arg(QDir::toNativeSeparators(path));
+            break;
+        default:
+            message = ExportFailedMessage(english);
+            text = QString::fromUtf8(message.text)
+                       .arg(QDir::toNativeSeparators(path),
+                            QString::fromLocal8Bit(result.error.c_str()));
+            break;
+    }
+    dialogs.ShowMessage(owner, text, QString::fromUtf8(message.caption));
+}
+
+// What a written file left out, in one warning; nothing when it left out nothing.
+void ShowLeftOut(const ExportReport& result, UserDialogs& dialogs, QWidget* owner) {
+    const bool english = IsEnglish();
+    QStringList lines;
+    if (!result.objectsLeftOut.empty()) {
+        QStringList names;
+        for (const std::string& name : result.objectsLeftOut) {
+            names << DisplayName(name);
+        }
+        lines << QString::fromUtf8(ObjectsLeftOutWarning(english))
+                     .arg(names.join(QStringLiteral(", ")));
+    }
+    if (result.patchesLeftOut > 0) {
+        lines << QString::fromUtf8(PatchesLeftOutWarning(english, result.patchesLeftOut))
+                     .arg(result.patchesLeftOut);
+    }
+    if (!lines.isEmpty()) {
+        dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')),
+                            QString::fromUtf8(ImportWarnings(english, 0).caption));
+    }
 }
 
 // The one export: asks for the file, writes it, and tells the failure or what was written where.
@@ -43,16 +99,12 @@ void RunExport(const QString& filter, const QString& suffix, ExportFormat format
         {.format = format, .surfaceResolution = document->displaySettings.surfaceResolution});
     app->SetWaitCursor(false);
     if (result.status != WriteStatus::kWritten) {
-        const MessageText message = ExportFailedMessage(IsEnglish());
-        dialogs.ShowMessage(
-            owner,
-            QString::fromUtf8(message.text)
-                .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(result.error.c_str())),
-            QString::fromUtf8(message.caption));
+        ShowNotWritten(result, *document, path, dialogs, owner);
         return;
     }
     document->modified = false;
-    const int objects = document->Objects().GetCount();
+    ShowLeftOut(result, dialogs, owner);
+    const int objects = result.objectsWritten;
     app->SetStatusText(QString::fromUtf8(ExportWrittenStatus(IsEnglish(), objects))
                            .arg(objects)
                            .arg(QDir::toNativeSeparators(path))

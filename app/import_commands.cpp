@@ -33,8 +33,8 @@ class WaitCursor {
 };
 
 // The text of one warning, with its count, in the user's language.
-QString WarningLine(const ImportWarningTexts& texts, ImportWarningKind kind, std::int32_t count,
-                    const ImportReport& report) {
+QString WarningLine(ImportWarningKind kind, std::int32_t count, const ImportReport& report) {
+    const ImportWarningTexts texts = ImportWarnings(IsEnglish(), count);
     switch (kind) {
         case ImportWarningKind::kDroppedFaces:
             return QString::fromUtf8(texts.droppedFaces).arg(count);
@@ -67,15 +67,15 @@ void ShowWhatWasLeftOut(UserDialogs& dialogs, QWidget* owner, const ImportReport
         ImportWarningKind::kMirrorsLeftOut,   ImportWarningKind::kTruncated,
         ImportWarningKind::kOutlineFaces,     ImportWarningKind::kVertexBlocksMismatched,
         ImportWarningKind::kSideFilesRefused, ImportWarningKind::kOtherArchiveModels};
-    const ImportWarningTexts texts = ImportWarnings(IsEnglish());
     QStringList lines;
     for (const ImportWarningKind kind : kOrder) {
         if (const std::int32_t count = report.Count(kind); count > 0) {
-            lines << WarningLine(texts, kind, count, report);
+            lines << WarningLine(kind, count, report);
         }
     }
     if (!lines.isEmpty()) {
-        dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')), QString::fromUtf8(texts.caption));
+        dialogs.ShowMessage(owner, lines.join(QLatin1Char('\n')),
+                            QString::fromUtf8(ImportWarnings(IsEnglish(), 0).caption));
     }
 }
 

@@ -83,24 +83,34 @@ std::string WhyNotReadByUs(const ImportReport& report) {
 
 std::string WarningText(ImportWarningKind kind, std::int32_t count, const ImportReport& report) {
     const std::string n = std::to_string(count);
+    const bool one = count == 1;
     switch (kind) {
         case ImportWarningKind::kDroppedFaces:
-            return n + " faces that name vertices the object does not have were left out";
+            return n + (one ? " face that names vertices the object does not have was left out"
+                            : " faces that name vertices the object does not have were left out");
         case ImportWarningKind::kLathesLeftOut:
-            return n + " objects were kept without their lathe, which would not fit in memory";
+            return n + (one ? " object was kept without its lathe, which would not fit in memory"
+                            : " objects were kept without their lathe, which would not fit in "
+                              "memory");
         case ImportWarningKind::kMirrorsLeftOut:
-            return n + " objects were kept without their mirror, whose mode is not 0, 1 or 2";
+            return n + (one ? " object was kept without its mirror, whose mode is not 0, 1 or 2"
+                            : " objects were kept without their mirror, whose mode is not 0, 1 or "
+                              "2");
         case ImportWarningKind::kTruncated:
             return "the file ends early; what it held before the end was imported";
         case ImportWarningKind::kOutlineFaces:
-            return n + " faces with more than four corners were kept as outlines without patches";
+            return n + (one ? " face with more than four corners was kept as an outline without "
+                              "patches"
+                            : " faces with more than four corners were kept as outlines without "
+                              "patches");
         case ImportWarningKind::kOtherArchiveModels:
             return "the archive holds " + n + " Metasequoia (.mqo) files; only " +
                    NameForReading(report.archiveModelRead) + " was read";
         case ImportWarningKind::kVertexBlocksMismatched:
-            return n +
-                   " binary vertex blocks hold another number of vertices than they declare; only "
-                   "the whole vertices that both allow were read";
+            return n + (one ? " binary vertex block holds another number of vertices than it "
+                              "declares; only the whole vertices that both allow were read"
+                            : " binary vertex blocks hold another number of vertices than they "
+                              "declare; only the whole vertices that both allow were read");
         case ImportWarningKind::kSideFilesRefused:
             return OneLine(report.detail) + "; the model was imported without them";
     }

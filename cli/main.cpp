@@ -85,7 +85,7 @@ ExitStatus Convert(const CommandLine& line, Document& document) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
     }
     if (written.status != WriteStatus::kWritten) {
-        return CannotWrite(line.output, written.error);
+        return CannotWrite(line.output, WhyNotWritten(written));
     }
     return kSuccess;
 }

@@ -1,5 +1,7 @@
 #include "document/document.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <new>
 #include <stdexcept>
 
@@ -39,6 +41,8 @@ ImportReport Document::Import(const std::string& path, const ImportOptions& opti
     }
     if (report.status != ImportStatus::kImported) {
         store_.DeleteObjectsAfter(before);
+    } else {
+        importedFiles_.push_back(path);
     }
     report.objectsAdded = store_.objects.GetCount() - before;
     return report;
@@ -84,8 +88,24 @@ bool Document::ConnectObject(PatchObject& object, std::int32_t index, float limi
 }
 
 ExportReport Document::Export(const std::string& path, const ExportOptions& options) {
-    const bool patches = WritesPatches(FormatToWrite(path, options));
-    return ExportModelFile(path, patches ? ObjectsWithPatches() : store_.objects, options);
+    const ExportFormat format = FormatToWrite(path, options);
+    if (IsImportedFile(path)) {
+        return {.format = format, .status = WriteStatus::kWouldReplaceSource};
+    }
+    const ObjectList<PatchObject>& objects =
+        WritesPatches(format) ? ObjectsWithPatches() : store_.objects;
+    if (ObjectsTheFormatHolds(objects, format) == 0) {
+        return {.format = format, .status = WriteStatus::kNothingToWrite};
+    }
+    return ExportModelFile(path, objects, options);
+}
+
+bool Document::IsImportedFile(const std::string& path) const {
+    std::error_code error;
+    return std::any_of(importedFiles_.begin(), importedFiles_.end(),
+                       [&](const std::string& imported) {
+                           return std::filesystem::equivalent(path, imported, error);
+                       });
 }
 
 DocumentCounts Document::Count() {
@@ -94,6 +114,7 @@ DocumentCounts Document::Count() {
 
 void Document::Clear() {
     store_.DeleteAllObjects();
+    importedFiles_.clear();
 }
 
 }  // namespace korvane

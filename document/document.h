@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "document/document_counts.h"
 #include "document/object_store.h"
@@ -65,13 +66,18 @@ class Document {
     ConnectReport Connect(float limitDegrees, const ConnectProgressReceiver& progress,
                           const std::function<bool()>& cancelled);
 
-    // Writes the objects in the format that options or the path's extension name.
+    // Writes the objects in the format that options or the path's extension name. Writes nothing
+    // when no object holds what the format writes (kNothingToWrite), or when path is, by any name,
+    // a file that the objects were imported from (kWouldReplaceSource).
     ExportReport Export(const std::string& path, const ExportOptions& options);
+
+    // Whether path is, by any name, a file that an import since the last Clear read.
+    bool IsImportedFile(const std::string& path) const;
 
     // Counts every object's network and patches.
     DocumentCounts Count();
 
-    // Deletes every object.
+    // Deletes every object, and forgets the files they came from.
     void Clear();
 
   private:
@@ -82,6 +88,7 @@ class Document {
 
     PatchUpkeep upkeep_;
     ObjectStore store_;
+    std::vector<std::string> importedFiles_;
 };
 
 }  // namespace korvane

@@ -6,6 +6,7 @@
 #include "export/spatch_writer.h"
 #include "export/surface_mesh_writer.h"
 
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -75,6 +76,32 @@ ExportFormat FormatToWrite(const std::string& path, const ExportOptions& options
     return options.format.value_or(ExportFormatOf(path).value_or(ExportFormat::kRuvoPatch));
 }
 
+std::int32_t ObjectsTheFormatHolds(const ObjectList<PatchObject>& objects, ExportFormat format) {
+    std::int32_t held = 0;
+    for (const PatchObject* object : objects) {
+        switch (format) {
+            case ExportFormat::kRuvoPatch:
+                ++held;
+                break;
+            case ExportFormat::kAnimationMaster:
+            case ExportFormat::kSPatch:
+                held += object->SplineCount() > 0 ? 1 : 0;
+                break;
+            case ExportFormat::kSurfaceMesh:
+            case ExportFormat::kStep:
+            case ExportFormat::kIges:
+                held += std::any_of(object->patches.begin(), object->patches.end(),
+                                    [](const Patch& patch) {
+                                        return patch.cornerCount == 3 || patch.cornerCount == 4;
+                                    })
+                            ? 1
+                            : 0;
+                break;
+        }
+    }
+    return held;
+}
+
 ExportReport ExportModelFile(const std::string& path, const ObjectList<PatchObject>& objects,
                              const ExportOptions& options) {
     const ExportFormat format = FormatToWrite(path, options);
@@ -85,10 +112,13 @@ ExportReport ExportModelFile(const std::string& path, const ObjectList<PatchObje
         }
         ExportReport report = writer->second(path, objects, format);
         report.format = format;
+        report.objectsWritten = ObjectsTheFormatHolds(objects, format) -
+                                static_cast<std::int32_t>(report.objectsLeftOut.size());
         return report;
     }
     WriteResult written = Write(path, objects, format, options.surfaceResolution);
-    return {format, written.status, std::move(written.error)};
+    return {format, written.status, std::move(written.error),
+            ObjectsTheFormatHolds(objects, format)};
 }
 
 }  // namespace korvane

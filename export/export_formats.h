@@ -40,7 +40,8 @@ struct ExportOptions {
 struct ExportReport {
     ExportFormat format = ExportFormat::kRuvoPatch;  // what was written, or would have been
     WriteStatus status = WriteStatus::kWritten;
-    std::string error{};  // the system's description of a failure
+    std::string error{};              // the system's description of a failure
+    std::int32_t objectsWritten = 0;  // the objects that the file holds
     // What a format that writes faces left out: patches it cannot hold (a collapsed side), and by
     // name the objects without a face.
     std::int64_t patchesLeftOut = 0;
@@ -56,6 +57,11 @@ void InstallExternalWriter(ExportFormat format, ExternalWriter writer);
 
 // The format an export of path with options writes.
 ExportFormat FormatToWrite(const std::string& path, const ExportOptions& options);
+
+// How many of objects a file of the format holds: every object in a ruvoPatch file, those with a
+// curve in the spline-patch formats, those with a patch in the surface formats. Their patches must
+// be current when the format writes them.
+std::int32_t ObjectsTheFormatHolds(const ObjectList<PatchObject>& objects, ExportFormat format);
 
 // Writes objects at path, replacing any file there only once all of it is written. A surface mesh
 // takes its kind from the path's extension. The objects' patches must be current when the format

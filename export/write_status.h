@@ -10,7 +10,10 @@ namespace korvane {
 enum class WriteStatus {
     kWritten,       // the whole file is in place
     kCannotCreate,  // no file could be created at the path (missing folder, no permission, ...)
-    kWriteFailed    // writing or flushing the new contents failed (disk full, device error, ...)
+    kWriteFailed,   // writing or flushing the new contents failed (disk full, device error, ...)
+    // Refused before anything was written:
+    kNothingToWrite,     // no object holds what the format writes
+    kWouldReplaceSource  // the path is a file that the objects were imported from
 };
 
 struct WriteResult {

@@ -95,7 +95,27 @@ struct ImportWarningTexts {
     const char* caption;
 };
 
-inline ImportWarningTexts ImportWarnings(bool english) {
+// English says one thing in the singular; Japanese counts alike.
+inline ImportWarningTexts ImportWarnings(bool english, int count) {
+    if (english && count == 1) {
+        return ImportWarningTexts{
+            "%1 face that names vertices the object does not have was left "
+            "out.",
+            "%1 object was kept without its lathe, which would not fit in "
+            "memory.",
+            "%1 object was kept without its mirror, whose mode is not 0, 1 "
+            "or 2.",
+            "The file ends early; what came before the end was read.",
+            "%1 face with more than four corners was kept as an outline "
+            "without patches",
+            "%1 binary vertex block holds another number of vertices than "
+            "it declares; only the whole vertices that both allow were "
+            "read.",
+            "Files that the model names were not read, and the model was "
+            "imported without them:\n%1",
+            "The compressed file holds %1 mqo files; only %2 was read.",
+            "Warning"};
+    }
     return english ? ImportWarningTexts{"%1 faces that name vertices the object does not have "
                                         "were left out.",
                                         "%1 objects were kept without their lathe, which would "
@@ -135,6 +155,48 @@ inline ImportWarningTexts ImportWarnings(bool english) {
 inline MessageText ExportFailedMessage(bool english) {
     return english ? MessageText{"Could not write %1.\n%2", "Error"}
                    : MessageText{"%1 に書き込めませんでした。\n%2", "エラー"};
+}
+
+// An export that wrote nothing because no object holds what the format writes.
+inline MessageText NothingToExportMessage(bool english, bool emptyDocument, bool patches) {
+    if (emptyDocument) {
+        return english ? MessageText{"There is nothing to write: the document is empty.", "Error"}
+                       : MessageText{"書き出すものがありません。ドキュメントは空です。", "エラー"};
+    }
+    if (patches) {
+        return english ? MessageText{"There is nothing to write: no object has a patch.", "Error"}
+                       : MessageText{
+                             "書き出すものがありません。パッチのあるオブジェクトが"
+                             "ありません。",
+                             "エラー"};
+    }
+    return english ? MessageText{"There is nothing to write: no object has a curve.", "Error"}
+                   : MessageText{"書き出すものがありません。カーブのあるオブジェクトがありません。",
+                                 "エラー"};
+}
+
+// The export's file (%1) is one that the document was imported from.
+inline MessageText ExportWouldReplaceSourceMessage(bool english) {
+    return english ? MessageText{"%1 is a file that this document was imported from; it was not "
+                                 "replaced. Choose another name.",
+                                 "Error"}
+                   : MessageText{"%1 はこのドキュメントの読み込み元のファイルなので、上書き"
+                                 "しませんでした。別の名前を指定してください。",
+                                 "エラー"};
+}
+
+// What a CAD export left out of its file: the objects without patches (%1, their names), and the
+// patches with two corners at one place (%1, their number).
+inline const char* ObjectsLeftOutWarning(bool english) {
+    return english ? "Objects without patches were left out: %1"
+                   : "パッチのないオブジェクトは書き出しませんでした: %1";
+}
+inline const char* PatchesLeftOutWarning(bool english, long long patches) {
+    if (!english) {
+        return "2つの角が同じ位置にあるパッチ%1個は書き出しませんでした。";
+    }
+    return patches == 1 ? "%1 patch with two corners at one place was left out."
+                        : "%1 patches with two corners at one place were left out.";
 }
 
 // New or Exit would throw away curves connected since the last export.

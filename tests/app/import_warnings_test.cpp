@@ -94,7 +94,7 @@ TEST_F(ImportWarningsTest, AnUnknownMirrorModeIsToldInTheChosenLanguage) {
     ImportInBothLanguages(Write("mirror.mqo", unknownMirror));
     ASSERT_EQ(dialogs_.messages.size(), 2u);
     EXPECT_EQ(dialogs_.messages[0].first,
-              QStringLiteral("1 objects were kept without their mirror, whose mode is not 0, 1 "
+              QStringLiteral("1 object was kept without its mirror, whose mode is not 0, 1 "
                              "or 2."));
     EXPECT_EQ(dialogs_.messages[1].first,
               QStringLiteral("ミラーの種類が0、1、2のどれでもないため、1個のオブジェクトを"

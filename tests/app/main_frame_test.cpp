@@ -843,5 +843,77 @@ TEST_F(MainFrameTest, ToolbarButtonsShowTheirNamesInTheLanguageOfTheRun) {
     }
 }
 
+// An export never replaces a file the document came from: the name offered is another one, and
+// the file itself is refused. An empty document, or surfaces without a patch, write nothing and
+// say so; the status counts the objects that the file holds, in the singular for one.
+TEST_F(MainFrameTest, ExportsKeepTheSourceAndSayWhenThereIsNothingToWrite) {
+    const QString figure = folder_.filePath(QStringLiteral("figure.rvp"));
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", figure};
+    Trigger(CommandId::kImportMetasequoia);
+    Trigger(CommandId::kExportRuvoPatch);
+    Trigger(CommandId::kFileNew);
+    Drop(frame_.get(), {figure});
+    const QByteArray written = Content(figure);
+    ASSERT_EQ(TreeItems(), QStringList{"vase"});
+
+    const struct {
+        int english;
+        const char* message;
+        const char* caption;
+    } kRefusals[] = {
+        {1,
+         "%1 is a file that this document was imported from; it was not replaced. Choose another "
+         "name.",
+         "Error"},
+        {0,
+         "%1 はこのドキュメントの読み込み元のファイルなので、上書きしませんでした。別の名前を"
+         "指定してください。",
+         "エラー"},
+    };
+    for (const auto& refusal : kRefusals) {
+        Open(refusal.english);
+        dialogs_.messages.clear();
+        dialogs_.suggestedPaths.clear();
+        dialogs_.answers = {figure};
+        Trigger(CommandId::kExportRuvoPatch);
+        EXPECT_EQ(dialogs_.suggestedPaths, QStringList{folder_.filePath("figure-patches.rvp")});
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_EQ(dialogs_.messages[0].first,
+                  QString::fromUtf8(refusal.message).arg(QDir::toNativeSeparators(figure)));
+        EXPECT_EQ(dialogs_.messages[0].second, QString::fromUtf8(refusal.caption));
+        EXPECT_EQ(Content(figure), written);
+    }
+
+    Open(1);
+    const QString copy = folder_.filePath(QStringLiteral("copy.rvp"));
+    dialogs_.answers = {copy};
+    Trigger(CommandId::kExportRuvoPatch);
+    EXPECT_EQ(frame_->statusTextBar()->dialog()->field()->text(),
+              QStringLiteral("Wrote 1 object to ") + QDir::toNativeSeparators(copy));
+
+    const QString line = Write(QStringLiteral("line.mqo"),
+                               "Metasequoia Document\nObject \"line\" {\n\tvertex 2 {\n0 0 0\n5 0 "
+                               "0\n\t}\n\tface 1 {\n2 V(0 1)\n\t}\n}\nEof\n");
+    const QString mesh = folder_.filePath(QStringLiteral("line.obj"));
+    const struct {
+        bool withLine;
+        const char* message;
+    } kNothing[] = {{false, "There is nothing to write: the document is empty."},
+                    {true, "There is nothing to write: no object has a patch."}};
+    for (const auto& nothing : kNothing) {
+        Trigger(CommandId::kFileNew);
+        if (nothing.withLine) {
+            dialogs_.answers = {line};
+            Trigger(CommandId::kImportMetasequoia);
+        }
+        dialogs_.messages.clear();
+        dialogs_.answers = {mesh};
+        Trigger(CommandId::kExportSurfaceMesh);
+        ASSERT_EQ(dialogs_.messages.size(), 1u);
+        EXPECT_EQ(dialogs_.messages[0].first, QString::fromUtf8(nothing.message));
+        EXPECT_FALSE(QFile::exists(mesh));
+    }
+}
+
 }  // namespace
 }  // namespace korvane

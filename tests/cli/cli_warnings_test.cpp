@@ -19,7 +19,7 @@ using testing::Occurrences;
 const std::string kLatheInput =
     std::string(KORVANE_HOSTILE_INPUTS_DIR) + "/lathe-segments-past-memory.mqo";
 const std::string kLatheWarning =
-    "1 objects were kept without their lathe, which would not fit in memory";
+    "1 object was kept without its lathe, which would not fit in memory";
 
 // A triangle, a face naming a vertex the object lacks, and no closing brace or "Eof".
 constexpr const char* kDamaged =
@@ -66,17 +66,17 @@ TEST_F(CliTest, EachWarningIsOneMessageNamingItsFile) {
     const std::string messages = json.out.substr(json.out.find("\"messages\""));
     EXPECT_EQ(Occurrences(messages, "\", \""), 5) << messages;  // six messages
     EXPECT_NE(messages.find(outline +
-                            ": 1 faces with more than four corners were kept as outlines without "
+                            ": 1 face with more than four corners was kept as an outline without "
                             "patches"),
               std::string::npos);
-    EXPECT_NE(messages.find(outline + ": 1 binary vertex blocks hold another number of vertices"),
+    EXPECT_NE(messages.find(outline + ": 1 binary vertex block holds another number of vertices"),
               std::string::npos);
-    EXPECT_NE(messages.find(damaged + ": 1 faces that name vertices the object does not have"),
+    EXPECT_NE(messages.find(damaged + ": 1 face that names vertices the object does not have"),
               std::string::npos);
     EXPECT_NE(messages.find(damaged + ": the file ends early"), std::string::npos);
     EXPECT_NE(messages.find(kLatheInput + ": " + kLatheWarning), std::string::npos);
     const std::string mirrorWarning =
-        ": 1 objects were kept without their mirror, whose mode is not 0, 1 or 2";
+        ": 1 object was kept without its mirror, whose mode is not 0, 1 or 2";
     EXPECT_NE(messages.find(mirror + mirrorWarning), std::string::npos);
     EXPECT_EQ(Occurrences(messages, square), 0);
 

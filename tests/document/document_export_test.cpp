@@ -114,5 +114,62 @@ TEST_F(DocumentExportTest, AFailedWriteSaysWhyAndLeavesNoFile) {
     EXPECT_EQ(document.Objects().GetCount(), 1);
 }
 
+// A file holds only the objects that have what its format writes, and says how many; with none, or
+// over a file that the document was read from (under any name), nothing is written at all.
+TEST_F(DocumentExportTest, CountsWhatTheFileHoldsAndRefusesNothingAndTheSource) {
+    // A square of curves with its patch, and an open curve without one.
+    const std::string model = Write(
+        "model.mqo",
+        "Metasequoia Document\nObject \"square\" {\n\tvertex 4 {\n0 0 0\n10 0 0\n10 10 0\n0 10 "
+        "0\n\t}\n\tface 1 {\n4 V(0 1 2 3)\n\t}\n}\nObject \"line\" {\n\tvertex 2 {\n0 0 0\n5 0 "
+        "0\n\t}\n\tface 1 {\n2 V(0 1)\n\t}\n}\nEof\n");
+    std::filesystem::create_hard_link(model, folder_ / "hard.rvp");
+    std::filesystem::create_symlink("model.mqo", folder_ / "link.obj");
+    const struct {
+        const char* name;
+        bool empty;  // exported from a new document
+        WriteStatus status;
+        std::int32_t objects;
+    } cases[] = {
+        {"all.rvp", false, WriteStatus::kWritten, 2},
+        {"curves.mdl", false, WriteStatus::kWritten, 2},
+        {"curves.spt", false, WriteStatus::kWritten, 2},
+        {"surface.obj", false, WriteStatus::kWritten, 1},
+        {"empty.rvp", true, WriteStatus::kNothingToWrite, 0},
+        {"empty.spt", true, WriteStatus::kNothingToWrite, 0},
+        {"empty.glb", true, WriteStatus::kNothingToWrite, 0},
+        {"model.mqo", false, WriteStatus::kWouldReplaceSource, 0},
+        {"hard.rvp", false, WriteStatus::kWouldReplaceSource, 0},
+        {"link.obj", false, WriteStatus::kWouldReplaceSource, 0},
+    };
+    const std::string source = Read(model);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Document document;
+        if (!c.empty) {
+            ASSERT_EQ(document.Import(model, {}).status, ImportStatus::kImported);
+        }
+        const std::string path = PathOf(c.name);
+        const bool existed = std::filesystem::exists(path);
+        const ExportReport report = document.Export(path, {});
+        EXPECT_EQ(report.status, c.status) << report.error;
+        EXPECT_EQ(report.objectsWritten, c.objects);
+        EXPECT_EQ(std::filesystem::exists(path), existed || c.status == WriteStatus::kWritten);
+    }
+    EXPECT_EQ(Read(model), source);
+
+    // Only a patch holds a surface; New forgets the files read.
+    Document document;
+    ASSERT_EQ(document.Import(model, {}).status, ImportStatus::kImported);
+    const std::string lineOnly = Write("line.mqo",
+                                       "Metasequoia Document\nObject \"line\" {\n\tvertex 2 {\n0 0 "
+                                       "0\n5 0 0\n\t}\n\tface 1 {\n2 V(0 1)\n\t}\n}\nEof\n");
+    document.Clear();
+    EXPECT_FALSE(document.IsImportedFile(model));
+    ASSERT_EQ(document.Import(lineOnly, {}).status, ImportStatus::kImported);
+    EXPECT_EQ(document.Export(PathOf("line.stl"), {}).status, WriteStatus::kNothingToWrite);
+    EXPECT_FALSE(std::filesystem::exists(PathOf("line.stl")));
+}
+
 }  // namespace
 }  // namespace korvane
