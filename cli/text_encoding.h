@@ -3,14 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "import/object_name_text.h"
+
 namespace korvane::cli {
-
-bool IsValidUtf8(std::string_view bytes);
-
-// Object names are bytes in the code page of the model file: UTF-8 when they are valid UTF-8,
-// otherwise Shift_JIS (code page 932), the code page of Japanese modellers. Undecodable bytes
-// become U+FFFD.
-std::string NameForReading(std::string_view bytes);
 
 // The columns a terminal gives UTF-8 text: East Asian wide and full-width characters take two,
 // combining marks and zero-width characters none, everything else one (a byte that is not valid
