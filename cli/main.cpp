@@ -87,7 +87,8 @@ int Convert(const CommandLine& line) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", message.c_str());
     }
     const ExportReport written =
-        document.Export(line.output, {.surfaceResolution = line.resolution});
+        document.Export(line.output, {.surfaceResolution = line.resolution,
+                                      .smoothSurfaces = line.smoothSurfaces});
     for (const std::string& warning : LeftOutWarnings(written)) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
     }
@@ -139,6 +140,7 @@ int Render(const CommandLine& line) {
     options.display.showVertices = line.showVertices;
     options.display.showCurves = line.showCurves;
     options.display.showSurfaces = line.showSurfaces;
+    options.display.smoothSurfaces = line.smoothSurfaces;
     options.display.curveResolution = line.resolution;
     options.display.surfaceResolution = line.resolution;
     options.camera = RenderCamera(line, objects);

@@ -29,7 +29,11 @@ struct ObjectShape {
 // (where three or more faces meet at an edge, each side is a shell of its own, so that every shell
 // is a manifold); a closed one (every edge between two of its faces) becomes a solid. One piece is
 // the shape itself, several make a compound. A patch with two corners at the same place (a
-// collapsed side) or a pole that is not finite is left out and counted. The patches must be current.
-ObjectShape BuildObjectShape(const PatchObject& object);
+// collapsed side) or a pole that is not finite is left out and counted. The patches must be
+// current.
+//
+// With smoothSurfaces the faces hold the smooth surfaces instead (BuildSmoothPieceSurface), whose
+// borders are the same curves but for a triangle's inner borders, which follow the pieces'.
+ObjectShape BuildObjectShape(const PatchObject& object, bool smoothSurfaces = false);
 
 }  // namespace korvane

@@ -1,0 +1,150 @@
+// The network's headers come before OpenCASCADE's, whose Handle macro would otherwise rewrite
+// SplineNode::Handle.
+#include "document/object_store.h"
+#include "export/cad/cad_export.h"
+#include "export/cad/network_shape.h"
+#include "patch/curve_connector.h"
+#include "patch/patch_builder.h"
+#include "support/generated_network.h"
+#include "tools/modelgen/model_shapes.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include <BRepAdaptor_Curve.hxx>
+#include <BRepCheck_Analyzer.hxx>
+#include <BRep_Tool.hxx>
+#include <GeomAPI_ProjectPointOnSurf.hxx>
+#include <GeomLProp_SLProps.hxx>
+#include <TopExp.hxx>
+#include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
+#include <TopoDS.hxx>
+#include <TopoDS_Edge.hxx>
+#include <TopoDS_Face.hxx>
+
+#include <cmath>
+#include <filesystem>
+#include <numbers>
+#include <optional>
+#include <string>
+
+#include "cad/cad_readback.h"
+
+// The smooth surfaces written as STEP and read back: faces that meet along every curve of a smooth
+// network without a bend, on the same edges and shells as today's.
+
+namespace korvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ShellSummary;
+
+constexpr int kEdgeSamples = 16;  // per edge, its ends left out
+
+// The unit normal of face at the point of it nearest to point, turned as the face is.
+std::optional<gp_Dir> FaceNormal(const TopoDS_Face& face, const gp_Pnt& point) {
+    const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
+    GeomAPI_ProjectPointOnSurf projection(point, surface);
+    if (projection.NbPoints() == 0) {
+        return std::nullopt;
+    }
+    double u = 0.0;
+    double v = 0.0;
+    projection.LowerDistanceParameters(u, v);
+    GeomLProp_SLProps properties(surface, u, v, 1, 1e-9);
+    if (!properties.IsNormalDefined()) {
+        return std::nullopt;
+    }
+    gp_Dir normal = properties.Normal();
+    if (face.Orientation() == TopAbs_REVERSED) {
+        normal.Reverse();
+    }
+    return normal;
+}
+
+struct Bends {
+    double widestDegrees = 0.0;
+    int sharedEdges = 0;
+    int samplesMissed = 0;  // where a face had no normal
+};
+
+// The widest angle between the normals of the two faces on each edge they share, sampled along
+// the edge with its ends left out.
+Bends MeasureBends(const TopoDS_Shape& shape) {
+    TopTools_IndexedDataMapOfShapeListOfShape facesOf;
+    TopExp::MapShapesAndAncestors(shape, TopAbs_EDGE, TopAbs_FACE, facesOf);
+    Bends bends;
+    for (int e = 1; e <= facesOf.Extent(); ++e) {
+        const TopTools_ListOfShape& faces = facesOf(e);
+        if (faces.Extent() != 2 || faces.First().IsSame(faces.Last())) {
+            continue;
+        }
+        ++bends.sharedEdges;
+        const BRepAdaptor_Curve curve(TopoDS::Edge(facesOf.FindKey(e)));
+        for (int k = 1; k < kEdgeSamples; ++k) {
+            const double t = curve.FirstParameter() +
+                             (curve.LastParameter() - curve.FirstParameter()) * k / kEdgeSamples;
+            const gp_Pnt point = curve.Value(t);
+            const std::optional<gp_Dir> a = FaceNormal(TopoDS::Face(faces.First()), point);
+            const std::optional<gp_Dir> b = FaceNormal(TopoDS::Face(faces.Last()), point);
+            if (!a || !b) {
+                ++bends.samplesMissed;
+                continue;
+            }
+            bends.widestDegrees =
+                std::max(bends.widestDegrees, a->Angle(*b) * 180.0 / std::numbers::pi);
+        }
+    }
+    return bends;
+}
+
+TEST(SmoothCadTest, SmoothFacesMeetWithoutABendWhereTodaysBend) {
+    ObjectStore store;
+    PatchObject& object = *store.AddObject();
+    testing::BuildGenerated(modelgen::MakeSphere(24, 16), object);
+    ConnectCurves(object, 150.0f, nullptr);
+    ComputeHandles(object);
+    DetectPatches(object);
+    object.name = "sphere";
+
+    const struct {
+        bool smooth;
+        double atLeastDegrees;
+        double belowDegrees;
+    } kCases[] = {{false, 1.0, 90.0}, {true, 0.0, 0.1}};
+    std::vector<ShellSummary> todaysShells;
+    int todaysEdges = 0;
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.smooth ? "smooth" : "today's");
+        const ObjectShape built = BuildObjectShape(object, c.smooth);
+        EXPECT_EQ(built.patchesLeftOut, 0);
+        ASSERT_FALSE(built.shape.IsNull());
+        EXPECT_TRUE(BRepCheck_Analyzer(built.shape).IsValid());
+        const std::vector<ShellSummary> shells = testing::SummariseShells(built.shape);
+
+        const fs::path path =
+            fs::temp_directory_path() / ("korvane_smooth_" + std::to_string(getpid()) + ".step");
+        const CadExportReport report =
+            WriteCadFile(path.string(), store.objects, CadFormat::kStep, c.smooth);
+        ASSERT_EQ(report.written.status, WriteStatus::kWritten) << report.written.error;
+        const auto read = testing::ReadCadFile(path.string(), CadFormat::kStep);
+        fs::remove(path);
+        ASSERT_TRUE(read.has_value());
+        ASSERT_EQ(read->size(), 1u);
+        const Bends bends = MeasureBends(read->front().shape);
+        EXPECT_EQ(bends.samplesMissed, 0);
+        EXPECT_GE(bends.widestDegrees, c.atLeastDegrees);
+        EXPECT_LT(bends.widestDegrees, c.belowDegrees);
+        std::printf("[ measured ] %s: widest bend %.5f degrees over %d shared edges\n",
+                    c.smooth ? "smooth" : "today's", bends.widestDegrees, bends.sharedEdges);
+        if (!c.smooth) {
+            todaysShells = shells;
+            todaysEdges = bends.sharedEdges;
+        } else {
+            EXPECT_EQ(shells, todaysShells) << "the same faces, edges and solid";
+            EXPECT_EQ(bends.sharedEdges, todaysEdges);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace korvane
