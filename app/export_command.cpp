@@ -40,7 +40,9 @@ void RunExport(const QString& filter, const QString& suffix, ExportFormat format
     app->SetWaitCursor(1);
     const ExportReport result = document->Export(
         QFile::encodeName(path).toStdString(),
-        {.format = format, .surfaceResolution = document->displaySettings.surfaceResolution});
+        {.format = format,
+         .surfaceResolution = document->displaySettings.surfaceResolution,
+         .smoothSurfaces = document->displaySettings.smoothSurfaces});
     app->SetWaitCursor(0);
     if (result.status != WriteStatus::kWritten) {
         const MessageText message = ExportFailedMessage(IsEnglish());
