@@ -40,16 +40,24 @@ using testing::ShellSummary;
 
 constexpr int kEdgeSamples = 16;  // per edge, its ends left out
 
-// The unit normal of face at the point of it nearest to point, turned as the face is.
-std::optional<gp_Dir> FaceNormal(const TopoDS_Face& face, const gp_Pnt& point) {
+// The unit normal of face at parameter t of edge, turned as the face is: where the edge's curve
+// on the face puts it, or else at the point of the face nearest to it.
+std::optional<gp_Dir> FaceNormal(const TopoDS_Face& face, const TopoDS_Edge& edge, double t) {
     const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
-    GeomAPI_ProjectPointOnSurf projection(point, surface);
-    if (projection.NbPoints() == 0) {
-        return std::nullopt;
-    }
+    double first = 0.0;
+    double last = 0.0;
     double u = 0.0;
     double v = 0.0;
-    projection.LowerDistanceParameters(u, v);
+    if (const Handle(Geom2d_Curve) onFace = BRep_Tool::CurveOnSurface(edge, face, first, last);
+        !onFace.IsNull()) {
+        onFace->Value(t).Coord(u, v);
+    } else {
+        GeomAPI_ProjectPointOnSurf projection(BRepAdaptor_Curve(edge).Value(t), surface);
+        if (projection.NbPoints() == 0) {
+            return std::nullopt;
+        }
+        projection.LowerDistanceParameters(u, v);
+    }
     GeomLProp_SLProps properties(surface, u, v, 1, 1e-9);
     if (!properties.IsNormalDefined()) {
         return std::nullopt;
@@ -79,13 +87,14 @@ Bends MeasureBends(const TopoDS_Shape& shape) {
             continue;
         }
         ++bends.sharedEdges;
-        const BRepAdaptor_Curve curve(TopoDS::Edge(facesOf.FindKey(e)));
+        const TopoDS_Edge& edge = TopoDS::Edge(facesOf.FindKey(e));
+        double first = 0.0;
+        double last = 0.0;
+        BRep_Tool::Range(edge, first, last);
         for (int k = 1; k < kEdgeSamples; ++k) {
-            const double t = curve.FirstParameter() +
-                             (curve.LastParameter() - curve.FirstParameter()) * k / kEdgeSamples;
-            const gp_Pnt point = curve.Value(t);
-            const std::optional<gp_Dir> a = FaceNormal(TopoDS::Face(faces.First()), point);
-            const std::optional<gp_Dir> b = FaceNormal(TopoDS::Face(faces.Last()), point);
+            const double t = first + (last - first) * k / kEdgeSamples;
+            const std::optional<gp_Dir> a = FaceNormal(TopoDS::Face(faces.First()), edge, t);
+            const std::optional<gp_Dir> b = FaceNormal(TopoDS::Face(faces.Last()), edge, t);
             if (!a || !b) {
                 ++bends.samplesMissed;
                 continue;
