@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kPoles = 6;
 constexpr double kLargestKnot = 0.25;
-constexpr int kHalvings = 12;    // below about 6e-5 the fit gains nothing more
+constexpr int kHalvings = 12;    // the smallest h tried is 2^-14, about 6e-5
 constexpr int kFitSamples = 10;  // per direction, for the central poles
 constexpr int kSideSamples = 24;
 

@@ -23,7 +23,8 @@ inline constexpr double kSmoothSideDegrees = 0.045;
 //   of what the two sides there ask of them, a mismatch whose effect on the normal shrinks with h;
 // - the four central poles are fitted to the Gregory surface by least squares.
 // h is the largest (up to 1/4) for which the normals along every side stay within
-// kSmoothSideDegrees of the Gregory patch's, as sampled; the smallest tried where none does.
+// kSmoothSideDegrees of the Gregory patch's, as sampled; where none does, the h of the least
+// deviation tried, down to 2^-14.
 // Poles are in the file's axes: Z reversed.
 struct SmoothPieceSurface {
     Handle(Geom_BSplineSurface) surface;

@@ -3,8 +3,11 @@
 #include "document/object_store.h"
 #include "export/cad/cad_export.h"
 #include "export/cad/network_shape.h"
+#include "export/cad/smooth_piece_surface.h"
 #include "patch/curve_connector.h"
+#include "patch/curve_fields.h"
 #include "patch/patch_builder.h"
+#include "patch/smooth_patches.h"
 #include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"
 
@@ -104,6 +107,55 @@ Bends MeasureBends(const TopoDS_Shape& shape) {
         }
     }
     return bends;
+}
+
+// Every piece of a sphere's smooth surfaces, four-sided and the three of each triangle fan patch:
+// the B-spline's border is the piece's border cubic, its normals along the sides stay within the
+// allowance of the Gregory patch's, and inside it stays close to the Gregory surface.
+TEST(SmoothCadTest, PieceSurfacesKeepTheBordersAndFollowTheGregoryPatches) {
+    PatchObject object;
+    testing::BuildGenerated(modelgen::MakeSphere(12, 8), object);
+    ConnectCurves(object, 150.0f, nullptr);
+    ComputeHandles(object);
+    DetectPatches(object);
+    const CurveFields fields = ComputeCurveFields(object);
+    std::array<int, 5> piecesOf{};  // by the patch's corner count
+    double widestSide = 0.0;
+    double farthest = 0.0;
+    for (const Patch& patch : object.patches) {
+        std::array<GregoryPatch, 3> gregory;
+        const int count = SmoothPieces(object, fields, patch, gregory);
+        for (int k = 0; k < count; ++k) {
+            const GregoryPatch& piece = gregory[static_cast<std::size_t>(k)];
+            const SmoothPieceSurface made = BuildSmoothPieceSurface(piece);
+            ASSERT_FALSE(made.surface.IsNull());
+            ++piecesOf[static_cast<std::size_t>(patch.cornerCount)];
+            EXPECT_GT(made.knot, 0.0);
+            EXPECT_LE(made.knot, 0.25);
+            widestSide = std::max(widestSide, made.sideDegrees);
+            for (int i = 0; i <= 8; ++i) {
+                for (int j = 0; j <= 8; ++j) {
+                    const Vec3 g = EvaluateGregory(piece, i / 8.0f, j / 8.0f).position;
+                    const gp_Pnt b = made.surface->Value(i / 8.0, j / 8.0);
+                    const double distance = b.Distance(gp_Pnt(g.x, g.y, -double{g.z}));
+                    const bool onBorder = i == 0 || i == 8 || j == 0 || j == 8;
+                    if (onBorder) {
+                        EXPECT_LT(distance, 1e-4) << "the border is the piece's own cubic";
+                    }
+                    farthest = std::max(farthest, distance);
+                }
+            }
+        }
+    }
+    EXPECT_GT(piecesOf[3], 0);
+    EXPECT_GT(piecesOf[4], 0);
+    EXPECT_LE(widestSide, kSmoothSideDegrees);
+    // A piece of this sphere of radius 500 is about 260 across: the fit is within 1% of that.
+    EXPECT_LT(farthest, 2.6);
+    std::printf(
+        "[ measured ] %d + %d pieces: widest side deviation %.5f degrees, farthest from "
+        "the Gregory surface %.4f\n",
+        piecesOf[4], piecesOf[3], widestSide, farthest);
 }
 
 TEST(SmoothCadTest, SmoothFacesMeetWithoutABendWhereTodaysBend) {
