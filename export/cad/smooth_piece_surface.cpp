@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <numbers>
+#include <utility>
 
 #include "patch/double_vec3.h"
 
@@ -18,7 +19,8 @@ namespace {
 
 constexpr int kPoles = 6;
 constexpr double kLargestKnot = 0.25;
-constexpr int kHalvings = 12;    // the smallest h tried is 2^-14, about 6e-5
+constexpr double kSmallestKnot = 0x1p-14;  // about 6e-5
+constexpr int kHalvings = 12;
 constexpr int kFitSamples = 10;  // per direction, for the central poles
 constexpr int kSideSamples = 24;
 
@@ -278,12 +280,43 @@ double SideDeviationDegrees(const GregoryPatch& piece, const Geom_BSplineSurface
     return worst;
 }
 
+// The knot at which the normals would part from the Gregory patch's by kSmoothSideDegrees on the
+// estimate that the mean pole next to a corner bends the normal along each side there by at most
+// 1.5 h |n . (F1 - F2)| / |a|, F1 and F2 being the two proposals for the inner point next to the
+// corner, n the corner's normal and a the side's cross-boundary derivative there, perpendicular to
+// the side. At most kLargestKnot; the estimate is checked by sampling all the same.
+double FirstKnot(const GregoryPatch& piece) {
+    constexpr double kAllowance = kSmoothSideDegrees * std::numbers::pi / 180.0;
+    double h = kLargestKnot;
+    for (int corner = 0; corner < 4; ++corner) {
+        const Side leaving = SideOf(piece, corner);
+        const Side arriving = SideOf(piece, (corner + 3) % 4);
+        const DoubleVec3 along = leaving.curve[1] - leaving.curve[0];
+        const DoubleVec3 back = arriving.curve[2] - arriving.curve[3];
+        const DoubleVec3 normal = Unit(Cross(along, back));
+        const DoubleVec3 mismatch =
+            Widen(piece.inner[static_cast<std::size_t>(2 * corner)]) -
+            Widen(piece.inner[static_cast<std::size_t>((2 * corner + 7) % 8)]);
+        const double bend = 1.5 * std::fabs(Dot(normal, mismatch));
+        // Each side's derivative at the corner runs along the other side.
+        for (const auto& [side, across] : {std::pair{along, back}, std::pair{back, along}}) {
+            const DoubleVec3 unitSide = Unit(side);
+            const DoubleVec3 perpendicular = 3.0 * (across - Dot(across, unitSide) * unitSide);
+            const double reach = std::sqrt(Dot(perpendicular, perpendicular));
+            if (bend * h > kAllowance * reach) {
+                h = kAllowance * reach / bend;
+            }
+        }
+    }
+    return h;
+}
+
 }  // namespace
 
 SmoothPieceSurface BuildSmoothPieceSurface(const GregoryPatch& piece) {
     SmoothPieceSurface result;
-    double h = kLargestKnot;
-    for (int attempt = 0; attempt <= kHalvings; ++attempt, h *= 0.5) {
+    double h = FirstKnot(piece);
+    for (int attempt = 0; attempt <= kHalvings && h >= kSmallestKnot; ++attempt, h *= 0.5) {
         Handle(Geom_BSplineSurface) surface = MakeSurface(PolesFor(piece, h), h);
         if (surface.IsNull()) {
             return {};
