@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstddef>
 #include <numbers>
+#include <optional>
 #include <utility>
 
 #include "patch/double_vec3.h"
@@ -136,8 +137,8 @@ bool Solve(std::array<std::array<double, 4>, 4> a, std::array<DoubleVec3, 4>& b)
 }
 
 // The four central poles that bring the surface closest to the Gregory patch at a grid of
-// samples inside it, the other poles as they are.
-void FitCentre(const GregoryPatch& piece, double h, Poles& q) {
+// samples inside it, the other poles as they are; false where the fit has no solution.
+bool FitCentre(const GregoryPatch& piece, double h, Poles& q) {
     constexpr std::array<std::array<std::size_t, 2>, 4> kCentre{{{2, 2}, {3, 2}, {2, 3}, {3, 3}}};
     std::array<std::array<double, 4>, 4> normal{};
     std::array<DoubleVec3, 4> right{};
@@ -169,14 +170,16 @@ void FitCentre(const GregoryPatch& piece, double h, Poles& q) {
             }
         }
     }
-    if (Solve(normal, right)) {
-        for (std::size_t c = 0; c < 4; ++c) {
-            q[kCentre[c][0]][kCentre[c][1]] = right[c];
-        }
+    if (!Solve(normal, right)) {
+        return false;
     }
+    for (std::size_t c = 0; c < 4; ++c) {
+        q[kCentre[c][0]][kCentre[c][1]] = right[c];
+    }
+    return true;
 }
 
-Poles PolesFor(const GregoryPatch& piece, double h) {
+std::optional<Poles> PolesFor(const GregoryPatch& piece, double h) {
     Poles q{};
     std::array<std::array<int, kPoles>, kPoles> proposals{};
     for (int s = 0; s < 4; ++s) {
@@ -204,7 +207,9 @@ Poles PolesFor(const GregoryPatch& piece, double h) {
             }
         }
     }
-    FitCentre(piece, h, q);
+    if (!FitCentre(piece, h, q)) {
+        return std::nullopt;
+    }
     return q;
 }
 
@@ -317,7 +322,8 @@ SmoothPieceSurface BuildSmoothPieceSurface(const GregoryPatch& piece) {
     SmoothPieceSurface result;
     double h = FirstKnot(piece);
     for (int attempt = 0; attempt <= kHalvings && h >= kSmallestKnot; ++attempt, h *= 0.5) {
-        Handle(Geom_BSplineSurface) surface = MakeSurface(PolesFor(piece, h), h);
+        const std::optional<Poles> poles = PolesFor(piece, h);
+        Handle(Geom_BSplineSurface) surface = poles ? MakeSurface(*poles, h) : nullptr;
         if (surface.IsNull()) {
             return {};
         }

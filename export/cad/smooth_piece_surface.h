@@ -32,7 +32,7 @@ struct SmoothPieceSurface {
     double sideDegrees = 0.0;  // the largest normal deviation measured along the sides
 };
 
-// Nothing (a null surface) where a pole is not finite.
+// Nothing (a null surface) where a pole is not finite or the central poles have no fit.
 SmoothPieceSurface BuildSmoothPieceSurface(const GregoryPatch& piece);
 
 }  // namespace korvane
