@@ -13,10 +13,8 @@
 
 #include <gtest/gtest.h>
 #include <unistd.h>
-#include <BRepAdaptor_Curve.hxx>
 #include <BRepCheck_Analyzer.hxx>
 #include <BRep_Tool.hxx>
-#include <GeomAPI_ProjectPointOnSurf.hxx>
 #include <GeomLProp_SLProps.hxx>
 #include <TopExp.hxx>
 #include <TopTools_IndexedDataMapOfShapeListOfShape.hxx>
@@ -43,24 +41,19 @@ using testing::ShellSummary;
 
 constexpr int kEdgeSamples = 16;  // per edge, its ends left out
 
-// The unit normal of face at parameter t of edge, turned as the face is: where the edge's curve
-// on the face puts it, or else at the point of the face nearest to it.
+// The unit normal of face at parameter t of edge, where the edge's curve on the face puts it,
+// turned as the face is.
 std::optional<gp_Dir> FaceNormal(const TopoDS_Face& face, const TopoDS_Edge& edge, double t) {
     const Handle(Geom_Surface) surface = BRep_Tool::Surface(face);
     double first = 0.0;
     double last = 0.0;
+    const Handle(Geom2d_Curve) onFace = BRep_Tool::CurveOnSurface(edge, face, first, last);
+    if (onFace.IsNull()) {
+        return std::nullopt;
+    }
     double u = 0.0;
     double v = 0.0;
-    if (const Handle(Geom2d_Curve) onFace = BRep_Tool::CurveOnSurface(edge, face, first, last);
-        !onFace.IsNull()) {
-        onFace->Value(t).Coord(u, v);
-    } else {
-        GeomAPI_ProjectPointOnSurf projection(BRepAdaptor_Curve(edge).Value(t), surface);
-        if (projection.NbPoints() == 0) {
-            return std::nullopt;
-        }
-        projection.LowerDistanceParameters(u, v);
-    }
+    onFace->Value(t).Coord(u, v);
     GeomLProp_SLProps properties(surface, u, v, 1, 1e-9);
     if (!properties.IsNormalDefined()) {
         return std::nullopt;
@@ -75,7 +68,7 @@ std::optional<gp_Dir> FaceNormal(const TopoDS_Face& face, const TopoDS_Edge& edg
 struct Bends {
     double widestDegrees = 0.0;
     int sharedEdges = 0;
-    int samplesMissed = 0;  // where a face had no normal
+    int samplesMissed = 0;  // where a face had no curve for the edge or no normal
 };
 
 // The widest angle between the normals of the two faces on each edge they share, sampled along
