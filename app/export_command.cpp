@@ -38,11 +38,11 @@ void RunExport(const QString& filter, const QString& suffix, ExportFormat format
     }
     CKorvApp* app = GetApp();
     app->SetWaitCursor(1);
-    const ExportReport result = document->Export(
-        QFile::encodeName(path).toStdString(),
-        {.format = format,
-         .surfaceResolution = document->displaySettings.surfaceResolution,
-         .smoothSurfaces = document->displaySettings.smoothSurfaces});
+    const ExportReport result =
+        document->Export(QFile::encodeName(path).toStdString(),
+                         {.format = format,
+                          .surfaceResolution = document->displaySettings.surfaceResolution,
+                          .smoothSurfaces = document->displaySettings.smoothSurfaces});
     app->SetWaitCursor(0);
     if (result.status != WriteStatus::kWritten) {
         const MessageText message = ExportFailedMessage(IsEnglish());

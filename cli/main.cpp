@@ -86,9 +86,8 @@ int Convert(const CommandLine& line) {
     for (const std::string& message : messages) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", message.c_str());
     }
-    const ExportReport written =
-        document.Export(line.output, {.surfaceResolution = line.resolution,
-                                      .smoothSurfaces = line.smoothSurfaces});
+    const ExportReport written = document.Export(
+        line.output, {.surfaceResolution = line.resolution, .smoothSurfaces = line.smoothSurfaces});
     for (const std::string& warning : LeftOutWarnings(written)) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
     }
