@@ -94,9 +94,11 @@ void RunExport(const QString& filter, const QString& suffix, ExportFormat format
     }
     CKorvApp* app = GetApp();
     app->SetWaitCursor(true);
-    const ExportReport result = document->Export(
-        QFile::encodeName(path).toStdString(),
-        {.format = format, .surfaceResolution = document->displaySettings.surfaceResolution});
+    const ExportReport result =
+        document->Export(QFile::encodeName(path).toStdString(),
+                         {.format = format,
+                          .surfaceResolution = document->displaySettings.surfaceResolution,
+                          .smoothSurfaces = document->displaySettings.smoothSurfaces});
     app->SetWaitCursor(false);
     if (result.status != WriteStatus::kWritten) {
         ShowNotWritten(result, *document, path, dialogs, owner);

@@ -9,6 +9,7 @@
 #include "app/korv_view.h"
 #include "app/main_frame.h"
 #include "app/notify_codes.h"
+#include "app/side_settings.h"
 #include "app/user_dialogs.h"
 #include "resources/recent_file_texts.h"
 #include "view/camera_framing.h"
@@ -143,6 +144,14 @@ void CMainFrame::OnToggleCurves() {
 
 void CMainFrame::OnToggleSurfaces() {
     document_->displaySettings.showSurfaces = !document_->displaySettings.showSurfaces;
+    document_->UpdateAllViews();
+}
+
+// Kept for the next run, as the Connect Curve angle is.
+void CMainFrame::OnToggleSmoothSurfaces() {
+    DisplaySettings& shown = document_->displaySettings;
+    shown.smoothSurfaces = !shown.smoothSurfaces;
+    WriteSmoothSurfaces(GetApp()->settingsPath, shown.smoothSurfaces);
     document_->UpdateAllViews();
 }
 

@@ -102,6 +102,9 @@ void CMainFrame::BuildCommands() {
                {idle, [&shown] { return shown.showCurves; }});
     AddCommand(CommandId::kShowSurfaces, Utf8(texts.showSurfaces), &CMainFrame::OnToggleSurfaces,
                {idle, [&shown] { return shown.showSurfaces; }});
+    AddCommand(CommandId::kSmoothSurfaces, Utf8(texts.smoothSurfaces),
+               &CMainFrame::OnToggleSmoothSurfaces,
+               {idle, [&shown] { return shown.smoothSurfaces; }});
     AddCommand(CommandId::kFrameAll, Utf8(texts.frameAll), &CMainFrame::OnFrameAll, {idle, {}});
     AddCommand(CommandId::kRotateMode, QStringLiteral("rotate"), &CMainFrame::OnRotateMode,
                {always, modeIs(NavigationMode::kRotate)});
@@ -154,6 +157,7 @@ void CMainFrame::BuildMenus() {
     view->addAction(Command(CommandId::kShowVertices));
     view->addAction(Command(CommandId::kShowCurves));
     view->addAction(Command(CommandId::kShowSurfaces));
+    view->addAction(Command(CommandId::kSmoothSurfaces));
     view->addSeparator();
     view->addAction(Command(CommandId::kFrameAll));
     view->addSeparator();

@@ -3,6 +3,7 @@
 #include "app/korv_app.h"
 #include "app/notify_codes.h"
 #include "app/settings_file.h"
+#include "app/side_settings.h"
 
 namespace korvane {
 
@@ -10,6 +11,7 @@ CKorvDoc::CKorvDoc(QObject* parent) : QObject(parent), Document(PatchUpkeep::kAt
     ResetCamera();
     if (CKorvApp* app = GetApp()) {
         app->document = this;
+        displaySettings.smoothSurfaces = ReadSmoothSurfaces(app->settingsPath).value_or(false);
     }
 }
 

@@ -18,7 +18,7 @@ class CKorvDoc : public QObject, public Document {
     Q_OBJECT
 
   public:
-    // Stores itself as the application's document.
+    // Stores itself as the application's document; draws the smooth surfaces if the last run did.
     explicit CKorvDoc(QObject* parent = nullptr);
     // Deletes the objects, then writes the settings file.
     ~CKorvDoc() override;

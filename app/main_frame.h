@@ -73,6 +73,7 @@ class CMainFrame : public QMainWindow {
     void OnToggleVertices();
     void OnToggleCurves();
     void OnToggleSurfaces();
+    void OnToggleSmoothSurfaces();
     void OnRotateMode();
     void OnMoveMode();
     void OnZoomMode();

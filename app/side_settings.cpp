@@ -16,6 +16,7 @@ constexpr int kAngleDigits = 9;  // every float reads back as itself
 
 const QString kAngleFile = QStringLiteral("k_r_v.angle");
 const QString kFolderFile = QStringLiteral("k_r_v.folder");
+const QString kSmoothFile = QStringLiteral("k_r_v.smooth");
 
 std::optional<QByteArray> ReadSideFile(const QString& settingsPath, const QString& name) {
     QFile file(SideFilePath(settingsPath, name));
@@ -54,6 +55,19 @@ std::optional<float> ReadConnectAngle(const QString& settingsPath) {
 
 void WriteConnectAngle(const QString& settingsPath, float degrees) {
     WriteSideFile(settingsPath, kAngleFile, QByteArray::number(degrees, 'g', kAngleDigits));
+}
+
+std::optional<bool> ReadSmoothSurfaces(const QString& settingsPath) {
+    const QByteArray word =
+        ReadSideFile(settingsPath, kSmoothFile).value_or(QByteArray()).trimmed();
+    if (word == "1" || word == "0") {
+        return word == "1";
+    }
+    return std::nullopt;
+}
+
+void WriteSmoothSurfaces(const QString& settingsPath, bool smooth) {
+    WriteSideFile(settingsPath, kSmoothFile, smooth ? "1" : "0");
 }
 
 QString ReadLastFolder(const QString& settingsPath) {

@@ -17,6 +17,10 @@ QString SideFilePath(const QString& settingsPath, const QString& name);
 std::optional<float> ReadConnectAngle(const QString& settingsPath);
 void WriteConnectAngle(const QString& settingsPath, float degrees);
 
+// k_r_v.smooth: whether the view draws the smooth surfaces, as 1 or 0.
+std::optional<bool> ReadSmoothSurfaces(const QString& settingsPath);
+void WriteSmoothSurfaces(const QString& settingsPath, bool smooth);
+
 // k_r_v.folder: the folder of the file last chosen in a file dialog, UTF-8; empty when none is
 // kept or the folder is gone.
 QString ReadLastFolder(const QString& settingsPath);

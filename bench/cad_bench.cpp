@@ -1,6 +1,7 @@
 // The STEP and IGES export as korvane-cli conversions, each a process of its own: wall time, CPU
 // time, peak memory and the written file's size. The same conversion to a ruvoPatch file, measured
-// in the same run, is the reference: what reading the model and building its network costs.
+// in the same run, is the reference: what reading the model and building its network costs. The
+// smooth surfaces (--smooth) are measured against today's surfaces of the same model and format.
 
 #include <benchmark/benchmark.h>
 
@@ -25,7 +26,7 @@ std::string Miku() {
     return KORVANE_CORPUS_DIR "/mqo/miku.mqo";
 }
 
-void BM_CadConvert(benchmark::State& state, std::string (*model)(), const char* extension) {
+void Convert(benchmark::State& state, std::string (*model)(), const char* extension, bool smooth) {
     const std::string input = model();
     if (!std::filesystem::exists(input)) {
         state.SkipWithError("the model is not here");
@@ -33,7 +34,11 @@ void BM_CadConvert(benchmark::State& state, std::string (*model)(), const char* 
     }
     const std::string output = ScratchFile(std::string("cad.") + extension);
     for (auto _ : state) {
-        const ChildRun run = RunToEnd({KORVANE_CLI_PATH, "convert", input, "-o", output});
+        std::vector<std::string> command = {KORVANE_CLI_PATH, "convert", input, "-o", output};
+        if (smooth) {
+            command.emplace_back("--smooth");
+        }
+        const ChildRun run = RunToEnd(command);
         if (run.exitStatus != 0) {
             state.SkipWithError("the conversion failed");
             break;
@@ -43,6 +48,13 @@ void BM_CadConvert(benchmark::State& state, std::string (*model)(), const char* 
         state.counters["file_MB"] =
             static_cast<double>(std::filesystem::file_size(output)) / (1024.0 * 1024.0);
     }
+}
+
+void BM_CadConvert(benchmark::State& state, std::string (*model)(), const char* extension) {
+    Convert(state, model, extension, false);
+}
+void BM_SmoothConvert(benchmark::State& state, std::string (*model)(), const char* extension) {
+    Convert(state, model, extension, true);
 }
 
 // One conversion per repetition; the repetitions give the median and the best.
@@ -65,6 +77,14 @@ BENCHMARK_CAPTURE(BM_CadConvert, golem_igs, Golem, "igs")->Apply(OncePerRepetiti
 BENCHMARK_CAPTURE(BM_CadConvert, miku_rvp, Miku, "rvp")->Apply(OncePerRepetition);
 BENCHMARK_CAPTURE(BM_CadConvert, miku_step, Miku, "step")->Apply(OncePerRepetition);
 BENCHMARK_CAPTURE(BM_CadConvert, miku_igs, Miku, "igs")->Apply(OncePerRepetition);
+// The smooth surfaces, each after today's of the same model and format as its reference.
+BENCHMARK_CAPTURE(BM_CadConvert, torus10k_obj, TorusOf10000Quads, "obj")->Apply(OncePerRepetition);
+BENCHMARK_CAPTURE(BM_SmoothConvert, torus10k_obj, TorusOf10000Quads, "obj")
+    ->Apply(OncePerRepetition);
+BENCHMARK_CAPTURE(BM_SmoothConvert, torus10k_step, TorusOf10000Quads, "step")
+    ->Apply(OncePerRepetition);
+BENCHMARK_CAPTURE(BM_SmoothConvert, golem_step, Golem, "step")->Apply(OncePerRepetition);
+BENCHMARK_CAPTURE(BM_SmoothConvert, miku_step, Miku, "step")->Apply(OncePerRepetition);
 
 }  // namespace
 }  // namespace korvane::bench

@@ -11,11 +11,12 @@ const char* const kUsageText =
     "Usage:\n"
     "  korvane-cli convert INPUT... -o OUTPUT.rvp|.mdl|.spt [--connect DEGREES]\n"
     "  korvane-cli convert INPUT... -o MESH.obj|.ply|.stl|.gltf|.glb [--resolution N]\n"
+    "                      [--smooth] [--connect DEGREES]\n"
+    "  korvane-cli convert INPUT... -o CAD.step|.stp|.igs|.iges [--smooth]\n"
     "                      [--connect DEGREES]\n"
-    "  korvane-cli convert INPUT... -o CAD.step|.stp|.igs|.iges [--connect DEGREES]\n"
     "  korvane-cli info INPUT... [--connect DEGREES] [--json]\n"
     "  korvane-cli render INPUT... -o OUT.png [--size WxH] [--vertices] [--no-curves]\n"
-    "                     [--surfaces] [--resolution N] [--connect DEGREES]\n"
+    "                     [--surfaces] [--smooth] [--resolution N] [--connect DEGREES]\n"
     "                     [--heading DEGREES] [--pitch DEGREES] [--start-camera]\n"
     "  korvane-cli --help | --version\n"
     "\n"
@@ -44,6 +45,10 @@ const char* const kUsageText =
     "                     (default 1); Z is reversed as for a Metasequoia file\n"
     "  --resolution N     render, surface mesh: 2 x N steps across each patch (1 to 64;\n"
     "                     1 by default, as in the desktop view)\n"
+    "  --smooth           render, surface mesh, STEP, IGES: the smooth surfaces, whose patches\n"
+    "                     share their tangent plane along the curves where the network is\n"
+    "                     smooth, instead of the patches' own Bezier surfaces; render draws\n"
+    "                     the surfaces with it, as the desktop's View > Smooth surfaces does\n"
     "  --heading DEGREES  render: turn the view about the vertical; 0 looks along +Z as the\n"
     "                     desktop view starts, 90 along +X\n"
     "  --pitch DEGREES    render: look down by this angle (-90 to 90; 14.04 at the start)\n"
@@ -72,6 +77,11 @@ bool ParseSize(const std::string& text, int& width, int& height) {
     return x != std::string::npos && ParseInt(text.substr(0, x), width) &&
            ParseInt(text.substr(x + 1), height) && width > 0 && height > 0 && width <= 8192 &&
            height <= 8192;
+}
+
+bool HoldsSurfaces(std::optional<ExportFormat> format) {
+    return format == ExportFormat::kSurfaceMesh || format == ExportFormat::kStep ||
+           format == ExportFormat::kIges;
 }
 
 class Parser {
@@ -220,6 +230,10 @@ class Parser {
         if (argument == "--surfaces") {
             return Allowed(render, argument) && (line_.showSurfaces = true);
         }
+        if (argument == "--smooth") {
+            return Allowed(render || line_.command == Command::kConvert, argument) &&
+                   (line_.smoothSurfaces = true);
+        }
         if (argument.size() > 1 && argument[0] == '-') {
             error_ = "unknown option '" + argument + "'";
             return false;
@@ -238,6 +252,7 @@ class Parser {
     }
 
     std::optional<CommandLine> Validate() {
+        const bool render = line_.command == Command::kRender;
         if (line_.inputs.empty()) {
             return Fail("no input model given");
         }
@@ -249,6 +264,15 @@ class Parser {
             return Fail(
                 "--resolution applies to a surface mesh output (.obj, .ply, .stl, .gltf, "
                 ".glb)");
+        }
+        if (line_.command == Command::kConvert && line_.smoothSurfaces &&
+            !HoldsSurfaces(ExportFormatOf(line_.output))) {
+            return Fail(
+                "--smooth applies to a surface mesh (.obj, .ply, .stl, .gltf, .glb), STEP or "
+                "IGES output");
+        }
+        if (render && line_.smoothSurfaces) {
+            line_.showSurfaces = true;
         }
         return line_;
     }

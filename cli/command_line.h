@@ -22,6 +22,7 @@ struct CommandLine {
     bool showVertices = false;            // render --vertices
     bool showCurves = true;               // render --no-curves clears it
     bool showSurfaces = false;            // render --surfaces
+    bool smoothSurfaces = false;          // render and surface-mesh or CAD convert --smooth
     std::optional<float> headingDegrees;  // render --heading: of the viewing direction
     std::optional<float> pitchDegrees;    // render --pitch: positive looking down
     bool startCamera = false;  // render --start-camera: the view's start camera, not framed

@@ -79,8 +79,8 @@ ExitStatus Convert(const CommandLine& line, Document& document) {
     for (const std::string& message : messages) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", message.c_str());
     }
-    const ExportReport written =
-        document.Export(line.output, {.surfaceResolution = line.resolution});
+    const ExportReport written = document.Export(
+        line.output, {.surfaceResolution = line.resolution, .smoothSurfaces = line.smoothSurfaces});
     for (const std::string& warning : LeftOutWarnings(written)) {
         std::fprintf(stderr, "korvane-cli: warning: %s\n", warning.c_str());
     }
@@ -130,6 +130,7 @@ ExitStatus Render(const CommandLine& line, Document& document) {
     options.display.showVertices = line.showVertices;
     options.display.showCurves = line.showCurves;
     options.display.showSurfaces = line.showSurfaces;
+    options.display.smoothSurfaces = line.smoothSurfaces;
     options.display.curveResolution = line.resolution;
     options.display.surfaceResolution = line.resolution;
     options.camera = RenderCamera(line, objects);

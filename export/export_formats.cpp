@@ -35,7 +35,7 @@ std::map<ExportFormat, ExternalWriter>& ExternalWriters() {
 }
 
 WriteResult Write(const std::string& path, const ObjectList<PatchObject>& objects,
-                  ExportFormat format, std::int32_t surfaceResolution) {
+                  ExportFormat format, const ExportOptions& options) {
     switch (format) {
         case ExportFormat::kRuvoPatch:
             return WriteRvpFile(path, objects);
@@ -44,7 +44,8 @@ WriteResult Write(const std::string& path, const ObjectList<PatchObject>& object
         case ExportFormat::kSPatch:
             return WriteSPatchFile(path, objects);
         case ExportFormat::kSurfaceMesh:
-            return WriteSurfaceMesh(path, objects, surfaceResolution);
+            return WriteSurfaceMesh(path, objects, options.surfaceResolution,
+                                    options.smoothSurfaces);
         case ExportFormat::kStep:
         case ExportFormat::kIges:
             break;
@@ -110,13 +111,13 @@ ExportReport ExportModelFile(const std::string& path, const ObjectList<PatchObje
         if (writer == ExternalWriters().end()) {
             return {format, WriteStatus::kCannotCreate, "this program cannot write STEP or IGES"};
         }
-        ExportReport report = writer->second(path, objects, format);
+        ExportReport report = writer->second(path, objects, format, options.smoothSurfaces);
         report.format = format;
         report.objectsWritten = ObjectsTheFormatHolds(objects, format) -
                                 static_cast<std::int32_t>(report.objectsLeftOut.size());
         return report;
     }
-    WriteResult written = Write(path, objects, format, options.surfaceResolution);
+    WriteResult written = Write(path, objects, format, options);
     return {format, written.status, std::move(written.error),
             ObjectsTheFormatHolds(objects, format)};
 }

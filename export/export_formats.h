@@ -35,6 +35,9 @@ struct ExportOptions {
     std::optional<ExportFormat> format{};
     // A surface mesh cuts every patch side into 2 x this many steps, as the view's surfaces do.
     std::int32_t surfaceResolution = 1;
+    // A surface mesh, STEP and IGES hold the smooth surfaces, whose patches share their tangent
+    // plane along the curves where the network is smooth, instead of the patches' Bezier nets.
+    bool smoothSurfaces = false;
 };
 
 struct ExportReport {
@@ -51,8 +54,8 @@ struct ExportReport {
 // A writer that the core does not link (STEP and IGES, on OpenCASCADE). A front end that links one
 // installs it before its first export; without it, exporting its formats fails with a message.
 using ExternalWriter = ExportReport (*)(const std::string& path,
-                                        const ObjectList<PatchObject>& objects,
-                                        ExportFormat format);
+                                        const ObjectList<PatchObject>& objects, ExportFormat format,
+                                        bool smoothSurfaces);
 void InstallExternalWriter(ExportFormat format, ExternalWriter writer);
 
 // The format an export of path with options writes.

@@ -7,7 +7,9 @@
 #include <optional>
 #include <unordered_map>
 
+#include "patch/curve_fields.h"
 #include "patch/patch_facing.h"
+#include "patch/smooth_patches.h"
 #include "patch/surface_sampling.h"
 
 namespace korvane {
@@ -36,19 +38,28 @@ struct SharedSampleHash {
 
 class MeshBuilder {
   public:
-    MeshBuilder(const PatchObject& object, SurfaceMesh& mesh, std::int32_t surfaceResolution)
+    // fields, where given, make the grids those of the smooth surfaces.
+    MeshBuilder(const PatchObject& object, SurfaceMesh& mesh, std::int32_t surfaceResolution,
+                const CurveFields* fields)
         : object_(object),
           mesh_(mesh),
           resolution_(surfaceResolution < 1 ? 1 : surfaceResolution),
-          sideSteps_(2 * resolution_) {}
+          sideSteps_(2 * resolution_),
+          fields_(fields) {}
 
     void AddPatch(std::int32_t patchIndex, bool turned) {
         const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
-        const int count = SurfaceNets(object_, patch, nets_);
+        const int count = fields_ != nullptr ? SampleSmoothPatch(object_, *fields_, patch,
+                                                                 resolution_, smoothGrids_)
+                                             : SurfaceNets(object_, patch, nets_);
         const int steps = SurfaceNetSteps(count, resolution_);
         const int row = steps + 1;
         for (int net = 0; net < count; ++net) {
-            SampleNetGrid(nets_[static_cast<std::size_t>(net)], steps, grid_);
+            if (fields_ != nullptr) {
+                grid_.swap(smoothGrids_[static_cast<std::size_t>(net)]);
+            } else {
+                SampleNetGrid(nets_[static_cast<std::size_t>(net)], steps, grid_);
+            }
             index_.resize(grid_.size());
             for (int v = 0; v <= steps; ++v) {
                 for (int u = 0; u <= steps; ++u) {
@@ -187,7 +198,9 @@ class MeshBuilder {
     SurfaceMesh& mesh_;
     const int resolution_;
     const int sideSteps_;
+    const CurveFields* fields_;
     std::array<BezierNet, 3> nets_;
+    std::array<std::vector<SurfaceSample>, 3> smoothGrids_;
     std::vector<SurfaceSample> grid_;
     std::vector<std::uint32_t> index_;
     std::vector<std::uint32_t> reach_;  // how many nets reached each vertex
@@ -232,7 +245,8 @@ void LeaveOutNonFinite(SurfaceMesh& mesh) {
 
 }  // namespace
 
-SurfaceMesh BuildSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution) {
+SurfaceMesh BuildSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution,
+                             bool smoothSurfaces) {
     std::vector<std::int32_t> patches;
     for (std::size_t p = 0; p < object.patches.size(); ++p) {
         const Patch& patch = object.patches[p];
@@ -241,8 +255,12 @@ SurfaceMesh BuildSurfaceMesh(const PatchObject& object, std::int32_t surfaceReso
         }
     }
     const std::vector<bool> turned = TurnedPatches(object, patches);
+    std::optional<CurveFields> fields;
+    if (smoothSurfaces) {
+        fields = ComputeCurveFields(object);
+    }
     SurfaceMesh mesh;
-    MeshBuilder builder(object, mesh, surfaceResolution);
+    MeshBuilder builder(object, mesh, surfaceResolution, fields ? &*fields : nullptr);
     for (std::size_t p = 0; p < patches.size(); ++p) {
         builder.AddPatch(patches[p], turned[p]);
     }

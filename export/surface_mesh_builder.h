@@ -18,7 +18,8 @@ struct SurfaceMesh {
 
 // Tessellates every 3- and 4-sided patch of object on the grids the view draws at
 // surfaceResolution: the same nets, the same sample points, the same triangles of each strip.
-// The patches must be current.
+// The patches must be current. With smoothSurfaces the grids are those of the smooth surfaces
+// (SampleSmoothPatch) instead of the nets': the same borders, so the same welding.
 //
 // What differs from the view, so that the result is a mesh:
 // - Samples on a patch side are one vertex for every patch on that side (the spline segment
@@ -31,6 +32,7 @@ struct SurfaceMesh {
 // - Triangles with a repeated corner (collapsed patch sides) are left out.
 // - Samples whose positions are not finite (NaN or infinite coordinates in a file, or a surface
 //   that overflows a float) are left out with their triangles: no file can hold them.
-SurfaceMesh BuildSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution);
+SurfaceMesh BuildSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution,
+                             bool smoothSurfaces = false);
 
 }  // namespace korvane

@@ -181,13 +181,13 @@ aiMesh* ToAssimp(const SurfaceMesh& surface, const std::string& name, unsigned m
 
 // One node per mesh under the root, in object order; objects without patches are left out.
 void FillScene(aiScene& scene, const ObjectList<PatchObject>& objects,
-               std::int32_t surfaceResolution) {
+               std::int32_t surfaceResolution, bool smoothSurfaces) {
     std::vector<aiMesh*> meshes;
     std::vector<aiMaterial*> materials;
     std::vector<aiNode*> nodes;
     std::size_t position = 0;
     for (PatchObject* object : objects) {
-        const SurfaceMesh surface = BuildSurfaceMesh(*object, surfaceResolution);
+        const SurfaceMesh surface = BuildSurfaceMesh(*object, surfaceResolution, smoothSurfaces);
         if (!surface.triangles.empty()) {
             const std::string name = MeshName(object->name, position);
             const auto index = static_cast<unsigned>(meshes.size());
@@ -216,7 +216,7 @@ void FillScene(aiScene& scene, const ObjectList<PatchObject>& objects,
 }  // namespace
 
 WriteResult WriteSurfaceMesh(const std::string& path, const ObjectList<PatchObject>& objects,
-                             std::int32_t surfaceResolution) {
+                             std::int32_t surfaceResolution, bool smoothSurfaces) {
     const FormatEntry* entry = EntryFor(path);
     if (entry == nullptr) {
         return {WriteStatus::kCannotCreate,
@@ -224,7 +224,7 @@ WriteResult WriteSurfaceMesh(const std::string& path, const ObjectList<PatchObje
     }
     aiScene scene;
     scene.mRootNode = new aiNode("surfaces");
-    FillScene(scene, objects, surfaceResolution);
+    FillScene(scene, objects, surfaceResolution, smoothSurfaces);
 
     Assimp::Exporter exporter;
     auto* files = new MemoryFiles();  // the exporter owns it

@@ -14,7 +14,8 @@ namespace korvane {
 
 // Writes the surfaces of objects to path in the format its extension names, in any case: .obj
 // (with its .mtl beside it), .ply and .stl (binary), .gltf (with its .bin beside it) and .glb;
-// tessellated as BuildSurfaceMesh does at surfaceResolution, so the patches must be current: one
+// tessellated as BuildSurfaceMesh does at surfaceResolution, from the smooth surfaces where
+// smoothSurfaces asks for them, so the patches must be current: one
 // mesh per object that has patches, named after the object, with the object's colour as its
 // material's diffuse colour (.ply and .stl keep no colour). Points go out as (x, y, -z), as this
 // program's axes meet those of the files assimp reads and writes, with the triangles turned to
@@ -24,6 +25,6 @@ namespace korvane {
 // were there as they were, and no new file behind. A name with another extension is refused as
 // kCannotCreate.
 WriteResult WriteSurfaceMesh(const std::string& path, const ObjectList<PatchObject>& objects,
-                             std::int32_t surfaceResolution);
+                             std::int32_t surfaceResolution, bool smoothSurfaces = false);
 
 }  // namespace korvane

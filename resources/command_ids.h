@@ -27,6 +27,7 @@ enum class CommandId : int {
     kExportSurfaceMesh = 32789,
     kExportStep = 32790,
     kExportIges = 32791,
+    kSmoothSurfaces = 32792,
     kFileNew = 57600,
     kAbout = 57664,
     kExit = 57665,

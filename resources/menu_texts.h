@@ -30,6 +30,7 @@ struct MenuTexts {
     const char* showPoints;
     const char* showCurves;
     const char* showSurfaces;
+    const char* smoothSurfaces;
     const char* frameAll;
     const char* setting;
     const char* document;
@@ -60,6 +61,7 @@ inline constexpr MenuTexts kJapaneseMenu = {
     .showPoints = "頂点(&P)",
     .showCurves = "カーブ(&C)",
     .showSurfaces = "サーフェス(&S)",
+    .smoothSurfaces = "滑らかなサーフェス",
     .frameAll = "全体を表示(&A)",
     .setting = "表示設定(&D)",
     .document = "ドキュメント",
@@ -90,6 +92,7 @@ inline constexpr MenuTexts kEnglishMenu = {
     .showPoints = "&Points",
     .showCurves = "&Curves",
     .showSurfaces = "&Surfaces",
+    .smoothSurfaces = "Smooth surfaces",
     .frameAll = "Frame &All",
     .setting = "Setting",
     .document = "Document",

@@ -15,12 +15,12 @@ namespace korvane {
 namespace {
 
 CadExportReport Translate(const std::string& path, const ObjectList<PatchObject>& objects,
-                          CadFormat format) {
+                          CadFormat format, bool smoothSurfaces) {
     CadExportReport report;
     CadDocument document;
     std::size_t place = 0;
     for (PatchObject* object : objects) {
-        const ObjectShape shape = BuildObjectShape(*object);
+        const ObjectShape shape = BuildObjectShape(*object, smoothSurfaces);
         const std::string name = CadObjectName(object->name, place++);
         report.patchesLeftOut += shape.patchesLeftOut;
         if (shape.faces == 0) {
@@ -40,9 +40,10 @@ CadExportReport Translate(const std::string& path, const ObjectList<PatchObject>
 
 // The door's writer for both formats.
 ExportReport WriteForDocument(const std::string& path, const ObjectList<PatchObject>& objects,
-                              ExportFormat format) {
+                              ExportFormat format, bool smoothSurfaces) {
     CadExportReport written = WriteCadFile(
-        path, objects, format == ExportFormat::kStep ? CadFormat::kStep : CadFormat::kIges);
+        path, objects, format == ExportFormat::kStep ? CadFormat::kStep : CadFormat::kIges,
+        smoothSurfaces);
     return {.format = format,
             .status = written.written.status,
             .error = std::move(written.written.error),
@@ -58,9 +59,9 @@ void InstallCadWriters() {
 }
 
 CadExportReport WriteCadFile(const std::string& path, const ObjectList<PatchObject>& objects,
-                             CadFormat format) {
+                             CadFormat format, bool smoothSurfaces) {
     try {
-        return Translate(path, objects, format);
+        return Translate(path, objects, format, smoothSurfaces);
     } catch (const Standard_Failure& failure) {
         CadExportReport report;
         report.written = {WriteStatus::kWriteFailed,

@@ -32,9 +32,12 @@ void InstallCadWriters();
 // with Z reversed, as the surface-mesh export writes them, in centimetres. IGES is written with
 // its B-rep topology (faces, loops, shells, solids). The patches must be current.
 //
+// With smoothSurfaces the faces hold the smooth surfaces instead, as B-splines (see
+// BuildSmoothPieceSurface) on the same edges.
+//
 // The file is replaced only once it is written whole. With nothing to write (no object has a
 // patch) no file is written and the result says so.
 CadExportReport WriteCadFile(const std::string& path, const ObjectList<PatchObject>& objects,
-                             CadFormat format);
+                             CadFormat format, bool smoothSurfaces = false);
 
 }  // namespace korvane

@@ -13,11 +13,15 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "export/cad/patch_edges.h"
+#include "export/cad/smooth_piece_surface.h"
 #include "patch/bezier_net.h"
+#include "patch/curve_fields.h"
 #include "patch/patch_facing.h"
+#include "patch/smooth_patches.h"
 #include "patch/surface_sampling.h"
 
 namespace korvane {
@@ -107,6 +111,58 @@ int HalfUnderPiece(const SideSegment& side, int piece) {
     return side.forward ? piece : 1 - piece;
 }
 
+Handle(Geom_Surface) BezierSurface(const BezierNet& net) {
+    TColgp_Array2OfPnt poles(1, 4, 1, 4);
+    for (int u = 0; u < 4; ++u) {
+        for (int v = 0; v < 4; ++v) {
+            poles(u + 1, v + 1) = FilePoint(net.Point(u, v));
+        }
+    }
+    return new Geom_BezierSurface(poles);
+}
+
+// The surfaces of a patch's faces, from its nets or its smooth pieces (whose borders then replace
+// the nets', so that the edges follow them). Nothing where one cannot be made.
+class PatchSurfaces {
+  public:
+    PatchSurfaces(const PatchObject& object, bool smooth) : object_(object) {
+        if (smooth) {
+            fields_ = ComputeCurveFields(object);
+        }
+    }
+
+    // The surfaces of the count nets of patch (from SurfaceNets); false where one could not be
+    // made.
+    bool Make(const Patch& patch, int count, std::array<BezierNet, 3>& nets,
+              std::array<Handle(Geom_Surface), 3>& surfaces) const {
+        if (!fields_) {
+            for (int k = 0; k < count; ++k) {
+                surfaces[static_cast<std::size_t>(k)] =
+                    BezierSurface(nets[static_cast<std::size_t>(k)]);
+            }
+            return true;
+        }
+        std::array<GregoryPatch, 3> pieces;
+        SmoothPieces(object_, *fields_, patch, pieces);
+        for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
+            const SmoothPieceSurface made = BuildSmoothPieceSurface(pieces[k]);
+            if (made.surface.IsNull()) {
+                return false;
+            }
+            surfaces[k] = made.surface;
+            for (int b = 0; b < 12; ++b) {
+                const auto [u, v] = GregoryBorderCell(b);
+                nets[k].SetPoint(u, v, pieces[k].border[static_cast<std::size_t>(b)]);
+            }
+        }
+        return true;
+    }
+
+  private:
+    const PatchObject& object_;
+    std::optional<CurveFields> fields_;
+};
+
 class ShapeBuilder {
   public:
     explicit ShapeBuilder(const PatchObject& object) : object_(object) {}
@@ -119,9 +175,11 @@ class ShapeBuilder {
     }
     void SortCutSegments() { std::sort(cut_.begin(), cut_.end()); }
 
-    void AddQuad(std::int32_t patchIndex, const BezierNet& net, bool turned) {
+    // net gives the face's borders, surface the face itself.
+    void AddQuad(std::int32_t patchIndex, const BezierNet& net,
+                 const Handle(Geom_Surface) & surface, bool turned) {
         const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
-        Face face(net);
+        Face face(surface);
         for (int side = 0; side < 4; ++side) {
             const SideSegment segment = SegmentUnder(object_, patch, side);
             const CubicPoles border = Border(net, side);
@@ -142,7 +200,8 @@ class ShapeBuilder {
     // Net k covers corner k: its border v = 0 is the first half of side k, u = 1 the inner border
     // from side k's midpoint to the centre, v = 1 (backwards) the inner border of side k - 1 from
     // the centre out, u = 0 (backwards) the second half of side k - 1.
-    void AddTriangle(std::int32_t patchIndex, const std::array<BezierNet, 3>& nets, bool turned) {
+    void AddTriangle(std::int32_t patchIndex, const std::array<BezierNet, 3>& nets,
+                     const std::array<Handle(Geom_Surface), 3>& surfaces, bool turned) {
         const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
         std::array<SideSegment, 3> sides;
         std::array<CubicPoles, 3> inner;
@@ -155,7 +214,7 @@ class ShapeBuilder {
             const BezierNet& net = nets[static_cast<std::size_t>(k)];
             const SideSegment& own = sides[static_cast<std::size_t>(k)];
             const SideSegment& arriving = sides[static_cast<std::size_t>(p)];
-            Face face(net);
+            Face face(surfaces[static_cast<std::size_t>(k)]);
 
             const int firstHalf = HalfUnderPiece(own, 0);
             const auto [ownFrom, ownTo] = HalfOnSide(own, firstHalf);
@@ -247,15 +306,9 @@ class ShapeBuilder {
 
   private:
     struct Face {
-        explicit Face(const BezierNet& net) {
-            TColgp_Array2OfPnt poles(1, 4, 1, 4);
-            for (int u = 0; u < 4; ++u) {
-                for (int v = 0; v < 4; ++v) {
-                    poles(u + 1, v + 1) = FilePoint(net.Point(u, v));
-                }
-            }
+        explicit Face(const Handle(Geom_Surface) & surface) {
             BRep_Builder builder;
-            builder.MakeFace(shape, new Geom_BezierSurface(poles), Precision::Confusion());
+            builder.MakeFace(shape, surface, Precision::Confusion());
             builder.MakeWire(wire);
         }
         TopoDS_Face shape;
@@ -330,7 +383,7 @@ class ShapeBuilder {
 
 }  // namespace
 
-ObjectShape BuildObjectShape(const PatchObject& object) {
+ObjectShape BuildObjectShape(const PatchObject& object, bool smoothSurfaces) {
     std::vector<std::int32_t> patches;
     for (std::size_t p = 0; p < object.patches.size(); ++p) {
         const std::int32_t corners = object.patches[p].cornerCount;
@@ -343,14 +396,19 @@ ObjectShape BuildObjectShape(const PatchObject& object) {
     // Triangles cut the segments under them, so which patches are kept must be known first.
     ObjectShape result;
     std::vector<bool> kept(patches.size(), false);
-    std::array<BezierNet, 3> nets;
+    std::vector<std::array<BezierNet, 3>> nets(patches.size());
+    std::vector<std::array<Handle(Geom_Surface), 3>> made(patches.size());
+    std::vector<int> counts(patches.size(), 0);
     ShapeBuilder builder(object);
+    const PatchSurfaces surfaces(object, smoothSurfaces);
     for (std::size_t i = 0; i < patches.size(); ++i) {
         const Patch& patch = object.patches[static_cast<std::size_t>(patches[i])];
-        const int count = SurfaceNets(object, patch, nets);
+        const int count = SurfaceNets(object, patch, nets[i]);
+        counts[i] = count;
         kept[i] = !HasRepeatedCorner(object, patch) &&
-                  std::all_of(nets.begin(), nets.begin() + count,
-                              [](const BezierNet& net) { return IsFinite(net); });
+                  std::all_of(nets[i].begin(), nets[i].begin() + count,
+                              [](const BezierNet& net) { return IsFinite(net); }) &&
+                  surfaces.Make(patch, count, nets[i], made[i]);
         if (!kept[i]) {
             ++result.patchesLeftOut;
         } else if (count == 3) {
@@ -362,11 +420,10 @@ ObjectShape BuildObjectShape(const PatchObject& object) {
         if (!kept[i]) {
             continue;
         }
-        const Patch& patch = object.patches[static_cast<std::size_t>(patches[i])];
-        if (SurfaceNets(object, patch, nets) == 1) {
-            builder.AddQuad(patches[i], nets[0], turned[i]);
+        if (counts[i] == 1) {
+            builder.AddQuad(patches[i], nets[i][0], made[i][0], turned[i]);
         } else {
-            builder.AddTriangle(patches[i], nets, turned[i]);
+            builder.AddTriangle(patches[i], nets[i], made[i], turned[i]);
         }
     }
     result.faces = builder.FaceCount();

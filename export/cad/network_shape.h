@@ -31,6 +31,9 @@ struct ObjectShape {
 // the shape itself, several make a compound. A patch with two corners at the same place (a
 // collapsed side) or a pole that is not finite is left out and counted. The patches must be
 // current.
-ObjectShape BuildObjectShape(const PatchObject& object);
+//
+// With smoothSurfaces the faces hold the smooth surfaces instead (BuildSmoothPieceSurface), whose
+// borders are the same curves but for a triangle's inner borders, which follow the pieces'.
+ObjectShape BuildObjectShape(const PatchObject& object, bool smoothSurfaces = false);
 
 }  // namespace korvane

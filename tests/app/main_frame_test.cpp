@@ -133,8 +133,9 @@ TEST_F(MainFrameTest, EnglishMenusHoldTheirTextsAndCommands) {
                            "STEP (*.step)=32790|IGES (*.igs)=32791}|-|"
                            "&Exit=57665}",
                            "&Edit{Connect Curve=32775}",
-                           "&View{Toolbar=59392|-|&Points=32779|&Curves=32780|&Surfaces=32781|-|"
-                           "Frame &All=32787|-|Setting=32774|Document=32783}",
+                           "&View{Toolbar=59392|-|&Points=32779|&Curves=32780|&Surfaces=32781|"
+                           "Smooth surfaces=32792|-|Frame &All=32787|-|Setting=32774|"
+                           "Document=32783}",
                            "&Help{Version Information=57664}"}));
     EXPECT_EQ(frame_->windowTitle(), QString::fromLatin1(kProductAndVersion));
 }
@@ -151,8 +152,8 @@ TEST_F(MainFrameTest, JapaneseMenusKeepTheHalfWidthKatakana) {
                      "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)=57665}",
                      "編集(&E){カーブ同士を接続=32775}",
                      "表示(&V){ﾂｰﾙ ﾊﾞｰ(&T)=59392|-|頂点(&P)=32779|カーブ(&C)=32780|"
-                     "サーフェス(&S)=32781|-|全体を表示(&A)=32787|-|表示設定(&D)=32774|"
-                     "ドキュメント=32783}",
+                     "サーフェス(&S)=32781|滑らかなサーフェス=32792|-|全体を表示(&A)=32787|-|"
+                     "表示設定(&D)=32774|ドキュメント=32783}",
                      "ﾍﾙﾌﾟ(&H){ﾊﾞｰｼﾞｮﾝ情報 (&A)...=57664}"}));
     EXPECT_EQ(frame_->windowTitle(), QString::fromLatin1(kProductAndVersion));
 }
@@ -255,6 +256,66 @@ TEST_F(MainFrameTest, ShowCurvesTwiceRestoresAndIsTickedWhileCurvesShow) {
     Trigger(CommandId::kShowSurfaces);
     EXPECT_TRUE(document_->displaySettings.showSurfaces);
     EXPECT_TRUE(frame_->Command(CommandId::kShowSurfaces)->isChecked());
+}
+
+// Smooth surfaces is ticked while on, redraws, and is on again in the next run in either language,
+// as k_r_v.smooth remembers; a side file with anything but 1 or 0 in it leaves them off.
+TEST_F(MainFrameTest, SmoothSurfacesAreTickedAndRememberedForTheNextRun) {
+    const auto expectSmooth = [this](bool on) {
+        EXPECT_EQ(document_->displaySettings.smoothSurfaces, on);
+        EXPECT_EQ(frame_->Command(CommandId::kSmoothSurfaces)->isChecked(), on);
+    };
+    expectSmooth(false);
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on);
+        QSignalSpy redrawn(document_.get(), &CKorvDoc::changed);
+        Trigger(CommandId::kSmoothSurfaces);
+        expectSmooth(on);
+        EXPECT_EQ(redrawn.count(), 1);
+        for (const int english : {0, 1}) {
+            Open(english);
+            expectSmooth(on);
+        }
+    }
+    const struct {
+        const char* content;
+        bool on;
+    } kSideFiles[] = {{"1\n", true}, {" 1\r\n", true}, {"0\n", false}, {"yes\n", false},
+                      {"", false},   {"10\n", false},  {"1 0", false}};
+    for (const auto& side : kSideFiles) {
+        SCOPED_TRACE(side.content);
+        Write(QStringLiteral("k_r_v.smooth"), side.content);
+        Open(1);
+        expectSmooth(side.on);
+    }
+    EXPECT_EQ(Content(folder_.filePath(QStringLiteral("k_r_v.ini"))), "english\n")
+        << "the settings file keeps its one word";
+}
+
+// The surface mesh the desktop writes is that of the surfaces the view shows.
+TEST_F(MainFrameTest, SurfaceMeshExportWritesTheSurfacesTheViewShows) {
+    dialogs_.answers = {KORVANE_EXAMPLES_DIR "/torus.mqo"};
+    Trigger(CommandId::kImportMetasequoia);
+    QByteArray written[2];
+    QByteArray expected[2];
+    for (const bool smooth : {false, true}) {
+        if (document_->displaySettings.smoothSurfaces != smooth) {
+            Trigger(CommandId::kSmoothSurfaces);
+        }
+        const QString path = folder_.filePath(QStringLiteral("view%1.ply").arg(smooth));
+        dialogs_.answers = {path};
+        Trigger(CommandId::kExportSurfaceMesh);
+        written[smooth] = Content(path);
+        const QString direct = folder_.filePath(QStringLiteral("direct%1.ply").arg(smooth));
+        ASSERT_EQ(
+            document_->Export(QFile::encodeName(direct).toStdString(), {.smoothSurfaces = smooth})
+                .status,
+            WriteStatus::kWritten);
+        expected[smooth] = Content(direct);
+        EXPECT_FALSE(written[smooth].isEmpty());
+        EXPECT_EQ(written[smooth], expected[smooth]);
+    }
+    EXPECT_NE(written[0], written[1]);
 }
 
 TEST_F(MainFrameTest, SettingSetsBothResolutionsAndCancelKeepsThem) {

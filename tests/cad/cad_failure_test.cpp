@@ -71,7 +71,8 @@ modelgen::GeneratedModel SixTriangles() {
 }
 
 // A patch with two corners at one place, or with a coordinate that is not a number, is left out
-// and counted; the rest is written as a valid shape and reads back.
+// and counted; the rest is written as a valid shape and reads back. The smooth surfaces leave out
+// the same patches.
 TEST_F(CadFailureTest, DegeneratePatchesAreLeftOutAndCounted) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const DegenerateCase cases[] = {
@@ -87,35 +88,38 @@ TEST_F(CadFailureTest, DegeneratePatchesAreLeftOutAndCounted) {
         {"the fan's centre infinite", SixTriangles,
          [](PatchObject& o) { o.points[0].x = std::numeric_limits<float>::infinity(); }, 0, 6},
     };
-    for (const DegenerateCase& c : cases) {
-        SCOPED_TRACE(c.label);
-        ObjectStore store;
-        PatchObject& object = *store.AddObject();
-        testing::BuildGenerated(c.make(), object);
-        DetectPatches(object);
-        c.damage(object);
+    for (const bool smooth : {false, true}) {
+        for (const DegenerateCase& c : cases) {
+            SCOPED_TRACE(std::string(c.label) + (smooth ? ", smooth" : ""));
+            ObjectStore store;
+            PatchObject& object = *store.AddObject();
+            testing::BuildGenerated(c.make(), object);
+            DetectPatches(object);
+            c.damage(object);
 
-        const ObjectShape shape = BuildObjectShape(object);
-        EXPECT_EQ(shape.faces, c.faces);
-        EXPECT_EQ(shape.patchesLeftOut, c.leftOut);
-        EXPECT_EQ(shape.shape.IsNull(), c.faces == 0);
-        if (!shape.shape.IsNull()) {
-            EXPECT_TRUE(BRepCheck_Analyzer(shape.shape).IsValid());
-        }
+            const ObjectShape shape = BuildObjectShape(object, smooth);
+            EXPECT_EQ(shape.faces, c.faces);
+            EXPECT_EQ(shape.patchesLeftOut, c.leftOut);
+            EXPECT_EQ(shape.shape.IsNull(), c.faces == 0);
+            if (!shape.shape.IsNull()) {
+                EXPECT_TRUE(BRepCheck_Analyzer(shape.shape).IsValid());
+            }
 
-        const std::string path = (folder_ / "damaged.step").string();
-        const CadExportReport report = WriteCadFile(path, store.objects, CadFormat::kStep);
-        EXPECT_EQ(report.facesWritten, c.faces);
-        EXPECT_EQ(report.patchesLeftOut, c.leftOut);
-        if (c.faces == 0) {
-            EXPECT_NE(report.written.status, WriteStatus::kWritten);
-            continue;
+            const std::string path = (folder_ / "damaged.step").string();
+            const CadExportReport report =
+                WriteCadFile(path, store.objects, CadFormat::kStep, smooth);
+            EXPECT_EQ(report.facesWritten, c.faces);
+            EXPECT_EQ(report.patchesLeftOut, c.leftOut);
+            if (c.faces == 0) {
+                EXPECT_NE(report.written.status, WriteStatus::kWritten);
+                continue;
+            }
+            ASSERT_EQ(report.written.status, WriteStatus::kWritten) << report.written.error;
+            const auto read = testing::ReadCadFile(path, CadFormat::kStep);
+            ASSERT_TRUE(read.has_value());
+            ASSERT_EQ(read->size(), 1u);
+            EXPECT_EQ(testing::CountFaces(read->front().shape), c.faces);
         }
-        ASSERT_EQ(report.written.status, WriteStatus::kWritten) << report.written.error;
-        const auto read = testing::ReadCadFile(path, CadFormat::kStep);
-        ASSERT_TRUE(read.has_value());
-        ASSERT_EQ(read->size(), 1u);
-        EXPECT_EQ(testing::CountFaces(read->front().shape), c.faces);
     }
 }
 

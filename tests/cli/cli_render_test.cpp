@@ -129,6 +129,25 @@ TEST_F(CliTest, RenderFramesTheWholeModelFromTheAskedDirection) {
     EXPECT_LE(above.Height(), 3);
 }
 
+// --smooth draws the smooth surfaces, by itself or with --surfaces, instead of today's.
+TEST_F(CliTest, RenderSmoothDrawsTheSmoothSurfaces) {
+    const std::string head = std::string(KORVANE_EXAMPLES_DIR) + "/head.mqo";
+    const auto render = [&](const std::vector<std::string>& options) {
+        const std::string output = (dir_ / "head.png").string();
+        std::vector<std::string> args = {"render",  head,        "-o",  output,       "--size",
+                                         "240x180", "--connect", "150", "--no-curves"};
+        args.insert(args.end(), options.begin(), options.end());
+        const auto result = Cli(args);
+        EXPECT_EQ(result.exitStatus, 0) << result.err;
+        return ReadWholeFile(output);
+    };
+    const std::string today = render({"--surfaces"});
+    const std::string smooth = render({"--smooth"});
+    EXPECT_FALSE(smooth.empty());
+    EXPECT_EQ(render({"--surfaces", "--smooth"}), smooth);
+    EXPECT_NE(smooth, today);
+}
+
 TEST_F(CliTest, RenderShowsAModelOfAnySizeWhole) {
     // Metasequoia coordinates are a tenth of the model's: these squares are 20,000 and 0.02 across.
     struct Case {

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <assimp/Importer.hpp>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "cli_fixture.h"
 
@@ -13,6 +15,7 @@ namespace {
 
 using testing::Cli;
 using testing::CliTest;
+namespace fs = std::filesystem;
 
 std::size_t Triangles(const std::string& path) {
     Assimp::Importer importer;
@@ -26,6 +29,13 @@ std::size_t Triangles(const std::string& path) {
         count += scene->mMeshes[m]->mNumFaces;
     }
     return count;
+}
+
+// The file with the .bin beside it that a .gltf keeps its points in.
+std::string Geometry(const fs::path& path) {
+    const fs::path buffers = fs::path(path).replace_extension(".bin");
+    return testing::ReadWholeFile(path) +
+           (fs::exists(buffers) ? testing::ReadWholeFile(buffers) : std::string());
 }
 
 // Each patch side is cut into 2 x resolution steps, and each cell into two triangles.
@@ -46,6 +56,42 @@ TEST_F(CliTest, ConvertWritesTheSurfacesInTheFormatOfTheOutputsExtension) {
             Cli({"convert", torus, "-o", output, "--resolution", "3", "--connect", "150"});
         ASSERT_EQ(finer.exitStatus, 0) << finer.err;
         EXPECT_EQ(Triangles(output), static_cast<std::size_t>(quads * 6 * 6 * 2));
+
+        // The smooth surfaces: the same triangles between other points. Written under the same
+        // name in a folder of their own, so that a file naming its side files differs by no name.
+        fs::create_directories(dir_ / "smooth");
+        const std::string smoothOutput = (dir_ / "smooth" / ("torus" + extension)).string();
+        const auto smooth = Cli({"convert", torus, "-o", smoothOutput, "--resolution", "3",
+                                 "--connect", "150", "--smooth"});
+        ASSERT_EQ(smooth.exitStatus, 0) << smooth.err;
+        EXPECT_EQ(Triangles(smoothOutput), static_cast<std::size_t>(quads * 6 * 6 * 2));
+        EXPECT_NE(Geometry(smoothOutput), Geometry(output));
+    }
+
+    // STEP and IGES faces of the smooth surfaces are B-splines of 6 x 6 poles with two inner
+    // knots, where today's are single Bezier spans: the knot multiplicities in STEP, given for
+    // both directions, and the last pole indices in IGES.
+    const struct {
+        std::string extension;
+        std::string smoothMark;
+        int perFace;
+    } kCadFormats[] = {{".step", "(4,1,1,4)", 2}, {".igs", "\n128,5,5,3,3,", 1}};
+    for (const auto& [extension, smoothMark, perFace] : kCadFormats) {
+        SCOPED_TRACE(extension);
+        std::string files[2];
+        for (const bool smooth : {false, true}) {
+            const std::string output =
+                (dir_ / ("torus" + std::to_string(smooth) + extension)).string();
+            std::vector<std::string> args = {"convert", torus, "-o", output, "--connect", "150"};
+            if (smooth) {
+                args.push_back("--smooth");
+            }
+            const auto result = Cli(args);
+            ASSERT_EQ(result.exitStatus, 0) << result.err;
+            files[smooth] = testing::ReadWholeFile(output);
+        }
+        EXPECT_EQ(testing::Occurrences(files[0], smoothMark), 0);
+        EXPECT_EQ(testing::Occurrences(files[1], smoothMark), perFace * quads);
     }
 
     const std::string missing = (dir_ / "no" / "torus.glb").string();

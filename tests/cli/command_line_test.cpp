@@ -47,6 +47,31 @@ TEST(CommandLineTest, InfoAndRenderOptions) {
     EXPECT_EQ(render->resolution, 4);
 }
 
+// --smooth asks for the smooth surfaces wherever surfaces are written or drawn; render draws
+// the surfaces with it.
+TEST(CommandLineTest, SmoothAppliesToSurfaceOutputsAndRender) {
+    const struct {
+        std::vector<std::string> args;
+        bool showSurfaces;
+    } kCases[] = {
+        {{"convert", "a.mqo", "-o", "x.obj", "--smooth"}, false},
+        {{"convert", "a.mqo", "--smooth", "-o", "x.GLTF", "--resolution", "2"}, false},
+        {{"convert", "a.mqo", "-o", "x.stp", "--smooth"}, false},
+        {{"convert", "a.mqo", "-o", "x.iges", "--smooth"}, false},
+        {{"render", "a.mqo", "-o", "x.png", "--smooth"}, true},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.args[3]);
+        const auto line = Parse(c.args);
+        ASSERT_TRUE(line);
+        EXPECT_TRUE(line->smoothSurfaces);
+        EXPECT_EQ(line->showSurfaces, c.showSurfaces);
+    }
+    const auto plain = Parse({"render", "a.mqo", "-o", "x.png", "--surfaces"});
+    ASSERT_TRUE(plain);
+    EXPECT_FALSE(plain->smoothSurfaces);
+}
+
 TEST(CommandLineTest, RenderCameraOptions) {
     const auto framed = Parse({"render", "m.mqo", "-o", "x.png"});
     ASSERT_TRUE(framed);
@@ -91,6 +116,11 @@ TEST(CommandLineTest, WrongUsageIsRefusedWithAReason) {
         {"convert", "a.mqo", "-o", "x.rvp", "--resolution", "2"},  // only for surface meshes
         {"convert", "a.mqo", "-o", "x.obj", "--resolution", "65"},
         {"info", "a.mqo", "--resolution", "2"},
+        {"info", "a.mqo", "--smooth"},                    // info draws and writes no surface
+        {"convert", "a.mqo", "-o", "x.rvp", "--smooth"},  // curves only
+        {"convert", "a.mqo", "-o", "x.mdl", "--smooth"},
+        {"convert", "a.mqo", "-o", "x.spt", "--smooth"},
+        {"convert", "a.mqo", "-o", "/dev/stdout", "--smooth"},
     };
     for (const auto& args : wrong) {
         std::string error;

@@ -165,7 +165,7 @@ class SurfaceMeshWriterTest : public ::testing::Test {
 
 // A connected torus (quads only, closed splines round it) and a sphere (triangle fans at the
 // poles), both closed, at resolution 2: every patch side is cut into four steps, a triangle's
-// into two halves of two.
+// into two halves of two. The smooth surfaces weld the same way: the same borders.
 TEST_F(SurfaceMeshWriterTest, ClosedModelsComeBackClosedWeldedAndColouredInEveryFormat) {
     ObjectStore objects;
     PatchObject& torus = Add(objects, modelgen::MakeTorus(7, 5), 0x3366CC, 0.0f);
@@ -189,12 +189,16 @@ TEST_F(SurfaceMeshWriterTest, ClosedModelsComeBackClosedWeldedAndColouredInEvery
         bool indexed;   // the file lists each welded vertex once
         bool coloured;  // one mesh per object with its material
     };
-    for (const Case& format :
-         {Case{"m.obj", false, true}, Case{"m.ply", true, false}, Case{"m.STL", false, false},
-          Case{"m.gltf", true, true}, Case{"m.glb", true, true}}) {
-        SCOPED_TRACE(format.name);
+    for (const auto& [format, smooth] :
+         {std::pair{Case{"m.obj", false, true}, false},
+          std::pair{Case{"m.ply", true, false}, false},
+          std::pair{Case{"m.STL", false, false}, false},
+          std::pair{Case{"m.gltf", true, true}, false}, std::pair{Case{"m.glb", true, true}, false},
+          std::pair{Case{"m.obj", false, true}, true},
+          std::pair{Case{"m.ply", true, false}, true}}) {
+        SCOPED_TRACE(std::string(format.name) + (smooth ? " smooth" : ""));
         const std::string path = (dir_ / format.name).string();
-        const WriteResult written = WriteSurfaceMesh(path, objects.objects, 2);
+        const WriteResult written = WriteSurfaceMesh(path, objects.objects, 2, smooth);
         ASSERT_EQ(written.status, WriteStatus::kWritten) << written.error;
         const ReadBack back = Read(path);
         EXPECT_EQ(back.triangles, 2 * (torusCells + sphereCells));
@@ -215,6 +219,26 @@ TEST_F(SurfaceMeshWriterTest, ClosedModelsComeBackClosedWeldedAndColouredInEvery
             EXPECT_EQ(back.colours[1], (std::array<float, 3>{0.0f, 0x80 / 255.0f, 1.0f}));
         }
     }
+}
+
+// The smooth surfaces keep the triangles and every point on a patch side where it was (both lie
+// on the same curves), and move the points inside. A waved sheet of 6 x 4 quads at resolution 2
+// has 25 x 17 vertices: 7 x 17 + 5 x 25 - 7 x 5 on the sides, 24 x 9 inside.
+TEST_F(SurfaceMeshWriterTest, SmoothSurfacesMoveOnlyThePointsInsideThePatches) {
+    ObjectStore objects;
+    PatchObject& sheet = Add(objects, modelgen::MakeGrid(6, 4), 0x3366CC, 0.0f);
+    const SurfaceMesh today = BuildSurfaceMesh(sheet, 2);
+    const SurfaceMesh smooth = BuildSurfaceMesh(sheet, 2, true);
+    EXPECT_EQ(smooth.triangles, today.triangles);
+    ASSERT_EQ(smooth.positions.size(), 25u * 17u);
+    ASSERT_EQ(today.positions.size(), smooth.positions.size());
+    int kept = 0;
+    for (std::size_t i = 0; i < today.positions.size(); ++i) {
+        const Vec3& a = today.positions[i];
+        const Vec3& b = smooth.positions[i];
+        kept += std::hypot(a.x - b.x, a.y - b.y, a.z - b.z) <= 1e-4f ? 1 : 0;
+    }
+    EXPECT_EQ(kept, 7 * 17 + 5 * 25 - 7 * 5);
 }
 
 TEST_F(SurfaceMeshWriterTest, FailedWritesKeepTheOldFiles) {
