@@ -14,7 +14,7 @@ const char* const kUsageText =
     "                      [--smooth] [--connect DEGREES]\n"
     "  korvane-cli convert INPUT... -o CAD.step|.stp|.igs|.iges [--smooth]\n"
     "                      [--connect DEGREES]\n"
-    "  korvane-cli info INPUT... [--connect DEGREES] [--json]\n"
+    "  korvane-cli info INPUT... [--connect DEGREES] [--json] [--smooth]\n"
     "  korvane-cli render INPUT... -o OUT.png [--size WxH] [--vertices] [--no-curves]\n"
     "                     [--surfaces] [--smooth] [--resolution N] [--connect DEGREES]\n"
     "                     [--heading DEGREES] [--pitch DEGREES] [--start-camera]\n"
@@ -48,7 +48,10 @@ const char* const kUsageText =
     "  --smooth           render, surface mesh, STEP, IGES: the smooth surfaces, whose patches\n"
     "                     share their tangent plane along the curves where the network is\n"
     "                     smooth, instead of the patches' own Bezier surfaces; render draws\n"
-    "                     the surfaces with it, as the desktop's View > Smooth surfaces does\n"
+    "                     the surfaces with it, as the desktop's View > Smooth surfaces does;\n"
+    "                     info: where they cannot be smooth, as the network is not (patch\n"
+    "                     corners whose curve tangents lie in no one plane, the worst angle\n"
+    "                     out of it, and patch sides kept as creases)\n"
     "  --heading DEGREES  render: turn the view about the vertical; 0 looks along +Z as the\n"
     "                     desktop view starts, 90 along +X\n"
     "  --pitch DEGREES    render: look down by this angle (-90 to 90; 14.04 at the start)\n"
@@ -231,8 +234,7 @@ class Parser {
             return Allowed(render, argument) && (line_.showSurfaces = true);
         }
         if (argument == "--smooth") {
-            return Allowed(render || line_.command == Command::kConvert, argument) &&
-                   (line_.smoothSurfaces = true);
+            return (line_.smoothSurfaces = true);
         }
         if (argument.size() > 1 && argument[0] == '-') {
             error_ = "unknown option '" + argument + "'";

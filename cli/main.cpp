@@ -95,7 +95,7 @@ ExitStatus Info(const CommandLine& line, Document& document) {
     if (const ExitStatus status = PrepareDocument(line, document, messages); status != kSuccess) {
         return status;
     }
-    const DocumentCounts counts = document.Count();
+    const DocumentCounts counts = document.Count(line.smoothSurfaces);
     const std::string text =
         line.json ? FormatStatisticsJson(counts, messages) : FormatStatisticsText(counts, messages);
     std::fputs(text.c_str(), stdout);

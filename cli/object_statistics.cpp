@@ -54,6 +54,42 @@ std::string Counts(const ObjectCounts& s) {
     return counts;
 }
 
+std::string Degrees(float degrees) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", static_cast<double>(degrees));
+    return text;
+}
+
+// "smooth everywhere", or where the smooth surfaces cannot be.
+std::string SmoothnessText(const SmoothnessCounts& s) {
+    if (s.pointsOffPlane == 0 && s.creaseSides == 0) {
+        return "smooth everywhere";
+    }
+    std::string text;
+    if (s.pointsOffPlane > 0) {
+        text = std::to_string(s.pointsOffPlane) +
+               (s.pointsOffPlane == 1 ? " patch corner whose curve tangents lie"
+                                      : " patch corners whose curve tangents lie") +
+               " in no one plane (worst " + Degrees(s.worstResidualDegrees) + " degrees out)";
+    }
+    if (s.creaseSides > 0) {
+        text +=
+            (text.empty() ? "" : ", ") + std::to_string(s.creaseSides) +
+            (s.creaseSides == 1 ? " patch side kept as a crease" : " patch sides kept as creases");
+    }
+    return text;
+}
+
+std::string SmoothnessJson(const ObjectCounts& s) {
+    if (!s.smoothness) {
+        return {};
+    }
+    return ", \"smoothness\": {\"points_off_plane\": " +
+           std::to_string(s.smoothness->pointsOffPlane) +
+           ", \"worst_residual_degrees\": " + Degrees(s.smoothness->worstResidualDegrees) +
+           ", \"crease_sides\": " + std::to_string(s.smoothness->creaseSides) + "}";
+}
+
 std::string CountsJson(const ObjectCounts& s) {
     return "\"control_points\": " + std::to_string(s.controlPoints) +
            ", \"splines\": " + std::to_string(s.splines) +
@@ -83,6 +119,12 @@ std::string FormatStatisticsText(const DocumentCounts& counts,
             Row(names[i], nameWidth, Colour(counts.objects[i].colour), Counts(counts.objects[i]));
     }
     out += Row(total, nameWidth, "-", Counts(counts.totals));
+    for (std::size_t i = 0; i < count; ++i) {
+        if (counts.objects[i].smoothness) {
+            out += "smooth surfaces of " + names[i] + ": " +
+                   SmoothnessText(*counts.objects[i].smoothness) + "\n";
+        }
+    }
     for (const std::string& message : messages) {
         out += "message: " + message + "\n";
     }
@@ -99,10 +141,10 @@ std::string FormatStatisticsJson(const DocumentCounts& counts,
         out += "{\"name\": " + JsonString(NameForReading(s.name)) + ", \"name_hex\": \"" +
                HexBytes(s.name) + "\", \"colour\": " + std::to_string(s.colour) + ", \"rgb\": [" +
                std::to_string(Red(s.colour)) + ", " + std::to_string(Green(s.colour)) + ", " +
-               std::to_string(Blue(s.colour)) + "], " + CountsJson(s) + "}";
+               std::to_string(Blue(s.colour)) + "], " + CountsJson(s) + SmoothnessJson(s) + "}";
     }
     out += "],\n \"totals\": {\"objects\": " + std::to_string(counts.objects.size()) + ", " +
-           CountsJson(counts.totals) + "},\n \"messages\": [";
+           CountsJson(counts.totals) + SmoothnessJson(counts.totals) + "},\n \"messages\": [";
     first = true;
     for (const std::string& message : messages) {
         out += (first ? "" : ", ") + JsonString(message);

@@ -108,8 +108,8 @@ bool Document::IsImportedFile(const std::string& path) const {
                        });
 }
 
-DocumentCounts Document::Count() {
-    return CountObjects(ObjectsWithPatches());
+DocumentCounts Document::Count(bool smoothness) {
+    return CountObjects(ObjectsWithPatches(), smoothness);
 }
 
 void Document::Clear() {

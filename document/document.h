@@ -74,8 +74,9 @@ class Document {
     // Whether path is, by any name, a file that an import since the last Clear read.
     bool IsImportedFile(const std::string& path) const;
 
-    // Counts every object's network and patches.
-    DocumentCounts Count();
+    // Counts every object's network and patches, and with smoothness where the smooth surfaces
+    // cannot meet with a common tangent plane.
+    DocumentCounts Count(bool smoothness = false);
 
     // Deletes every object, and forgets the files they came from.
     void Clear();

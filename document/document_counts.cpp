@@ -1,5 +1,10 @@
 #include "document/document_counts.h"
 
+#include <algorithm>
+
+#include "patch/curve_fields.h"
+#include "patch/smoothness_report.h"
+
 namespace korvane {
 namespace {
 
@@ -19,6 +24,12 @@ ObjectCounts CountObject(const PatchObject& object) {
     return counts;
 }
 
+SmoothnessCounts CountSmoothness(const PatchObject& object) {
+    const SmoothnessReport report = ReportSmoothness(object, ComputeCurveFields(object));
+    return {static_cast<std::int64_t>(report.offPlanePoints.size()), report.worstResidualDegrees,
+            static_cast<std::int64_t>(report.creaseSegments.size())};
+}
+
 void AddTo(ObjectCounts& totals, const ObjectCounts& counts) {
     totals.controlPoints += counts.controlPoints;
     totals.splines += counts.splines;
@@ -26,14 +37,25 @@ void AddTo(ObjectCounts& totals, const ObjectCounts& counts) {
     totals.nodes += counts.nodes;
     totals.triPatches += counts.triPatches;
     totals.quadPatches += counts.quadPatches;
+    if (counts.smoothness) {
+        SmoothnessCounts& sum =
+            totals.smoothness ? *totals.smoothness : totals.smoothness.emplace();
+        sum.pointsOffPlane += counts.smoothness->pointsOffPlane;
+        sum.worstResidualDegrees =
+            std::max(sum.worstResidualDegrees, counts.smoothness->worstResidualDegrees);
+        sum.creaseSides += counts.smoothness->creaseSides;
+    }
 }
 
 }  // namespace
 
-DocumentCounts CountObjects(const ObjectList<PatchObject>& objects) {
+DocumentCounts CountObjects(const ObjectList<PatchObject>& objects, bool smoothness) {
     DocumentCounts counts;
     for (const PatchObject* object : objects) {
         counts.objects.push_back(CountObject(*object));
+        if (smoothness) {
+            counts.objects.back().smoothness = CountSmoothness(*object);
+        }
         AddTo(counts.totals, counts.objects.back());
     }
     return counts;

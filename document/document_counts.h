@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,14 @@
 #include "patch/patch_object.h"
 
 namespace korvane {
+
+// Where the smooth surfaces cannot meet with a common tangent plane, because the curve network is
+// not smooth there.
+struct SmoothnessCounts {
+    std::int64_t pointsOffPlane = 0;    // patch corners whose curve tangents lie in no one plane
+    float worstResidualDegrees = 0.0f;  // the tangent furthest out of its point's best plane
+    std::int64_t creaseSides = 0;  // patch sides kept as creases (a corner node, or sharp ends)
+};
 
 // What one object's network holds, or, in DocumentCounts::totals, all objects' together.
 struct ObjectCounts {
@@ -19,6 +28,7 @@ struct ObjectCounts {
     std::int64_t nodes = 0;
     std::int64_t triPatches = 0;
     std::int64_t quadPatches = 0;
+    std::optional<SmoothnessCounts> smoothness{};  // when asked for
 };
 
 struct DocumentCounts {
@@ -27,7 +37,7 @@ struct DocumentCounts {
 };
 
 // Counts every object, its patches as they stand: the caller has them current
-// (Document::Count does).
-DocumentCounts CountObjects(const ObjectList<PatchObject>& objects);
+// (Document::Count does). With smoothness, also where the smooth surfaces cannot be smooth.
+DocumentCounts CountObjects(const ObjectList<PatchObject>& objects, bool smoothness = false);
 
 }  // namespace korvane

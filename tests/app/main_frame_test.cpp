@@ -912,10 +912,7 @@ TEST_F(MainFrameTest, ExportsKeepTheSourceAndSayWhenThereIsNothingToWrite) {
     dialogs_.answers = {KORVANE_EXAMPLES_DIR "/vase.mqo", figure};
     Trigger(CommandId::kImportMetasequoia);
     Trigger(CommandId::kExportRuvoPatch);
-    Trigger(CommandId::kFileNew);
-    Drop(frame_.get(), {figure});
     const QByteArray written = Content(figure);
-    ASSERT_EQ(TreeItems(), QStringList{"vase"});
 
     const struct {
         int english;
@@ -933,6 +930,8 @@ TEST_F(MainFrameTest, ExportsKeepTheSourceAndSayWhenThereIsNothingToWrite) {
     };
     for (const auto& refusal : kRefusals) {
         Open(refusal.english);
+        Drop(frame_.get(), {figure});
+        ASSERT_EQ(TreeItems(), QStringList{"vase"});
         dialogs_.messages.clear();
         dialogs_.suggestedPaths.clear();
         dialogs_.answers = {figure};
@@ -946,6 +945,7 @@ TEST_F(MainFrameTest, ExportsKeepTheSourceAndSayWhenThereIsNothingToWrite) {
     }
 
     Open(1);
+    Drop(frame_.get(), {figure});
     const QString copy = folder_.filePath(QStringLiteral("copy.rvp"));
     dialogs_.answers = {copy};
     Trigger(CommandId::kExportRuvoPatch);

@@ -148,5 +148,41 @@ TEST_F(CliTest, MikuHasSeventeenObjects) {
     EXPECT_EQ(Occurrences(info.out, "\"name_hex\""), 17);
 }
 
+// info --smooth says where the smooth surfaces cannot be smooth: nowhere on a flat square, at
+// every corner and along every edge of a cube; without it the counts are all there is.
+TEST_F(CliTest, InfoSaysWhereTheSmoothSurfacesCannotBeSmooth) {
+    const std::string cube = Write(
+        "cube.mqo",
+        "Metasequoia Document\nFormat Text Ver 1.0\nObject \"cube\" {\n\tvertex 8 {\n0 0 0\n10 0 "
+        "0\n10 10 0\n0 10 0\n0 0 10\n10 0 10\n10 10 10\n0 10 10\n\t}\n\tface 6 {\n4 V(0 3 2 "
+        "1)\n4 V(4 5 6 7)\n4 V(0 1 5 4)\n4 V(1 2 6 5)\n4 V(2 3 7 6)\n4 V(3 0 4 7)\n\t}\n}\nEof\n");
+    const struct {
+        std::string model;
+        const char* line;
+        long long pointsOffPlane;
+        long long creaseSides;
+    } kCases[] = {
+        {Write("square.mqo", kSquare), "smooth surfaces of sq: smooth everywhere\n", 0, 0},
+        {cube,
+         "smooth surfaces of cube: 8 patch corners whose curve tangents lie in no one plane "
+         "(worst 90 degrees out), 12 patch sides kept as creases\n",
+         8, 12},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.line);
+        const auto text = Cli({"info", c.model, "--smooth"});
+        ASSERT_EQ(text.exitStatus, 0) << text.err;
+        EXPECT_TRUE(text.out.ends_with(c.line)) << text.out;
+        const auto json = Cli({"info", c.model, "--smooth", "--json"});
+        ASSERT_EQ(json.exitStatus, 0) << json.err;
+        EXPECT_EQ(JsonNumber(json.out, "points_off_plane"), c.pointsOffPlane);
+        EXPECT_EQ(JsonNumber(json.out, "crease_sides"), c.creaseSides);
+        EXPECT_EQ(JsonNumber(json.out, "points_off_plane", 1), c.pointsOffPlane) << "the totals";
+
+        const auto plain = Cli({"info", c.model, "--json"});
+        EXPECT_EQ(plain.out.find("smoothness"), std::string::npos);
+    }
+}
+
 }  // namespace
 }  // namespace korvane

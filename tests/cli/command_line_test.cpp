@@ -47,8 +47,8 @@ TEST(CommandLineTest, InfoAndRenderOptions) {
     EXPECT_EQ(render->resolution, 4);
 }
 
-// --smooth asks for the smooth surfaces wherever surfaces are written or drawn; render draws
-// the surfaces with it.
+// --smooth asks for the smooth surfaces wherever surfaces are written or drawn, and info for where
+// they cannot be smooth; render draws the surfaces with it.
 TEST(CommandLineTest, SmoothAppliesToSurfaceOutputsAndRender) {
     const struct {
         std::vector<std::string> args;
@@ -59,6 +59,7 @@ TEST(CommandLineTest, SmoothAppliesToSurfaceOutputsAndRender) {
         {{"convert", "a.mqo", "-o", "x.stp", "--smooth"}, false},
         {{"convert", "a.mqo", "-o", "x.iges", "--smooth"}, false},
         {{"render", "a.mqo", "-o", "x.png", "--smooth"}, true},
+        {{"info", "a.mqo", "--smooth", "--json"}, false},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.args[3]);
@@ -116,7 +117,6 @@ TEST(CommandLineTest, WrongUsageIsRefusedWithAReason) {
         {"convert", "a.mqo", "-o", "x.rvp", "--resolution", "2"},  // only for surface meshes
         {"convert", "a.mqo", "-o", "x.obj", "--resolution", "65"},
         {"info", "a.mqo", "--resolution", "2"},
-        {"info", "a.mqo", "--smooth"},                    // info draws and writes no surface
         {"convert", "a.mqo", "-o", "x.rvp", "--smooth"},  // curves only
         {"convert", "a.mqo", "-o", "x.mdl", "--smooth"},
         {"convert", "a.mqo", "-o", "x.spt", "--smooth"},
