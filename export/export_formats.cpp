@@ -5,6 +5,7 @@
 #include "export/rvp_writer.h"
 #include "export/spatch_writer.h"
 #include "export/surface_mesh_writer.h"
+#include "patch/patch_facing.h"
 
 #include <algorithm>
 #include <map>
@@ -91,12 +92,8 @@ std::int32_t ObjectsTheFormatHolds(const ObjectList<PatchObject>& objects, Expor
             case ExportFormat::kSurfaceMesh:
             case ExportFormat::kStep:
             case ExportFormat::kIges:
-                held += std::any_of(object->patches.begin(), object->patches.end(),
-                                    [](const Patch& patch) {
-                                        return patch.cornerCount == 3 || patch.cornerCount == 4;
-                                    })
-                            ? 1
-                            : 0;
+                held +=
+                    std::any_of(object->patches.begin(), object->patches.end(), HasSurface) ? 1 : 0;
                 break;
         }
     }

@@ -156,13 +156,7 @@ std::int32_t NormalTable::IndexOf(const PatchVec3& normal, std::int32_t point) {
 
 std::vector<MdlPatchRow> MdlPatchRows(const PatchObject& object, std::int64_t firstId,
                                       NormalTable& normals) {
-    std::vector<std::int32_t> patches;
-    for (std::size_t p = 0; p < object.patches.size(); ++p) {
-        const std::int32_t corners = object.patches[p].cornerCount;
-        if (corners == 3 || corners == 4) {
-            patches.push_back(static_cast<std::int32_t>(p));
-        }
-    }
+    const std::vector<std::int32_t> patches = SurfacePatches(object);
     // The turn that faces a patch outwards in the model's axes faces it inwards in A:M's mirrored
     // ones, so the rows run the other way round.
     const std::vector<bool> turned = TurnedPatches(object, patches);

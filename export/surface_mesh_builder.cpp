@@ -247,13 +247,7 @@ void LeaveOutNonFinite(SurfaceMesh& mesh) {
 
 SurfaceMesh BuildSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution,
                              bool smoothSurfaces) {
-    std::vector<std::int32_t> patches;
-    for (std::size_t p = 0; p < object.patches.size(); ++p) {
-        const Patch& patch = object.patches[p];
-        if (patch.cornerCount == 3 || patch.cornerCount == 4) {
-            patches.push_back(static_cast<std::int32_t>(p));
-        }
-    }
+    const std::vector<std::int32_t> patches = SurfacePatches(object);
     const std::vector<bool> turned = TurnedPatches(object, patches);
     std::optional<CurveFields> fields;
     if (smoothSurfaces) {

@@ -118,4 +118,14 @@ std::vector<bool> TurnedPatches(const PatchObject& object,
     return turned;
 }
 
+std::vector<std::int32_t> SurfacePatches(const PatchObject& object) {
+    std::vector<std::int32_t> patches;
+    for (std::size_t p = 0; p < object.patches.size(); ++p) {
+        if (HasSurface(object.patches[p])) {
+            patches.push_back(static_cast<std::int32_t>(p));
+        }
+    }
+    return patches;
+}
+
 }  // namespace korvane

@@ -23,6 +23,14 @@ inline std::int32_t SegmentOf(const Patch& patch, int side) {
     return patch.forward[s] ? patch.edgeStart[s] : patch.edgeEnd[s];
 }
 
+// Whether a patch has a surface to draw or write: three or four corners.
+inline bool HasSurface(const Patch& patch) {
+    return patch.cornerCount == 3 || patch.cornerCount == 4;
+}
+
+// The indices of the object's patches that have a surface, in list order.
+std::vector<std::int32_t> SurfacePatches(const PatchObject& object);
+
 // Which of the given patches (indices into object.patches) to turn: neighbours across a segment
 // must run along it in opposite directions. Each connected piece keeps the direction of its first
 // patch, unless it is closed (every side shared by exactly two patches) and then encloses a

@@ -384,13 +384,7 @@ class ShapeBuilder {
 }  // namespace
 
 ObjectShape BuildObjectShape(const PatchObject& object, bool smoothSurfaces) {
-    std::vector<std::int32_t> patches;
-    for (std::size_t p = 0; p < object.patches.size(); ++p) {
-        const std::int32_t corners = object.patches[p].cornerCount;
-        if (corners == 3 || corners == 4) {
-            patches.push_back(static_cast<std::int32_t>(p));
-        }
-    }
+    const std::vector<std::int32_t> patches = SurfacePatches(object);
     const std::vector<bool> turned = TurnedPatches(object, patches);
 
     // Triangles cut the segments under them, so which patches are kept must be known first.
