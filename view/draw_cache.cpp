@@ -1,8 +1,66 @@
+#define GL_GLEXT_PROTOTYPES
 #include "view/draw_cache.h"
 
+#include <GL/glext.h>
+
+#include <cstddef>
 #include <unordered_set>
 
+#include "patch/surface_sampling.h"
+
 namespace korvane {
+namespace {
+
+// Patches sampled and drawn at a time when surfaces are streamed: a few megabytes at the highest
+// resolution.
+constexpr std::size_t kStreamPatches = 256;
+
+const void* BufferOffset(std::size_t bytes) {
+    return reinterpret_cast<const void*>(bytes);
+}
+
+// Draws indices (count of them, from the bound index buffer when there is one) over the samples
+// that the vertex and normal pointers name.
+void DrawIndices(const void* indices, std::size_t count, bool strips) {
+    const auto glCount = static_cast<GLsizei>(count);
+    if (strips) {
+        glEnable(GL_PRIMITIVE_RESTART);
+        glPrimitiveRestartIndex(kStripRestart);
+        glDrawElements(GL_TRIANGLE_STRIP, glCount, GL_UNSIGNED_INT, indices);
+        glDisable(GL_PRIMITIVE_RESTART);
+    } else {
+        glDrawElements(GL_TRIANGLES, glCount, GL_UNSIGNED_INT, indices);
+    }
+}
+
+void PointAtSamples(const SurfaceSample* first) {
+    const auto stride = static_cast<GLsizei>(sizeof(SurfaceSample));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(first);
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_NORMAL_ARRAY);
+    glVertexPointer(3, GL_FLOAT, stride, bytes + offsetof(SurfaceSample, position));
+    glNormalPointer(GL_FLOAT, stride, bytes + offsetof(SurfaceSample, normal));
+}
+
+void StopPointing() {
+    glDisableClientState(GL_NORMAL_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+void DrawMesh(const SurfaceMesh& mesh) {
+    if (mesh.indices.empty()) {
+        return;
+    }
+    PointAtSamples(mesh.samples.data());
+    DrawIndices(mesh.indices.data(), mesh.indices.size(), mesh.strips);
+    StopPointing();
+}
+
+bool IsSurfaceLayer(DrawLayer layer) {
+    return layer == DrawLayer::kSurfaces || layer == DrawLayer::kSmoothSurfaces;
+}
+
+}  // namespace
 
 DrawCache::Shape DrawCache::ShapeOf(const PatchObject& object, DrawLayer layer, int resolution) {
     // Only what the layer draws: detecting patches must not throw away the curves' list.
@@ -12,7 +70,7 @@ DrawCache::Shape DrawCache::ShapeOf(const PatchObject& object, DrawLayer layer, 
     if (layer != DrawLayer::kControlPoints) {
         shape.splines = object.SplineCount();
     }
-    if (layer == DrawLayer::kSurfaces || layer == DrawLayer::kSmoothSurfaces) {
+    if (IsSurfaceLayer(layer)) {
         shape.patches = static_cast<std::int32_t>(object.patches.size());
     }
     return shape;
@@ -53,7 +111,7 @@ void DrawCache::KeepOnly(const ObjectList<PatchObject>* objects) {
     }
     for (auto entry = entries_.begin(); entry != entries_.end();) {
         if (present.count(entry->first.first) == 0) {
-            glDeleteLists(entry->second.list, 1);
+            Delete(entry->second);
             entry = entries_.erase(entry);
         } else {
             ++entry;
@@ -62,10 +120,108 @@ void DrawCache::KeepOnly(const ObjectList<PatchObject>* objects) {
 }
 
 void DrawCache::Clear() {
-    for (const auto& [key, entry] : entries_) {
-        glDeleteLists(entry.list, 1);
+    for (auto& [key, entry] : entries_) {
+        Delete(entry);
     }
     entries_.clear();
+}
+
+void DrawCache::Delete(Entry& entry) {
+    if (entry.list != 0) {
+        glDeleteLists(entry.list, 1);
+    }
+    if (entry.buffers[0] != 0) {
+        glDeleteBuffers(3, entry.buffers);
+    }
+}
+
+bool DrawCache::HoldsSurfaces(const PatchObject& object, DrawLayer layer, int resolution) const {
+    const auto entry = entries_.find(Key{&object, layer});
+    return entry != entries_.end() && entry->second.buffers[0] != 0 &&
+           entry->second.shape == ShapeOf(object, layer, resolution);
+}
+
+std::size_t DrawCache::SurfaceSamples(const PatchObject& object, DrawLayer layer) const {
+    const auto entry = entries_.find(Key{&object, layer});
+    return entry != entries_.end() ? entry->second.samples : 0;
+}
+
+void DrawCache::StoreSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
+                              const SurfaceMesh& mesh) {
+    Entry& entry = entries_[Key{&object, layer}];
+    if (entry.buffers[0] == 0) {
+        glGenBuffers(3, entry.buffers);
+    }
+    const auto upload = [](GLenum target, GLuint buffer, const auto& values) {
+        glBindBuffer(target, buffer);
+        glBufferData(target, static_cast<GLsizeiptr>(values.size() * sizeof(values.front())),
+                     values.empty() ? nullptr : values.data(), GL_STATIC_DRAW);
+        glBindBuffer(target, 0);
+    };
+    upload(GL_ARRAY_BUFFER, entry.buffers[0], mesh.samples);
+    upload(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[1], mesh.indices);
+    upload(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[2], mesh.coarse);
+    entry.samples = mesh.samples.size();
+    entry.indices = mesh.indices.size();
+    entry.coarse = mesh.coarse.size();
+    entry.strips = mesh.strips;
+    entry.shape = ShapeOf(object, layer, resolution);
+    ++compileCount_;
+}
+
+void DrawCache::DrawBuffers(const Entry& entry, bool coarse) {
+    const bool useCoarse = coarse && entry.coarse > 0;
+    const std::size_t count = useCoarse ? entry.coarse : entry.indices;
+    if (count == 0) {
+        return;
+    }
+    glBindBuffer(GL_ARRAY_BUFFER, entry.buffers[0]);
+    PointAtSamples(nullptr);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[useCoarse ? 2 : 1]);
+    DrawIndices(BufferOffset(0), count, entry.strips && !useCoarse);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    StopPointing();
+}
+
+void DrawCache::StreamNetSurfaces(const PatchObject& object, int resolution) {
+    SurfaceMesh mesh;
+    for (std::size_t first = 0; first < object.patches.size(); first += kStreamPatches) {
+        mesh.Clear();
+        AppendNetSurfaces(object, resolution, first, first + kStreamPatches, mesh);
+        DrawMesh(mesh);
+    }
+}
+
+void DrawCache::DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
+                             bool coarse) {
+    if (!object.patchesValid) {
+        return;
+    }
+    if (!HoldsSurfaces(object, layer, resolution)) {
+        switch (source_) {
+            case SurfaceSource::kStreamOnce:
+                if (layer == DrawLayer::kSurfaces) {
+                    StreamNetSurfaces(object, resolution);
+                } else {
+                    DrawMesh(SmoothSurfaceMesh(object, resolution));
+                }
+                return;
+            case SurfaceSource::kStoredOnly:
+                missing_.push_back({&object, layer, resolution});
+                return;
+            case SurfaceSource::kBuildOnDraw:
+                StoreSurfaces(object, layer, resolution,
+                              layer == DrawLayer::kSurfaces ? NetSurfaceMesh(object, resolution)
+                                                            : SmoothSurfaceMesh(object, resolution));
+                break;
+        }
+    }
+    DrawBuffers(entries_.at(Key{&object, layer}), coarse);
+}
+
+std::vector<DrawCache::MissingSurfaces> DrawCache::TakeMissing() {
+    return std::exchange(missing_, {});
 }
 
 void DrawCache::Abandon() {

@@ -23,9 +23,11 @@ void DrawControlPoints(const PatchObject& object, bool selected, DrawCache& cach
 void DrawCurves(const PatchObject& object, int curveResolution, bool selected, DrawCache& cache);
 
 // Every 3- and 4-corner patch as a lit, two-sided Bezier surface, pushed back by a polygon offset
-// so that curves on it stay visible. Draws nothing while the patches are out of date: finding
-// them belongs to whoever changed the splines.
-void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache);
+// so that curves on it stay visible; coarse draws two triangles through each net's corners
+// instead. Draws nothing while the patches are out of date: finding them belongs to whoever
+// changed the splines.
+void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool coarse,
+                  DrawCache& cache);
 
 // The same patches as the smooth surfaces of TessellateSmoothSurfaces, which meet with a common
 // tangent plane wherever the curves allow: lit triangles with the surfaces' own normals, on the

@@ -101,11 +101,17 @@ void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
             }
         }
         if (display.showSurfaces) {
+            const DrawLayer layer =
+                display.smoothSurfaces ? DrawLayer::kSmoothSurfaces : DrawLayer::kSurfaces;
             for (const PatchObject* object : *frame.objects) {
+                const bool tooBig =
+                    frame.moving && cache.SurfaceSamples(*object, layer) > kMovingSurfaceSamples;
                 if (display.smoothSurfaces) {
-                    DrawSmoothSurfaces(*object, display.surfaceResolution, cache);
+                    if (!tooBig) {
+                        DrawSmoothSurfaces(*object, display.surfaceResolution, cache);
+                    }
                 } else {
-                    DrawSurfaces(*object, display.surfaceResolution, cache);
+                    DrawSurfaces(*object, display.surfaceResolution, tooBig, cache);
                 }
             }
         }

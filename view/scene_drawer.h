@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "geometry/object_list.h"
@@ -19,7 +20,13 @@ struct SceneFrame {
     std::uint32_t backgroundColour = 0x646464;  // 0x00BBGGRR
     int width = 0;                              // viewport in pixels
     int height = 0;
+    // The camera is being dragged: surfaces too big to keep up with it (kMovingSurfaceSamples)
+    // draw a coarse stand-in, or nothing where they have none.
+    bool moving = false;
 };
+
+// The most surface samples of one object drawn in full while the camera moves.
+inline constexpr std::size_t kMovingSurfaceSamples = 1'000'000;
 
 // Told when the model's drawing begins and ends within a frame, by whoever wants to know what of
 // the model alone reached the image.
@@ -33,7 +40,7 @@ class ModelDrawObserver {
 // One whole frame into the current context: background, camera with the depth range that holds
 // the model, lights, axis cross, then the points and curves of every object (the selected one's
 // highlighted), then the surfaces of every object. The objects' geometry comes from cache, which
-// drops the lists of objects that are gone.
+// drops the entries of objects that are gone.
 void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer = nullptr);
 
 // Projection and model view. The world's Z is mirrored so that, seen from the default camera, +X

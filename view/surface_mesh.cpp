@@ -1,0 +1,71 @@
+#include "view/surface_mesh.h"
+
+#include <array>
+#include <utility>
+
+#include "patch/bezier_net.h"
+#include "patch/smooth_tessellation.h"
+
+namespace korvane {
+namespace {
+
+void AppendNet(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid,
+               SurfaceMesh& mesh) {
+    SampleNetGrid(net, steps, grid);
+    const auto base = static_cast<std::uint32_t>(mesh.samples.size());
+    const auto row = static_cast<std::uint32_t>(steps + 1);
+    mesh.samples.insert(mesh.samples.end(), grid.begin(), grid.end());
+    for (std::uint32_t v = 0; v + 1 < row; ++v) {
+        for (std::uint32_t u = 0; u < row; ++u) {
+            mesh.indices.push_back(base + u + row * v);
+            mesh.indices.push_back(base + u + row * (v + 1));
+        }
+        mesh.indices.push_back(kStripRestart);
+    }
+    const std::uint32_t last = row - 1;
+    const std::uint32_t c00 = base;
+    const std::uint32_t c10 = base + last;
+    const std::uint32_t c01 = base + row * last;
+    const std::uint32_t c11 = c01 + last;
+    mesh.coarse.insert(mesh.coarse.end(), {c00, c01, c10, c10, c01, c11});
+}
+
+}  // namespace
+
+void SurfaceMesh::Clear() {
+    samples.clear();
+    indices.clear();
+    coarse.clear();
+}
+
+void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution,
+                       std::size_t first, std::size_t end, SurfaceMesh& mesh) {
+    std::vector<SurfaceSample> grid;
+    std::array<BezierNet, 3> nets;
+    for (std::size_t index = first; index < end && index < object.patches.size(); ++index) {
+        const int count = SurfaceNets(object, object.patches[index], nets);
+        const int steps = SurfaceNetSteps(count, surfaceResolution);
+        for (int k = 0; k < count; ++k) {
+            AppendNet(nets[static_cast<std::size_t>(k)], steps, grid, mesh);
+        }
+    }
+}
+
+SurfaceMesh NetSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution) {
+    SurfaceMesh mesh;
+    if (object.patchesValid) {
+        AppendNetSurfaces(object, surfaceResolution, 0, object.patches.size(), mesh);
+    }
+    return mesh;
+}
+
+SurfaceMesh SmoothSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution) {
+    SurfaceTessellation tessellation = TessellateSmoothSurfaces(object, surfaceResolution);
+    SurfaceMesh mesh;
+    mesh.samples = std::move(tessellation.samples);
+    mesh.indices = std::move(tessellation.triangles);
+    mesh.strips = false;
+    return mesh;
+}
+
+}  // namespace korvane
