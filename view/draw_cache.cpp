@@ -3,7 +3,9 @@
 
 #include <GL/glext.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <future>
 #include <unordered_set>
 
 #include "patch/surface_sampling.h"
@@ -11,26 +13,17 @@
 namespace korvane {
 namespace {
 
-// Patches sampled and drawn at a time when surfaces are streamed: a few megabytes at the highest
-// resolution.
-constexpr std::size_t kStreamPatches = 256;
+// Samples drawn at a time when surfaces are streamed: 24 MB, few draws and little memory.
+constexpr std::size_t kStreamSamples = 1'000'000;
 
 const void* BufferOffset(std::size_t bytes) {
     return reinterpret_cast<const void*>(bytes);
 }
 
-// Draws indices (count of them, from the bound index buffer when there is one) over the samples
-// that the vertex and normal pointers name.
-void DrawIndices(const void* indices, std::size_t count, bool strips) {
-    const auto glCount = static_cast<GLsizei>(count);
-    if (strips) {
-        glEnable(GL_PRIMITIVE_RESTART);
-        glPrimitiveRestartIndex(kStripRestart);
-        glDrawElements(GL_TRIANGLE_STRIP, glCount, GL_UNSIGNED_INT, indices);
-        glDisable(GL_PRIMITIVE_RESTART);
-    } else {
-        glDrawElements(GL_TRIANGLES, glCount, GL_UNSIGNED_INT, indices);
-    }
+// Draws the triangles of count indices (from the bound index buffer when there is one) over the
+// samples that the vertex and normal pointers name.
+void DrawTriangles(const void* indices, std::size_t count) {
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(count), GL_UNSIGNED_INT, indices);
 }
 
 void PointAtSamples(const SurfaceSample* first) {
@@ -52,7 +45,7 @@ void DrawMesh(const SurfaceMesh& mesh) {
         return;
     }
     PointAtSamples(mesh.samples.data());
-    DrawIndices(mesh.indices.data(), mesh.indices.size(), mesh.strips);
+    DrawTriangles(mesh.indices.data(), mesh.indices.size());
     StopPointing();
 }
 
@@ -164,7 +157,6 @@ void DrawCache::StoreSurfaces(const PatchObject& object, DrawLayer layer, int re
     entry.samples = mesh.samples.size();
     entry.indices = mesh.indices.size();
     entry.coarse = mesh.coarse.size();
-    entry.strips = mesh.strips;
     entry.shape = ShapeOf(object, layer, resolution);
     ++compileCount_;
 }
@@ -178,17 +170,28 @@ void DrawCache::DrawBuffers(const Entry& entry, bool coarse) {
     glBindBuffer(GL_ARRAY_BUFFER, entry.buffers[0]);
     PointAtSamples(nullptr);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[useCoarse ? 2 : 1]);
-    DrawIndices(BufferOffset(0), count, entry.strips && !useCoarse);
+    DrawTriangles(BufferOffset(0), count);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     StopPointing();
 }
 
+// The next piece is sampled on another thread while OpenGL draws this one.
 void DrawCache::StreamNetSurfaces(const PatchObject& object, int resolution) {
-    SurfaceMesh mesh;
-    for (std::size_t first = 0; first < object.patches.size(); first += kStreamPatches) {
-        mesh.Clear();
-        AppendNetSurfaces(object, resolution, first, first + kStreamPatches, mesh);
+    const std::size_t patches = object.patches.size();
+    const auto side = static_cast<std::size_t>(2 * resolution + 1);
+    const std::size_t piece = std::max<std::size_t>(1, kStreamSamples / (side * side));
+    const auto sample = [&object, resolution, piece](std::size_t first) {
+        SurfaceMesh mesh;
+        AppendNetSurfaces(object, resolution, first, first + piece, mesh);
+        return mesh;
+    };
+    std::future<SurfaceMesh> next = std::async(std::launch::async, sample, 0);
+    for (std::size_t first = 0; first < patches; first += piece) {
+        const SurfaceMesh mesh = next.get();
+        if (first + piece < patches) {
+            next = std::async(std::launch::async, sample, first + piece);
+        }
         DrawMesh(mesh);
     }
 }

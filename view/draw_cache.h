@@ -91,7 +91,6 @@ class DrawCache {
         std::size_t samples = 0;
         std::size_t indices = 0;
         std::size_t coarse = 0;
-        bool strips = true;
         Shape shape;
     };
     using Key = std::pair<const PatchObject*, DrawLayer>;

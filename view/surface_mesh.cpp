@@ -15,12 +15,17 @@ void AppendNet(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid
     const auto base = static_cast<std::uint32_t>(mesh.samples.size());
     const auto row = static_cast<std::uint32_t>(steps + 1);
     mesh.samples.insert(mesh.samples.end(), grid.begin(), grid.end());
+    // Each cell as the two triangles that the evaluator's strip along the row makes of it, with
+    // their corners in the order the strip gives them: the same pixels as the strip.
     for (std::uint32_t v = 0; v + 1 < row; ++v) {
-        for (std::uint32_t u = 0; u < row; ++u) {
-            mesh.indices.push_back(base + u + row * v);
-            mesh.indices.push_back(base + u + row * (v + 1));
+        for (std::uint32_t u = 0; u + 1 < row; ++u) {
+            const std::uint32_t s0 = base + u + row * v;
+            const std::uint32_t s1 = s0 + row;
+            const std::uint32_t s2 = s0 + 1;
+            const std::uint32_t s3 = s1 + 1;
+            mesh.indices.insert(mesh.indices.end(), {s0, s1, s2});
+            mesh.indices.insert(mesh.indices.end(), {s2, s1, s3});
         }
-        mesh.indices.push_back(kStripRestart);
     }
     const std::uint32_t last = row - 1;
     const std::uint32_t c00 = base;
@@ -64,7 +69,6 @@ SurfaceMesh SmoothSurfaceMesh(const PatchObject& object, std::int32_t surfaceRes
     SurfaceMesh mesh;
     mesh.samples = std::move(tessellation.samples);
     mesh.indices = std::move(tessellation.triangles);
-    mesh.strips = false;
     return mesh;
 }
 

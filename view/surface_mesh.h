@@ -9,16 +9,12 @@
 
 namespace korvane {
 
-// Ends one triangle strip of a strip mesh; drawn with primitive restart at this index.
-inline constexpr std::uint32_t kStripRestart = 0xFFFFFFFFu;
-
 // The surfaces of an object sampled once, laid out for the vertex and index buffers that every
 // frame draws without sampling again.
 struct SurfaceMesh {
     std::vector<SurfaceSample> samples;
-    // Triangle strips separated by kStripRestart when strips is set, else triangles.
+    // Three sample indices a triangle.
     std::vector<std::uint32_t> indices;
-    bool strips = true;
     // Triangles through the corners of every net: a stand-in that keeps up while the view moves.
     // Empty when the mesh has none.
     std::vector<std::uint32_t> coarse;
@@ -27,16 +23,16 @@ struct SurfaceMesh {
 };
 
 // Appends the net surfaces of the patches [first, end) of object at surfaceResolution (below 1
-// counts as 1) to a strip mesh: every net's grid of SampleNetGrid, one strip per grid row in the
-// order and winding of the evaluator's mesh, and two coarse triangles per net with the same
-// winding. Patches of other than 3 or 4 corners add nothing.
+// counts as 1): every net's grid of SampleNetGrid, the triangles of the evaluator's mesh strips in
+// their order and winding, and two coarse triangles per net with the same winding. Patches of
+// other than 3 or 4 corners add nothing.
 void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution,
                        std::size_t first, std::size_t end, SurfaceMesh& mesh);
 
 // Every net surface of object; empty while its patches are out of date.
 SurfaceMesh NetSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution);
 
-// The smooth surfaces of TessellateSmoothSurfaces as a triangle mesh without a coarse stand-in.
+// The smooth surfaces of TessellateSmoothSurfaces without a coarse stand-in.
 SurfaceMesh SmoothSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution);
 
 }  // namespace korvane
