@@ -96,6 +96,7 @@ bool ConversionWorker::Start(float limitAngle, CKorvDoc& document,
     CKorvApp* app = GetApp();
     app->converting = 1;
     app->SetWaitCursor(1);
+    emit document.objectsChanging();
     thread_ = std::thread([this, limitAngle] { Run(limitAngle); });
     return true;
 }

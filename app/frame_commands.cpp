@@ -82,7 +82,7 @@ void CMainFrame::OnExportSurfaceMesh() {
 void CMainFrame::OnFrameAll() {
     FrameBounds(document_->camera, ControlPointBounds(document_->Objects()), view_->width(),
                 view_->height());
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnExit() {
@@ -108,7 +108,7 @@ void CMainFrame::OnSetting() {
         return;
     }
     ApplySettingValues(values, document_->displaySettings);
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnDocumentInfo() {
@@ -125,17 +125,17 @@ void CMainFrame::OnToggleToolbar() {
 
 void CMainFrame::OnToggleVertices() {
     document_->displaySettings.showVertices = !document_->displaySettings.showVertices;
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnToggleCurves() {
     document_->displaySettings.showCurves = !document_->displaySettings.showCurves;
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnToggleSurfaces() {
     document_->displaySettings.showSurfaces = !document_->displaySettings.showSurfaces;
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnRotateMode() {

@@ -45,13 +45,25 @@ CKorvView::CKorvView(CKorvDoc* document, QWidget* parent)
     // While a conversion runs a paint draws nothing, and the last frame must stay on screen.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMinimumSize(64, 64);
+    cache_.SetSurfaceSource(SurfaceSource::kSmallOnDraw);
+    connect(
+        document_, &CKorvDoc::objectsChanging, this, [this] { builder_.Stop(); },
+        Qt::DirectConnection);
     connect(document_, &CKorvDoc::changed, this, [this] {
+        builder_.Stop();
+        declined_.clear();
         cacheStale_ = true;
         update();
     });
+    connect(document_, &CKorvDoc::displayChanged, this, [this] {
+        declined_.clear();
+        update();
+    });
+    connect(&builder_, &SurfaceBuilder::Finished, this, &CKorvView::StoreBuiltSurfaces);
 }
 
 CKorvView::~CKorvView() {
+    builder_.Stop();
     if (context() != nullptr) {
         disconnect(context(), nullptr, this, nullptr);
     }
@@ -91,7 +103,35 @@ void CKorvView::DrawScene() {
     frame.backgroundColour = document_->backgroundColour;
     frame.width = static_cast<int>(width() * ratio);
     frame.height = static_cast<int>(height() * ratio);
+    frame.moving = buttonsDown_ > 0;
     DrawFrame(frame, cache_);
+    BuildMissingSurfaces();
+}
+
+// The surfaces the frame left out are sampled on the builder's thread; a run for other surfaces
+// (another resolution, other objects) gives way.
+void CKorvView::BuildMissingSurfaces() {
+    std::vector<SurfaceBuilder::Job> missing = cache_.TakeMissing();
+    if (missing.empty() || missing == declined_ ||
+        (builder_.IsRunning() && missing == builder_.Jobs())) {
+        return;
+    }
+    builder_.Start(std::move(missing));
+}
+
+void CKorvView::StoreBuiltSurfaces(bool cancelled) {
+    if (cancelled) {
+        declined_ = builder_.Jobs();
+        return;
+    }
+    const std::vector<SurfaceBuilder::Result> results = builder_.TakeResults();
+    makeCurrent();
+    for (const SurfaceBuilder::Result& result : results) {
+        cache_.StoreSurfaces(*result.job.object, result.job.layer, result.job.resolution,
+                             result.mesh);
+    }
+    doneCurrent();
+    update();
 }
 
 void CKorvView::paintGL() {
@@ -102,6 +142,7 @@ void CKorvView::mousePressEvent(QMouseEvent* event) {
     if (const std::optional<MouseButton> button = ButtonOf(event->button())) {
         const QPoint point = event->position().toPoint();
         navigator_.ButtonDown(*button, point.x(), point.y());
+        ++buttonsDown_;
     }
     QOpenGLWidget::mousePressEvent(event);
 }
@@ -109,6 +150,10 @@ void CKorvView::mousePressEvent(QMouseEvent* event) {
 void CKorvView::mouseReleaseEvent(QMouseEvent* event) {
     if (const std::optional<MouseButton> button = ButtonOf(event->button())) {
         navigator_.ButtonUp(*button);
+        // The full picture once the camera stands still.
+        if (buttonsDown_ > 0 && --buttonsDown_ == 0) {
+            update();
+        }
     }
     QOpenGLWidget::mouseReleaseEvent(event);
 }

@@ -2,6 +2,9 @@
 
 #include <QOpenGLWidget>
 
+#include <vector>
+
+#include "app/surface_builder.h"
 #include "view/draw_cache.h"
 #include "view/mouse_navigator.h"
 
@@ -10,8 +13,11 @@ namespace korvane {
 class CKorvDoc;
 
 // The 3D view of the document: draws one whole frame on every paint and turns mouse drags into
-// camera moves. The objects' geometry is kept in display lists between paints and made again
-// after the document reports a change. The right button orbits, the middle button pans, the left
+// camera moves. The objects' geometry is kept in display lists and vertex buffers between paints
+// and made again after the document reports a change of the objects, not of what is shown.
+// Surfaces too big to sample within a frame are sampled by the surface builder while the view goes
+// on drawing the rest; while a button drags the camera, surfaces too big to keep up are drawn
+// coarse, and in full once it is let go. The right button orbits, the middle button pans, the left
 // button does what the application's navigationMode says, the left button during a right drag
 // zooms, and the wheel moves the eye towards the target or away from it.
 class CKorvView : public QOpenGLWidget {
@@ -25,6 +31,7 @@ class CKorvView : public QOpenGLWidget {
     void DrawScene();
 
     const DrawCache& Cache() const { return cache_; }
+    SurfaceBuilder& Builder() { return builder_; }
 
   protected:
     void initializeGL() override;
@@ -37,10 +44,16 @@ class CKorvView : public QOpenGLWidget {
   private:
     CKorvDoc* document_;
     void ReleaseCache();
+    void BuildMissingSurfaces();
+    void StoreBuiltSurfaces(bool cancelled);
 
     MouseNavigator navigator_;
     DrawCache cache_;
     bool cacheStale_ = false;
+    SurfaceBuilder builder_;
+    // The surfaces whose sampling the user cancelled: not started again until something changes.
+    std::vector<SurfaceBuilder::Job> declined_;
+    int buttonsDown_ = 0;
 };
 
 }  // namespace korvane

@@ -25,6 +25,7 @@ void Document::FindPatchesFrom(std::int32_t first) {
 }
 
 ImportReport Document::Import(const std::string& path, const ImportOptions& options) {
+    BeforeObjectsChange();
     const std::int32_t before = store_.objects.GetCount();
     ImportReport report;
     try {
@@ -46,6 +47,7 @@ ImportReport Document::Import(const std::string& path, const ImportOptions& opti
 
 ConnectReport Document::Connect(float limitDegrees, const ConnectProgressReceiver& progress,
                                 const std::function<bool()>& cancelled) {
+    BeforeObjectsChange();
     ConnectReport report;
     std::int32_t index = 0;
     for (PatchObject* object : store_.objects) {
@@ -93,6 +95,7 @@ DocumentCounts Document::Count() {
 }
 
 void Document::Clear() {
+    BeforeObjectsChange();
     store_.DeleteAllObjects();
 }
 

@@ -210,13 +210,17 @@ void DrawCache::DrawSurfaces(const PatchObject& object, DrawLayer layer, int res
                     DrawMesh(SmoothSurfaceMesh(object, resolution));
                 }
                 return;
-            case SurfaceSource::kStoredOnly:
-                missing_.push_back({&object, layer, resolution});
-                return;
+            case SurfaceSource::kSmallOnDraw:
+                if (NetSurfaceSamples(object, resolution) > kDrawnSurfaceSamples) {
+                    missing_.push_back({&object, layer, resolution});
+                    return;
+                }
+                [[fallthrough]];
             case SurfaceSource::kBuildOnDraw:
                 StoreSurfaces(object, layer, resolution,
-                              layer == DrawLayer::kSurfaces ? NetSurfaceMesh(object, resolution)
-                                                            : SmoothSurfaceMesh(object, resolution));
+                              layer == DrawLayer::kSurfaces
+                                  ? NetSurfaceMesh(object, resolution)
+                                  : SmoothSurfaceMesh(object, resolution));
                 break;
         }
     }

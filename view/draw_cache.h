@@ -21,8 +21,13 @@ enum class DrawLayer { kControlPoints, kCurves, kSurfaces, kSmoothSurfaces };
 enum class SurfaceSource {
     kBuildOnDraw,  // sampled when first drawn and kept for every frame after
     kStreamOnce,   // sampled and drawn piece by piece, never kept: one frame with little memory
-    kStoredOnly,   // only what StoreSurfaces put in; the rest is left out and listed as missing
+    kSmallOnDraw,  // as kBuildOnDraw up to kDrawnSurfaceSamples samples; bigger ones are left
+                   // out and listed as missing, for StoreSurfaces to bring
 };
+
+// The most samples an object's surfaces may have to be sampled in the middle of a frame with
+// kSmallOnDraw: a few hundredths of a second.
+inline constexpr std::size_t kDrawnSurfaceSamples = 300'000;
 
 // The geometry of every object's points and curves compiled into OpenGL display lists, and of its
 // surfaces in vertex buffers (positions and normals) with their index buffers, so that orbiting a
@@ -56,11 +61,12 @@ class DrawCache {
     std::size_t SurfaceSamples(const PatchObject& object, DrawLayer layer) const;
 
     void SetSurfaceSource(SurfaceSource source) { source_ = source; }
-    // The surfaces that kStoredOnly left out since the last call, and forgets them.
+    // The surfaces that kSmallOnDraw left out since the last call, and forgets them.
     struct MissingSurfaces {
         const PatchObject* object = nullptr;
         DrawLayer layer = DrawLayer::kSurfaces;
         int resolution = 1;
+        bool operator==(const MissingSurfaces&) const = default;
     };
     std::vector<MissingSurfaces> TakeMissing();
 

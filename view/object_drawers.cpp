@@ -76,8 +76,7 @@ void DrawCurves(const PatchObject& object, int curveResolution, bool selected, D
     glLineWidth(1.0f);
 }
 
-void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool coarse,
-                  DrawCache& cache) {
+void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool coarse, DrawCache& cache) {
     if (!object.patchesValid) {
         return;
     }

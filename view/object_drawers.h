@@ -26,8 +26,7 @@ void DrawCurves(const PatchObject& object, int curveResolution, bool selected, D
 // so that curves on it stay visible; coarse draws two triangles through each net's corners
 // instead. Draws nothing while the patches are out of date: finding them belongs to whoever
 // changed the splines.
-void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool coarse,
-                  DrawCache& cache);
+void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool coarse, DrawCache& cache);
 
 // The same patches as the smooth surfaces of TessellateSmoothSurfaces, which meet with a common
 // tangent plane wherever the curves allow: lit triangles with the surfaces' own normals, on the

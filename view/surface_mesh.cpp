@@ -1,5 +1,6 @@
 #include "view/surface_mesh.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -43,8 +44,8 @@ void SurfaceMesh::Clear() {
     coarse.clear();
 }
 
-void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution,
-                       std::size_t first, std::size_t end, SurfaceMesh& mesh) {
+void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution, std::size_t first,
+                       std::size_t end, SurfaceMesh& mesh) {
     std::vector<SurfaceSample> grid;
     std::array<BezierNet, 3> nets;
     for (std::size_t index = first; index < end && index < object.patches.size(); ++index) {
@@ -56,12 +57,31 @@ void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution
     }
 }
 
-SurfaceMesh NetSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution) {
+SurfaceMesh NetSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution,
+                           const std::function<bool(std::size_t)>& keepGoing) {
     SurfaceMesh mesh;
-    if (object.patchesValid) {
-        AppendNetSurfaces(object, surfaceResolution, 0, object.patches.size(), mesh);
+    if (!object.patchesValid) {
+        return mesh;
+    }
+    const std::size_t patches = object.patches.size();
+    const std::size_t side =
+        2 * static_cast<std::size_t>(surfaceResolution < 1 ? 1 : surfaceResolution) + 1;
+    // A few milliseconds of sampling between two questions.
+    const std::size_t piece =
+        keepGoing ? std::max<std::size_t>(1, 20'000 / (side * side)) : patches;
+    for (std::size_t first = 0; first < patches; first += piece) {
+        AppendNetSurfaces(object, surfaceResolution, first, first + piece, mesh);
+        if (keepGoing && !keepGoing(std::min(first + piece, patches))) {
+            break;
+        }
     }
     return mesh;
+}
+
+std::size_t NetSurfaceSamples(const PatchObject& object, std::int32_t surfaceResolution) {
+    const std::size_t side =
+        2 * static_cast<std::size_t>(surfaceResolution < 1 ? 1 : surfaceResolution) + 1;
+    return object.patches.size() * side * side;
 }
 
 SurfaceMesh SmoothSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution) {

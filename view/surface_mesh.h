@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "patch/patch_object.h"
@@ -26,11 +27,18 @@ struct SurfaceMesh {
 // counts as 1): every net's grid of SampleNetGrid, the triangles of the evaluator's mesh strips in
 // their order and winding, and two coarse triangles per net with the same winding. Patches of
 // other than 3 or 4 corners add nothing.
-void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution,
-                       std::size_t first, std::size_t end, SurfaceMesh& mesh);
+void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution, std::size_t first,
+                       std::size_t end, SurfaceMesh& mesh);
 
-// Every net surface of object; empty while its patches are out of date.
-SurfaceMesh NetSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution);
+// Every net surface of object; empty while its patches are out of date. keepGoing, when given, is
+// asked with the patches sampled so far after every few thousand samples; false stops the
+// sampling with what it has.
+SurfaceMesh NetSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution,
+                           const std::function<bool(std::size_t)>& keepGoing = {});
+
+// About how many samples the net surfaces of object hold at surfaceResolution: every patch
+// counted as a quad.
+std::size_t NetSurfaceSamples(const PatchObject& object, std::int32_t surfaceResolution);
 
 // The smooth surfaces of TessellateSmoothSurfaces without a coarse stand-in.
 SurfaceMesh SmoothSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution);
