@@ -76,6 +76,9 @@ void SurfaceBuilder::Run(std::uint64_t run) {
         SurfaceMesh mesh = job.layer == DrawLayer::kSurfaces
                                ? NetSurfaceMesh(*job.object, job.resolution, keepGoing)
                                : SmoothSurfaceMesh(*job.object, job.resolution);
+        if (!cancel_) {
+            AddStandIn(mesh);
+        }
         before += static_cast<std::int64_t>(job.object->patches.size());
         done_.store(before, std::memory_order_relaxed);
         results->push_back({job, std::move(mesh)});

@@ -124,7 +124,7 @@ void DrawCache::Delete(Entry& entry) {
         glDeleteLists(entry.list, 1);
     }
     if (entry.buffers[0] != 0) {
-        glDeleteBuffers(3, entry.buffers);
+        glDeleteBuffers(4, entry.buffers);
     }
 }
 
@@ -143,7 +143,7 @@ void DrawCache::StoreSurfaces(const PatchObject& object, DrawLayer layer, int re
                               const SurfaceMesh& mesh) {
     Entry& entry = entries_[Key{&object, layer}];
     if (entry.buffers[0] == 0) {
-        glGenBuffers(3, entry.buffers);
+        glGenBuffers(4, entry.buffers);
     }
     const auto upload = [](GLenum target, GLuint buffer, const auto& values) {
         glBindBuffer(target, buffer);
@@ -153,30 +153,30 @@ void DrawCache::StoreSurfaces(const PatchObject& object, DrawLayer layer, int re
     };
     upload(GL_ARRAY_BUFFER, entry.buffers[0], mesh.samples);
     upload(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[1], mesh.indices);
-    upload(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[2], mesh.coarse);
+    upload(GL_ARRAY_BUFFER, entry.buffers[2], mesh.standIn.samples);
+    upload(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[3], mesh.standIn.indices);
     entry.samples = mesh.samples.size();
     entry.indices = mesh.indices.size();
-    entry.coarse = mesh.coarse.size();
+    entry.standInIndices = mesh.standIn.indices.size();
     entry.shape = ShapeOf(object, layer, resolution);
     ++compileCount_;
 }
 
-void DrawCache::DrawBuffers(const Entry& entry, bool coarse) {
-    const bool useCoarse = coarse && entry.coarse > 0;
-    const std::size_t count = useCoarse ? entry.coarse : entry.indices;
+void DrawCache::DrawBuffers(const Entry& entry, bool standIn) {
+    const bool useStandIn = standIn && entry.standInIndices > 0;
+    const std::size_t count = useStandIn ? entry.standInIndices : entry.indices;
     if (count == 0) {
         return;
     }
-    glBindBuffer(GL_ARRAY_BUFFER, entry.buffers[0]);
+    glBindBuffer(GL_ARRAY_BUFFER, entry.buffers[useStandIn ? 2 : 0]);
     PointAtSamples(nullptr);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[useCoarse ? 2 : 1]);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[useStandIn ? 3 : 1]);
     DrawTriangles(BufferOffset(0), count);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     StopPointing();
 }
 
-// The next piece is sampled on another thread while OpenGL draws this one.
 void DrawCache::StreamNetSurfaces(const PatchObject& object, int resolution) {
     const std::size_t patches = object.patches.size();
     const auto side = static_cast<std::size_t>(2 * resolution + 1);
@@ -197,7 +197,7 @@ void DrawCache::StreamNetSurfaces(const PatchObject& object, int resolution) {
 }
 
 void DrawCache::DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
-                             bool coarse) {
+                             bool standIn) {
     if (!object.patchesValid) {
         return;
     }
@@ -216,15 +216,17 @@ void DrawCache::DrawSurfaces(const PatchObject& object, DrawLayer layer, int res
                     return;
                 }
                 [[fallthrough]];
-            case SurfaceSource::kBuildOnDraw:
-                StoreSurfaces(object, layer, resolution,
-                              layer == DrawLayer::kSurfaces
-                                  ? NetSurfaceMesh(object, resolution)
-                                  : SmoothSurfaceMesh(object, resolution));
+            case SurfaceSource::kBuildOnDraw: {
+                SurfaceMesh mesh = layer == DrawLayer::kSurfaces
+                                       ? NetSurfaceMesh(object, resolution)
+                                       : SmoothSurfaceMesh(object, resolution);
+                AddStandIn(mesh);
+                StoreSurfaces(object, layer, resolution, mesh);
                 break;
+            }
         }
     }
-    DrawBuffers(entries_.at(Key{&object, layer}), coarse);
+    DrawBuffers(entries_.at(Key{&object, layer}), standIn);
 }
 
 std::vector<DrawCache::MissingSurfaces> DrawCache::TakeMissing() {

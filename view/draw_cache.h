@@ -48,9 +48,9 @@ class DrawCache {
               const std::function<void()>& emit);
 
     // Draws the object's surfaces of the layer (kSurfaces or kSmoothSurfaces) from their buffers,
-    // their coarse stand-in instead when coarse is set and the mesh has one; where the cache does
-    // not hold them, as the surface source says.
-    void DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution, bool coarse);
+    // their stand-in instead when standIn is set and they have one; where the cache does not hold
+    // them, as the surface source says.
+    void DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution, bool standIn);
 
     // Whether the surfaces of the layer at resolution are held and current.
     bool HoldsSurfaces(const PatchObject& object, DrawLayer layer, int resolution) const;
@@ -92,18 +92,18 @@ class DrawCache {
     };
     struct Entry {
         GLuint list = 0;
-        // Surfaces: samples, their indices and the coarse indices.
-        GLuint buffers[3] = {0, 0, 0};
+        // Surfaces: samples and their indices, then the stand-in's.
+        GLuint buffers[4] = {0, 0, 0, 0};
         std::size_t samples = 0;
         std::size_t indices = 0;
-        std::size_t coarse = 0;
+        std::size_t standInIndices = 0;
         Shape shape;
     };
     using Key = std::pair<const PatchObject*, DrawLayer>;
 
     static Shape ShapeOf(const PatchObject& object, DrawLayer layer, int resolution);
     static void Delete(Entry& entry);
-    static void DrawBuffers(const Entry& entry, bool coarse);
+    static void DrawBuffers(const Entry& entry, bool standIn);
     void StreamNetSurfaces(const PatchObject& object, int resolution);
 
     std::map<Key, Entry> entries_;

@@ -76,7 +76,8 @@ void DrawCurves(const PatchObject& object, int curveResolution, bool selected, D
     glLineWidth(1.0f);
 }
 
-void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool coarse, DrawCache& cache) {
+void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool standIn,
+                  DrawCache& cache) {
     if (!object.patchesValid) {
         return;
     }
@@ -84,11 +85,12 @@ void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool coarse,
     const int resolution = surfaceResolution < 1 ? 1 : surfaceResolution;
     // The strips wind clockwise for u along +x and v along +y.
     glFrontFace(GL_CW);
-    cache.DrawSurfaces(object, DrawLayer::kSurfaces, resolution, coarse);
+    cache.DrawSurfaces(object, DrawLayer::kSurfaces, resolution, standIn);
     EndSurfaces();
 }
 
-void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache) {
+void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, bool standIn,
+                        DrawCache& cache) {
     if (!object.patchesValid) {
         return;
     }
@@ -97,7 +99,7 @@ void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, DrawCa
     // The triangles wind counter-clockwise for u along +x and v along +y: the same side is in
     // front as for the nets' strips.
     glFrontFace(GL_CCW);
-    cache.DrawSurfaces(object, DrawLayer::kSmoothSurfaces, resolution, false);
+    cache.DrawSurfaces(object, DrawLayer::kSmoothSurfaces, resolution, standIn);
     EndSurfaces();
 }
 

@@ -7,6 +7,7 @@
 #include "view/camera_navigation.h"
 #include "view/colour.h"
 #include "view/object_drawers.h"
+#include "view/surface_mesh.h"
 
 namespace korvane {
 namespace {
@@ -90,9 +91,19 @@ void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
     }
     if (frame.objects != nullptr) {
         const DisplaySettings& display = frame.display;
+        const DrawLayer layer =
+            display.smoothSurfaces ? DrawLayer::kSmoothSurfaces : DrawLayer::kSurfaces;
+        // While the camera moves, an object too big to keep up shows its surfaces' stand-in alone.
+        const auto standIn = [&](const PatchObject& object) {
+            return frame.moving && display.showSurfaces &&
+                   cache.SurfaceSamples(object, layer) > kMovingSurfaceSamples;
+        };
         std::int32_t index = 0;
         for (const PatchObject* object : *frame.objects) {
             const bool selected = index++ == display.selectedObject;
+            if (standIn(*object)) {
+                continue;
+            }
             if (display.showVertices) {
                 DrawControlPoints(*object, selected, cache);
             }
@@ -101,17 +112,11 @@ void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
             }
         }
         if (display.showSurfaces) {
-            const DrawLayer layer =
-                display.smoothSurfaces ? DrawLayer::kSmoothSurfaces : DrawLayer::kSurfaces;
             for (const PatchObject* object : *frame.objects) {
-                const bool tooBig =
-                    frame.moving && cache.SurfaceSamples(*object, layer) > kMovingSurfaceSamples;
                 if (display.smoothSurfaces) {
-                    if (!tooBig) {
-                        DrawSmoothSurfaces(*object, display.surfaceResolution, cache);
-                    }
+                    DrawSmoothSurfaces(*object, display.surfaceResolution, standIn(*object), cache);
                 } else {
-                    DrawSurfaces(*object, display.surfaceResolution, tooBig, cache);
+                    DrawSurfaces(*object, display.surfaceResolution, standIn(*object), cache);
                 }
             }
         }

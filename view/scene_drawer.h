@@ -20,13 +20,10 @@ struct SceneFrame {
     std::uint32_t backgroundColour = 0x646464;  // 0x00BBGGRR
     int width = 0;                              // viewport in pixels
     int height = 0;
-    // The camera is being dragged: surfaces too big to keep up with it (kMovingSurfaceSamples)
-    // draw a coarse stand-in, or nothing where they have none.
+    // The camera is being dragged: an object whose surfaces are too big to keep up with it
+    // (kMovingSurfaceSamples) shows their stand-in alone, without its points and curves.
     bool moving = false;
 };
-
-// The most surface samples of one object drawn in full while the camera moves.
-inline constexpr std::size_t kMovingSurfaceSamples = 1'000'000;
 
 // Told when the model's drawing begins and ends within a frame, by whoever wants to know what of
 // the model alone reached the image.

@@ -36,12 +36,24 @@ void AppendNet(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid
     mesh.coarse.insert(mesh.coarse.end(), {c00, c01, c10, c10, c01, c11});
 }
 
+// About a hundred thousand triangles for a closed surface: a few hundredths of a second.
+constexpr int kStandInCells = 120;
+
 }  // namespace
 
 void SurfaceMesh::Clear() {
     samples.clear();
     indices.clear();
     coarse.clear();
+    standIn = {};
+}
+
+void AddStandIn(SurfaceMesh& mesh) {
+    if (mesh.samples.size() <= kMovingSurfaceSamples) {
+        return;
+    }
+    mesh.standIn = ClusterTriangles(mesh.samples, mesh.coarse.empty() ? mesh.indices : mesh.coarse,
+                                    kStandInCells);
 }
 
 void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution, std::size_t first,

@@ -7,8 +7,12 @@
 
 #include "patch/patch_object.h"
 #include "patch/surface_sampling.h"
+#include "view/stand_in_mesh.h"
 
 namespace korvane {
+
+// The most surface samples of one object drawn in full while the camera moves.
+inline constexpr std::size_t kMovingSurfaceSamples = 1'000'000;
 
 // The surfaces of an object sampled once, laid out for the vertex and index buffers that every
 // frame draws without sampling again.
@@ -16,12 +20,18 @@ struct SurfaceMesh {
     std::vector<SurfaceSample> samples;
     // Three sample indices a triangle.
     std::vector<std::uint32_t> indices;
-    // Triangles through the corners of every net: a stand-in that keeps up while the view moves.
-    // Empty when the mesh has none.
+    // Two triangles through the corners of every net, in the nets' winding; empty for smooth
+    // surfaces.
     std::vector<std::uint32_t> coarse;
+    // What is drawn while the view moves, when the mesh is too big to keep up with it.
+    StandInMesh standIn;
 
     void Clear();
 };
+
+// Gives mesh the stand-in of its coarse triangles (of all its triangles when it has none) when it
+// holds more than kMovingSurfaceSamples samples.
+void AddStandIn(SurfaceMesh& mesh);
 
 // Appends the net surfaces of the patches [first, end) of object at surfaceResolution (below 1
 // counts as 1): every net's grid of SampleNetGrid, the triangles of the evaluator's mesh strips in
