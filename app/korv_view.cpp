@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <optional>
@@ -14,6 +15,10 @@
 
 namespace korvane {
 namespace {
+
+// Surface triangles drawn in one paint of a big still frame: about a tenth of a second in Mesa's
+// software renderer.
+constexpr std::size_t kPartTriangles = 600'000;
 
 QSurfaceFormat CompatibilityFormat() {
     QSurfaceFormat format;
@@ -53,11 +58,11 @@ CKorvView::CKorvView(CKorvDoc* document, QWidget* parent)
         builder_.Stop();
         declined_.clear();
         cacheStale_ = true;
-        update();
+        Redraw();
     });
     connect(document_, &CKorvDoc::displayChanged, this, [this] {
         declined_.clear();
-        update();
+        Redraw();
     });
     connect(&builder_, &SurfaceBuilder::Finished, this, &CKorvView::StoreBuiltSurfaces);
 }
@@ -104,8 +109,25 @@ void CKorvView::DrawScene() {
     frame.width = static_cast<int>(width() * ratio);
     frame.height = static_cast<int>(height() * ratio);
     frame.moving = buttonsDown_ > 0;
-    DrawFrame(frame, cache_);
+    frame.partTriangles = kPartTriangles;
+    frame.part = part_;
+    if (DrawFrame(frame, cache_)) {
+        part_ = 0;
+    } else {
+        // The next part once the events that came meanwhile have been handled.
+        ++part_;
+        QTimer::singleShot(0, this, [this] { update(); });
+    }
     BuildMissingSurfaces();
+}
+
+void CKorvView::Redraw() {
+    part_ = 0;
+    update();
+}
+
+void CKorvView::resizeGL(int, int) {
+    part_ = 0;
 }
 
 // The surfaces the frame left out are sampled on the builder's thread; a run for other surfaces
@@ -131,7 +153,7 @@ void CKorvView::StoreBuiltSurfaces(bool cancelled) {
                              result.mesh);
     }
     doneCurrent();
-    update();
+    Redraw();
 }
 
 void CKorvView::paintGL() {
@@ -152,7 +174,7 @@ void CKorvView::mouseReleaseEvent(QMouseEvent* event) {
         navigator_.ButtonUp(*button);
         // The full picture once the camera stands still.
         if (buttonsDown_ > 0 && --buttonsDown_ == 0) {
-            update();
+            Redraw();
         }
     }
     QOpenGLWidget::mouseReleaseEvent(event);
@@ -165,7 +187,7 @@ void CKorvView::mouseMoveEvent(QMouseEvent* event) {
     const NavigationMove move = navigator_.Move(point.x(), point.y(), mode);
     if (move.step != NavigationStep::kNone) {
         ApplyNavigation(document_->camera, move, width(), height());
-        update();
+        Redraw();
     }
     QOpenGLWidget::mouseMoveEvent(event);
 }
@@ -177,7 +199,7 @@ void CKorvView::wheelEvent(QWheelEvent* event) {
         return;
     }
     WheelZoomCamera(document_->camera, delta);
-    update();
+    Redraw();
     event->accept();
 }
 

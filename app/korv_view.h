@@ -17,7 +17,8 @@ class CKorvDoc;
 // and made again after the document reports a change of the objects, not of what is shown.
 // Surfaces too big to sample within a frame are sampled by the surface builder while the view goes
 // on drawing the rest; while a button drags the camera, surfaces too big to keep up are drawn
-// coarse, and in full once it is let go. The right button orbits, the middle button pans, the left
+// as a stand-in, and in full once it is let go: a big still frame a part a paint, so that the
+// events between the parts are handled. The right button orbits, the middle button pans, the left
 // button does what the application's navigationMode says, the left button during a right drag
 // zooms, and the wheel moves the eye towards the target or away from it.
 class CKorvView : public QOpenGLWidget {
@@ -35,6 +36,7 @@ class CKorvView : public QOpenGLWidget {
 
   protected:
     void initializeGL() override;
+    void resizeGL(int width, int height) override;
     void paintGL() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -45,6 +47,8 @@ class CKorvView : public QOpenGLWidget {
     CKorvDoc* document_;
     void ReleaseCache();
     void BuildMissingSurfaces();
+    // A new frame from its first part.
+    void Redraw();
     void StoreBuiltSurfaces(bool cancelled);
 
     MouseNavigator navigator_;
@@ -54,6 +58,7 @@ class CKorvView : public QOpenGLWidget {
     // The surfaces whose sampling the user cancelled: not started again until something changes.
     std::vector<SurfaceBuilder::Job> declined_;
     int buttonsDown_ = 0;
+    std::size_t part_ = 0;  // of a big still frame drawn a part a paint
 };
 
 }  // namespace korvane

@@ -139,6 +139,11 @@ std::size_t DrawCache::SurfaceSamples(const PatchObject& object, DrawLayer layer
     return entry != entries_.end() ? entry->second.samples : 0;
 }
 
+std::size_t DrawCache::SurfaceTriangles(const PatchObject& object, DrawLayer layer) const {
+    const auto entry = entries_.find(Key{&object, layer});
+    return entry != entries_.end() ? entry->second.indices / 3 : 0;
+}
+
 void DrawCache::StoreSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
                               const SurfaceMesh& mesh) {
     Entry& entry = entries_[Key{&object, layer}];
@@ -162,16 +167,18 @@ void DrawCache::StoreSurfaces(const PatchObject& object, DrawLayer layer, int re
     ++compileCount_;
 }
 
-void DrawCache::DrawBuffers(const Entry& entry, bool standIn) {
-    const bool useStandIn = standIn && entry.standInIndices > 0;
-    const std::size_t count = useStandIn ? entry.standInIndices : entry.indices;
-    if (count == 0) {
+void DrawCache::DrawBuffers(const Entry& entry, const SurfaceSelection& selection) {
+    const bool useStandIn = selection.standIn && entry.standInIndices > 0;
+    const std::size_t triangles = (useStandIn ? entry.standInIndices : entry.indices) / 3;
+    const std::size_t first = useStandIn ? 0 : std::min(selection.firstTriangle, triangles);
+    const std::size_t end = useStandIn ? triangles : std::min(selection.endTriangle, triangles);
+    if (first >= end) {
         return;
     }
     glBindBuffer(GL_ARRAY_BUFFER, entry.buffers[useStandIn ? 2 : 0]);
     PointAtSamples(nullptr);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[useStandIn ? 3 : 1]);
-    DrawTriangles(BufferOffset(0), count);
+    DrawTriangles(BufferOffset(3 * first * sizeof(std::uint32_t)), 3 * (end - first));
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     StopPointing();
@@ -197,7 +204,7 @@ void DrawCache::StreamNetSurfaces(const PatchObject& object, int resolution) {
 }
 
 void DrawCache::DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
-                             bool standIn) {
+                             const SurfaceSelection& selection) {
     if (!object.patchesValid) {
         return;
     }
@@ -226,7 +233,7 @@ void DrawCache::DrawSurfaces(const PatchObject& object, DrawLayer layer, int res
             }
         }
     }
-    DrawBuffers(entries_.at(Key{&object, layer}), standIn);
+    DrawBuffers(entries_.at(Key{&object, layer}), selection);
 }
 
 std::vector<DrawCache::MissingSurfaces> DrawCache::TakeMissing() {

@@ -29,6 +29,13 @@ enum class SurfaceSource {
 // kSmallOnDraw: a few hundredths of a second.
 inline constexpr std::size_t kDrawnSurfaceSamples = 300'000;
 
+// Which of an object's surface triangles a draw covers.
+struct SurfaceSelection {
+    bool standIn = false;  // the stand-in instead of the surfaces, where they have one
+    std::size_t firstTriangle = 0;
+    std::size_t endTriangle = SIZE_MAX;
+};
+
 // The geometry of every object's points and curves compiled into OpenGL display lists, and of its
 // surfaces in vertex buffers (positions and normals) with their index buffers, so that orbiting a
 // big model replays them instead of sampling every spline and evaluating every patch again. An
@@ -48,17 +55,19 @@ class DrawCache {
               const std::function<void()>& emit);
 
     // Draws the object's surfaces of the layer (kSurfaces or kSmoothSurfaces) from their buffers,
-    // their stand-in instead when standIn is set and they have one; where the cache does not hold
-    // them, as the surface source says.
-    void DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution, bool standIn);
+    // as much of them as selection says; where the cache does not hold them, all of them as the
+    // surface source says.
+    void DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
+                      const SurfaceSelection& selection);
 
     // Whether the surfaces of the layer at resolution are held and current.
     bool HoldsSurfaces(const PatchObject& object, DrawLayer layer, int resolution) const;
     // Uploads mesh as the object's surfaces of the layer, replacing what was held.
     void StoreSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
                        const SurfaceMesh& mesh);
-    // How many samples the held surfaces of the layer have; 0 when none are held.
+    // How many samples and triangles the held surfaces of the layer have; 0 when none are held.
     std::size_t SurfaceSamples(const PatchObject& object, DrawLayer layer) const;
+    std::size_t SurfaceTriangles(const PatchObject& object, DrawLayer layer) const;
 
     void SetSurfaceSource(SurfaceSource source) { source_ = source; }
     // The surfaces that kSmallOnDraw left out since the last call, and forgets them.
@@ -103,7 +112,7 @@ class DrawCache {
 
     static Shape ShapeOf(const PatchObject& object, DrawLayer layer, int resolution);
     static void Delete(Entry& entry);
-    static void DrawBuffers(const Entry& entry, bool standIn);
+    static void DrawBuffers(const Entry& entry, const SurfaceSelection& selection);
     void StreamNetSurfaces(const PatchObject& object, int resolution);
 
     std::map<Key, Entry> entries_;

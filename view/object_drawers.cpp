@@ -76,8 +76,8 @@ void DrawCurves(const PatchObject& object, int curveResolution, bool selected, D
     glLineWidth(1.0f);
 }
 
-void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool standIn,
-                  DrawCache& cache) {
+void DrawSurfaces(const PatchObject& object, int surfaceResolution,
+                  const SurfaceSelection& selection, DrawCache& cache) {
     if (!object.patchesValid) {
         return;
     }
@@ -85,12 +85,12 @@ void DrawSurfaces(const PatchObject& object, int surfaceResolution, bool standIn
     const int resolution = surfaceResolution < 1 ? 1 : surfaceResolution;
     // The strips wind clockwise for u along +x and v along +y.
     glFrontFace(GL_CW);
-    cache.DrawSurfaces(object, DrawLayer::kSurfaces, resolution, standIn);
+    cache.DrawSurfaces(object, DrawLayer::kSurfaces, resolution, selection);
     EndSurfaces();
 }
 
-void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, bool standIn,
-                        DrawCache& cache) {
+void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution,
+                        const SurfaceSelection& selection, DrawCache& cache) {
     if (!object.patchesValid) {
         return;
     }
@@ -99,7 +99,7 @@ void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, bool s
     // The triangles wind counter-clockwise for u along +x and v along +y: the same side is in
     // front as for the nets' strips.
     glFrontFace(GL_CCW);
-    cache.DrawSurfaces(object, DrawLayer::kSmoothSurfaces, resolution, standIn);
+    cache.DrawSurfaces(object, DrawLayer::kSmoothSurfaces, resolution, selection);
     EndSurfaces();
 }
 
