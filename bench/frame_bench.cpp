@@ -3,8 +3,9 @@
 // iteration turns the camera by two degrees and draws one whole 800 x 600 frame, with curves and
 // with surfaces, once replaying the view's cached lists and once building them again each frame
 // (the drawing before the cache). Then the million-quad torus with surfaces: the frames the view
-// draws while the camera is dragged (coarse surfaces) and once it stands still (surfaces from
-// their buffers), against the display list of immediate-mode strips that drew them before.
+// draws while the camera is dragged (the surfaces' stand-in) and once it stands still (surfaces
+// from their buffers, at once and a part a paint), against the display list of immediate-mode
+// strips that drew them before, and the upload of the sampled surfaces.
 
 #include <benchmark/benchmark.h>
 
@@ -27,6 +28,7 @@
 #include "view/camera_navigation.h"
 #include "view/offscreen_canvas.h"
 #include "view/scene_drawer.h"
+#include "view/surface_mesh.h"
 
 namespace korvane::bench {
 namespace {
@@ -166,6 +168,67 @@ void BM_MillionQuadFrame(benchmark::State& state, BigFrame kind) {
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
+// One paint of the still frame as the view draws it, a part a paint (the parts of one frame
+// drawn in turn, then the camera turns): no paint may keep the view from its events for long.
+void BM_MillionQuadFramePart(benchmark::State& state) {
+    ObjectStore& store = ConnectedTorus(1'000'000);
+    OffscreenCanvas canvas;
+    std::string error;
+    if (!canvas.Open(kWidth, kHeight, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    SceneFrame frame;
+    frame.objects = &store.objects;
+    frame.width = kWidth;
+    frame.height = kHeight;
+    frame.display.showSurfaces = true;
+    frame.camera.eye = Vec3{0.0f, 600.0f, -1100.0f};
+    frame.partTriangles = state.range(0);
+    DrawCache cache;
+    while (!DrawFrame(frame, cache)) {
+        ++frame.part;
+    }
+    frame.part = 0;
+    glFinish();
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        if (DrawFrame(frame, cache)) {
+            frame.part = 0;
+            ++frames;
+            OrbitCamera(frame.camera, 2, 0);
+        } else {
+            ++frame.part;
+        }
+        glFinish();
+    }
+    cache.Clear();
+    state.counters["frames"] = static_cast<double>(frames);
+}
+BENCHMARK(BM_MillionQuadFramePart)->Arg(600'000)->Apply(ForSeconds);
+
+// Handing the sampled surfaces of the million quads to OpenGL, which the view does between two
+// paints once the builder is done.
+void BM_MillionQuadUpload(benchmark::State& state) {
+    ObjectStore& store = ConnectedTorus(1'000'000);
+    OffscreenCanvas canvas;
+    std::string error;
+    if (!canvas.Open(kWidth, kHeight, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    const PatchObject& torus = *store.objects.GetHead();
+    SurfaceMesh mesh = NetSurfaceMesh(torus, 1);
+    AddStandIn(mesh);
+    DrawCache cache;
+    for (auto _ : state) {
+        cache.StoreSurfaces(torus, DrawLayer::kSurfaces, 1, mesh);
+        glFinish();
+    }
+    cache.Clear();
+}
+BENCHMARK(BM_MillionQuadUpload)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
 BENCHMARK_CAPTURE(BM_MillionQuadFrame, moving, BigFrame::kMoving)->Apply(ForSeconds);
 BENCHMARK_CAPTURE(BM_MillionQuadFrame, still, BigFrame::kStill)->Apply(ForSeconds);
 BENCHMARK_CAPTURE(BM_MillionQuadFrame, display_list, BigFrame::kDisplayList)->Apply(ForSeconds);
