@@ -16,9 +16,11 @@
 namespace korvane {
 namespace {
 
-// Surface triangles drawn in one paint of a big still frame: about a tenth of a second in Mesa's
-// software renderer.
-constexpr std::size_t kPartTriangles = 600'000;
+// Surface triangles drawn in one paint of a big still frame: well under a tenth of a second in
+// Mesa's software renderer.
+constexpr std::size_t kPartTriangles = 300'000;
+// Bytes of sampled surfaces handed to OpenGL in one event-loop turn: a few hundredths of a second.
+constexpr std::size_t kUploadBytes = 32u << 20;
 
 QSurfaceFormat CompatibilityFormat() {
     QSurfaceFormat format;
@@ -52,10 +54,15 @@ CKorvView::CKorvView(CKorvDoc* document, QWidget* parent)
     setMinimumSize(64, 64);
     cache_.SetSurfaceSource(SurfaceSource::kSmallOnDraw);
     connect(
-        document_, &CKorvDoc::objectsChanging, this, [this] { builder_.Stop(); },
+        document_, &CKorvDoc::objectsChanging, this,
+        [this] {
+            builder_.Stop();
+            uploads_.clear();
+        },
         Qt::DirectConnection);
     connect(document_, &CKorvDoc::changed, this, [this] {
         builder_.Stop();
+        uploads_.clear();
         declined_.clear();
         cacheStale_ = true;
         Redraw();
@@ -134,7 +141,8 @@ void CKorvView::resizeGL(int, int) {
 // (another resolution, other objects) gives way.
 void CKorvView::BuildMissingSurfaces() {
     std::vector<SurfaceBuilder::Job> missing = cache_.TakeMissing();
-    if (missing.empty() || missing == declined_ ||
+    // Surfaces being handed to OpenGL are missing until the last piece.
+    if (missing.empty() || missing == declined_ || !uploads_.empty() ||
         (builder_.IsRunning() && missing == builder_.Jobs())) {
         return;
     }
@@ -146,14 +154,29 @@ void CKorvView::StoreBuiltSurfaces(bool cancelled) {
         declined_ = builder_.Jobs();
         return;
     }
-    const std::vector<SurfaceBuilder::Result> results = builder_.TakeResults();
-    makeCurrent();
-    for (const SurfaceBuilder::Result& result : results) {
-        cache_.StoreSurfaces(*result.job.object, result.job.layer, result.job.resolution,
-                             result.mesh);
+    uploads_ = builder_.TakeResults();
+    UploadPiece();
+}
+
+// Hands the next piece of the sampled surfaces to OpenGL, then lets the events that came meanwhile
+// be handled before the next.
+void CKorvView::UploadPiece() {
+    if (uploads_.empty()) {
+        return;
     }
+    makeCurrent();
+    const SurfaceBuilder::Result& result = uploads_.front();
+    const bool done = cache_.StoreSurfacesPiece(*result.job.object, result.job.layer,
+                                                result.job.resolution, result.mesh, kUploadBytes);
     doneCurrent();
-    Redraw();
+    if (done) {
+        uploads_.erase(uploads_.begin());
+    }
+    if (uploads_.empty()) {
+        Redraw();
+    } else {
+        QTimer::singleShot(0, this, &CKorvView::UploadPiece);
+    }
 }
 
 void CKorvView::paintGL() {

@@ -33,6 +33,8 @@ class CKorvView : public QOpenGLWidget {
 
     const DrawCache& Cache() const { return cache_; }
     SurfaceBuilder& Builder() { return builder_; }
+    // Whether the last paint finished its frame rather than drawing one part of it.
+    bool FrameComplete() const { return part_ == 0; }
 
   protected:
     void initializeGL() override;
@@ -50,6 +52,7 @@ class CKorvView : public QOpenGLWidget {
     // A new frame from its first part.
     void Redraw();
     void StoreBuiltSurfaces(bool cancelled);
+    void UploadPiece();
 
     MouseNavigator navigator_;
     DrawCache cache_;
@@ -59,6 +62,8 @@ class CKorvView : public QOpenGLWidget {
     std::vector<SurfaceBuilder::Job> declined_;
     int buttonsDown_ = 0;
     std::size_t part_ = 0;  // of a big still frame drawn a part a paint
+    // Sampled surfaces still to be handed to OpenGL, a piece an event-loop turn.
+    std::vector<SurfaceBuilder::Result> uploads_;
 };
 
 }  // namespace korvane

@@ -213,10 +213,11 @@ void BM_MillionQuadFramePart(benchmark::State& state) {
     state.counters["frames"] = static_cast<double>(frames);
     state.counters["longest_ms"] = longest;
 }
-BENCHMARK(BM_MillionQuadFramePart)->Arg(600'000)->Apply(ForSeconds);
+BENCHMARK(BM_MillionQuadFramePart)->Arg(300'000)->Apply(ForSeconds);
 
-// Handing the sampled surfaces of the million quads to OpenGL, which the view does between two
-// paints once the builder is done.
+// Handing the sampled surfaces of the million quads to OpenGL as the view does once the builder
+// is done, a 32 MB piece an event-loop turn: one piece an iteration, and all at once for
+// comparison.
 void BM_MillionQuadUpload(benchmark::State& state) {
     ObjectStore& store = ConnectedTorus(1'000'000);
     OffscreenCanvas canvas;
@@ -229,13 +230,20 @@ void BM_MillionQuadUpload(benchmark::State& state) {
     SurfaceMesh mesh = NetSurfaceMesh(torus, 1);
     AddStandIn(mesh);
     DrawCache cache;
+    const std::size_t piece =
+        state.range(0) > 0 ? static_cast<std::size_t>(state.range(0)) << 20 : SIZE_MAX;
     for (auto _ : state) {
-        cache.StoreSurfaces(torus, DrawLayer::kSurfaces, 1, mesh);
+        cache.StoreSurfacesPiece(torus, DrawLayer::kSurfaces, 1, mesh, piece);
         glFinish();
     }
     cache.Clear();
 }
-BENCHMARK(BM_MillionQuadUpload)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_MillionQuadUpload)
+    ->Arg(32)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
 
 BENCHMARK_CAPTURE(BM_MillionQuadFrame, moving, BigFrame::kMoving)->Apply(ForSeconds);
 BENCHMARK_CAPTURE(BM_MillionQuadFrame, still, BigFrame::kStill)->Apply(ForSeconds);

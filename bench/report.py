@@ -232,6 +232,8 @@ def million_quad_frames(table):
         size = next(size for f, size in table if f == family)
         median = table[(family, size)].get("median")
         name = family.split("/")[-1] if "/" in family else family
+        if family == "BM_MillionQuadUpload":
+            name = "upload, 32 MB piece" if size == 32 else "upload, all at once"
         verdict = ""
         if family.endswith("/moving"):
             fps = counter(median, "fps")
@@ -241,7 +243,7 @@ def million_quad_frames(table):
             verdict = (f", longest {fmt(longest, ' ms')}"
                        f"  [{'met' if longest and longest <= LONGEST_PAINT_MS else 'not met'}"
                        f" <= {LONGEST_PAINT_MS:.0f} ms]")
-        elif family == "BM_MillionQuadUpload":
+        elif family == "BM_MillionQuadUpload" and size == 32:
             verdict = (f"  [{'met' if ms(median) <= LONGEST_PAINT_MS else 'not met'}"
                        f" <= {LONGEST_PAINT_MS:.0f} ms]")
         print(f"  {name:24} {ms(median):8.1f} ms{verdict}")

@@ -130,7 +130,7 @@ void DrawCache::Delete(Entry& entry) {
 
 bool DrawCache::HoldsSurfaces(const PatchObject& object, DrawLayer layer, int resolution) const {
     const auto entry = entries_.find(Key{&object, layer});
-    return entry != entries_.end() && entry->second.buffers[0] != 0 &&
+    return entry != entries_.end() && entry->second.buffers[0] != 0 && !entry->second.uploading &&
            entry->second.shape == ShapeOf(object, layer, resolution);
 }
 
@@ -146,25 +146,70 @@ std::size_t DrawCache::SurfaceTriangles(const PatchObject& object, DrawLayer lay
 
 void DrawCache::StoreSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
                               const SurfaceMesh& mesh) {
+    // Whatever upload was under way gives way to this mesh.
+    entries_[Key{&object, layer}].uploading = false;
+    StoreSurfacesPiece(object, layer, resolution, mesh, SIZE_MAX);
+}
+
+bool DrawCache::StoreSurfacesPiece(const PatchObject& object, DrawLayer layer, int resolution,
+                                   const SurfaceMesh& mesh, std::size_t maxBytes) {
     Entry& entry = entries_[Key{&object, layer}];
-    if (entry.buffers[0] == 0) {
-        glGenBuffers(4, entry.buffers);
-    }
-    const auto upload = [](GLenum target, GLuint buffer, const auto& values) {
-        glBindBuffer(target, buffer);
-        glBufferData(target, static_cast<GLsizeiptr>(values.size() * sizeof(values.front())),
-                     values.empty() ? nullptr : values.data(), GL_STATIC_DRAW);
-        glBindBuffer(target, 0);
+    const struct Part {
+        GLenum target;
+        const void* data;
+        std::size_t bytes;
+    } parts[4] = {
+        {GL_ARRAY_BUFFER, mesh.samples.data(), mesh.samples.size() * sizeof(SurfaceSample)},
+        {GL_ELEMENT_ARRAY_BUFFER, mesh.indices.data(), mesh.indices.size() * sizeof(std::uint32_t)},
+        {GL_ARRAY_BUFFER, mesh.standIn.samples.data(),
+         mesh.standIn.samples.size() * sizeof(SurfaceSample)},
+        {GL_ELEMENT_ARRAY_BUFFER, mesh.standIn.indices.data(),
+         mesh.standIn.indices.size() * sizeof(std::uint32_t)},
     };
-    upload(GL_ARRAY_BUFFER, entry.buffers[0], mesh.samples);
-    upload(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[1], mesh.indices);
-    upload(GL_ARRAY_BUFFER, entry.buffers[2], mesh.standIn.samples);
-    upload(GL_ELEMENT_ARRAY_BUFFER, entry.buffers[3], mesh.standIn.indices);
+    if (!entry.uploading) {
+        if (entry.buffers[0] == 0) {
+            glGenBuffers(4, entry.buffers);
+        }
+        for (int k = 0; k < 4; ++k) {
+            glBindBuffer(parts[k].target, entry.buffers[k]);
+            glBufferData(parts[k].target, static_cast<GLsizeiptr>(parts[k].bytes), nullptr,
+                         GL_STATIC_DRAW);
+            glBindBuffer(parts[k].target, 0);
+        }
+        entry.uploading = true;
+        entry.uploaded = 0;
+        entry.samples = 0;
+        entry.indices = 0;
+        entry.standInIndices = 0;
+    }
+    // The four arrays one after another, as one run of bytes.
+    std::size_t budget = maxBytes;
+    std::size_t start = 0;
+    for (int k = 0; k < 4 && budget > 0; ++k) {
+        const std::size_t end = start + parts[k].bytes;
+        if (entry.uploaded < end) {
+            const std::size_t offset = entry.uploaded - start;
+            const std::size_t bytes = std::min(budget, parts[k].bytes - offset);
+            glBindBuffer(parts[k].target, entry.buffers[k]);
+            glBufferSubData(parts[k].target, static_cast<GLintptr>(offset),
+                            static_cast<GLsizeiptr>(bytes),
+                            static_cast<const unsigned char*>(parts[k].data) + offset);
+            glBindBuffer(parts[k].target, 0);
+            entry.uploaded += bytes;
+            budget -= bytes;
+        }
+        start = end;
+    }
+    if (entry.uploaded < start) {
+        return false;
+    }
+    entry.uploading = false;
     entry.samples = mesh.samples.size();
     entry.indices = mesh.indices.size();
     entry.standInIndices = mesh.standIn.indices.size();
     entry.shape = ShapeOf(object, layer, resolution);
     ++compileCount_;
+    return true;
 }
 
 void DrawCache::DrawBuffers(const Entry& entry, const SurfaceSelection& selection) {

@@ -65,6 +65,11 @@ class DrawCache {
     // Uploads mesh as the object's surfaces of the layer, replacing what was held.
     void StoreSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
                        const SurfaceMesh& mesh);
+    // StoreSurfaces at most maxBytes a call, so that no call takes long: true once the whole mesh
+    // is uploaded and held. Until then the surfaces count as not held; mesh must stay as it is
+    // between the calls.
+    bool StoreSurfacesPiece(const PatchObject& object, DrawLayer layer, int resolution,
+                            const SurfaceMesh& mesh, std::size_t maxBytes);
     // How many samples and triangles the held surfaces of the layer have; 0 when none are held.
     std::size_t SurfaceSamples(const PatchObject& object, DrawLayer layer) const;
     std::size_t SurfaceTriangles(const PatchObject& object, DrawLayer layer) const;
@@ -106,6 +111,8 @@ class DrawCache {
         std::size_t samples = 0;
         std::size_t indices = 0;
         std::size_t standInIndices = 0;
+        std::size_t uploaded = 0;  // bytes of the mesh under way; held once none is under way
+        bool uploading = false;
         Shape shape;
     };
     using Key = std::pair<const PatchObject*, DrawLayer>;
