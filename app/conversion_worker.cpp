@@ -96,6 +96,7 @@ bool ConversionWorker::Start(float limitAngle, CKorvDoc& document,
     CKorvApp* app = GetApp();
     app->converting = 1;
     app->SetWaitCursor(true);
+    emit document.objectsChanging();
     thread_ = std::thread([this, limitAngle] { Run(limitAngle); });
     return true;
 }
@@ -121,6 +122,11 @@ void ConversionWorker::Run(float limitAngle) {
 
 void ConversionWorker::ShowProgress(int objectIndex, int done, int total) {
     handoff_detail::Acquire(this);
+    // Once Cancel is clicked the bar and the text stand still: what is still queued is past.
+    if (cancel_.load()) {
+        emit ProgressShown();
+        return;
+    }
     const auto index = static_cast<std::size_t>(objectIndex);
     // An object's last step says only that it is done: the text stays on the last point.
     if (done < total) {

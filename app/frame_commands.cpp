@@ -91,7 +91,7 @@ void CMainFrame::OnExportIges() {
 void CMainFrame::OnFrameAll() {
     FrameBounds(document_->camera, ControlPointBounds(document_->Objects()), view_->width(),
                 view_->height());
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnExit() {
@@ -117,7 +117,7 @@ void CMainFrame::OnSetting() {
         return;
     }
     ApplySettingValues(values, document_->displaySettings);
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnDocumentInfo() {
@@ -134,17 +134,17 @@ void CMainFrame::OnToggleToolbar() {
 
 void CMainFrame::OnToggleVertices() {
     document_->displaySettings.showVertices = !document_->displaySettings.showVertices;
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnToggleCurves() {
     document_->displaySettings.showCurves = !document_->displaySettings.showCurves;
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 void CMainFrame::OnToggleSurfaces() {
     document_->displaySettings.showSurfaces = !document_->displaySettings.showSurfaces;
-    document_->UpdateAllViews();
+    document_->UpdateDisplay();
 }
 
 // Kept for the next run, as the Connect Curve angle is.

@@ -1,5 +1,7 @@
 #include "app/korv_doc.h"
 
+#include <QThread>
+
 #include "app/korv_app.h"
 #include "app/notify_codes.h"
 #include "app/settings_file.h"
@@ -43,6 +45,17 @@ void CKorvDoc::ResetCamera() {
 
 void CKorvDoc::UpdateAllViews() {
     emit changed();
+}
+
+void CKorvDoc::UpdateDisplay() {
+    emit displayChanged();
+}
+
+void CKorvDoc::BeforeObjectsChange() {
+    // Connect runs on the conversion worker's thread, which sent the signal before it began.
+    if (QThread::currentThread() == thread()) {
+        emit objectsChanging();
+    }
 }
 
 }  // namespace korvane

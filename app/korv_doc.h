@@ -27,8 +27,11 @@ class CKorvDoc : public QObject, public Document {
     // NotifyCode::NotifyNewDocument. The display settings and the background keep their values.
     bool OnNewDocument();
     void ResetCamera();
-    // Asks every view to redraw.
+    // Asks every view to redraw objects that may have changed in place.
     void UpdateAllViews();
+    // Asks every view to redraw after a change of what is shown or from where, not of the objects:
+    // what the views hold of the objects stays.
+    void UpdateDisplay();
 
     const QString& title() const { return title_; }
 
@@ -40,6 +43,13 @@ class CKorvDoc : public QObject, public Document {
 
   signals:
     void changed();
+    void displayChanged();
+    // Directly, before the objects change: whoever reads them on a thread of its own stops. On
+    // this object's thread; a Connect Curve run sends it before its thread begins.
+    void objectsChanging();
+
+  protected:
+    void BeforeObjectsChange() override;
 
   private:
     QString title_;

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QOpenGLContext>
 #include <QSurfaceFormat>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <optional>
@@ -14,6 +15,12 @@
 
 namespace korvane {
 namespace {
+
+// Surface triangles drawn in one paint of a big still frame: well under a tenth of a second in
+// Mesa's software renderer.
+constexpr std::size_t kPartTriangles = 300'000;
+// Bytes of sampled surfaces handed to OpenGL in one event-loop turn: a few hundredths of a second.
+constexpr std::size_t kUploadBytes = 32u << 20;
 
 QSurfaceFormat CompatibilityFormat() {
     QSurfaceFormat format;
@@ -45,13 +52,30 @@ CKorvView::CKorvView(CKorvDoc* document, QWidget* parent)
     // While a conversion runs a paint draws nothing, and the last frame must stay on screen.
     setUpdateBehavior(QOpenGLWidget::PartialUpdate);
     setMinimumSize(64, 64);
+    cache_.SetSurfaceSource(SurfaceSource::kSmallOnDraw);
+    connect(
+        document_, &CKorvDoc::objectsChanging, this,
+        [this] {
+            builder_.Stop();
+            uploads_.clear();
+        },
+        Qt::DirectConnection);
     connect(document_, &CKorvDoc::changed, this, [this] {
+        builder_.Stop();
+        uploads_.clear();
+        declined_.clear();
         cacheStale_ = true;
-        update();
+        Redraw();
     });
+    connect(document_, &CKorvDoc::displayChanged, this, [this] {
+        declined_.clear();
+        Redraw();
+    });
+    connect(&builder_, &SurfaceBuilder::Finished, this, &CKorvView::StoreBuiltSurfaces);
 }
 
 CKorvView::~CKorvView() {
+    builder_.Stop();
     if (context() != nullptr) {
         disconnect(context(), nullptr, this, nullptr);
     }
@@ -91,7 +115,68 @@ void CKorvView::DrawScene() {
     frame.backgroundColour = document_->backgroundColour;
     frame.width = static_cast<int>(width() * ratio);
     frame.height = static_cast<int>(height() * ratio);
-    DrawFrame(frame, cache_);
+    frame.moving = buttonsDown_ > 0;
+    frame.partTriangles = kPartTriangles;
+    frame.part = part_;
+    if (DrawFrame(frame, cache_)) {
+        part_ = 0;
+    } else {
+        // The next part once the events that came meanwhile have been handled.
+        ++part_;
+        QTimer::singleShot(0, this, [this] { update(); });
+    }
+    BuildMissingSurfaces();
+}
+
+void CKorvView::Redraw() {
+    part_ = 0;
+    update();
+}
+
+void CKorvView::resizeGL(int, int) {
+    part_ = 0;
+}
+
+// The surfaces the frame left out are sampled on the builder's thread; a run for other surfaces
+// (another resolution, other objects) gives way.
+void CKorvView::BuildMissingSurfaces() {
+    std::vector<SurfaceBuilder::Job> missing = cache_.TakeMissing();
+    // Surfaces being handed to OpenGL are missing until the last piece.
+    if (missing.empty() || missing == declined_ || !uploads_.empty() ||
+        (builder_.IsRunning() && missing == builder_.Jobs())) {
+        return;
+    }
+    builder_.Start(std::move(missing));
+}
+
+void CKorvView::StoreBuiltSurfaces(bool cancelled) {
+    if (cancelled) {
+        declined_ = builder_.Jobs();
+        return;
+    }
+    uploads_ = builder_.TakeResults();
+    UploadPiece();
+}
+
+// Hands the next piece of the sampled surfaces to OpenGL, then lets the events that came meanwhile
+// be handled before the next.
+void CKorvView::UploadPiece() {
+    if (uploads_.empty()) {
+        return;
+    }
+    makeCurrent();
+    const SurfaceBuilder::Result& result = uploads_.front();
+    const bool done = cache_.StoreSurfacesPiece(*result.job.object, result.job.layer,
+                                                result.job.resolution, result.mesh, kUploadBytes);
+    doneCurrent();
+    if (done) {
+        uploads_.erase(uploads_.begin());
+    }
+    if (uploads_.empty()) {
+        Redraw();
+    } else {
+        QTimer::singleShot(0, this, &CKorvView::UploadPiece);
+    }
 }
 
 void CKorvView::paintGL() {
@@ -102,6 +187,7 @@ void CKorvView::mousePressEvent(QMouseEvent* event) {
     if (const std::optional<MouseButton> button = ButtonOf(event->button())) {
         const QPoint point = event->position().toPoint();
         navigator_.ButtonDown(*button, point.x(), point.y());
+        ++buttonsDown_;
     }
     QOpenGLWidget::mousePressEvent(event);
 }
@@ -109,6 +195,10 @@ void CKorvView::mousePressEvent(QMouseEvent* event) {
 void CKorvView::mouseReleaseEvent(QMouseEvent* event) {
     if (const std::optional<MouseButton> button = ButtonOf(event->button())) {
         navigator_.ButtonUp(*button);
+        // The full picture once the camera stands still.
+        if (buttonsDown_ > 0 && --buttonsDown_ == 0) {
+            Redraw();
+        }
     }
     QOpenGLWidget::mouseReleaseEvent(event);
 }
@@ -120,7 +210,7 @@ void CKorvView::mouseMoveEvent(QMouseEvent* event) {
     const NavigationMove move = navigator_.Move(point.x(), point.y(), mode);
     if (move.step != NavigationStep::kNone) {
         ApplyNavigation(document_->camera, move, width(), height());
-        update();
+        Redraw();
     }
     QOpenGLWidget::mouseMoveEvent(event);
 }
@@ -132,7 +222,7 @@ void CKorvView::wheelEvent(QWheelEvent* event) {
         return;
     }
     WheelZoomCamera(document_->camera, delta);
-    update();
+    Redraw();
     event->accept();
 }
 

@@ -81,7 +81,18 @@ CMainFrame::CMainFrame(CKorvDoc* document, UserDialogs& dialogs, QWidget* parent
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated,
             statusBar_->dialog(), &StatusFieldDialog::RequestCancel);
 
+    // The view's sampling of big surfaces shows its progress and stops as a Connect Curve run.
+    SurfaceBuilder* builder = &view_->Builder();
+    StatusFieldDialog* status = statusBar_->dialog();
+    connect(builder, &SurfaceBuilder::Started, status,
+            [builder, status] { status->BeginTask([builder] { builder->Cancel(); }); });
+    connect(builder, &SurfaceBuilder::Progressed, status,
+            [builder, status] { status->ShowTaskProgress(builder->Done(), builder->Total()); });
+    connect(builder, &SurfaceBuilder::Finished, status, &StatusFieldDialog::EndTask);
+    connect(builder, &SurfaceBuilder::Stopped, status, [status] { status->EndTask(false); });
+
     connect(document_, &CKorvDoc::changed, this, &CMainFrame::UpdateCommands);
+    connect(document_, &CKorvDoc::displayChanged, this, &CMainFrame::UpdateCommands);
     connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::UpdateCommands);
     setAcceptDrops(true);
     UpdateCommands();

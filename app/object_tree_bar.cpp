@@ -65,7 +65,7 @@ void ObjectTreeDialog::ShowSelection() {
                            : static_cast<std::int32_t>(tree_->indexOfTopLevelItem(selected[0]));
     if (document->displaySettings.selectedObject != index) {
         document->displaySettings.selectedObject = index;
-        document->UpdateAllViews();
+        document->UpdateDisplay();
     }
 }
 

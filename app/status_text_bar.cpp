@@ -4,6 +4,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <utility>
+
 #include "app/controls/dialog_fonts.h"
 #include "app/controls/dialog_template.h"
 #include "app/conversion_worker.h"
@@ -64,13 +66,46 @@ void StatusFieldDialog::Follow(ConversionWorker* worker) {
 }
 
 void StatusFieldDialog::RequestCancel() {
-    if (statusRunning_ && worker_) {
+    if (statusRunning_ && worker_ && worker_->IsRunning()) {
         worker_->Cancel();
+        cancel_->setEnabled(false);
+    } else if (statusRunning_ && cancelTask_) {
+        cancelTask_();
         cancel_->setEnabled(false);
     }
 }
 
+void StatusFieldDialog::BeginTask(std::function<void()> cancel) {
+    cancelTask_ = std::move(cancel);
+    bar_->setValue(0);
+    cancel_->setEnabled(true);
+    statusRunning_ = true;
+    Arrange();
+}
+
+void StatusFieldDialog::ShowTaskProgress(std::int64_t done, std::int64_t total) {
+    if (!statusRunning_ || !cancelTask_) {
+        return;
+    }
+    GetApp()->SetStatusText(
+        QString::fromUtf8(SurfacesProgressStatus(IsEnglish())).arg(done).arg(total).toStdString());
+    Refresh();
+    bar_->setValue(total > 0 ? static_cast<int>(done * kShareSteps / total) : kShareSteps);
+}
+
+void StatusFieldDialog::EndTask(bool cancelled) {
+    if (!cancelTask_) {
+        return;
+    }
+    cancelTask_ = nullptr;
+    statusRunning_ = false;
+    Arrange();
+    GetApp()->SetStatusText(cancelled ? ConversionCancelledStatus(IsEnglish()) : "Ready");
+    Refresh();
+}
+
 void StatusFieldDialog::StartRefreshing() {
+    cancelTask_ = nullptr;
     GetApp()->SetStatusText("Start");
     Refresh();
     bar_->setValue(0);

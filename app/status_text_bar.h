@@ -5,6 +5,9 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
+#include <functional>
+
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -17,7 +20,8 @@ class ConversionWorker;
 // While a Connect Curve run lasts the line shows each progress of the followed run as it arrives,
 // and a bar with a Cancel button beside it shows the share of control points examined; when the
 // run ends the text becomes "Ready", or the cancelled text when the run was stopped. A new document
-// and an import make it "Ready" too.
+// and an import make it "Ready" too. The view's sampling of big surfaces is shown the same way, as
+// a task: its patches done in the line and the bar, and the same Cancel.
 class StatusFieldDialog : public QWidget {
     Q_OBJECT
 
@@ -30,8 +34,16 @@ class StatusFieldDialog : public QWidget {
     void Refresh();
     // The run whose progress the line and the bar show and that Cancel stops.
     void Follow(ConversionWorker* worker);
-    // Stops the followed run after the join under way; nothing while no run lasts.
+    // Stops the followed run after the join under way, or the task under way; nothing while
+    // neither lasts.
     void RequestCancel();
+    // A task begins: the bar and Cancel show, and cancel is what Cancel calls. Not while a
+    // Connect Curve run lasts.
+    void BeginTask(std::function<void()> cancel);
+    // The task's progress: done of total patches.
+    void ShowTaskProgress(std::int64_t done, std::int64_t total);
+    // The task ended: "Ready", or the cancelled text.
+    void EndTask(bool cancelled);
     bool statusRunning() const { return statusRunning_; }
     QLineEdit* field() const { return field_; }
     QProgressBar* progressBar() const { return bar_; }
@@ -56,6 +68,7 @@ class StatusFieldDialog : public QWidget {
     QPointer<ConversionWorker> worker_;
     QString text_;
     bool statusRunning_ = false;
+    std::function<void()> cancelTask_;
 };
 
 // The bar docked at the bottom of the main window (id 135), without a title, holding the status

@@ -31,6 +31,10 @@ INFO_TO_ASSIMP = 3.0             # korvane-cli info of the 1M LWO2 against assim
 FPS_TARGETS = {"curves": 30.0, "surfaces": 15.0}  # orbiting the 100k-patch torus
 CAD_WALL_TARGET_MS = 5000.0      # the 10,000-quad torus to STEP and to IGES
 CAD_PEAK_TARGET_MB = 1000.0
+RENDER_QUADS = 90_000            # render --surfaces --resolution 8 of a 300 x 300 sphere
+RENDER_TARGET_S, RENDER_TARGET_MB = 10.0, 1024.0
+MOVING_FPS_TARGET = 10.0         # orbiting the 1M-quad torus with surfaces
+LONGEST_PAINT_MS = 200.0         # the desktop's event loop is never kept longer
 
 
 def load(results):
@@ -43,7 +47,7 @@ def load(results):
             parts = record["run_name"].split("/")
             size = next((int(p) for p in parts if p.isdigit()), None)
             family = "/".join(p for p in parts if not p.isdigit() and ":" not in p
-                              and p != "real_time")
+                              and p not in ("real_time", "manual_time"))
             table.setdefault((family, size), {})[record["aggregate_name"]] = record
     return table
 
@@ -224,6 +228,52 @@ def smooth_surfaces(table):
               f" {b / a:4.2f}x")
 
 
+def render_surfaces(table):
+    rows = sorted(family for family, size in table
+                  if size is not None and family.startswith("BM_RenderSurfaces/"))
+    if not rows:
+        return
+    print("\nOne frame with surfaces at resolution 8 (spheres, 640 x 480, a process each):")
+    for family in sorted(set(rows)):
+        for size in sorted(size for f, size in table if f == family):
+            median = table[(family, size)].get("median")
+            seconds, peak = ms(median) / 1e3, counter(median, "peak_MB")
+            verdict = ""
+            if size == RENDER_QUADS and family.endswith("/streamed"):
+                met = seconds < RENDER_TARGET_S and peak < RENDER_TARGET_MB
+                verdict = (f"  [{'met' if met else 'not met'} < {RENDER_TARGET_S:.0f} s,"
+                           f" < {RENDER_TARGET_MB:,.0f} MB]")
+            print(f"  {family.split('/')[1]:14} {size:>7,} quads {seconds:7.1f} s"
+                  f" {fmt(peak, ' MB'):>10}{verdict}")
+
+
+def million_quad_frames(table):
+    rows = sorted(family for family, size in table
+                  if family.startswith("BM_MillionQuad"))
+    if not rows:
+        return
+    print("\nThe 1M-quad torus with surfaces, 800 x 600, Mesa's software renderer:")
+    for family in rows:
+        size = next(size for f, size in table if f == family)
+        median = table[(family, size)].get("median")
+        name = family.split("/")[-1] if "/" in family else family
+        if family == "BM_MillionQuadUpload":
+            name = "upload, 32 MB piece" if size == 32 else "upload, all at once"
+        verdict = ""
+        if family.endswith("/moving"):
+            fps = counter(median, "fps")
+            verdict = f"  [{'met' if fps >= MOVING_FPS_TARGET else 'not met'} >= 10 fps]"
+        elif family == "BM_MillionQuadFramePart":
+            longest = counter(median, "longest_ms")
+            verdict = (f", longest {fmt(longest, ' ms')}"
+                       f"  [{'met' if longest and longest <= LONGEST_PAINT_MS else 'not met'}"
+                       f" <= {LONGEST_PAINT_MS:.0f} ms]")
+        elif family == "BM_MillionQuadUpload" and size == 32:
+            verdict = (f"  [{'met' if ms(median) <= LONGEST_PAINT_MS else 'not met'}"
+                       f" <= {LONGEST_PAINT_MS:.0f} ms]")
+        print(f"  {name:24} {ms(median):8.1f} ms{verdict}")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("results")
@@ -240,6 +290,8 @@ def main():
     cad_exports(table)
     frame_rates(table)
     smooth_surfaces(table)
+    render_surfaces(table)
+    million_quad_frames(table)
     floor = table.get(("BM_ReadAndParseNumbers", LARGE))
     if floor:
         print(f"\nFloor: reading the 1M-quad .mqo and parsing its numbers with from_chars:"

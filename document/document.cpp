@@ -27,6 +27,7 @@ void Document::FindPatchesFrom(std::int32_t first) {
 }
 
 ImportReport Document::Import(const std::string& path, const ImportOptions& options) {
+    BeforeObjectsChange();
     const std::int32_t before = store_.objects.GetCount();
     ImportReport report;
     try {
@@ -50,6 +51,7 @@ ImportReport Document::Import(const std::string& path, const ImportOptions& opti
 
 ConnectReport Document::Connect(float limitDegrees, const ConnectProgressReceiver& progress,
                                 const std::function<bool()>& cancelled) {
+    BeforeObjectsChange();
     ConnectReport report;
     std::int32_t index = 0;
     for (PatchObject* object : store_.objects) {
@@ -113,6 +115,7 @@ DocumentCounts Document::Count(bool smoothness) {
 }
 
 void Document::Clear() {
+    BeforeObjectsChange();
     store_.DeleteAllObjects();
     importedFiles_.clear();
 }

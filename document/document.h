@@ -47,6 +47,7 @@ class Document {
     explicit Document(PatchUpkeep upkeep = PatchUpkeep::kAtOnce);
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
+    virtual ~Document() = default;
 
     // The objects in document order. Their patches are current under kAtOnce; under kWhenRead
     // read them through ObjectsWithPatches.
@@ -80,6 +81,11 @@ class Document {
 
     // Deletes every object, and forgets the files they came from.
     void Clear();
+
+  protected:
+    // Called on the calling thread as Import, Connect and Clear begin, before any object changes:
+    // whoever reads the objects on another thread stops here.
+    virtual void BeforeObjectsChange() {}
 
   private:
     bool ConnectObject(PatchObject& object, std::int32_t index, float limitDegrees,

@@ -225,6 +225,11 @@ inline const char* ConversionCancelledStatus(bool english) {
     return english ? "Cancelled" : "キャンセルしました";
 }
 
+// The status text while the view samples big surfaces: %1 patches of %2 done.
+inline const char* SurfacesProgressStatus(bool english) {
+    return english ? "Surfaces %1 / %2" : "曲面 %1 / %2";
+}
+
 // A file read through assimp's helper process that gave nothing: %1 is the file, %2 assimp's own
 // words when it refused the file, or what went beyond the memory.
 inline MessageText ImporterFailureMessage(ImportStatus status, bool english) {

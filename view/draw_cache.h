@@ -7,19 +7,41 @@
 #include <functional>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "geometry/object_list.h"
 #include "patch/patch_object.h"
+#include "view/surface_mesh.h"
 
 namespace korvane {
 
 enum class DrawLayer { kControlPoints, kCurves, kSurfaces, kSmoothSurfaces };
 
-// The geometry of every object's points, curves and surfaces compiled into OpenGL display lists,
-// so that orbiting a big model replays them instead of sampling every spline and evaluating every
-// patch again. A list is rebuilt when the counts it depends on or the resolution change; whoever
-// changes objects in place (handles, positions) clears the cache. Every call that deletes or
-// replays lists needs the context they were made in to be current.
+// Where the surfaces that the cache does not hold yet come from.
+enum class SurfaceSource {
+    kBuildOnDraw,  // sampled when first drawn and kept for every frame after
+    kStreamOnce,   // sampled and drawn piece by piece, never kept: one frame with little memory
+    kSmallOnDraw,  // as kBuildOnDraw up to kDrawnSurfaceSamples samples; bigger ones are left
+                   // out and listed as missing, for StoreSurfaces to bring
+};
+
+// The most samples an object's surfaces may have to be sampled in the middle of a frame with
+// kSmallOnDraw: a few hundredths of a second.
+inline constexpr std::size_t kDrawnSurfaceSamples = 300'000;
+
+// Which of an object's surface triangles a draw covers.
+struct SurfaceSelection {
+    bool standIn = false;  // the stand-in instead of the surfaces, where they have one
+    std::size_t firstTriangle = 0;
+    std::size_t endTriangle = SIZE_MAX;
+};
+
+// The geometry of every object's points and curves compiled into OpenGL display lists, and of its
+// surfaces in vertex buffers (positions and normals) with their index buffers, so that orbiting a
+// big model replays them instead of sampling every spline and evaluating every patch again. An
+// entry is rebuilt when the counts it depends on or the resolution change; whoever changes
+// objects in place (handles, positions) clears the cache. Every call that deletes or replays
+// entries needs the context they were made in to be current.
 class DrawCache {
   public:
     DrawCache() = default;
@@ -32,10 +54,40 @@ class DrawCache {
     void Draw(const PatchObject& object, DrawLayer layer, int resolution,
               const std::function<void()>& emit);
 
-    // Deletes the lists of objects that are no longer among objects (null: none remain).
+    // Draws the object's surfaces of the layer (kSurfaces or kSmoothSurfaces) from their buffers,
+    // as much of them as selection says; where the cache does not hold them, all of them as the
+    // surface source says.
+    void DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
+                      const SurfaceSelection& selection);
+
+    // Whether the surfaces of the layer at resolution are held and current.
+    bool HoldsSurfaces(const PatchObject& object, DrawLayer layer, int resolution) const;
+    // Uploads mesh as the object's surfaces of the layer, replacing what was held.
+    void StoreSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
+                       const SurfaceMesh& mesh);
+    // StoreSurfaces at most maxBytes a call, so that no call takes long: true once the whole mesh
+    // is uploaded and held. Until then the surfaces count as not held; mesh must stay as it is
+    // between the calls.
+    bool StoreSurfacesPiece(const PatchObject& object, DrawLayer layer, int resolution,
+                            const SurfaceMesh& mesh, std::size_t maxBytes);
+    // How many samples and triangles the held surfaces of the layer have; 0 when none are held.
+    std::size_t SurfaceSamples(const PatchObject& object, DrawLayer layer) const;
+    std::size_t SurfaceTriangles(const PatchObject& object, DrawLayer layer) const;
+
+    void SetSurfaceSource(SurfaceSource source) { source_ = source; }
+    // The surfaces that kSmallOnDraw left out since the last call, and forgets them.
+    struct MissingSurfaces {
+        const PatchObject* object = nullptr;
+        DrawLayer layer = DrawLayer::kSurfaces;
+        int resolution = 1;
+        bool operator==(const MissingSurfaces&) const = default;
+    };
+    std::vector<MissingSurfaces> TakeMissing();
+
+    // Deletes the entries of objects that are no longer among objects (null: none remain).
     void KeepOnly(const ObjectList<PatchObject>* objects);
 
-    // Deletes every list.
+    // Deletes every entry.
     void Clear();
 
     // Forgets every list without touching OpenGL, for when the context itself is gone.
@@ -54,14 +106,26 @@ class DrawCache {
     };
     struct Entry {
         GLuint list = 0;
+        // Surfaces: samples and their indices, then the stand-in's.
+        GLuint buffers[4] = {0, 0, 0, 0};
+        std::size_t samples = 0;
+        std::size_t indices = 0;
+        std::size_t standInIndices = 0;
+        std::size_t uploaded = 0;  // bytes of the mesh under way; held once none is under way
+        bool uploading = false;
         Shape shape;
     };
     using Key = std::pair<const PatchObject*, DrawLayer>;
 
     static Shape ShapeOf(const PatchObject& object, DrawLayer layer, int resolution);
+    static void Delete(Entry& entry);
+    static void DrawBuffers(const Entry& entry, const SurfaceSelection& selection);
+    void StreamNetSurfaces(const PatchObject& object, int resolution);
 
     std::map<Key, Entry> entries_;
     std::uint64_t compileCount_ = 0;
+    SurfaceSource source_ = SurfaceSource::kBuildOnDraw;
+    std::vector<MissingSurfaces> missing_;
 };
 
 }  // namespace korvane

@@ -2,12 +2,8 @@
 
 #include <GL/gl.h>
 
-#include <array>
 #include <vector>
 
-#include "patch/bezier_net.h"
-#include "patch/smooth_tessellation.h"
-#include "patch/surface_sampling.h"
 #include "view/colour.h"
 #include "view/curve_sampling.h"
 
@@ -34,54 +30,6 @@ void EmitCurves(const PatchObject& object, int curveResolution) {
         }
         glEnd();
     }
-}
-
-void EmitSample(const SurfaceSample& sample) {
-    glNormal3f(sample.normal.x, sample.normal.y, sample.normal.z);
-    glVertex3f(sample.position.x, sample.position.y, sample.position.z);
-}
-
-// The strips OpenGL's evaluator mesh would draw: one per row of the grid, alternating between the
-// row and the next one up, so the triangles keep the evaluator's winding.
-void EmitNet(const BezierNet& net, int steps, std::vector<SurfaceSample>& grid) {
-    SampleNetGrid(net, steps, grid);
-    const int row = steps + 1;
-    for (int v = 0; v < steps; ++v) {
-        glBegin(GL_TRIANGLE_STRIP);
-        for (int u = 0; u <= steps; ++u) {
-            EmitSample(grid[static_cast<std::size_t>(u + row * v)]);
-            EmitSample(grid[static_cast<std::size_t>(u + row * (v + 1))]);
-        }
-        glEnd();
-    }
-}
-
-void EmitSurfaces(const PatchObject& object, int surfaceResolution) {
-    std::vector<SurfaceSample> grid;
-    std::array<BezierNet, 3> nets;
-    for (const Patch& patch : object.patches) {
-        const int count = SurfaceNets(object, patch, nets);
-        const int steps = SurfaceNetSteps(count, surfaceResolution);
-        for (int k = 0; k < count; ++k) {
-            EmitNet(nets[static_cast<std::size_t>(k)], steps, grid);
-        }
-    }
-}
-
-void EmitSmoothSurfaces(const PatchObject& object, int surfaceResolution) {
-    const SurfaceTessellation tessellation = TessellateSmoothSurfaces(object, surfaceResolution);
-    if (tessellation.triangles.empty()) {
-        return;
-    }
-    const auto stride = static_cast<GLsizei>(sizeof(SurfaceSample));
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_NORMAL_ARRAY);
-    glVertexPointer(3, GL_FLOAT, stride, &tessellation.samples.front().position.x);
-    glNormalPointer(GL_FLOAT, stride, &tessellation.samples.front().normal.x);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(tessellation.triangles.size()),
-                   GL_UNSIGNED_INT, tessellation.triangles.data());
-    glDisableClientState(GL_NORMAL_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 void SetColour(const PatchObject& object, bool selected) {
@@ -128,7 +76,8 @@ void DrawCurves(const PatchObject& object, int curveResolution, bool selected, D
     glLineWidth(1.0f);
 }
 
-void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache) {
+void DrawSurfaces(const PatchObject& object, int surfaceResolution,
+                  const SurfaceSelection& selection, DrawCache& cache) {
     if (!object.patchesValid) {
         return;
     }
@@ -136,11 +85,12 @@ void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& c
     const int resolution = surfaceResolution < 1 ? 1 : surfaceResolution;
     // The strips wind clockwise for u along +x and v along +y.
     glFrontFace(GL_CW);
-    cache.Draw(object, DrawLayer::kSurfaces, resolution, [&] { EmitSurfaces(object, resolution); });
+    cache.DrawSurfaces(object, DrawLayer::kSurfaces, resolution, selection);
     EndSurfaces();
 }
 
-void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache) {
+void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution,
+                        const SurfaceSelection& selection, DrawCache& cache) {
     if (!object.patchesValid) {
         return;
     }
@@ -149,8 +99,7 @@ void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, DrawCa
     // The triangles wind counter-clockwise for u along +x and v along +y: the same side is in
     // front as for the nets' strips.
     glFrontFace(GL_CCW);
-    cache.Draw(object, DrawLayer::kSmoothSurfaces, resolution,
-               [&] { EmitSmoothSurfaces(object, resolution); });
+    cache.DrawSurfaces(object, DrawLayer::kSmoothSurfaces, resolution, selection);
     EndSurfaces();
 }
 

@@ -23,13 +23,15 @@ void DrawControlPoints(const PatchObject& object, bool selected, DrawCache& cach
 void DrawCurves(const PatchObject& object, int curveResolution, bool selected, DrawCache& cache);
 
 // Every 3- and 4-corner patch as a lit, two-sided Bezier surface, pushed back by a polygon offset
-// so that curves on it stay visible. Draws nothing while the patches are out of date: finding
-// them belongs to whoever changed the splines.
-void DrawSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache);
+// so that curves on it stay visible; as much of them as selection says. Draws nothing while the
+// patches are out of date: finding them belongs to whoever changed the splines.
+void DrawSurfaces(const PatchObject& object, int surfaceResolution,
+                  const SurfaceSelection& selection, DrawCache& cache);
 
 // The same patches as the smooth surfaces of TessellateSmoothSurfaces, which meet with a common
 // tangent plane wherever the curves allow: lit triangles with the surfaces' own normals, on the
 // same grids and in the same state as DrawSurfaces.
-void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution, DrawCache& cache);
+void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution,
+                        const SurfaceSelection& selection, DrawCache& cache);
 
 }  // namespace korvane

@@ -19,7 +19,9 @@ bool RenderOffscreen(const ObjectList<PatchObject>& objects, const OffscreenRend
     frame.backgroundColour = options.backgroundColour;
     frame.width = options.width;
     frame.height = options.height;
+    // One frame: surfaces need not be kept, and streaming them keeps the memory small.
     DrawCache cache;
+    cache.SetSurfaceSource(SurfaceSource::kStreamOnce);
     SampleCounter counter;
     DrawFrame(frame, cache, &counter);
     if (modelSamples != nullptr) {

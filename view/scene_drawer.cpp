@@ -3,10 +3,13 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+
 #include "view/camera_framing.h"
 #include "view/camera_navigation.h"
 #include "view/colour.h"
 #include "view/object_drawers.h"
+#include "view/surface_mesh.h"
 
 namespace korvane {
 namespace {
@@ -76,23 +79,52 @@ void DrawAxisCross() {
     glLineWidth(1.0f);
 }
 
-void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer) {
-    ClearBackground(frame.backgroundColour);
+bool DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer) {
+    const DisplaySettings& display = frame.display;
+    const DrawLayer layer =
+        display.smoothSurfaces ? DrawLayer::kSmoothSurfaces : DrawLayer::kSurfaces;
+    // Only a frame whose surfaces are all held is parted: the parts must count the same
+    // triangles.
+    std::size_t heldTriangles = 0;
+    bool allHeld = true;
+    if (frame.objects != nullptr && display.showSurfaces && !frame.moving) {
+        const int resolution = std::max(1, display.surfaceResolution);
+        for (const PatchObject* object : *frame.objects) {
+            heldTriangles += cache.SurfaceTriangles(*object, layer);
+            allHeld = allHeld && (!object->patchesValid || object->patches.empty() ||
+                                  cache.HoldsSurfaces(*object, layer, resolution));
+        }
+    }
+    const bool parted = frame.partTriangles > 0 && allHeld && heldTriangles > frame.partTriangles;
+    const bool first = !parted || frame.part == 0;
+    if (first) {
+        ClearBackground(frame.backgroundColour);
+    }
     glDepthFunc(GL_LEQUAL);
     glEnable(GL_DEPTH_TEST);
     const Bounds model = frame.objects != nullptr ? ControlPointBounds(*frame.objects) : Bounds();
     SetupCamera(frame.camera, frame.width, frame.height, DepthRangeFor(frame.camera, model));
     SetupLights();
-    DrawAxisCross();
+    if (first) {
+        DrawAxisCross();
+    }
     cache.KeepOnly(frame.objects);
     if (observer != nullptr) {
         observer->BeforeModel();
     }
+    bool complete = true;
     if (frame.objects != nullptr) {
-        const DisplaySettings& display = frame.display;
+        // While the camera moves, an object too big to keep up shows its surfaces' stand-in alone.
+        const auto standIn = [&](const PatchObject& object) {
+            return frame.moving && display.showSurfaces &&
+                   cache.SurfaceSamples(object, layer) > kMovingSurfaceSamples;
+        };
         std::int32_t index = 0;
         for (const PatchObject* object : *frame.objects) {
             const bool selected = index++ == display.selectedObject;
+            if (!first || standIn(*object)) {
+                continue;
+            }
             if (display.showVertices) {
                 DrawControlPoints(*object, selected, cache);
             }
@@ -100,20 +132,34 @@ void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
                 DrawCurves(*object, display.curveResolution, selected, cache);
             }
         }
-        if (display.showSurfaces) {
+        // The part's share of the triangles of all objects' surfaces, counted in drawing order.
+        const std::size_t partFirst = parted ? (frame.part - 1) * frame.partTriangles : 0;
+        const std::size_t partEnd = parted ? partFirst + frame.partTriangles : SIZE_MAX;
+        if (display.showSurfaces && (!parted || frame.part > 0)) {
+            std::size_t before = 0;
             for (const PatchObject* object : *frame.objects) {
+                const std::size_t held = cache.SurfaceTriangles(*object, layer);
+                SurfaceSelection selection;
+                selection.standIn = standIn(*object);
+                if (parted) {
+                    selection.firstTriangle = partFirst > before ? partFirst - before : 0;
+                    selection.endTriangle = partEnd > before ? partEnd - before : 0;
+                }
+                before += held;
                 if (display.smoothSurfaces) {
-                    DrawSmoothSurfaces(*object, display.surfaceResolution, cache);
+                    DrawSmoothSurfaces(*object, display.surfaceResolution, selection, cache);
                 } else {
-                    DrawSurfaces(*object, display.surfaceResolution, cache);
+                    DrawSurfaces(*object, display.surfaceResolution, selection, cache);
                 }
             }
         }
+        complete = !parted || partEnd >= heldTriangles;
     }
     if (observer != nullptr) {
         observer->AfterModel();
     }
     glFlush();
+    return complete;
 }
 
 }  // namespace korvane

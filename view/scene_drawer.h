@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "geometry/object_list.h"
@@ -19,6 +20,15 @@ struct SceneFrame {
     std::uint32_t backgroundColour = 0x646464;  // 0x00BBGGRR
     int width = 0;                              // viewport in pixels
     int height = 0;
+    // The camera is being dragged: an object whose surfaces are too big to keep up with it
+    // (kMovingSurfaceSamples) shows their stand-in alone, without its points and curves.
+    bool moving = false;
+    // A still frame whose held surfaces have more triangles than this is drawn in parts, one a
+    // call, so that no call takes long: part 0 clears and draws all but the surfaces, each part
+    // after it the next partTriangles of them. The parts drawn in turn into the same buffers make
+    // the frame drawn at once. 0: always at once.
+    std::size_t partTriangles = 0;
+    std::size_t part = 0;
 };
 
 // Told when the model's drawing begins and ends within a frame, by whoever wants to know what of
@@ -33,8 +43,9 @@ class ModelDrawObserver {
 // One whole frame into the current context: background, camera with the depth range that holds
 // the model, lights, axis cross, then the points and curves of every object (the selected one's
 // highlighted), then the surfaces of every object. The objects' geometry comes from cache, which
-// drops the lists of objects that are gone.
-void DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer = nullptr);
+// drops the entries of objects that are gone.
+// Returns whether the frame is complete: false when parts of it are still to be drawn.
+bool DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer = nullptr);
 
 // Projection and model view. The world's Z is mirrored so that, seen from the default camera, +X
 // runs right, +Y up and +Z into the screen. A view without area keeps the old projection.

@@ -10,6 +10,8 @@
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "render_support.h"
+#include "support/generated_network.h"
+#include "tools/modelgen/model_shapes.h"
 #include "view/offscreen_canvas.h"
 #include "view/scene_drawer.h"
 
@@ -203,6 +205,82 @@ TEST_F(DrawCacheTest, ClearMakesEveryListAgain) {
     EXPECT_EQ(cache_.CompileCount(), 12u);
     EXPECT_NE(moved.pixels, first.pixels);
     ExpectSamePicture(moved, Evaluated(frame));
+}
+
+// A still frame drawn a part a call, in either kind of surface and with two objects whose
+// surfaces the parts cut anywhere, ends as the frame drawn at once, pixel for pixel; its first
+// part has no surfaces yet.
+TEST_F(DrawCacheTest, AFrameDrawnInPartsIsTheFrameDrawnAtOnce) {
+    ObjectStore store;
+    for (const auto& [shape, colour] : {std::pair{modelgen::MakeSphere(16, 10), 0x6080C0u},
+                                        std::pair{modelgen::MakeTorus(12, 8), 0x40C080u}}) {
+        PatchObject& object = *store.AddObject();
+        testing::BuildGenerated(shape, object);
+        object.colour = colour;
+        DetectPatches(object);
+    }
+    for (bool smooth : {false, true}) {
+        SCOPED_TRACE(smooth ? "smooth" : "nets");
+        SceneFrame frame = FrameOf(store, true);
+        frame.camera.eye = Vec3{0.0f, 900.0f, -1300.0f};
+        frame.display.smoothSurfaces = smooth;
+        frame.display.surfaceResolution = 2;
+        const RgbaImage atOnce = Cached(frame);
+        frame.partTriangles = 1000;
+        std::size_t parts = 0;
+        RgbaImage last;
+        for (frame.part = 0; parts < 100; ++frame.part) {
+            ++parts;
+            const bool complete = DrawFrame(frame, cache_);
+            canvas_.Read(last);
+            if (complete) {
+                break;
+            }
+            if (frame.part == 0) {
+                EXPECT_TRUE(last.pixels != atOnce.pixels) << "the first part has no surfaces";
+            }
+        }
+        EXPECT_GT(parts, 3u);
+        EXPECT_TRUE(last.pixels == atOnce.pixels);
+    }
+}
+
+// While the camera moves, an object past kMovingSurfaceSamples shows only its surfaces'
+// stand-in, which covers about what the surfaces cover; a small object is drawn as when still.
+TEST_F(DrawCacheTest, WhileMovingABigObjectShowsItsStandInAlone) {
+    ObjectStore store;
+    PatchObject& big = *store.AddObject();
+    testing::BuildGenerated(modelgen::MakeTorus(400, 300), big);
+    DetectPatches(big);
+    testing::AddLoop(store, {{-4, 0, -4}, {4, 0, -4}, {4, 0, 4}, {-4, 0, 4}}, 0x00FFFF);
+    SceneFrame frame = FrameOf(store, true);
+    frame.camera.eye = Vec3{0.0f, 600.0f, -1100.0f};
+    const RgbaImage still = Cached(frame);
+    ASSERT_GT(cache_.SurfaceSamples(big, DrawLayer::kSurfaces), kMovingSurfaceSamples);
+    frame.moving = true;
+    const RgbaImage moving = Cached(frame);
+    EXPECT_TRUE(moving.pixels != still.pixels) << "the curves on the torus are gone";
+    // The stand-in covers the torus where the surfaces do, but for its outline.
+    int covered = 0;
+    int uncovered = 0;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            const bool before = testing::PixelAt(still, x, y) != testing::kBackground;
+            const bool now = testing::PixelAt(moving, x, y) != testing::kBackground;
+            covered += before ? 1 : 0;
+            uncovered += before != now ? 1 : 0;
+        }
+    }
+    EXPECT_GT(covered, kWidth * kHeight / 10);
+    EXPECT_LT(uncovered, covered / 10);
+
+    // The small square alone is the same either way.
+    ObjectStore small;
+    testing::AddLoop(small, {{-4, 0, -4}, {4, 0, -4}, {4, 0, 4}, {-4, 0, 4}}, 0x00FFFF);
+    SceneFrame smallFrame = FrameOf(small, true);
+    const RgbaImage smallStill = Cached(smallFrame);
+    smallFrame.moving = true;
+    EXPECT_EQ(Cached(smallFrame).pixels, smallStill.pixels);
 }
 
 }  // namespace

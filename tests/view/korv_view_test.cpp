@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 
 #include "app/korv_app.h"
@@ -14,6 +15,8 @@
 #include "image_compare.h"
 #include "patch/patch_builder.h"
 #include "render_support.h"
+#include "support/generated_network.h"
+#include "tools/modelgen/model_shapes.h"
 #include "view/offscreen_renderer.h"
 
 namespace korvane {
@@ -216,6 +219,58 @@ TEST_F(KorvViewTest, LeftDuringRightDragZooms) {
     Mouse(QEvent::MouseMove, start + QPoint(10, 20), Qt::NoButton, Qt::RightButton);
     EXPECT_NE(document_.camera.eye.x, 0.0f) << "the right drag orbits again";
     Mouse(QEvent::MouseButtonRelease, start + QPoint(10, 20), Qt::RightButton, Qt::NoButton);
+}
+
+// Surfaces too big to sample within a frame come from the builder: the first frame goes without
+// them and starts it, the frame after its end shows them as the offscreen renderer draws them.
+// Cancel leaves them out until the display changes; a change of the objects drops a run.
+TEST_F(KorvViewTest, BigSurfacesAreSampledBehindTheViewAndCancelLeavesThemOut) {
+    ObjectStore built;
+    PatchObject& torus = *built.AddObject();
+    testing::BuildGenerated(modelgen::MakeTorus(200, 200), torus);
+    torus.colour = 0x40C080;
+    const std::string path = ::testing::TempDir() + "korvane-view-torus.rvp";
+    ASSERT_EQ(WriteRvpFile(path, built.objects).status, WriteStatus::kWritten);
+    ASSERT_EQ(document_.Import(path, {}).status, ImportStatus::kImported);
+    document_.camera.eye = Vec3{0.0f, 600.0f, -1100.0f};
+    document_.displaySettings.showSurfaces = true;
+    // So many curves would hide the surfaces.
+    document_.displaySettings.showCurves = false;
+    document_.UpdateAllViews();
+
+    SurfaceBuilder& builder = view_->Builder();
+    QSignalSpy finished(&builder, &SurfaceBuilder::Finished);
+    const RgbaImage without = Grab();
+    ASSERT_TRUE(builder.IsRunning());
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_FALSE(finished.takeFirst().at(0).toBool());
+    // So many triangles are drawn a part a paint; the parts end as the whole frame.
+    RgbaImage with = Grab();
+    int paints = 1;
+    for (; !view_->FrameComplete() && paints < 100; ++paints) {
+        with = Grab();
+    }
+    EXPECT_GT(paints, 1);
+    EXPECT_TRUE(with.pixels != without.pixels);
+    EXPECT_LE(testing::CompareImages(with, Offscreen()).differingFraction,
+              testing::kMaxDifferingFraction);
+
+    document_.displaySettings.surfaceResolution = 2;
+    document_.UpdateDisplay();
+    Grab();
+    ASSERT_TRUE(builder.IsRunning());
+    builder.Cancel();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_TRUE(finished.takeFirst().at(0).toBool());
+    Grab();
+    EXPECT_FALSE(builder.IsRunning()) << "a cancelled sampling is not started again";
+    document_.UpdateDisplay();
+    Grab();
+    EXPECT_TRUE(builder.IsRunning());
+    QSignalSpy stopped(&builder, &SurfaceBuilder::Stopped);
+    document_.OnNewDocument();
+    EXPECT_EQ(stopped.count(), 1);
+    EXPECT_FALSE(builder.IsRunning());
 }
 
 }  // namespace
