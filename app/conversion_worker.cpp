@@ -10,6 +10,7 @@
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/thread_handoff.h"
+#include "resources/message_texts.h"
 
 namespace korvane {
 namespace {
@@ -18,8 +19,9 @@ using Clock = std::chrono::steady_clock;
 // Several texts a second: enough to watch, a tiny share of the steps the connector reports.
 constexpr Clock::duration kPublishInterval = std::chrono::milliseconds(100);
 
-// On the worker thread: passes at most one step per kPublishInterval on, and every object's last
-// step before it is done (then the one that says it is done). Per step it reads the clock only.
+// On the worker thread: passes at most one step per kPublishInterval on, the first of each
+// object's joins and patch search, and every object's last step before it is done (then the one
+// that says it is done). Per step it reads the clock only.
 class ProgressThrottle {
   public:
     explicit ProgressThrottle(ConversionWorker& worker)
@@ -28,6 +30,15 @@ class ProgressThrottle {
     void operator()(const ConnectProgress& progress) {
         if (progress.done == progress.total) {
             Flush();
+            Publish(progress);
+            return;
+        }
+        if (progress.done == 0 && (progress.objectIndex != latest_.objectIndex ||
+                                   progress.step != latest_.step || !started_)) {
+            Flush();
+            started_ = true;
+            latest_ = progress;
+            published_ = Clock::now();
             Publish(progress);
             return;
         }
@@ -52,13 +63,15 @@ class ProgressThrottle {
     void Publish(const ConnectProgress& progress) {
         pending_ = false;
         handoff_detail::Release(&worker_);
-        emit worker_.Progressed(progress.objectIndex, progress.done, progress.total);
+        emit worker_.Progressed(progress.objectIndex, progress.step == ConnectStep::kFindingPatches,
+                                progress.done, progress.total);
     }
 
     ConversionWorker& worker_;
     Clock::time_point published_;
     ConnectProgress latest_;
     bool pending_ = false;
+    bool started_ = false;
 };
 
 }  // namespace
@@ -89,8 +102,12 @@ bool ConversionWorker::Start(float limitAngle, CKorvDoc& document,
         pointsBefore_.push_back(total);
         total += object->PointCount();
     }
+    pointsTotal_ = total;
     share_ = {0, total};
-    cancel_ = false;
+    cancelJoins_ = false;
+    cancelSearch_ = false;
+    searching_ = false;
+    showingSearch_ = false;
     cancelled_ = false;
     // Before the thread exists, so that no redraw can read the objects once it does.
     CKorvApp* app = GetApp();
@@ -110,30 +127,54 @@ void ConversionWorker::Wait() {
     }
 }
 
+void ConversionWorker::Cancel() {
+    cancelJoins_ = true;
+    if (searching_) {
+        cancelSearch_ = true;
+    }
+}
+
+bool ConversionWorker::Cancellable() const {
+    return showingSearch_ ? !cancelSearch_.load() : !cancelJoins_.load();
+}
+
 void ConversionWorker::Run(float limitAngle) {
     ProgressThrottle throttle(*this);
     const ConnectReport report = document_->Connect(
-        limitAngle, [&throttle](const ConnectProgress& progress) { throttle(progress); },
-        [this] { return cancel_.load(std::memory_order_relaxed); });
+        limitAngle,
+        [this, &throttle](const ConnectProgress& progress) {
+            searching_ = progress.step == ConnectStep::kFindingPatches;
+            throttle(progress);
+        },
+        [this](ConnectStep step) {
+            return (step == ConnectStep::kJoining ? cancelJoins_ : cancelSearch_)
+                .load(std::memory_order_relaxed);
+        });
     throttle.Flush();
     handoff_detail::Release(this);
     emit Ended(report.cancelled);
 }
 
-void ConversionWorker::ShowProgress(int objectIndex, int done, int total) {
+void ConversionWorker::ShowProgress(int objectIndex, bool findingPatches, int done, int total) {
     handoff_detail::Acquire(this);
-    // Once Cancel is clicked the bar and the text stand still: what is still queued is past.
-    if (cancel_.load()) {
+    showingSearch_ = findingPatches;
+    // Once Cancel has stopped a step, its bar and text stand still: what is still queued is past.
+    if ((findingPatches ? cancelSearch_ : cancelJoins_).load()) {
         emit ProgressShown();
         return;
     }
     const auto index = static_cast<std::size_t>(objectIndex);
-    // An object's last step says only that it is done: the text stays on the last point.
+    // A step's last progress says only that it is done: the text stays on the last point.
     if (done < total) {
-        GetApp()->SetStatusText(names_[index] + " " + std::to_string(done) + " / " +
-                                std::to_string(total));
+        GetApp()->SetStatusText(findingPatches ? QString::fromUtf8(PatchSearchStatus(IsEnglish()))
+                                                     .arg(QString::fromStdString(names_[index]))
+                                                     .arg(done)
+                                                     .arg(total)
+                                                     .toStdString()
+                                               : names_[index] + " " + std::to_string(done) +
+                                                     " / " + std::to_string(total));
     }
-    share_.done = pointsBefore_[index] + done;
+    share_ = findingPatches ? Share{done, total} : Share{pointsBefore_[index] + done, pointsTotal_};
     emit ProgressShown();
 }
 

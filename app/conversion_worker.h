@@ -17,14 +17,16 @@ class CKorvDoc;
 // object it reaches with its handles and patches current. While it runs it owns the document's
 // objects. Its progress and its end come to the user-interface thread as queued signals, progress
 // at a steady pace rather than at every point; there they become the status text ("<name>
-// <examined> / <total>") and the share of control points examined. The run ends on the
+// <examined> / <total>" while joining, PatchSearchStatus while finding an object's patches) and
+// the share of the step under way. The run ends on the
 // user-interface thread, after every progress it sent: converting is cleared, the views are
 // redrawn and NotifyCode::NotifyConversionFinished is sent, all after the worker thread has ended.
 class ConversionWorker : public QObject {
     Q_OBJECT
 
   public:
-    // Control points examined so far, of all objects' control points.
+    // Of the joins, control points examined so far of all objects' control points; of a patch
+    // search, how far the object's search is.
     struct Share {
         std::int64_t done = 0;
         std::int64_t total = 0;
@@ -44,10 +46,13 @@ class ConversionWorker : public QObject {
     // Until the run has ended, delivering meanwhile what the worker hands to this thread.
     void Wait();
 
-    // From any thread: the run stops after the join under way. What was joined stays, with its
-    // handles and patches recomputed; objects not reached stay as they were. Forgotten at the
-    // next Start.
-    void Cancel() { cancel_ = true; }
+    // From any thread: stops the step under way. Stopped joins end the run after the object under
+    // way: what was joined stays, with its handles recomputed, and its patch search runs, which
+    // a second Cancel stops (leaving that object without patches). Objects not reached stay as
+    // they were. Forgotten at the next Start.
+    void Cancel();
+    // From the user-interface thread: whether the step shown last can still be stopped.
+    bool Cancellable() const;
     // Whether the last run stopped before every object was connected.
     bool WasCancelled() const { return cancelled_; }
     // From the user-interface thread: the share that the progress shown last tells.
@@ -55,8 +60,9 @@ class ConversionWorker : public QObject {
 
   signals:
     // From the worker thread, queued: control points examined of the object at objectIndex. At
-    // most one every tenth of a second, and always each object's last before it is done.
-    void Progressed(int objectIndex, int done, int total);
+    // most one every tenth of a second, and always a step's first and each object's last joins
+    // before it is done. findingPatches tells the patch search from the joins.
+    void Progressed(int objectIndex, bool findingPatches, int done, int total);
     // From the worker thread, queued, after every Progressed of the run.
     void Ended(bool cancelled);
     // On the user-interface thread, once a progress is the status text and the share.
@@ -64,16 +70,20 @@ class ConversionWorker : public QObject {
 
   private:
     void Run(float limitAngle);
-    void ShowProgress(int objectIndex, int done, int total);
+    void ShowProgress(int objectIndex, bool findingPatches, int done, int total);
     void Finish(bool cancelled);
 
     std::thread thread_;
     CKorvDoc* document_ = nullptr;
-    std::atomic<bool> cancel_{false};
+    std::atomic<bool> cancelJoins_{false};
+    std::atomic<bool> cancelSearch_{false};
+    std::atomic<bool> searching_{false};  // the worker is in a patch search
+    bool showingSearch_ = false;          // the progress shown last is of a patch search
     bool cancelled_ = false;
     // Taken at Start: Connect changes neither names nor control points.
     std::vector<std::string> names_;
     std::vector<std::int64_t> pointsBefore_;  // of the objects ahead of each one
+    std::int64_t pointsTotal_ = 0;
     Share share_;
     std::function<void()> onFinished_;
 };

@@ -119,6 +119,10 @@ void StatusFieldDialog::RefreshWhileRunning() {
     if (!statusRunning_) {
         return;
     }
+    // A patch search that a stopped join leaves to do can be stopped in its turn.
+    if (worker_) {
+        cancel_->setEnabled(worker_->Cancellable());
+    }
     if (DisplayName(GetApp()->StatusText()) != text_) {
         Refresh();
     }

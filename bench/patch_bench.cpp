@@ -1,13 +1,16 @@
-// The patch network stages after import: Connect Curve, handles, patch detection, the surface
-// nets of every patch, and the exports to .rvp, .mdl and .spt.
+// The patch network stages after import: Connect Curve, how soon a cancel of it answers, handles,
+// patch detection, the surface nets of every patch, and the exports to .rvp, .mdl and .spt.
 
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <chrono>
 #include <memory>
+#include <string>
 
 #include "bench/bench_models.h"
 #include "bench/bench_sizes.h"
+#include "document/document.h"
 #include "document/object_store.h"
 #include "export/animation_master_writer.h"
 #include "export/rvp_writer.h"
@@ -61,6 +64,59 @@ BENCHMARK_CAPTURE(BM_ConnectCurves, fan, Shape::kFan, 1.0f)
     ->Iterations(1);
 // Every curve of the model meets at one point, where half of them join at 150 degrees.
 BENCHMARK_CAPTURE(BM_ConnectCurves, fan150, Shape::kFan, kConnectDegrees)->Apply(AtFanSizes);
+
+// Connect Curve as the desktop runs it, on the document with patches found at once, cancelled
+// halfway through the joins, and again as the patch search the cancel leaves starts. Counters:
+// answer_ms from the first cancel until the patch search begins (the joins stopped, the joined
+// curves written back, the handles computed), search_ms from the second cancel until Connect
+// returns, whole_ms an uncancelled Connect of the same model in the same run, for reference.
+void BM_ConnectCancel(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    const auto milliseconds = [](Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count();
+    };
+    const std::string path = ModelFile(Shape::kTorus, state.range(0), Format::kMqoText);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto whole = std::make_unique<Document>();
+        whole->Import(path, {});
+        const Clock::time_point wholeStart = Clock::now();
+        whole->Connect(kConnectDegrees, {}, {});
+        const double wholeMs = milliseconds(Clock::now() - wholeStart);
+        whole.reset();
+
+        auto document = std::make_unique<Document>();
+        document->Import(path, {});
+        state.ResumeTiming();
+        bool stopJoins = false;
+        bool stopSearch = false;
+        Clock::time_point cancelledAt;
+        Clock::time_point searchStart;
+        document->Connect(
+            kConnectDegrees,
+            [&](const ConnectProgress& progress) {
+                if (progress.step == ConnectStep::kJoining && !stopJoins &&
+                    progress.done > progress.total / 2) {
+                    stopJoins = true;
+                    cancelledAt = Clock::now();
+                } else if (progress.step == ConnectStep::kFindingPatches && !stopSearch) {
+                    stopSearch = true;
+                    searchStart = Clock::now();
+                }
+            },
+            [&](ConnectStep step) {
+                return step == ConnectStep::kJoining ? stopJoins : stopSearch;
+            });
+        const Clock::time_point end = Clock::now();
+        state.PauseTiming();
+        state.counters["answer_ms"] = milliseconds(searchStart - cancelledAt);
+        state.counters["search_ms"] = milliseconds(end - searchStart);
+        state.counters["whole_ms"] = wholeMs;
+        document.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ConnectCancel)->Apply(AtBenchmarkSizes);
 
 void BM_ComputeHandles(benchmark::State& state) {
     auto store = Connected(Shape::kTorus, state.range(0));

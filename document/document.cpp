@@ -50,17 +50,17 @@ ImportReport Document::Import(const std::string& path, const ImportOptions& opti
 }
 
 ConnectReport Document::Connect(float limitDegrees, const ConnectProgressReceiver& progress,
-                                const std::function<bool()>& cancelled) {
+                                const ConnectCancelCheck& cancelled) {
     BeforeObjectsChange();
     ConnectReport report;
     std::int32_t index = 0;
     for (PatchObject* object : store_.objects) {
-        if (cancelled && cancelled()) {
+        if (cancelled && cancelled(ConnectStep::kJoining)) {
             report.cancelled = true;
             break;
         }
         ++report.objectsConnected;
-        if (!ConnectObject(*object, index++, limitDegrees, progress, cancelled)) {
+        if (!ConnectObject(*object, index++, limitDegrees, progress, cancelled, report)) {
             report.cancelled = true;
             break;
         }
@@ -70,23 +70,42 @@ ConnectReport Document::Connect(float limitDegrees, const ConnectProgressReceive
 
 bool Document::ConnectObject(PatchObject& object, std::int32_t index, float limitDegrees,
                              const ConnectProgressReceiver& progress,
-                             const std::function<bool()>& cancelled) {
-    const std::int32_t total = object.PointCount();
-    ProgressReceiver steps;
-    if (progress) {
-        steps = [&](std::int32_t examined) { progress({index, examined, total}); };
-    }
+                             const ConnectCancelCheck& cancelled, ConnectReport& report) {
+    const auto stepProgress = [&](ConnectStep step, std::int32_t total) {
+        ProgressReceiver receiver;
+        if (progress) {
+            receiver = [&progress, index, step, total](std::int32_t done) {
+                progress({index, step, done, total});
+            };
+        }
+        return receiver;
+    };
+    const auto stepCancel = [&](ConnectStep step) {
+        CancelCheck check;
+        if (cancelled) {
+            check = [&cancelled, step] { return cancelled(step); };
+        }
+        return check;
+    };
+
+    const std::int32_t points = object.PointCount();
     object.DeletePatches();
-    const bool finished = ConnectCurves(object, limitDegrees, steps, cancelled);
-    // A cancelled object keeps its joins, so it gets handles and patches like a finished one.
+    const bool joined =
+        ConnectCurves(object, limitDegrees, stepProgress(ConnectStep::kJoining, points),
+                      stepCancel(ConnectStep::kJoining));
+    // A stopped object keeps its joins, so it gets handles and patches like a finished one.
     ComputeHandles(object);
-    if (upkeep_ == PatchUpkeep::kAtOnce) {
-        DetectPatches(object);
+    if (joined && progress) {
+        progress({index, ConnectStep::kJoining, points, points});
     }
-    if (finished && progress) {
-        progress({index, total, total});
+    if (upkeep_ == PatchUpkeep::kAtOnce &&
+        !DetectPatches(object,
+                       stepProgress(ConnectStep::kFindingPatches, PatchSearchLength(object)),
+                       stepCancel(ConnectStep::kFindingPatches))) {
+        report.patchesLeftOut = true;
+        return false;
     }
-    return finished;
+    return joined;
 }
 
 ExportReport Document::Export(const std::string& path, const ExportOptions& options) {

@@ -21,21 +21,30 @@ enum class PatchUpkeep {
                 // batch run that never reads them does not pay for them
 };
 
-// How far Connect is: of the object at objectIndex (its place in the document, from 0), done of
-// its total control points have been examined. done rises, step by step, from 0 to total, which
-// it reaches once the object is finished.
+// The two steps of Connect on one object: the joins, then (under kAtOnce) the patch search over
+// the joined curves.
+enum class ConnectStep { kJoining, kFindingPatches };
+
+// How far Connect is in one step of the object at objectIndex (its place in the document, from
+// 0). Joining: done of its total control points have been examined. Finding patches: done of
+// PatchSearchLength. done rises from 0 to total, which it reaches once the step is finished.
 struct ConnectProgress {
     std::int32_t objectIndex = 0;
+    ConnectStep step = ConnectStep::kJoining;
     std::int32_t done = 0;
     std::int32_t total = 0;
 };
 
 // Called with every step, on the thread that runs Connect.
 using ConnectProgressReceiver = std::function<void(const ConnectProgress&)>;
+// Asked, with the step under way, before each object, after each join and every few thousand
+// points, and every few hundred splines of a patch search; true stops that step.
+using ConnectCancelCheck = std::function<bool(ConnectStep)>;
 
 struct ConnectReport {
     std::int32_t objectsConnected = 0;  // from the head; the object a cancel stopped counts
     bool cancelled = false;             // the run stopped before every object was finished
+    bool patchesLeftOut = false;        // a patch search was stopped: that object has no patches
 };
 
 // The objects of one document and the three doors through which they come, change and go: every
@@ -49,8 +58,8 @@ class Document {
     Document& operator=(const Document&) = delete;
     virtual ~Document() = default;
 
-    // The objects in document order. Their patches are current under kAtOnce; under kWhenRead
-    // read them through ObjectsWithPatches.
+    // The objects in document order. Their patches are current under kAtOnce unless a patch
+    // search was stopped; under kWhenRead read them through ObjectsWithPatches.
     const ObjectList<PatchObject>& Objects() const { return store_.objects; }
     // The objects with every patch list current, found first where it is not.
     const ObjectList<PatchObject>& ObjectsWithPatches();
@@ -60,12 +69,13 @@ class Document {
     ImportReport Import(const std::string& path, const ImportOptions& options);
 
     // Connect Curve on every object, head to tail: drops its patches, joins the curves that
-    // continue each other at an angle wider than limitDegrees (180 is straight on), and
-    // recomputes the handles. cancelled, asked before each object and after each join, stops the
-    // run there: what was joined stays, with its handles and patches, and the objects not reached
-    // stay as they were.
+    // continue each other at an angle wider than limitDegrees (180 is straight on), recomputes
+    // the handles and, under kAtOnce, finds the patches. A stopped join ends the run after the
+    // object under way: what was joined stays, with its handles, and its patch search still runs,
+    // a step that can be stopped in its turn (leaving that object without patches). The objects
+    // not reached stay as they were.
     ConnectReport Connect(float limitDegrees, const ConnectProgressReceiver& progress,
-                          const std::function<bool()>& cancelled);
+                          const ConnectCancelCheck& cancelled);
 
     // Writes the objects in the format that options or the path's extension name. Writes nothing
     // when no object holds what the format writes (kNothingToWrite), or when path is, by any name,
@@ -88,9 +98,10 @@ class Document {
     virtual void BeforeObjectsChange() {}
 
   private:
+    // False when its joins were stopped.
     bool ConnectObject(PatchObject& object, std::int32_t index, float limitDegrees,
-                       const ConnectProgressReceiver& progress,
-                       const std::function<bool()>& cancelled);
+                       const ConnectProgressReceiver& progress, const ConnectCancelCheck& cancelled,
+                       ConnectReport& report);
     void FindPatchesFrom(std::int32_t first);
 
     PatchUpkeep upkeep_;

@@ -14,6 +14,8 @@ constexpr std::uint32_t kNone = UINT32_MAX;
 // Other corners with fewer patches than this together are looked through for repeats instead of a
 // busy start.
 constexpr std::uint32_t kFewRecords = 8;
+// Splines searched between two progress reports and questions whether to stop.
+constexpr std::int32_t kSplinesBetweenChecks = 64;
 
 // Depth-first search for closed loops of n spline segments. A path is a chain of edges, each one
 // segment of a spline walked forwards or backwards from a reference of the point it leaves; a loop
@@ -45,9 +47,20 @@ class LoopSearch {
         AdviseHugePages(records_);
     }
 
-    void Run(int edgeCount) {
+    // Searches from every spline in turn; false when cancelled stopped it. progress receives
+    // doneBefore plus the splines searched.
+    bool Run(int edgeCount, std::int32_t doneBefore, const ProgressReceiver& progress,
+             const CancelCheck& cancelled) {
         edgeCount_ = edgeCount;
         for (std::int32_t spline = 0; spline < object_.SplineCount(); ++spline) {
+            if (spline % kSplinesBetweenChecks == 0) {
+                if (progress) {
+                    progress(doneBefore + spline);
+                }
+                if (cancelled && cancelled()) {
+                    return false;
+                }
+            }
             const std::int32_t first = object_.splineStart[static_cast<std::size_t>(spline)];
             const std::int32_t end = object_.splineStart[static_cast<std::size_t>(spline) + 1];
             for (std::int32_t at = first; at < end; ++at) {
@@ -66,6 +79,7 @@ class LoopSearch {
                 Extend(1);
             }
         }
+        return true;
     }
 
   private:
@@ -417,11 +431,27 @@ class LoopSearch {
 }  // namespace
 
 void DetectPatches(PatchObject& object) {
+    DetectPatches(object, {}, {});
+}
+
+bool DetectPatches(PatchObject& object, const ProgressReceiver& progress,
+                   const CancelCheck& cancelled) {
     object.DeletePatches();
     LoopSearch search(object);
-    search.Run(3);
-    search.Run(4);
+    if (!search.Run(3, 0, progress, cancelled) ||
+        !search.Run(4, object.SplineCount(), progress, cancelled)) {
+        object.DeletePatches();
+        return false;
+    }
     object.patchesValid = true;
+    if (progress) {
+        progress(PatchSearchLength(object));
+    }
+    return true;
+}
+
+std::int32_t PatchSearchLength(const PatchObject& object) {
+    return 2 * object.SplineCount();
 }
 
 }  // namespace korvane

@@ -2,6 +2,7 @@
 
 #include "mesh/poly_mesh.h"
 #include "patch/patch_object.h"
+#include "patch/run_control.h"
 
 namespace korvane {
 
@@ -16,5 +17,13 @@ void ComputeHandles(PatchObject& object);
 // Rebuilds the patch list from every closed loop of three, then four, spline segments and sets
 // patchesValid. The control points' patch lists are empty before and after.
 void DetectPatches(PatchObject& object);
+
+// The same search, reporting the splines searched so far of PatchSearchLength(object) and asking
+// cancelled every few hundred splines. False when cancelled stopped it: the object is then left
+// with no patches and patchesValid clear.
+bool DetectPatches(PatchObject& object, const ProgressReceiver& progress,
+                   const CancelCheck& cancelled);
+// The search's whole length in its progress unit: every spline once for triangles, once for quads.
+std::int32_t PatchSearchLength(const PatchObject& object);
 
 }  // namespace korvane

@@ -225,6 +225,12 @@ inline const char* ConversionCancelledStatus(bool english) {
     return english ? "Cancelled" : "キャンセルしました";
 }
 
+// The status text while Connect Curve finds the patches over an object's joined curves: %1 is
+// the object, %2 of %3 steps are done.
+inline const char* PatchSearchStatus(bool english) {
+    return english ? "Finding patches: %1 %2 / %3" : "パッチ検出: %1 %2 / %3";
+}
+
 // The status text while the view samples big surfaces: %1 patches of %2 done.
 inline const char* SurfacesProgressStatus(bool english) {
     return english ? "Surfaces %1 / %2" : "曲面 %1 / %2";

@@ -69,8 +69,15 @@ class ConversionTest : public ::testing::Test {
     int finished_ = 0;
 };
 
+// The patch search's status text of the object, up to its numbers.
+std::string SearchTextStart(const std::string& name) {
+    const QString text =
+        QString::fromUtf8(PatchSearchStatus(IsEnglish())).arg(QString::fromStdString(name));
+    return text.left(text.indexOf(QStringLiteral("%2"))).toStdString();
+}
+
 // The texts of one object's progress: its name, then "<count> / <total>" with the count rising
-// from 0 to total - 1.
+// from 0 to total - 1; then its patch search, from 0.
 void ExpectProgressOf(const std::vector<std::string>& texts, size_t& at, const std::string& name,
                       int total) {
     const std::string suffix = " / " + std::to_string(total);
@@ -83,6 +90,11 @@ void ExpectProgressOf(const std::vector<std::string>& texts, size_t& at, const s
         last = count;
     }
     EXPECT_EQ(last, total - 1) << name << " did not reach its last point";
+    const std::string search = SearchTextStart(name);
+    const size_t searchFrom = at;
+    for (; at < texts.size() && texts[at].starts_with(search); ++at) {
+    }
+    EXPECT_GT(at, searchFrom) << name << " showed no patch search";
 }
 
 TEST_F(ConversionTest, ThreeObjectsGoFromStartThroughTheirProgressInListOrderToReady) {
@@ -173,17 +185,17 @@ TEST_F(ConversionTest, DestroyingTheWorkerDuringARunWaitsForItsEnd) {
 class FieldWatch {
   public:
     FieldWatch(StatusFieldDialog& status, ConversionWorker& worker,
-               std::function<void()> onProgress = {}) {
+               std::function<void(const QString&)> onProgress = {}) {
         QObject::connect(status.field(), &QLineEdit::textChanged, &context_,
                          [=, this](const QString& text) {
                              if (text.contains(QStringLiteral(" / ")) && onProgress) {
-                                 onProgress();
+                                 onProgress(text);
                              }
                              shown_.push_back(text.toStdString());
                          });
         // Queued after the worker's own showing of the same progress, so delivered after it.
         QObject::connect(
-            &worker, &ConversionWorker::Progressed, &context_, [](int, int, int) {},
+            &worker, &ConversionWorker::Progressed, &context_, [](int, bool, int, int) {},
             Qt::BlockingQueuedConnection);
     }
 
@@ -197,7 +209,7 @@ class FieldWatch {
 TEST_F(ConversionTest, TheFieldShowsEachObjectsProgressAndReadyOnlyOnceTheRunHasEnded) {
     Import({"head", "arm", "leg"});
     FieldWatch watch(status_, *worker_,
-                     [this] { EXPECT_FALSE(status_.progressBar()->isHidden()); });
+                     [this](const QString&) { EXPECT_FALSE(status_.progressBar()->isHidden()); });
     Convert(150.0f);
     const std::vector<std::string> shown = watch.shown();
     ASSERT_FALSE(shown.empty());
@@ -215,41 +227,66 @@ TEST_F(ConversionTest, TheFieldShowsEachObjectsProgressAndReadyOnlyOnceTheRunHas
     EXPECT_TRUE(status_.cancelButton()->isHidden());
 }
 
-// Cancel as the first progress text shows: the run stops after the first join, at the second
-// point of the first grid, and the later objects are not reached.
+// Cancel as the first progress text shows: the joins stop after the first one, at the second
+// point of the first grid, and the later objects are not reached. The patch search over the
+// stopped object's curves then runs as a step of its own, with Cancel usable again: left alone it
+// finds the patches as after a finished run; stopped too, it leaves that object without patches.
 TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) {
-    Import({"head", "arm", "leg"});
-    FieldWatch watch(status_, *worker_, [this] { status_.cancelButton()->click(); });
-    Convert(150.0f);
-    const std::vector<std::string> shown = watch.shown();
-    EXPECT_EQ(shown.back(), ConversionCancelledStatus(IsEnglish()));
-    EXPECT_EQ(std::count(shown.begin(), shown.end(), "Ready"), 0);
-    EXPECT_TRUE(worker_->WasCancelled());
-    EXPECT_LT(status_.progressBar()->value(), status_.progressBar()->maximum());
-    std::vector<int> splines;
-    std::vector<std::size_t> patches;
-    for (PatchObject* object : document_.Objects()) {
-        splines.push_back(object->SplineCount());
-        EXPECT_TRUE(object->patchesValid) << object->name;
-        patches.push_back(object->patches.size());
-        const auto problems = CheckPatchInvariants(*object);
-        EXPECT_TRUE(problems.empty()) << problems.front();
-    }
-    EXPECT_EQ(splines, (std::vector<int>{11, 12, 12}));
-    // The stopped object gets its patches over its joined curves like a finished one; the others
-    // keep what the import gave them.
-    EXPECT_EQ(patches, (std::vector<std::size_t>{4, 4, 4}));
-    PatchObject& head = *document_.Objects().GetHead();
-    // The joined object's handles are what ComputeHandles gives, not the new nodes' zeros.
-    std::vector<float> handles[2];
-    for (std::vector<float>& all : handles) {
-        for (const SplineNode& node : head.nodes) {
-            all.insert(all.end(), {node.handleIn.x, node.handleIn.y, node.handleIn.z,
-                                   node.handleOut.x, node.handleOut.y, node.handleOut.z});
+    const struct {
+        bool stopSearch;
+        std::vector<std::size_t> patches;
+    } cases[] = {{false, {4, 4, 4}}, {true, {0, 4, 4}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stopSearch ? "search stopped" : "search left alone");
+        document_.Clear();
+        Import({"head", "arm", "leg"});
+        const QString searchStart = QString::fromStdString(SearchTextStart("head"));
+        int clicks = 0;
+        bool searchShown = false;
+        FieldWatch watch(status_, *worker_, [&](const QString& text) {
+            if (text.startsWith(searchStart)) {
+                searchShown = true;
+                EXPECT_TRUE(status_.cancelButton()->isEnabled()) << "the search can be stopped";
+                if (!c.stopSearch) {
+                    return;
+                }
+            } else if (clicks > 0) {
+                return;
+            }
+            ++clicks;
+            status_.cancelButton()->click();
+            EXPECT_FALSE(status_.cancelButton()->isEnabled());
+        });
+        Convert(150.0f);
+        EXPECT_TRUE(searchShown);
+        EXPECT_EQ(clicks, c.stopSearch ? 2 : 1);
+        const std::vector<std::string> shown = watch.shown();
+        EXPECT_EQ(shown.back(), ConversionCancelledStatus(IsEnglish()));
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), "Ready"), 0);
+        EXPECT_TRUE(worker_->WasCancelled());
+        std::vector<int> splines;
+        std::vector<std::size_t> patches;
+        for (PatchObject* object : document_.Objects()) {
+            splines.push_back(object->SplineCount());
+            EXPECT_EQ(object->patchesValid, !c.stopSearch || object->name != "head");
+            patches.push_back(object->patches.size());
+            const auto problems = CheckPatchInvariants(*object);
+            EXPECT_TRUE(problems.empty()) << problems.front();
         }
-        ComputeHandles(head);
+        EXPECT_EQ(splines, (std::vector<int>{11, 12, 12}));
+        EXPECT_EQ(patches, c.patches);
+        PatchObject& head = *document_.Objects().GetHead();
+        // The joined object's handles are what ComputeHandles gives, not the new nodes' zeros.
+        std::vector<float> handles[2];
+        for (std::vector<float>& all : handles) {
+            for (const SplineNode& node : head.nodes) {
+                all.insert(all.end(), {node.handleIn.x, node.handleIn.y, node.handleIn.z,
+                                       node.handleOut.x, node.handleOut.y, node.handleOut.z});
+            }
+            ComputeHandles(head);
+        }
+        EXPECT_EQ(handles[0], handles[1]);
     }
-    EXPECT_EQ(handles[0], handles[1]);
 }
 
 // A changed status is shown as it is; a new document and an import start over from "Ready".

@@ -32,6 +32,7 @@
 #include "fake_dialogs.h"
 #include "korvane_version.h"
 #include "model_files.h"
+#include "resources/message_texts.h"
 #include "status_recorder.h"
 #include "view/camera_framing.h"
 
@@ -497,7 +498,8 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts.front(), "Start");
     EXPECT_EQ(texts.back(), "Ready");
-    // Between them, each object's progress in list order, counting up to its last point.
+    // Between them, each object's progress in list order, counting up to its last point, then
+    // its patch search.
     size_t at = 1;
     for (const PatchObject* object : document_->Objects()) {
         const std::string prefix = object->name + " ";
@@ -509,6 +511,12 @@ TEST_F(MainFrameTest, ConnectCurveOnACorpusModelRunsInTheBackgroundWithCommandsD
         }
         if (object->PointCount() > 0) {
             EXPECT_EQ(seen, last);
+        }
+        const QString search = QString::fromUtf8(PatchSearchStatus(IsEnglish()))
+                                   .arg(QString::fromStdString(object->name));
+        const std::string searchPrefix =
+            search.left(search.indexOf(QStringLiteral("%2"))).toStdString();
+        for (; at + 1 < texts.size() && texts[at].starts_with(searchPrefix); ++at) {
         }
     }
     EXPECT_EQ(at + 1, texts.size());

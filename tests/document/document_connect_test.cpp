@@ -46,9 +46,8 @@ class DocumentConnectTest : public FileFolderTest {
   protected:
     // A grid, a torus and a sphere, one object each, in that order.
     void ImportShapes(Document& document) {
-        const modelgen::GeneratedModel shapes[] = {modelgen::MakeGrid(4, 3),
-                                                   modelgen::MakeTorus(8, 5),
-                                                   modelgen::MakeSphere(6, 4)};
+        const modelgen::GeneratedModel shapes[] = {
+            modelgen::MakeGrid(4, 3), modelgen::MakeTorus(8, 5), modelgen::MakeSphere(6, 4)};
         for (const modelgen::GeneratedModel& shape : shapes) {
             const std::string path = Write(shape.name + ".mqo", modelgen::WriteMqoText(shape));
             ASSERT_EQ(document.Import(path, {}).status, ImportStatus::kImported);
@@ -57,8 +56,9 @@ class DocumentConnectTest : public FileFolderTest {
 };
 
 // Each object in turn reports the points examined: from 0, never going back, every point up to
-// the last, and then its total, once it is done. The patches come current at once or when read,
-// the same either way.
+// the last, and then its total, once it is done; at once, its patch search follows as a step of
+// its own, from 0 to its length. The patches come current at once or when read, the same either
+// way.
 TEST_F(DocumentConnectTest, ProgressRisesToEachObjectsTotalInDocumentOrder) {
     DocumentCounts counts[2];
     for (const PatchUpkeep upkeep : {PatchUpkeep::kAtOnce, PatchUpkeep::kWhenRead}) {
@@ -78,15 +78,31 @@ TEST_F(DocumentConnectTest, ProgressRisesToEachObjectsTotalInDocumentOrder) {
             ASSERT_LT(at, steps.size());
             EXPECT_EQ(steps[at].done, 0);
             std::int32_t last = 0;
-            for (; at < steps.size() && steps[at].objectIndex == index; ++at) {
+            for (; at < steps.size() && steps[at].objectIndex == index &&
+                   steps[at].step == ConnectStep::kJoining;
+                 ++at) {
                 EXPECT_EQ(steps[at].total, object->PointCount());
                 EXPECT_GE(steps[at].done, last);
                 EXPECT_LE(steps[at].done - last, 1) << "no point is skipped";
                 last = steps[at].done;
             }
             EXPECT_EQ(last, object->PointCount());
-            EXPECT_EQ(steps[at - 1].done, steps[at - 1].total) << "the object ends done";
+            EXPECT_EQ(steps[at - 1].done, steps[at - 1].total) << "the joins end done";
             EXPECT_EQ(steps[at - 2].done, object->PointCount() - 1);
+            const std::size_t searchFrom = at;
+            for (last = 0; at < steps.size() && steps[at].objectIndex == index; ++at) {
+                EXPECT_EQ(steps[at].step, ConnectStep::kFindingPatches);
+                EXPECT_EQ(steps[at].total, PatchSearchLength(*object));
+                EXPECT_GE(steps[at].done, last);
+                last = steps[at].done;
+            }
+            if (upkeep == PatchUpkeep::kAtOnce) {
+                ASSERT_GT(at, searchFrom + 1);
+                EXPECT_EQ(steps[searchFrom].done, 0);
+                EXPECT_EQ(last, PatchSearchLength(*object)) << "the search ends done";
+            } else {
+                EXPECT_EQ(at, searchFrom) << "patches are found when read";
+            }
             EXPECT_EQ(object->patchesValid, upkeep == PatchUpkeep::kAtOnce);
             EXPECT_TRUE(CheckPatchInvariants(*object).empty());
             ++index;
@@ -103,7 +119,9 @@ TEST_F(DocumentConnectTest, ProgressRisesToEachObjectsTotalInDocumentOrder) {
 
 // A cancel stops the run where it is asked: before the first object nothing changes; after the
 // first join the object under way keeps that join, with handles and patches as a finished one
-// has them, and the objects after it stay exactly as imported.
+// has them, and the objects after it stay exactly as imported. Its patch search can be stopped in
+// its turn, which leaves it a sound network without patches; so can the search of an object
+// whose joins were finished.
 TEST_F(DocumentConnectTest, CancelKeepsWhatWasJoinedAndLeavesTheRestAsItWas) {
     Document finished;
     ImportShapes(finished);
@@ -111,35 +129,50 @@ TEST_F(DocumentConnectTest, CancelKeepsWhatWasJoinedAndLeavesTheRestAsItWas) {
     const std::int32_t joinedGridSplines = finished.Objects().GetHead()->SplineCount();
 
     const struct {
-        int answeredNo;  // questions answered "go on" before the first "stop"
+        int answeredNo;        // questions about the joins answered "go on" before the first "stop"
+        int searchAnsweredNo;  // the same about patch searches, -1 for never "stop"
         std::int32_t objectsConnected;
-    } cases[] = {{0, 0}, {1, 1}};
+        bool joinsStopped;
+    } cases[] = {{0, -1, 0, true}, {1, -1, 1, true}, {1, 0, 1, true}, {1000, 0, 1, false}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.answeredNo);
+        SCOPED_TRACE(::testing::Message() << c.answeredNo << " " << c.searchAnsweredNo);
         Document document;
         ImportShapes(document);
         std::vector<Curves> imported;
         for (const PatchObject* object : document.Objects()) {
             imported.push_back(CurvesOf(*object));
         }
-        int asked = 0;
+        int asked[2] = {0, 0};
         std::vector<ConnectProgress> steps;
         const ConnectReport report = document.Connect(
             150.0f, [&steps](const ConnectProgress& step) { steps.push_back(step); },
-            [&asked, &c] { return asked++ >= c.answeredNo; });
+            [&asked, &c](ConnectStep step) {
+                if (step == ConnectStep::kJoining) {
+                    return asked[0]++ >= c.answeredNo;
+                }
+                return c.searchAnsweredNo >= 0 && asked[1]++ >= c.searchAnsweredNo;
+            });
         EXPECT_TRUE(report.cancelled);
         EXPECT_EQ(report.objectsConnected, c.objectsConnected);
+        const bool searchStopped = c.searchAnsweredNo >= 0;
+        EXPECT_EQ(report.patchesLeftOut, searchStopped);
 
         std::size_t index = 0;
         for (PatchObject* object : document.Objects()) {
             SCOPED_TRACE(object->name);
-            EXPECT_TRUE(object->patchesValid);
+            const bool stopped = static_cast<std::int32_t>(index) + 1 == c.objectsConnected;
+            EXPECT_EQ(object->patchesValid, !(stopped && searchStopped));
+            if (stopped && searchStopped) {
+                EXPECT_TRUE(object->patches.empty());
+            }
             EXPECT_TRUE(CheckPatchInvariants(*object).empty());
             if (static_cast<std::int32_t>(index) >= c.objectsConnected) {
                 EXPECT_EQ(CurvesOf(*object), imported[index]) << "not reached";
+            } else if (!c.joinsStopped) {
+                EXPECT_EQ(object->SplineCount(), joinedGridSplines);
             } else {
-                EXPECT_LT(object->SplineCount(), static_cast<std::int32_t>(
-                                                     imported[index].starts.size() - 1));
+                EXPECT_LT(object->SplineCount(),
+                          static_cast<std::int32_t>(imported[index].starts.size() - 1));
                 EXPECT_GT(object->SplineCount(), joinedGridSplines);
                 const std::vector<float> kept = Handles(*object);
                 ComputeHandles(*object);
@@ -148,7 +181,9 @@ TEST_F(DocumentConnectTest, CancelKeepsWhatWasJoinedAndLeavesTheRestAsItWas) {
             ++index;
         }
         for (const ConnectProgress& step : steps) {
-            EXPECT_LT(step.done, step.total) << "no object was finished";
+            if (step.step == ConnectStep::kJoining && c.joinsStopped) {
+                EXPECT_LT(step.done, step.total) << "no object's joins were finished";
+            }
         }
     }
 }
