@@ -35,6 +35,7 @@ RENDER_QUADS = 90_000            # render --surfaces --resolution 8 of a 300 x 3
 RENDER_TARGET_S, RENDER_TARGET_MB = 10.0, 1024.0
 MOVING_FPS_TARGET = 10.0         # orbiting the 1M-quad torus with surfaces
 LONGEST_PAINT_MS = 200.0         # the desktop's event loop is never kept longer
+CANCEL_ANSWER_MS = 500.0         # Connect Curve's Cancel on the 1M-quad torus
 
 
 def load(results):
@@ -274,6 +275,19 @@ def million_quad_frames(table):
         print(f"  {name:24} {ms(median):8.1f} ms{verdict}")
 
 
+def connect_cancel(table):
+    median = table.get(("BM_ConnectCancel", LARGE), {}).get("median")
+    if not median:
+        return
+    answer = counter(median, "answer_ms")
+    print("\nCancel of Connect Curve on the 1M-quad torus, halfway through its joins:")
+    print(f"  joins stopped, patch search begins  {fmt(answer, ' ms')}"
+          f"  [{'met' if answer is not None and answer <= CANCEL_ANSWER_MS else 'not met'}"
+          f" <= {CANCEL_ANSWER_MS:.0f} ms]")
+    print(f"  patch search stopped               {fmt(counter(median, 'search_ms'), ' ms')}")
+    print(f"  (the whole Connect, same run:      {fmt(counter(median, 'whole_ms'), ' ms')})")
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("results")
@@ -286,6 +300,7 @@ def main():
     process_targets(table)
     connect_shapes(table)
     busy_vertex(table)
+    connect_cancel(table)
     assimp_baseline(table, args.models, args.repetitions)
     cad_exports(table)
     frame_rates(table)

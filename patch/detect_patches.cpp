@@ -437,6 +437,13 @@ void DetectPatches(PatchObject& object) {
 bool DetectPatches(PatchObject& object, const ProgressReceiver& progress,
                    const CancelCheck& cancelled) {
     object.DeletePatches();
+    // Before the search's tables are built, which takes a while on a big object.
+    if (progress) {
+        progress(0);
+    }
+    if (cancelled && cancelled()) {
+        return false;
+    }
     LoopSearch search(object);
     if (!search.Run(3, 0, progress, cancelled) ||
         !search.Run(4, object.SplineCount(), progress, cancelled)) {
