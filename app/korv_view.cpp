@@ -16,9 +16,9 @@
 namespace korvane {
 namespace {
 
-// Surface triangles drawn in one paint of a big still frame: well under a tenth of a second in
-// Mesa's software renderer.
-constexpr std::size_t kPartTriangles = 300'000;
+// Control points, curve vertices and surface triangles drawn in one paint of a big still frame:
+// about a tenth of a second in Mesa's software renderer.
+constexpr std::size_t kPartSize = 300'000;
 // Bytes of sampled surfaces handed to OpenGL in one event-loop turn: a few hundredths of a second.
 constexpr std::size_t kUploadBytes = 32u << 20;
 
@@ -116,7 +116,7 @@ void CKorvView::DrawScene() {
     frame.width = static_cast<int>(width() * ratio);
     frame.height = static_cast<int>(height() * ratio);
     frame.moving = buttonsDown_ > 0;
-    frame.partTriangles = kPartTriangles;
+    frame.partSize = kPartSize;
     frame.part = part_;
     if (DrawFrame(frame, cache_)) {
         part_ = 0;

@@ -171,8 +171,9 @@ void BM_MillionQuadFrame(benchmark::State& state, BigFrame kind) {
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 // One paint of the still frame as the view draws it, a part a paint (the parts of one frame
-// drawn in turn, then the camera turns): no paint may keep the view from its events for long.
-void BM_MillionQuadFramePart(benchmark::State& state) {
+// drawn in turn, then the camera turns), with surfaces and with curves alone: no paint may keep
+// the view from its events for long.
+void BM_MillionQuadFramePart(benchmark::State& state, bool surfaces) {
     ObjectStore& store = ConnectedTorus(1'000'000);
     OffscreenCanvas canvas;
     std::string error;
@@ -184,10 +185,26 @@ void BM_MillionQuadFramePart(benchmark::State& state) {
     frame.objects = &store.objects;
     frame.width = kWidth;
     frame.height = kHeight;
-    frame.display.showSurfaces = true;
+    frame.display.showSurfaces = surfaces;
     frame.camera.eye = Vec3{0.0f, 600.0f, -1100.0f};
-    frame.partTriangles = state.range(0);
+    frame.partSize = state.range(0);
     DrawCache cache;
+    while (!DrawFrame(frame, cache)) {
+        ++frame.part;
+    }
+    frame.part = 0;
+    glFinish();
+    // For reference, the same frame drawn at once from the same cache.
+    frame.partSize = 0;
+    DrawFrame(frame, cache);
+    glFinish();
+    const auto wholeStart = std::chrono::steady_clock::now();
+    DrawFrame(frame, cache);
+    glFinish();
+    state.counters["whole_ms"] =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wholeStart)
+            .count();
+    frame.partSize = state.range(0);
     while (!DrawFrame(frame, cache)) {
         ++frame.part;
     }
@@ -213,7 +230,8 @@ void BM_MillionQuadFramePart(benchmark::State& state) {
     state.counters["frames"] = static_cast<double>(frames);
     state.counters["longest_ms"] = longest;
 }
-BENCHMARK(BM_MillionQuadFramePart)->Arg(300'000)->Apply(ForSeconds);
+BENCHMARK_CAPTURE(BM_MillionQuadFramePart, surfaces, true)->Arg(300'000)->Apply(ForSeconds);
+BENCHMARK_CAPTURE(BM_MillionQuadFramePart, curves, false)->Arg(300'000)->Apply(ForSeconds);
 
 // Handing the sampled surfaces of the million quads to OpenGL as the view does once the builder
 // is done, a 32 MB piece an event-loop turn: one piece an iteration, and all at once for

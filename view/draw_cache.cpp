@@ -70,29 +70,44 @@ DrawCache::Shape DrawCache::ShapeOf(const PatchObject& object, DrawLayer layer, 
 }
 
 void DrawCache::Draw(const PatchObject& object, DrawLayer layer, int resolution,
+                     std::size_t chunkSize, std::size_t chunkCount, std::size_t index,
                      const std::function<void()>& emit) {
-    const Shape shape = ShapeOf(object, layer, resolution);
+    Shape shape = ShapeOf(object, layer, resolution);
+    shape.chunkSize = chunkSize;
     const Key key{&object, layer};
     Entry& entry = entries_[key];
-    if (entry.list != 0 && entry.shape == shape) {
-        glCallList(entry.list);
+    if (entry.shape != shape || entry.lists.size() != chunkCount) {
+        // Lists out of date keep their names: compiling into one replaces what it held.
+        for (std::size_t k = chunkCount; k < entry.lists.size(); ++k) {
+            if (entry.lists[k] != 0) {
+                glDeleteLists(entry.lists[k], 1);
+            }
+        }
+        entry.lists.resize(chunkCount, 0);
+        entry.compiled.assign(chunkCount, false);
+        entry.shape = shape;
+    }
+    if (index >= chunkCount) {
         return;
     }
-    // An out-of-date list keeps its name: compiling into it replaces what it held.
-    if (entry.list == 0) {
-        entry.list = glGenLists(1);
+    GLuint& list = entry.lists[index];
+    if (list != 0 && entry.compiled[index]) {
+        glCallList(list);
+        return;
     }
-    if (entry.list == 0) {
-        entries_.erase(key);
+    if (list == 0) {
+        list = glGenLists(1);
+    }
+    if (list == 0) {
         emit();
         return;
     }
-    glNewList(entry.list, GL_COMPILE);
+    glNewList(list, GL_COMPILE);
     emit();
     glEndList();
+    entry.compiled[index] = true;
     ++compileCount_;
-    entry.shape = shape;
-    glCallList(entry.list);
+    glCallList(list);
 }
 
 void DrawCache::KeepOnly(const ObjectList<PatchObject>* objects) {
@@ -120,8 +135,10 @@ void DrawCache::Clear() {
 }
 
 void DrawCache::Delete(Entry& entry) {
-    if (entry.list != 0) {
-        glDeleteLists(entry.list, 1);
+    for (const GLuint list : entry.lists) {
+        if (list != 0) {
+            glDeleteLists(list, 1);
+        }
     }
     if (entry.buffers[0] != 0) {
         glDeleteBuffers(4, entry.buffers);
@@ -251,6 +268,10 @@ void DrawCache::StreamNetSurfaces(const PatchObject& object, int resolution) {
 void DrawCache::DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
                              const SurfaceSelection& selection) {
     if (!object.patchesValid) {
+        return;
+    }
+    if (!HoldsSurfaces(object, layer, resolution) && selection.heldOnly) {
+        missing_.push_back({&object, layer, resolution});
         return;
     }
     if (!HoldsSurfaces(object, layer, resolution)) {

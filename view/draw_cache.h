@@ -34,6 +34,9 @@ struct SurfaceSelection {
     bool standIn = false;  // the stand-in instead of the surfaces, where they have one
     std::size_t firstTriangle = 0;
     std::size_t endTriangle = SIZE_MAX;
+    // Only surfaces held already: others are listed for TakeMissing whatever the source, so that
+    // the parts of one frame count the same triangles.
+    bool heldOnly = false;
 };
 
 // The geometry of every object's points and curves compiled into OpenGL display lists, and of its
@@ -49,10 +52,12 @@ class DrawCache {
     DrawCache& operator=(const DrawCache&) = delete;
     ~DrawCache() = default;  // lists belong to their context and go with it
 
-    // Replays the object's list of the layer; compiles what emit draws into it first when there
-    // is none yet or it is out of date. Draws immediately when no list can be made.
-    void Draw(const PatchObject& object, DrawLayer layer, int resolution,
-              const std::function<void()>& emit);
+    // Replays the object's list of the layer for chunk `index` of its chunkCount chunks (the
+    // caller's cut of the object at chunkSize, which must be the same for the same object, layer,
+    // resolution and chunkSize); compiles what emit draws into it first when there is none yet or
+    // it is out of date. Draws immediately when no list can be made.
+    void Draw(const PatchObject& object, DrawLayer layer, int resolution, std::size_t chunkSize,
+              std::size_t chunkCount, std::size_t index, const std::function<void()>& emit);
 
     // Draws the object's surfaces of the layer (kSurfaces or kSmoothSurfaces) from their buffers,
     // as much of them as selection says; where the cache does not hold them, all of them as the
@@ -93,6 +98,7 @@ class DrawCache {
     // Forgets every list without touching OpenGL, for when the context itself is gone.
     void Abandon();
 
+    // Entries held: one per object and layer.
     std::size_t ListCount() const { return entries_.size(); }
     std::uint64_t CompileCount() const { return compileCount_; }
 
@@ -102,10 +108,12 @@ class DrawCache {
         std::int32_t splines = 0;
         std::int32_t patches = 0;
         int resolution = 0;
+        std::size_t chunkSize = 0;
         bool operator==(const Shape&) const = default;
     };
     struct Entry {
-        GLuint list = 0;
+        std::vector<GLuint> lists;   // a list per chunk, 0 where none was made yet
+        std::vector<bool> compiled;  // whether the chunk's list holds the current shape
         // Surfaces: samples and their indices, then the stand-in's.
         GLuint buffers[4] = {0, 0, 0, 0};
         std::size_t samples = 0;

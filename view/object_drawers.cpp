@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "view/colour.h"
@@ -10,18 +11,19 @@
 namespace korvane {
 namespace {
 
-void EmitControlPoints(const PatchObject& object) {
+void EmitControlPoints(const PatchObject& object, const DrawChunk& chunk) {
     glBegin(GL_POINTS);
-    for (const PatchVec3& point : object.points) {
+    for (std::int32_t p = chunk.first; p < chunk.end; ++p) {
+        const PatchVec3& point = object.points[static_cast<std::size_t>(p)];
         glVertex3f(point.x, point.y, point.z);
     }
     glEnd();
 }
 
-void EmitCurves(const PatchObject& object, int curveResolution) {
+void EmitCurves(const PatchObject& object, int curveResolution, const DrawChunk& chunk) {
     const CurveWeightTable weights = MakeCurveWeightTable(curveResolution);
     std::vector<Vec3> strip;
-    for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
+    for (std::int32_t spline = chunk.first; spline < chunk.end; ++spline) {
         strip.clear();
         SampleSpline(object, spline, weights, strip);
         glBegin(GL_LINE_STRIP);
@@ -59,20 +61,30 @@ void EndSurfaces() {
 }  // namespace
 
 // The colour and the sizes stay outside the cached lists, so that selecting compiles nothing.
-void DrawControlPoints(const PatchObject& object, bool selected, DrawCache& cache) {
+void DrawControlPoints(const PatchObject& object, bool selected, DrawCache& cache,
+                       const ChunkSelection& selection) {
     glDisable(GL_LIGHTING);
     glPointSize(selected ? 6.0f : 4.0f);
     SetColour(object, selected);
-    cache.Draw(object, DrawLayer::kControlPoints, 0, [&] { EmitControlPoints(object); });
+    const std::vector<DrawChunk> chunks = PointChunks(object, selection.chunkSize);
+    for (std::size_t k = selection.first; k < std::min(selection.end, chunks.size()); ++k) {
+        cache.Draw(object, DrawLayer::kControlPoints, 0, selection.chunkSize, chunks.size(), k,
+                   [&] { EmitControlPoints(object, chunks[k]); });
+    }
     glPointSize(1.0f);
 }
 
-void DrawCurves(const PatchObject& object, int curveResolution, bool selected, DrawCache& cache) {
+void DrawCurves(const PatchObject& object, int curveResolution, bool selected, DrawCache& cache,
+                const ChunkSelection& selection) {
     glDisable(GL_LIGHTING);
     glLineWidth(selected ? 2.0f : 1.0f);
     SetColour(object, selected);
     const int resolution = curveResolution < 1 ? 1 : curveResolution;
-    cache.Draw(object, DrawLayer::kCurves, resolution, [&] { EmitCurves(object, resolution); });
+    const std::vector<DrawChunk> chunks = CurveChunks(object, resolution, selection.chunkSize);
+    for (std::size_t k = selection.first; k < std::min(selection.end, chunks.size()); ++k) {
+        cache.Draw(object, DrawLayer::kCurves, resolution, selection.chunkSize, chunks.size(), k,
+                   [&] { EmitCurves(object, resolution, chunks[k]); });
+    }
     glLineWidth(1.0f);
 }
 

@@ -79,25 +79,79 @@ void DrawAxisCross() {
     glLineWidth(1.0f);
 }
 
+// What one part of a frame covers, in units of work in drawing order: every object's control
+// points and curve vertices, then every object's held surface triangles.
+class FramePart {
+  public:
+    FramePart(const SceneFrame& frame, const DrawCache& cache, DrawLayer layer) : frame_(frame) {
+        const DisplaySettings& display = frame.display;
+        std::size_t total = 0;
+        if (frame.objects != nullptr && frame.partSize > 0 && !frame.moving) {
+            for (const PatchObject* object : *frame.objects) {
+                if (display.showVertices) {
+                    total += static_cast<std::size_t>(object->PointCount());
+                }
+                if (display.showCurves) {
+                    for (const DrawChunk& chunk :
+                         CurveChunks(*object, display.curveResolution, frame.partSize)) {
+                        total += chunk.size;
+                    }
+                }
+                if (display.showSurfaces) {
+                    total += cache.SurfaceTriangles(*object, layer);
+                }
+            }
+        }
+        parted_ = total > frame.partSize && frame.partSize > 0;
+        first_ = parted_ ? frame.part * frame.partSize : 0;
+        end_ = parted_ ? first_ + frame.partSize : SIZE_MAX;
+        complete_ = !parted_ || end_ >= total;
+    }
+
+    bool Parted() const { return parted_; }
+    bool Complete() const { return complete_; }
+    bool First() const { return !parted_ || frame_.part == 0; }
+
+    // The chunks starting within this part, of chunks that begin at unit `at`; moves at past them.
+    ChunkSelection Chunks(const std::vector<DrawChunk>& chunks, std::size_t& at) const {
+        ChunkSelection selection{.chunkSize = frame_.partSize, .first = chunks.size(), .end = 0};
+        for (std::size_t k = 0; k < chunks.size(); ++k) {
+            if (at >= first_ && at < end_) {
+                selection.first = std::min(selection.first, k);
+                selection.end = k + 1;
+            }
+            at += chunks[k].size;
+        }
+        return selection;
+    }
+
+    // The triangles of this part, of an object's `triangles` that begin at unit `at`; moves at
+    // past them.
+    SurfaceSelection Surfaces(std::size_t triangles, std::size_t& at) const {
+        SurfaceSelection selection;
+        selection.heldOnly = parted_;
+        if (parted_) {
+            selection.firstTriangle = first_ > at ? first_ - at : 0;
+            selection.endTriangle = end_ > at ? end_ - at : 0;
+        }
+        at += triangles;
+        return selection;
+    }
+
+  private:
+    const SceneFrame& frame_;
+    bool parted_ = false;
+    bool complete_ = true;
+    std::size_t first_ = 0;
+    std::size_t end_ = SIZE_MAX;
+};
+
 bool DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* observer) {
     const DisplaySettings& display = frame.display;
     const DrawLayer layer =
         display.smoothSurfaces ? DrawLayer::kSmoothSurfaces : DrawLayer::kSurfaces;
-    // Only a frame whose surfaces are all held is parted: the parts must count the same
-    // triangles.
-    std::size_t heldTriangles = 0;
-    bool allHeld = true;
-    if (frame.objects != nullptr && display.showSurfaces && !frame.moving) {
-        const int resolution = std::max(1, display.surfaceResolution);
-        for (const PatchObject* object : *frame.objects) {
-            heldTriangles += cache.SurfaceTriangles(*object, layer);
-            allHeld = allHeld && (!object->patchesValid || object->patches.empty() ||
-                                  cache.HoldsSurfaces(*object, layer, resolution));
-        }
-    }
-    const bool parted = frame.partTriangles > 0 && allHeld && heldTriangles > frame.partTriangles;
-    const bool first = !parted || frame.part == 0;
-    if (first) {
+    const FramePart part(frame, cache, layer);
+    if (part.First()) {
         ClearBackground(frame.backgroundColour);
     }
     glDepthFunc(GL_LEQUAL);
@@ -105,47 +159,41 @@ bool DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
     const Bounds model = frame.objects != nullptr ? ControlPointBounds(*frame.objects) : Bounds();
     SetupCamera(frame.camera, frame.width, frame.height, DepthRangeFor(frame.camera, model));
     SetupLights();
-    if (first) {
+    if (part.First()) {
         DrawAxisCross();
     }
     cache.KeepOnly(frame.objects);
     if (observer != nullptr) {
         observer->BeforeModel();
     }
-    bool complete = true;
     if (frame.objects != nullptr) {
         // While the camera moves, an object too big to keep up shows its surfaces' stand-in alone.
         const auto standIn = [&](const PatchObject& object) {
             return frame.moving && display.showSurfaces &&
                    cache.SurfaceSamples(object, layer) > kMovingSurfaceSamples;
         };
+        std::size_t at = 0;
         std::int32_t index = 0;
         for (const PatchObject* object : *frame.objects) {
             const bool selected = index++ == display.selectedObject;
-            if (!first || standIn(*object)) {
+            if (standIn(*object)) {
                 continue;
             }
             if (display.showVertices) {
-                DrawControlPoints(*object, selected, cache);
+                DrawControlPoints(*object, selected, cache,
+                                  part.Chunks(PointChunks(*object, frame.partSize), at));
             }
             if (display.showCurves) {
-                DrawCurves(*object, display.curveResolution, selected, cache);
+                DrawCurves(
+                    *object, display.curveResolution, selected, cache,
+                    part.Chunks(CurveChunks(*object, display.curveResolution, frame.partSize), at));
             }
         }
-        // The part's share of the triangles of all objects' surfaces, counted in drawing order.
-        const std::size_t partFirst = parted ? (frame.part - 1) * frame.partTriangles : 0;
-        const std::size_t partEnd = parted ? partFirst + frame.partTriangles : SIZE_MAX;
-        if (display.showSurfaces && (!parted || frame.part > 0)) {
-            std::size_t before = 0;
+        if (display.showSurfaces) {
             for (const PatchObject* object : *frame.objects) {
-                const std::size_t held = cache.SurfaceTriangles(*object, layer);
-                SurfaceSelection selection;
+                SurfaceSelection selection =
+                    part.Surfaces(cache.SurfaceTriangles(*object, layer), at);
                 selection.standIn = standIn(*object);
-                if (parted) {
-                    selection.firstTriangle = partFirst > before ? partFirst - before : 0;
-                    selection.endTriangle = partEnd > before ? partEnd - before : 0;
-                }
-                before += held;
                 if (display.smoothSurfaces) {
                     DrawSmoothSurfaces(*object, display.surfaceResolution, selection, cache);
                 } else {
@@ -153,13 +201,12 @@ bool DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
                 }
             }
         }
-        complete = !parted || partEnd >= heldTriangles;
     }
     if (observer != nullptr) {
         observer->AfterModel();
     }
     glFlush();
-    return complete;
+    return part.Complete();
 }
 
 }  // namespace korvane

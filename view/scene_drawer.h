@@ -23,11 +23,13 @@ struct SceneFrame {
     // The camera is being dragged: an object whose surfaces are too big to keep up with it
     // (kMovingSurfaceSamples) shows their stand-in alone, without its points and curves.
     bool moving = false;
-    // A still frame whose held surfaces have more triangles than this is drawn in parts, one a
-    // call, so that no call takes long: part 0 clears and draws all but the surfaces, each part
-    // after it the next partTriangles of them. The parts drawn in turn into the same buffers make
-    // the frame drawn at once. 0: always at once.
-    std::size_t partTriangles = 0;
+    // A still frame with more to draw than this, counting control points, curve vertices and
+    // held surface triangles, is drawn in parts, one a call, so that no call takes long: each
+    // part draws the next partSize of them, in the order of a frame drawn at once, points and
+    // curves in chunks of about partSize. The parts drawn in turn into the same buffers make the
+    // frame drawn at once; surfaces not held yet are left to StoreSurfaces meanwhile (listed by
+    // TakeMissing). 0: always at once, points and curves in one chunk each.
+    std::size_t partSize = 0;
     std::size_t part = 0;
 };
 

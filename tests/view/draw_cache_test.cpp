@@ -207,8 +207,8 @@ TEST_F(DrawCacheTest, ClearMakesEveryListAgain) {
     ExpectSamePicture(moved, Evaluated(frame));
 }
 
-// A still frame drawn a part a call, in either kind of surface and with two objects whose
-// surfaces the parts cut anywhere, ends as the frame drawn at once, pixel for pixel; its first
+// A still frame drawn a part a call, with points, curves and either kind of surface of two
+// objects that the parts cut anywhere, ends as the frame drawn at once, pixel for pixel; its first
 // part has no surfaces yet.
 TEST_F(DrawCacheTest, AFrameDrawnInPartsIsTheFrameDrawnAtOnce) {
     ObjectStore store;
@@ -219,14 +219,28 @@ TEST_F(DrawCacheTest, AFrameDrawnInPartsIsTheFrameDrawnAtOnce) {
         object.colour = colour;
         DetectPatches(object);
     }
-    for (bool smooth : {false, true}) {
-        SCOPED_TRACE(smooth ? "smooth" : "nets");
-        SceneFrame frame = FrameOf(store, true);
+    const struct {
+        const char* name;
+        bool surfaces;
+        bool smooth;
+        bool vertices;
+        std::size_t partSize;
+    } cases[] = {{"nets", true, false, false, 1000},
+                 {"smooth", true, true, false, 1000},
+                 {"points, curves and nets", true, false, true, 300},
+                 {"curves alone", false, false, false, 200},
+                 {"points and curves", false, false, true, 150}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cache_.Clear();
+        SceneFrame frame = FrameOf(store, c.surfaces);
         frame.camera.eye = Vec3{0.0f, 900.0f, -1300.0f};
-        frame.display.smoothSurfaces = smooth;
+        frame.display.smoothSurfaces = c.smooth;
+        frame.display.showVertices = c.vertices;
         frame.display.surfaceResolution = 2;
+        frame.display.curveResolution = 2;
         const RgbaImage atOnce = Cached(frame);
-        frame.partTriangles = 1000;
+        frame.partSize = c.partSize;
         std::size_t parts = 0;
         RgbaImage last;
         for (frame.part = 0; parts < 100; ++frame.part) {
@@ -237,11 +251,13 @@ TEST_F(DrawCacheTest, AFrameDrawnInPartsIsTheFrameDrawnAtOnce) {
                 break;
             }
             if (frame.part == 0) {
-                EXPECT_TRUE(last.pixels != atOnce.pixels) << "the first part has no surfaces";
+                EXPECT_TRUE(last.pixels != atOnce.pixels) << "the first part is not the frame";
             }
         }
         EXPECT_GT(parts, 3u);
+        EXPECT_LT(parts, 100u);
         EXPECT_TRUE(last.pixels == atOnce.pixels);
+        EXPECT_TRUE(cache_.TakeMissing().empty()) << "the surfaces were held";
     }
 }
 
