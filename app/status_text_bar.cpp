@@ -76,6 +76,9 @@ void StatusFieldDialog::RequestCancel() {
 }
 
 void StatusFieldDialog::BeginTask(std::function<void()> cancel) {
+    if (!cancelTask_) {
+        textBeforeTask_ = GetApp()->StatusText();
+    }
     cancelTask_ = std::move(cancel);
     bar_->setValue(0);
     cancel_->setEnabled(true);
@@ -100,7 +103,7 @@ void StatusFieldDialog::EndTask(bool cancelled) {
     cancelTask_ = nullptr;
     statusRunning_ = false;
     Arrange();
-    GetApp()->SetStatusText(cancelled ? ConversionCancelledStatus(IsEnglish()) : "Ready");
+    GetApp()->SetStatusText(cancelled ? ConversionCancelledStatus(IsEnglish()) : textBeforeTask_);
     Refresh();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 class QLineEdit;
 class QProgressBar;
@@ -42,7 +43,8 @@ class StatusFieldDialog : public QWidget {
     void BeginTask(std::function<void()> cancel);
     // The task's progress: done of total patches.
     void ShowTaskProgress(std::int64_t done, std::int64_t total);
-    // The task ended: "Ready", or the cancelled text.
+    // The task ended: the text from before it began (what a Connect Curve run or an export said
+    // stays), or the cancelled text.
     void EndTask(bool cancelled);
     bool statusRunning() const { return statusRunning_; }
     QLineEdit* field() const { return field_; }
@@ -69,6 +71,7 @@ class StatusFieldDialog : public QWidget {
     QString text_;
     bool statusRunning_ = false;
     std::function<void()> cancelTask_;
+    std::string textBeforeTask_;
 };
 
 // The bar docked at the bottom of the main window (id 135), without a title, holding the status

@@ -308,5 +308,37 @@ TEST(StatusFieldTest, ShowsTheStatusTextAndReadyOnNewDocumentAndImport) {
     }
 }
 
+// The view's surface sampling shows as a task; once it ends, what the field said before stays (a
+// cancelled Connect Curve, an export), unless the task itself was cancelled.
+TEST(StatusFieldTest, ASurfaceTaskEndsOnTheTextFromBeforeIt) {
+    StatusFieldDialog status;
+    const std::string cancelled = ConversionCancelledStatus(IsEnglish());
+    const struct {
+        std::string before;
+        bool taskCancelled;
+        std::string after;
+    } cases[] = {{cancelled, false, cancelled},
+                 {"Wrote 1 object to a.rvp", false, "Wrote 1 object to a.rvp"},
+                 {"Ready", true, cancelled}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        GetApp()->SetStatusText(c.before);
+        int cancels = 0;
+        status.BeginTask([&cancels] { ++cancels; });
+        status.BeginTask([&cancels] { ++cancels; });
+        status.ShowTaskProgress(3, 10);
+        EXPECT_NE(status.field()->text().toStdString(), c.before);
+        EXPECT_FALSE(status.progressBar()->isHidden());
+        if (c.taskCancelled) {
+            status.cancelButton()->click();
+            EXPECT_EQ(cancels, 1);
+        }
+        status.EndTask(c.taskCancelled);
+        EXPECT_EQ(status.field()->text().toStdString(), c.after);
+        EXPECT_TRUE(status.progressBar()->isHidden());
+    }
+    GetApp()->SetStatusText("Ready");
+}
+
 }  // namespace
 }  // namespace korvane
