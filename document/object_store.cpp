@@ -2,27 +2,21 @@
 
 namespace korvane {
 
-ObjectStore::~ObjectStore() {
-    DeleteAllObjects();
-}
-
 PatchObject* ObjectStore::AddObject() {
-    auto* object = new PatchObject;
-    objects.AddTail(object);
-    return object;
+    owned_.push_back(std::make_unique<PatchObject>());
+    objects.Append(owned_.back().get());
+    return owned_.back().get();
 }
 
 void ObjectStore::DeleteAllObjects() {
-    for (PatchObject* object : objects) {
-        delete object;
-    }
-    objects.RemoveAll();
+    objects.Clear();
+    owned_.clear();
 }
 
 void ObjectStore::DeleteObjectsAfter(std::int32_t kept) {
     while (objects.GetCount() > kept && !objects.IsEmpty()) {
-        delete objects.GetTail();
-        objects.RemoveAt(objects.GetTailPosition());
+        objects.RemoveTail();
+        owned_.pop_back();
     }
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "geometry/object_list.h"
 #include "import/object_sink.h"
@@ -8,13 +10,14 @@
 
 namespace korvane {
 
-// An owning, ordered list of objects that readers fill: the storage of a Document.
+// The objects that readers fill, owned in order: the storage of a Document. objects lists them for
+// reading; only the store adds and removes.
 class ObjectStore : public ObjectSink {
   public:
     ObjectStore() = default;
     ObjectStore(const ObjectStore&) = delete;
     ObjectStore& operator=(const ObjectStore&) = delete;
-    ~ObjectStore() override;
+    ~ObjectStore() override = default;
 
     PatchObject* AddObject() override;
     void DeleteAllObjects();
@@ -22,6 +25,9 @@ class ObjectStore : public ObjectSink {
     void DeleteObjectsAfter(std::int32_t kept);
 
     ObjectList<PatchObject> objects;
+
+  private:
+    std::vector<std::unique_ptr<PatchObject>> owned_;  // in the order of objects
 };
 
 }  // namespace korvane

@@ -212,7 +212,7 @@ TEST_P(CadReadBackTest, FileHoldsEveryNetAsOneFaceInShellsThatCloseAsTheNetworkD
     for (PatchObject* object : store.objects) {
         DetectPatches(*object);
         if (model.maxPatches == 0 || object->patches.size() <= model.maxPatches) {
-            objects.AddTail(object);
+            objects.Append(object);
         }
     }
     std::vector<ObjectExpectation> expected;

@@ -65,14 +65,15 @@ class AtomicFileWriterTest : public ::testing::Test {
 };
 
 TEST_F(AtomicFileWriterTest, WrittenFileHoldsExactlyTheBytes) {
-    PatchObject* object = new PatchObject;
+    PatchObject stored;
+    PatchObject* object = &stored;
     object->name = "E";
     object->AddControlPoint({0, 0, 0});
     object->AddControlPoint({1, 0, 0});
     object->AddSpline(std::vector<std::int32_t>{0, 1});
     object->IndexReferences();
     ObjectList<PatchObject> objects;
-    objects.AddTail(object);
+    objects.Append(object);
 
     const fs::path target = folder_ / "model.rvp";
     const WriteResult result = WriteRvpFile(target.string(), objects);
@@ -81,9 +82,6 @@ TEST_F(AtomicFileWriterTest, WrittenFileHoldsExactlyTheBytes) {
     EXPECT_EQ(ReadAll(target), SerializeRvp(objects));
     EXPECT_EQ(ReadAll(target).size(), 164u);
     EXPECT_EQ(Entries(folder_), std::vector<std::string>{"model.rvp"});
-
-    delete object;
-    objects.RemoveAll();
 }
 
 TEST_F(AtomicFileWriterTest, NewFileGetsUsualPermissions) {

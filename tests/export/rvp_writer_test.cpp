@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,27 +25,20 @@ void AddCurves(PatchObject& object, const std::vector<std::vector<std::int32_t>>
     object.IndexReferences();
 }
 
-// An owning object list, as the document keeps it.
+// Objects owned in order, with their list, as the document keeps them.
 class Objects {
   public:
-    Objects() = default;
-    Objects(const Objects&) = delete;
-    Objects& operator=(const Objects&) = delete;
-    ~Objects() {
-        for (PatchObject* object : list) {
-            delete object;
-        }
-        list.RemoveAll();
-    }
-
     PatchObject& Add(const std::string& name) {
-        auto* object = new PatchObject;
-        object->name = name;
-        list.AddTail(object);
-        return *object;
+        PatchObject& object = *owned_.emplace_back(std::make_unique<PatchObject>());
+        object.name = name;
+        list.Append(&object);
+        return object;
     }
 
     ObjectList<PatchObject> list;
+
+  private:
+    std::vector<std::unique_ptr<PatchObject>> owned_;
 };
 
 const std::string kHeader = "0B 6F 62 6A 65 63 74 5F 69 6E 66 6F";

@@ -179,9 +179,7 @@ TEST_F(DrawCacheTest, ListsOfRemovedObjectsAreDeleted) {
     SceneFrame frame = FrameOf(store, false);
     Cached(frame);
     EXPECT_EQ(cache_.ListCount(), 4u);
-    PatchObject* last = store.objects.GetTail();
-    store.objects.RemoveAt(store.objects.GetTailPosition());
-    delete last;
+    store.DeleteObjectsAfter(store.objects.GetCount() - 1);
     const RgbaImage image = Cached(frame);
     EXPECT_EQ(cache_.ListCount(), 2u);
     ExpectSamePicture(image, Evaluated(frame));
