@@ -131,6 +131,17 @@ GLuint CompileStripList(const PatchObject& object) {
     return list;
 }
 
+// The million-quad torus at 800 x 600, seen from above at a slant.
+SceneFrame MillionQuadFrame(ObjectStore& store, bool surfaces) {
+    SceneFrame frame;
+    frame.objects = &store.objects;
+    frame.width = kWidth;
+    frame.height = kHeight;
+    frame.display.showSurfaces = surfaces;
+    frame.camera.eye = Vec3{0.0f, 600.0f, -1100.0f};
+    return frame;
+}
+
 void BM_MillionQuadFrame(benchmark::State& state, BigFrame kind) {
     ObjectStore& store = ConnectedTorus(1'000'000);
     OffscreenCanvas canvas;
@@ -139,13 +150,8 @@ void BM_MillionQuadFrame(benchmark::State& state, BigFrame kind) {
         state.SkipWithError(error.c_str());
         return;
     }
-    SceneFrame frame;
-    frame.objects = &store.objects;
-    frame.width = kWidth;
-    frame.height = kHeight;
-    frame.display.showSurfaces = kind != BigFrame::kDisplayList;
+    SceneFrame frame = MillionQuadFrame(store, kind != BigFrame::kDisplayList);
     frame.moving = kind == BigFrame::kMoving;
-    frame.camera.eye = Vec3{0.0f, 600.0f, -1100.0f};
     DrawCache cache;
     GLuint list = 0;
     if (kind == BigFrame::kDisplayList) {
@@ -181,12 +187,7 @@ void BM_MillionQuadFramePart(benchmark::State& state, bool surfaces) {
         state.SkipWithError(error.c_str());
         return;
     }
-    SceneFrame frame;
-    frame.objects = &store.objects;
-    frame.width = kWidth;
-    frame.height = kHeight;
-    frame.display.showSurfaces = surfaces;
-    frame.camera.eye = Vec3{0.0f, 600.0f, -1100.0f};
+    SceneFrame frame = MillionQuadFrame(store, surfaces);
     frame.partSize = state.range(0);
     DrawCache cache;
     while (!DrawFrame(frame, cache)) {
