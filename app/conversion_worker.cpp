@@ -24,8 +24,8 @@ constexpr Clock::duration kPublishInterval = std::chrono::milliseconds(100);
 // that says it is done). Per step it reads the clock only.
 class ProgressThrottle {
   public:
-    explicit ProgressThrottle(ConversionWorker& worker)
-        : worker_(worker), published_(Clock::now() - kPublishInterval) {}
+    explicit ProgressThrottle(std::function<void(const ConnectProgress&)> publish)
+        : publish_(std::move(publish)), published_(Clock::now() - kPublishInterval) {}
 
     void operator()(const ConnectProgress& progress) {
         if (progress.done == progress.total) {
@@ -62,12 +62,10 @@ class ProgressThrottle {
   private:
     void Publish(const ConnectProgress& progress) {
         pending_ = false;
-        handoff_detail::Release(&worker_);
-        emit worker_.Progressed(progress.objectIndex, progress.step == ConnectStep::kFindingPatches,
-                                progress.done, progress.total);
+        publish_(progress);
     }
 
-    ConversionWorker& worker_;
+    std::function<void(const ConnectProgress&)> publish_;
     Clock::time_point published_;
     ConnectProgress latest_;
     bool pending_ = false;
@@ -76,11 +74,7 @@ class ProgressThrottle {
 
 }  // namespace
 
-ConversionWorker::ConversionWorker() {
-    connect(this, &ConversionWorker::Progressed, this, &ConversionWorker::ShowProgress,
-            Qt::QueuedConnection);
-    connect(this, &ConversionWorker::Ended, this, &ConversionWorker::Finish, Qt::QueuedConnection);
-}
+ConversionWorker::ConversionWorker() = default;
 
 ConversionWorker::~ConversionWorker() {
     onFinished_ = nullptr;
@@ -139,7 +133,7 @@ bool ConversionWorker::Cancellable() const {
 }
 
 void ConversionWorker::Run(float limitAngle) {
-    ProgressThrottle throttle(*this);
+    ProgressThrottle throttle([this](const ConnectProgress& progress) { Publish(progress); });
     const ConnectReport report = document_->Connect(
         limitAngle,
         [this, &throttle](const ConnectProgress& progress) {
@@ -151,12 +145,20 @@ void ConversionWorker::Run(float limitAngle) {
                 .load(std::memory_order_relaxed);
         });
     throttle.Flush();
-    handoff_detail::Release(this);
-    emit Ended(report.cancelled);
+    PostToThread(this, [this, cancelled = report.cancelled] { Finish(cancelled); });
+}
+
+// Through PostToThread rather than a queued signal: the sanitizer can follow its handoff, and the
+// progress shows on the user-interface thread before any observer of Progressed hears of it.
+void ConversionWorker::Publish(const ConnectProgress& progress) {
+    const bool findingPatches = progress.step == ConnectStep::kFindingPatches;
+    PostToThread(this, [this, progress, findingPatches] {
+        ShowProgress(progress.objectIndex, findingPatches, progress.done, progress.total);
+    });
+    emit Progressed(progress.objectIndex, findingPatches, progress.done, progress.total);
 }
 
 void ConversionWorker::ShowProgress(int objectIndex, bool findingPatches, int done, int total) {
-    handoff_detail::Acquire(this);
     showingSearch_ = findingPatches;
     // Once Cancel has stopped a step, its bar and text stand still: what is still queued is past.
     if ((findingPatches ? cancelSearch_ : cancelJoins_).load()) {
@@ -181,7 +183,6 @@ void ConversionWorker::ShowProgress(int objectIndex, bool findingPatches, int do
 // "Ready" and the enabled commands come only from here, after the worker thread has ended and
 // every progress it sent has been shown.
 void ConversionWorker::Finish(bool cancelled) {
-    handoff_detail::Acquire(this);
     thread_.join();
     cancelled_ = cancelled;
     CKorvApp* app = GetApp();

@@ -9,6 +9,8 @@
 #include <thread>
 #include <vector>
 
+#include "document/document.h"
+
 namespace korvane {
 
 class CKorvDoc;
@@ -59,17 +61,17 @@ class ConversionWorker : public QObject {
     Share Progress() const { return share_; }
 
   signals:
-    // From the worker thread, queued: control points examined of the object at objectIndex. At
-    // most one every tenth of a second, and always a step's first and each object's last joins
-    // before it is done. findingPatches tells the patch search from the joins.
+    // From the worker thread, after the same progress was posted to the user-interface thread:
+    // control points examined of the object at objectIndex. At most one every tenth of a second,
+    // and always a step's first and each object's last joins before it is done. findingPatches
+    // tells the patch search from the joins.
     void Progressed(int objectIndex, bool findingPatches, int done, int total);
-    // From the worker thread, queued, after every Progressed of the run.
-    void Ended(bool cancelled);
     // On the user-interface thread, once a progress is the status text and the share.
     void ProgressShown();
 
   private:
     void Run(float limitAngle);
+    void Publish(const ConnectProgress& progress);
     void ShowProgress(int objectIndex, bool findingPatches, int done, int total);
     void Finish(bool cancelled);
 
