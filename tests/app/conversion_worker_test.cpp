@@ -20,6 +20,7 @@
 #include "app/korv_doc.h"
 #include "app/notify_codes.h"
 #include "app/status_text_bar.h"
+#include "app/thread_handoff.h"
 #include "model_files.h"
 #include "notify_recorder.h"
 #include "patch/patch_builder.h"
@@ -193,10 +194,12 @@ class FieldWatch {
                              }
                              shown_.push_back(text.toStdString());
                          });
-        // Queued after the worker's own showing of the same progress, so delivered after it.
+        // On the worker thread, which waits for a call queued behind the worker's own showing of
+        // the same progress: through CallOnThreadAndWait, whose handoff the thread checks follow.
         QObject::connect(
-            &worker, &ConversionWorker::Progressed, &context_, [](int, bool, int, int) {},
-            Qt::BlockingQueuedConnection);
+            &worker, &ConversionWorker::Progressed, &context_,
+            [this](int, bool, int, int) { CallOnThreadAndWait(&context_, [] {}); },
+            Qt::DirectConnection);
     }
 
     const std::vector<std::string>& shown() const { return shown_; }
