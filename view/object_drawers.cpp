@@ -66,7 +66,7 @@ void DrawControlPoints(const PatchObject& object, bool selected, DrawCache& cach
     glDisable(GL_LIGHTING);
     glPointSize(selected ? 6.0f : 4.0f);
     SetColour(object, selected);
-    const std::vector<DrawChunk> chunks = PointChunks(object, selection.chunkSize);
+    const std::span<const DrawChunk> chunks = selection.chunks;
     for (std::size_t k = selection.first; k < std::min(selection.end, chunks.size()); ++k) {
         cache.Draw(object, DrawLayer::kControlPoints, 0, selection.chunkSize, chunks.size(), k,
                    [&] { EmitControlPoints(object, chunks[k]); });
@@ -80,7 +80,7 @@ void DrawCurves(const PatchObject& object, int curveResolution, bool selected, D
     glLineWidth(selected ? 2.0f : 1.0f);
     SetColour(object, selected);
     const int resolution = curveResolution < 1 ? 1 : curveResolution;
-    const std::vector<DrawChunk> chunks = CurveChunks(object, resolution, selection.chunkSize);
+    const std::span<const DrawChunk> chunks = selection.chunks;
     for (std::size_t k = selection.first; k < std::min(selection.end, chunks.size()); ++k) {
         cache.Draw(object, DrawLayer::kCurves, resolution, selection.chunkSize, chunks.size(), k,
                    [&] { EmitCurves(object, resolution, chunks[k]); });

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "view/camera_framing.h"
 #include "view/camera_navigation.h"
@@ -79,25 +80,47 @@ void DrawAxisCross() {
     glLineWidth(1.0f);
 }
 
+// An object's points and curves as the frame cuts them, each empty when not shown.
+struct ObjectChunks {
+    std::vector<DrawChunk> points;
+    std::vector<DrawChunk> curves;
+};
+
+std::vector<ObjectChunks> ChunksOf(const SceneFrame& frame) {
+    std::vector<ObjectChunks> chunks;
+    if (frame.objects == nullptr) {
+        return chunks;
+    }
+    for (const PatchObject* object : *frame.objects) {
+        ObjectChunks& cut = chunks.emplace_back();
+        if (frame.display.showVertices) {
+            cut.points = PointChunks(*object, frame.partSize);
+        }
+        if (frame.display.showCurves) {
+            cut.curves = CurveChunks(*object, frame.display.curveResolution, frame.partSize);
+        }
+    }
+    return chunks;
+}
+
 // What one part of a frame covers, in units of work in drawing order: every object's control
 // points and curve vertices, then every object's held surface triangles.
 class FramePart {
   public:
-    FramePart(const SceneFrame& frame, const DrawCache& cache, DrawLayer layer) : frame_(frame) {
-        const DisplaySettings& display = frame.display;
+    FramePart(const SceneFrame& frame, const std::vector<ObjectChunks>& chunks,
+              const DrawCache& cache, DrawLayer layer)
+        : frame_(frame) {
         std::size_t total = 0;
         if (frame.objects != nullptr && frame.partSize > 0 && !frame.moving) {
-            for (const PatchObject* object : *frame.objects) {
-                if (display.showVertices) {
-                    total += static_cast<std::size_t>(object->PointCount());
-                }
-                if (display.showCurves) {
-                    for (const DrawChunk& chunk :
-                         CurveChunks(*object, display.curveResolution, frame.partSize)) {
+            for (const ObjectChunks& cut : chunks) {
+                for (const std::vector<DrawChunk>* list : {&cut.points, &cut.curves}) {
+                    for (const DrawChunk& chunk : *list) {
                         total += chunk.size;
                     }
                 }
-                if (display.showSurfaces) {
+            }
+            if (frame.display.showSurfaces) {
+                for (const PatchObject* object : *frame.objects) {
                     total += cache.SurfaceTriangles(*object, layer);
                 }
             }
@@ -114,7 +137,8 @@ class FramePart {
 
     // The chunks starting within this part, of chunks that begin at unit `at`; moves at past them.
     ChunkSelection Chunks(const std::vector<DrawChunk>& chunks, std::size_t& at) const {
-        ChunkSelection selection{.chunkSize = frame_.partSize, .first = chunks.size(), .end = 0};
+        ChunkSelection selection{
+            .chunks = chunks, .chunkSize = frame_.partSize, .first = chunks.size(), .end = 0};
         for (std::size_t k = 0; k < chunks.size(); ++k) {
             if (at >= first_ && at < end_) {
                 selection.first = std::min(selection.first, k);
@@ -150,7 +174,8 @@ bool DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
     const DisplaySettings& display = frame.display;
     const DrawLayer layer =
         display.smoothSurfaces ? DrawLayer::kSmoothSurfaces : DrawLayer::kSurfaces;
-    const FramePart part(frame, cache, layer);
+    const std::vector<ObjectChunks> chunks = ChunksOf(frame);
+    const FramePart part(frame, chunks, cache, layer);
     if (part.First()) {
         ClearBackground(frame.backgroundColour);
     }
@@ -173,20 +198,19 @@ bool DrawFrame(const SceneFrame& frame, DrawCache& cache, ModelDrawObserver* obs
                    cache.SurfaceSamples(object, layer) > kMovingSurfaceSamples;
         };
         std::size_t at = 0;
-        std::int32_t index = 0;
+        std::size_t index = 0;
         for (const PatchObject* object : *frame.objects) {
-            const bool selected = index++ == display.selectedObject;
+            const ObjectChunks& cut = chunks[index];
+            const bool selected = static_cast<std::int32_t>(index++) == display.selectedObject;
             if (standIn(*object)) {
                 continue;
             }
             if (display.showVertices) {
-                DrawControlPoints(*object, selected, cache,
-                                  part.Chunks(PointChunks(*object, frame.partSize), at));
+                DrawControlPoints(*object, selected, cache, part.Chunks(cut.points, at));
             }
             if (display.showCurves) {
-                DrawCurves(
-                    *object, display.curveResolution, selected, cache,
-                    part.Chunks(CurveChunks(*object, display.curveResolution, frame.partSize), at));
+                DrawCurves(*object, display.curveResolution, selected, cache,
+                           part.Chunks(cut.curves, at));
             }
         }
         if (display.showSurfaces) {
