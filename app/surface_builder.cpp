@@ -28,7 +28,7 @@ void SurfaceBuilder::Start(std::vector<Job> jobs) {
     results_.clear();
     total_ = 0;
     for (const Job& job : jobs_) {
-        total_ += static_cast<std::int64_t>(job.object->patches.size());
+        total_ += static_cast<std::int64_t>(job.object->Patches().size());
     }
     done_ = 0;
     cancel_ = false;
@@ -79,7 +79,7 @@ void SurfaceBuilder::Run(std::uint64_t run) {
         if (!cancel_) {
             AddStandIn(mesh);
         }
-        before += static_cast<std::int64_t>(job.object->patches.size());
+        before += static_cast<std::int64_t>(job.object->Patches().size());
         done_.store(before, std::memory_order_relaxed);
         results->push_back({job, std::move(mesh)});
     }

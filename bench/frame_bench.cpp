@@ -88,7 +88,7 @@ void BM_OrbitFrame(benchmark::State& state, Layers layers, bool cached) {
     cache.Clear();
     state.counters["fps"] =
         benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["patches"] = static_cast<double>(store.objects.GetHead()->patches.size());
+    state.counters["patches"] = static_cast<double>(store.objects.GetHead()->Patches().size());
 }
 // Each runs for three seconds of frames after the lists are made.
 void ForSeconds(benchmark::internal::Benchmark* b) {
@@ -108,7 +108,7 @@ GLuint CompileStripList(const PatchObject& object) {
     glNewList(list, GL_COMPILE);
     std::vector<SurfaceSample> grid;
     std::array<BezierNet, 3> nets;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         const int count = SurfaceNets(object, patch, nets);
         const int steps = SurfaceNetSteps(count, 1);
         for (int k = 0; k < count; ++k) {

@@ -130,7 +130,7 @@ void BM_DetectPatches(benchmark::State& state, Shape shape) {
     auto store = Connected(shape, state.range(0));
     for (auto _ : state) {
         DetectPatches(OnlyObject(*store));
-        benchmark::DoNotOptimize(OnlyObject(*store).patches.size());
+        benchmark::DoNotOptimize(OnlyObject(*store).Patches().size());
     }
 }
 BENCHMARK_CAPTURE(BM_DetectPatches, torus, Shape::kTorus)->Apply(AtBenchmarkSizes);
@@ -146,7 +146,7 @@ void BM_AllNets(benchmark::State& state, Shape shape) {
         float sum = 0.0f;
         BezierNet quad;
         std::array<BezierNet, 3> triangle;
-        for (const Patch& patch : object.patches) {
+        for (const Patch& patch : object.Patches()) {
             if (patch.cornerCount == 4) {
                 QuadNet(object, patch, quad);
                 sum += quad.values[15];

@@ -90,7 +90,7 @@ bool RenderDisplayList(const ObjectStore& store) {
     const GLuint list = glGenLists(1);
     glNewList(list, GL_COMPILE);
     for (const PatchObject* object : store.objects) {
-        for (const Patch& patch : object->patches) {
+        for (const Patch& patch : object->Patches()) {
             const int count = SurfaceNets(*object, patch, nets);
             const int steps = SurfaceNetSteps(count, kResolution);
             for (int k = 0; k < count; ++k) {

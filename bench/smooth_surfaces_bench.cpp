@@ -41,7 +41,7 @@ SurfaceTessellation TessellateNets(const PatchObject& object, int resolution) {
     SurfaceTessellation result;
     std::size_t samples = 0;
     std::size_t cells = 0;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         const int pieces = patch.cornerCount == 4 ? 1 : patch.cornerCount == 3 ? 3 : 0;
         const auto steps = static_cast<std::size_t>(SurfaceNetSteps(pieces, resolution));
         samples += static_cast<std::size_t>(pieces) * (steps + 1) * (steps + 1);
@@ -51,7 +51,7 @@ SurfaceTessellation TessellateNets(const PatchObject& object, int resolution) {
     result.triangles.reserve(6 * cells);
     std::array<BezierNet, 3> nets;
     std::vector<SurfaceSample> grid;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         const int count = SurfaceNets(object, patch, nets);
         const int steps = SurfaceNetSteps(count, resolution);
         const auto row = static_cast<std::uint32_t>(steps + 1);
@@ -83,7 +83,7 @@ void BM_Tessellate(benchmark::State& state, Shape shape, Surfaces surfaces, int 
         triangles = result.triangles.size() / 3;
         benchmark::DoNotOptimize(result.samples.data());
     }
-    state.counters["patches"] = static_cast<double>(object.patches.size());
+    state.counters["patches"] = static_cast<double>(object.Patches().size());
     state.counters["triangles"] = static_cast<double>(triangles);
 }
 

@@ -20,7 +20,7 @@ const ObjectList<PatchObject>& Document::ObjectsWithPatches() {
 void Document::FindPatchesFrom(std::int32_t first) {
     std::int32_t index = 0;
     for (PatchObject* object : store_.objects) {
-        if (index++ >= first && !object->patchesValid) {
+        if (index++ >= first && !object->PatchesValid()) {
             DetectPatches(*object);
         }
     }

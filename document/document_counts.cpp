@@ -18,7 +18,7 @@ ObjectCounts CountObject(const PatchObject& object) {
         counts.closedSplines += object.Closed(spline) ? 1 : 0;
     }
     counts.nodes = object.NodeCount();
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         (patch.cornerCount == 3 ? counts.triPatches : counts.quadPatches) += 1;
     }
     return counts;

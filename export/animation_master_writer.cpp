@@ -42,11 +42,11 @@ void PutColour(TextLines& out, std::uint32_t colour) {
 // holder[p] is the id of the CP that holds point p's position, 0 until one is written.
 void PutSplines(TextLines& out, const WrittenObject& written) {
     const PatchObject& object = *written.object;
-    std::vector<std::int64_t> holder(object.points.size(), 0);
+    std::vector<std::int64_t> holder(object.Points().size(), 0);
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
         out.Line("<SPLINE>");
         const std::span<const SplineNode> nodes = object.SplineNodes(spline);
-        std::int64_t id = written.firstId + object.splineStart[static_cast<std::size_t>(spline)];
+        std::int64_t id = written.firstId + object.SplineStarts()[static_cast<std::size_t>(spline)];
         for (std::size_t i = 0; i < nodes.size(); ++i, ++id) {
             const SplineNode& node = nodes[i];
             const bool last = i + 1 == nodes.size();
@@ -154,7 +154,7 @@ std::string SerializeAnimationMaster(const ObjectList<PatchObject>& objects) {
     // A CP line and its group line take some 50 bytes, a patch with its normals some 90.
     std::size_t estimate = 1024;
     for (const WrittenObject& object : written) {
-        estimate += 50 * object.object->nodes.size() + 90 * object.object->patches.size();
+        estimate += 50 * object.object->Nodes().size() + 90 * object.object->Patches().size();
     }
     out.Reserve(estimate);
     out.Line("<MODELFILE>").Line("ProductVersion=17").Line("Release= PC");

@@ -92,8 +92,7 @@ std::int32_t ObjectsTheFormatHolds(const ObjectList<PatchObject>& objects, Expor
             case ExportFormat::kSurfaceMesh:
             case ExportFormat::kStep:
             case ExportFormat::kIges:
-                held +=
-                    std::any_of(object->patches.begin(), object->patches.end(), HasSurface) ? 1 : 0;
+                held += std::ranges::any_of(object->Patches(), HasSurface) ? 1 : 0;
                 break;
         }
     }

@@ -68,7 +68,7 @@ class RowBuilder {
 
   private:
     const SplineNode& Node(std::int32_t node) const {
-        return object_.nodes[static_cast<std::size_t>(node)];
+        return object_.Nodes()[static_cast<std::size_t>(node)];
     }
     const PatchVec3& Position(std::int32_t node) const { return object_.PointOf(Node(node)); }
 
@@ -160,13 +160,13 @@ std::vector<MdlPatchRow> MdlPatchRows(const PatchObject& object, std::int64_t fi
     // The turn that faces a patch outwards in the model's axes faces it inwards in A:M's mirrored
     // ones, so the rows run the other way round.
     const std::vector<bool> turned = TurnedPatches(object, patches);
-    normals.BeginObject(object.points.size());
+    normals.BeginObject(object.Points().size());
     RowBuilder builder(object, firstId, normals);
     std::vector<MdlPatchRow> rows;
     rows.reserve(patches.size());
     for (std::size_t p = 0; p < patches.size(); ++p) {
         rows.push_back(
-            builder.Row(object.patches[static_cast<std::size_t>(patches[p])], !turned[p]));
+            builder.Row(object.Patches()[static_cast<std::size_t>(patches[p])], !turned[p]));
     }
     return rows;
 }

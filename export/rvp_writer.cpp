@@ -77,10 +77,10 @@ constexpr std::int32_t kFixedSettings[] = {0, 1, 0, 1, 1, 0, 0};
 constexpr std::string_view kFixedText = " ";
 
 std::size_t ObjectBytes(const PatchObject& object) {
-    const std::size_t points = object.points.size();
+    const std::size_t points = object.Points().size();
     return StringBytes(object.name) + 4 + 4 * std::size(kFixedSettings) + StringBytes(kFixedText) +
-           4 + 4 + 16 * points + 4 + 12 * object.splineClosed.size() + 12 * object.nodes.size() +
-           4 + 4 * points + 8 * object.refs.size();
+           4 + 4 + 16 * points + 4 + 12 * object.SplineClosedFlags().size() +
+           12 * object.Nodes().size() + 4 + 4 * points + 8 * object.Refs().size();
 }
 
 // Every point is written with flag 1, the only value the format's points take here. A reference
@@ -96,7 +96,7 @@ void PutObject(ArchiveWriter& out, const PatchObject& object) {
     out.PutInt(0);
 
     out.PutCount(CountOf(object.PointCount()));
-    for (const PatchVec3& point : object.points) {
+    for (const PatchVec3& point : object.Points()) {
         out.PutFloat(point.x);
         out.PutFloat(point.y);
         out.PutFloat(point.z);
@@ -119,7 +119,7 @@ void PutObject(ArchiveWriter& out, const PatchObject& object) {
         out.PutCount(static_cast<std::uint32_t>(refs.size()));
         for (const SplineRef& ref : refs) {
             out.PutInt(ref.spline);
-            out.PutInt(ref.node - object.splineStart[static_cast<std::size_t>(ref.spline)]);
+            out.PutInt(ref.node - object.SplineStarts()[static_cast<std::size_t>(ref.spline)]);
         }
     }
 }

@@ -20,7 +20,7 @@ struct PointIds {
 PointIds NumberPoints(const ObjectList<PatchObject>& objects) {
     PointIds ids;
     for (const PatchObject* object : objects) {
-        std::vector<std::int64_t>& own = ids.ofObject.emplace_back(object->points.size(), -1);
+        std::vector<std::int64_t>& own = ids.ofObject.emplace_back(object->Points().size(), -1);
         for (std::int32_t point = 0; point < object->PointCount(); ++point) {
             if (!object->RefsOf(point).empty()) {
                 own[static_cast<std::size_t>(point)] = ids.count++;
@@ -39,14 +39,15 @@ void PutPoints(TextLines& out, const ObjectList<PatchObject>& objects, const Poi
             if (refs.empty()) {
                 continue;
             }
-            const PatchVec3& at = object->points[static_cast<std::size_t>(point)];
+            const PatchVec3& at = object->Points()[static_cast<std::size_t>(point)];
             out.Number(at.x).Space().Number(at.y).Space().Number(at.z).End();
             out.Line("0").Line("0");  // the layer, and a field that is always 0
             out.Integer(static_cast<std::int64_t>(refs.size())).End();
             for (const SplineRef& ref : refs) {
                 out.Integer(firstCurve + ref.spline)
                     .Space()
-                    .Integer(ref.node - object->splineStart[static_cast<std::size_t>(ref.spline)])
+                    .Integer(ref.node -
+                             object->SplineStarts()[static_cast<std::size_t>(ref.spline)])
                     .End();
             }
         }
@@ -68,10 +69,10 @@ void PutCurves(TextLines& out, const ObjectList<PatchObject>& objects, const Poi
                 .Space()
                 .Integer(object->Closed(spline) ? 1 : 0)
                 .End();
-            const std::int32_t first = object->splineStart[static_cast<std::size_t>(spline)];
+            const std::int32_t first = object->SplineStarts()[static_cast<std::size_t>(spline)];
             for (std::int32_t node = first; node < first + object->SplineNodeCount(spline);
                  ++node) {
-                const SplineNode& at = object->nodes[static_cast<std::size_t>(node)];
+                const SplineNode& at = object->Nodes()[static_cast<std::size_t>(node)];
                 out.Integer(own[static_cast<std::size_t>(at.controlPoint)])
                     .Space()
                     .Integer(at.corner ? 0 : 1)
@@ -86,15 +87,15 @@ void PutCurves(TextLines& out, const ObjectList<PatchObject>& objects, const Poi
 }  // namespace
 
 float SPatchCurvature(const PatchObject& object, std::int32_t spline, std::int32_t node) {
-    const SplineNode& at = object.nodes[static_cast<std::size_t>(node)];
+    const SplineNode& at = object.Nodes()[static_cast<std::size_t>(node)];
     const std::int32_t next = object.Successor(spline, node);
     const bool outgoing = next >= 0;
     const std::int32_t other = outgoing ? next : object.Predecessor(spline, node);
     float curvature = at.tension;
     if (other >= 0) {
         const PatchVec3& centre = object.PointOf(at);
-        const float distance =
-            Length(Subtract(object.PointOf(object.nodes[static_cast<std::size_t>(other)]), centre));
+        const float distance = Length(
+            Subtract(object.PointOf(object.Nodes()[static_cast<std::size_t>(other)]), centre));
         const float handle = Length(
             Subtract(at.Handle(outgoing ? HandleDirection::kOut : HandleDirection::kIn), centre));
         if (distance > 0.0f && std::isfinite(handle / distance)) {
@@ -110,7 +111,7 @@ std::string SerializeSPatch(const ObjectList<PatchObject>& objects) {
     // A point takes some 40 bytes, each of its curves 10 more, a node some 20.
     std::size_t estimate = 1024;
     for (const PatchObject* object : objects) {
-        estimate += 40 * object->points.size() + 30 * object->refs.size();
+        estimate += 40 * object->Points().size() + 30 * object->Refs().size();
     }
     out.Reserve(estimate);
     out.Line("sPatches").Line("version 2").Line("visibility FALSE").Line("selection FALSE");

@@ -21,7 +21,7 @@ std::string SerializeSPatch(const ObjectList<PatchObject>& objects);
 // Writes the file for objects at path, replacing any file there only once all of it is written.
 WriteResult WriteSPatchFile(const std::string& path, const ObjectList<PatchObject>& objects);
 
-// The curvature written for node `node` (an index into object.nodes) of spline: finite whatever
+// The curvature written for node `node` (an index into object.Nodes()) of spline: finite whatever
 // the positions; where the distance is zero, the node's tension, which the handles follow.
 float SPatchCurvature(const PatchObject& object, std::int32_t spline, std::int32_t node);
 

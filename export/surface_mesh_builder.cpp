@@ -48,7 +48,7 @@ class MeshBuilder {
           fields_(fields) {}
 
     void AddPatch(std::int32_t patchIndex, bool turned) {
-        const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
+        const Patch& patch = object_.Patches()[static_cast<std::size_t>(patchIndex)];
         const int count = fields_ != nullptr ? SampleSmoothPatch(object_, *fields_, patch,
                                                                  resolution_, smoothGrids_)
                                              : SurfaceNets(object_, patch, nets_);
@@ -121,7 +121,8 @@ class MeshBuilder {
     // counted from the midpoint of side `border` to the centre.
     SharedSample InnerSample(std::int32_t patchIndex, int border, int at, int steps) const {
         if (at == 0) {
-            return SideSample(object_.patches[static_cast<std::size_t>(patchIndex)], border, steps);
+            return SideSample(object_.Patches()[static_cast<std::size_t>(patchIndex)], border,
+                              steps);
         }
         if (at == steps) {
             return {patchIndex, kCentre, 0};
@@ -135,7 +136,7 @@ class MeshBuilder {
     // the second half of side k - 1 at u = 0, backwards.
     std::optional<SharedSample> Shared(std::int32_t patchIndex, int net, int u, int v,
                                        int steps) const {
-        const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
+        const Patch& patch = object_.Patches()[static_cast<std::size_t>(patchIndex)];
         if (patch.cornerCount == 4) {
             if (v == 0) {
                 return SideSample(patch, 0, u);

@@ -46,7 +46,7 @@ ImportResult ImportByContent(std::string_view bytes, ObjectStore& store) {
 }
 
 void BuildEveryNet(const PatchObject& object) {
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         Require(patch.cornerCount == 3 || patch.cornerCount == 4, "patches have 3 or 4 sides");
         if (patch.cornerCount == 4) {
             BezierNet net;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "patch/patch_network_access.h"
+
 namespace korvane {
 namespace {
 
@@ -12,7 +14,7 @@ std::string Text(std::size_t number) {
 }
 
 std::string CheckSplines(const PatchObject& object) {
-    const std::size_t pointCount = object.points.size();
+    const std::size_t pointCount = object.Points().size();
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
         const auto s = static_cast<std::size_t>(spline);
         const std::span<const SplineNode> nodes = object.SplineNodes(spline);
@@ -34,13 +36,14 @@ std::string CheckSplines(const PatchObject& object) {
 }
 
 std::string CheckAndResolveReferences(PatchObject& object) {
-    const std::size_t splineCount = object.splineClosed.size();
-    std::vector<char> referred(object.nodes.size(), 0);
+    const std::size_t splineCount = object.SplineClosedFlags().size();
+    std::vector<char> referred(object.Nodes().size(), 0);
+    std::vector<SplineRef>& refs = PatchNetworkAccess::Refs(object);
     for (std::int32_t point = 0; point < object.PointCount(); ++point) {
         const auto p = static_cast<std::size_t>(point);
-        for (auto r = static_cast<std::size_t>(object.refStart[p]);
-             r < static_cast<std::size_t>(object.refStart[p + 1]); ++r) {
-            SplineRef& ref = object.refs[r];
+        for (auto r = static_cast<std::size_t>(object.RefStarts()[p]);
+             r < static_cast<std::size_t>(object.RefStarts()[p + 1]); ++r) {
+            SplineRef& ref = refs[r];
             const std::string from = "control point " + Text(p);
             if (ref.spline < 0 || static_cast<std::size_t>(ref.spline) >= splineCount) {
                 return from + " refers to spline " + std::to_string(ref.spline) + " of " +
@@ -52,8 +55,8 @@ std::string CheckAndResolveReferences(PatchObject& object) {
             if (ref.node < 0 || static_cast<std::size_t>(ref.node) >= nodeCount) {
                 return from + " refers to " + node + ", which has " + Text(nodeCount) + " nodes";
             }
-            const std::int32_t at = object.splineStart[s] + ref.node;
-            const std::int32_t sitsOn = object.nodes[static_cast<std::size_t>(at)].controlPoint;
+            const std::int32_t at = object.SplineStarts()[s] + ref.node;
+            const std::int32_t sitsOn = object.Nodes()[static_cast<std::size_t>(at)].controlPoint;
             if (sitsOn != point) {
                 return from + " refers to " + node + ", which sits on control point " +
                        std::to_string(sitsOn);
@@ -67,9 +70,9 @@ std::string CheckAndResolveReferences(PatchObject& object) {
     }
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
         const auto s = static_cast<std::size_t>(spline);
-        for (std::int32_t at = object.splineStart[s]; at < object.splineStart[s + 1]; ++at) {
+        for (std::int32_t at = object.SplineStarts()[s]; at < object.SplineStarts()[s + 1]; ++at) {
             if (referred[static_cast<std::size_t>(at)] == 0) {
-                return "node " + Text(static_cast<std::size_t>(at - object.splineStart[s])) +
+                return "node " + Text(static_cast<std::size_t>(at - object.SplineStarts()[s])) +
                        " of spline " + Text(s) + " is referred to by no control point";
             }
         }

@@ -5,6 +5,7 @@
 
 #include "import/little_endian_reader.h"
 #include "import/rvp_links.h"
+#include "patch/patch_network_access.h"
 
 namespace korvane {
 namespace {
@@ -117,8 +118,9 @@ class RvpParser {
         if (!Count(count, kPointBytes, "control points")) {
             return false;
         }
-        object.points.resize(count);
-        for (PatchVec3& point : object.points) {
+        std::vector<PatchVec3>& points = PatchNetworkAccess::Points(object);
+        points.resize(count);
+        for (PatchVec3& point : points) {
             std::int32_t flag = 0;
             if (!F32(point.x) || !F32(point.y) || !F32(point.z) || !I32(flag)) {
                 return false;
@@ -132,8 +134,11 @@ class RvpParser {
         if (!Count(count, kSplineBytes, "splines")) {
             return false;
         }
-        object.splineClosed.reserve(count);
-        object.splineStart.reserve(std::size_t{count} + 1);
+        std::vector<bool>& splineClosed = PatchNetworkAccess::SplineClosedFlags(object);
+        std::vector<std::int32_t>& splineStart = PatchNetworkAccess::SplineStarts(object);
+        std::vector<SplineNode>& nodes = PatchNetworkAccess::Nodes(object);
+        splineClosed.reserve(count);
+        splineStart.reserve(std::size_t{count} + 1);
         for (std::uint32_t s = 0; s < count; ++s) {
             std::int32_t closed = 0;
             std::int32_t setting = 0;
@@ -141,16 +146,16 @@ class RvpParser {
             if (!I32(closed) || !I32(setting) || !Count(nodeCount, kNodeBytes, "nodes")) {
                 return false;
             }
-            object.splineClosed.push_back(closed != 0);
+            splineClosed.push_back(closed != 0);
             for (std::uint32_t k = 0; k < nodeCount; ++k) {
-                SplineNode& node = object.nodes.emplace_back();
+                SplineNode& node = nodes.emplace_back();
                 std::int32_t corner = 0;
                 if (!I32(corner) || !F32(node.tension) || !I32(node.controlPoint)) {
                     return false;
                 }
                 node.corner = corner != 0;
             }
-            object.splineStart.push_back(object.NodeCount());
+            splineStart.push_back(object.NodeCount());
         }
         return true;
     }
@@ -162,24 +167,26 @@ class RvpParser {
         if (!U32(pointCount)) {
             return false;
         }
-        if (pointCount != object.points.size()) {
+        if (pointCount != object.Points().size()) {
             return Fail("the references are given for " + std::to_string(pointCount) +
                         " control points, but the object has " +
-                        std::to_string(object.points.size()));
+                        std::to_string(object.Points().size()));
         }
-        object.refStart.reserve(std::size_t{pointCount} + 1);
+        std::vector<std::int32_t>& refStart = PatchNetworkAccess::RefStarts(object);
+        std::vector<SplineRef>& refs = PatchNetworkAccess::Refs(object);
+        refStart.reserve(std::size_t{pointCount} + 1);
         for (std::uint32_t p = 0; p < pointCount; ++p) {
             std::uint32_t count = 0;
             if (!Count(count, kRefBytes, "references")) {
                 return false;
             }
             for (std::uint32_t r = 0; r < count; ++r) {
-                SplineRef& ref = object.refs.emplace_back();
+                SplineRef& ref = refs.emplace_back();
                 if (!I32(ref.spline) || !I32(ref.node)) {
                     return false;
                 }
             }
-            object.refStart.push_back(object.RefCount());
+            refStart.push_back(object.RefCount());
         }
         return true;
     }

@@ -9,8 +9,8 @@ namespace {
 struct PatchSides {
     PatchSides(const PatchObject& object, const Patch& patch) {
         for (std::size_t i = 0; i < static_cast<std::size_t>(patch.cornerCount); ++i) {
-            const SplineNode& start = object.nodes[static_cast<std::size_t>(patch.edgeStart[i])];
-            const SplineNode& end = object.nodes[static_cast<std::size_t>(patch.edgeEnd[i])];
+            const SplineNode& start = object.Nodes()[static_cast<std::size_t>(patch.edgeStart[i])];
+            const SplineNode& end = object.Nodes()[static_cast<std::size_t>(patch.edgeEnd[i])];
             const bool forward = patch.forward[i];
             corner[i] = object.PointOf(start);
             along[i] = start.Handle(forward ? HandleDirection::kOut : HandleDirection::kIn);

@@ -2,6 +2,7 @@
 
 #include "geometry/huge_pages.h"
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 
 namespace korvane {
 
@@ -20,27 +21,31 @@ void BuildFromMesh(const PolyMesh& mesh, PatchObject& object) {
     }
     const std::int32_t firstPoint = object.PointCount();
     // The references, refStart among them, are indexed once at the end.
-    object.points.resize(object.points.size() + static_cast<std::size_t>(vertexCount));
+    std::vector<PatchVec3>& points = PatchNetworkAccess::Points(object);
+    points.resize(points.size() + static_cast<std::size_t>(vertexCount));
     for (std::int32_t i = 0; i < vertexCount; ++i) {
         const Vec3& position = mesh.positions[i];
-        object.points[static_cast<std::size_t>(firstPoint + i)] =
+        points[static_cast<std::size_t>(firstPoint + i)] =
             PatchVec3(position.x, position.y, position.z);
     }
     // Every edge is an open spline of two nodes: the arrays are sized once and filled in place.
-    const std::size_t firstNode = object.nodes.size();
+    std::vector<SplineNode>& nodes = PatchNetworkAccess::Nodes(object);
+    std::vector<std::int32_t>& splineStart = PatchNetworkAccess::SplineStarts(object);
+    std::vector<bool>& splineClosed = PatchNetworkAccess::SplineClosedFlags(object);
+    const std::size_t firstNode = nodes.size();
     const std::int32_t firstSpline = object.SplineCount();
-    object.nodes.reserve(firstNode + 2 * edgeCount);
-    AdviseHugePages(object.nodes);
-    object.nodes.resize(firstNode + 2 * edgeCount);
-    object.splineStart.resize(object.splineStart.size() + edgeCount);
-    object.splineClosed.resize(object.splineClosed.size() + edgeCount, false);
+    nodes.reserve(firstNode + 2 * edgeCount);
+    AdviseHugePages(nodes);
+    nodes.resize(firstNode + 2 * edgeCount);
+    splineStart.resize(splineStart.size() + edgeCount);
+    splineClosed.resize(splineClosed.size() + edgeCount, false);
     std::size_t node = firstNode;
     std::size_t spline = static_cast<std::size_t>(firstSpline);
     for (const MeshEdge& edge : mesh.edges) {
         if (inRange(edge.first) && inRange(edge.second)) {
-            object.nodes[node++].controlPoint = firstPoint + edge.first;
-            object.nodes[node++].controlPoint = firstPoint + edge.second;
-            object.splineStart[++spline] = static_cast<std::int32_t>(node);
+            nodes[node++].controlPoint = firstPoint + edge.first;
+            nodes[node++].controlPoint = firstPoint + edge.second;
+            splineStart[++spline] = static_cast<std::int32_t>(node);
         }
     }
     object.IndexReferences();

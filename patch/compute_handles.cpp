@@ -1,4 +1,5 @@
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 
 namespace korvane {
 namespace {
@@ -37,7 +38,7 @@ void SetHandles(SplineNode& node, const PatchVec3& centre, const PatchVec3& prev
 
 void ComputeHandles(PatchObject& object) {
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
-        const std::span<SplineNode> nodes = object.SplineNodes(spline);
+        const std::span<SplineNode> nodes = PatchNetworkAccess::SplineNodes(object, spline);
         if (nodes.empty()) {
             continue;
         }

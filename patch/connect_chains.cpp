@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "geometry/huge_pages.h"
+#include "patch/patch_network_access.h"
 
 namespace korvane {
 namespace {
@@ -14,28 +15,28 @@ constexpr std::int64_t kCompactSlack = 4096;
 }  // namespace
 
 ConnectChains::ConnectChains(const PatchObject& object) {
-    const std::size_t nodeCount = object.nodes.size();
+    const std::size_t nodeCount = object.Nodes().size();
     // Room for the chains that grow, so that the arena is seldom moved as a whole.
     arena_.reserve(nodeCount * 2 + kCompactSlack);
     AdviseHugePages(arena_);
     arena_.resize(nodeCount);
     // A node that no reference names (only in a broken network) still gets one, after the rest.
     for (std::size_t i = 0; i < nodeCount; ++i) {
-        arena_[i] = {object.nodes[i].controlPoint, static_cast<std::int32_t>(i),
-                     static_cast<std::int64_t>(object.refs.size() + i)};
+        arena_[i] = {object.Nodes()[i].controlPoint, static_cast<std::int32_t>(i),
+                     static_cast<std::int64_t>(object.Refs().size() + i)};
     }
-    for (std::size_t r = 0; r < object.refs.size(); ++r) {
-        const auto node = static_cast<std::size_t>(object.refs[r].node);
+    for (std::size_t r = 0; r < object.Refs().size(); ++r) {
+        const auto node = static_cast<std::size_t>(object.Refs()[r].node);
         if (node < nodeCount) {
             arena_[node].stamp = static_cast<std::int64_t>(r);
         }
     }
-    nextStamp_ = static_cast<std::int64_t>(object.refs.size() + nodeCount);
+    nextStamp_ = static_cast<std::int64_t>(object.Refs().size() + nodeCount);
     chains_.reserve(static_cast<std::size_t>(object.SplineCount()));
     AdviseHugePages(chains_);
     for (std::int32_t s = 0; s < object.SplineCount(); ++s) {
-        const std::int32_t begin = object.splineStart[static_cast<std::size_t>(s)];
-        const std::int32_t end = object.splineStart[static_cast<std::size_t>(s) + 1];
+        const std::int32_t begin = object.SplineStarts()[static_cast<std::size_t>(s)];
+        const std::int32_t end = object.SplineStarts()[static_cast<std::size_t>(s) + 1];
         chains_.push_back({begin, end, begin, end, -1, false, object.Closed(s), true});
     }
     liveNodes_ = static_cast<std::int64_t>(nodeCount);
@@ -302,22 +303,25 @@ void ConnectChains::WriteBack(PatchObject& object) {
     stamps.reserve(written.size());
     for (const Node& node : written) {
         SplineNode& made = nodes.emplace_back(
-            node.origin >= 0 ? object.nodes[static_cast<std::size_t>(node.origin)] : SplineNode{});
+            node.origin >= 0 ? object.Nodes()[static_cast<std::size_t>(node.origin)]
+                             : SplineNode{});
         made.controlPoint = node.point;
         stamps.push_back(node.stamp);
     }
     std::vector<Node>().swap(written);
-    object.nodes = std::move(nodes);
-    object.splineStart = std::move(splineStart);
-    object.splineClosed = std::move(closed);
+    PatchNetworkAccess::Nodes(object) = std::move(nodes);
+    PatchNetworkAccess::SplineStarts(object) = std::move(splineStart);
+    PatchNetworkAccess::SplineClosedFlags(object) = std::move(closed);
     object.IndexReferences();
     // Within a point, references follow their stamps; most points' are in order already.
     const auto byStamp = [&stamps](const SplineRef& a, const SplineRef& b) {
         return stamps[static_cast<std::size_t>(a.node)] < stamps[static_cast<std::size_t>(b.node)];
     };
+    std::vector<SplineRef>& refs = PatchNetworkAccess::Refs(object);
+    const std::vector<std::int32_t>& refStart = object.RefStarts();
     for (std::int32_t p = 0; p < object.PointCount(); ++p) {
-        const auto first = object.refs.begin() + object.refStart[static_cast<std::size_t>(p)];
-        const auto last = object.refs.begin() + object.refStart[static_cast<std::size_t>(p) + 1];
+        const auto first = refs.begin() + refStart[static_cast<std::size_t>(p)];
+        const auto last = refs.begin() + refStart[static_cast<std::size_t>(p) + 1];
         if (!std::is_sorted(first, last, byStamp)) {
             std::sort(first, last, byStamp);
         }

@@ -5,6 +5,7 @@
 #include "patch/connect_chains.h"
 #include "patch/hub_pairs.h"
 #include "patch/open_ends.h"
+#include "patch/patch_network_access.h"
 #include "patch/widest_pairs.h"
 
 namespace korvane {
@@ -92,10 +93,10 @@ bool ConnectCurves(PatchObject& object, float limitDegrees, const ProgressReceiv
         OpenEnds ends(object);
         // The splines and references are rebuilt from the chains at the end; until then the
         // object holds only its points and its old nodes.
-        std::vector<SplineRef>().swap(object.refs);
-        std::vector<std::int32_t>().swap(object.refStart);
-        std::vector<std::int32_t>().swap(object.splineStart);
-        std::vector<bool>().swap(object.splineClosed);
+        std::vector<SplineRef>().swap(PatchNetworkAccess::Refs(object));
+        std::vector<std::int32_t>().swap(PatchNetworkAccess::RefStarts(object));
+        std::vector<std::int32_t>().swap(PatchNetworkAccess::SplineStarts(object));
+        std::vector<bool>().swap(PatchNetworkAccess::SplineClosedFlags(object));
         finished =
             JoinAll(object, chains, ends, DegreesToRadians(limitDegrees), progress, cancelled);
     }

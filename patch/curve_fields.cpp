@@ -111,8 +111,8 @@ CurveField FieldAcross(const Curve& curve, const PatchVec3& startNormal,
 
 Curve SideCurve(const PatchObject& object, const Patch& patch, int side) {
     const auto s = static_cast<std::size_t>(side);
-    const SplineNode& start = object.nodes[static_cast<std::size_t>(patch.edgeStart[s])];
-    const SplineNode& end = object.nodes[static_cast<std::size_t>(patch.edgeEnd[s])];
+    const SplineNode& start = object.Nodes()[static_cast<std::size_t>(patch.edgeStart[s])];
+    const SplineNode& end = object.Nodes()[static_cast<std::size_t>(patch.edgeEnd[s])];
     const bool forward = patch.forward[s];
     return {
         object.PointOf(start), start.Handle(forward ? HandleDirection::kOut : HandleDirection::kIn),
@@ -121,24 +121,24 @@ Curve SideCurve(const PatchObject& object, const Patch& patch, int side) {
 
 CurveFields ComputeCurveFields(const PatchObject& object) {
     CurveFields fields;
-    fields.segments.assign(object.nodes.size(), CurveField{});
-    std::vector<bool> cornerPoint(object.points.size(), false);
-    for (const SplineNode& node : object.nodes) {
+    fields.segments.assign(object.Nodes().size(), CurveField{});
+    std::vector<bool> cornerPoint(object.Points().size(), false);
+    for (const SplineNode& node : object.Nodes()) {
         if (node.corner) {
             cornerPoint[static_cast<std::size_t>(node.controlPoint)] = true;
         }
     }
     // Per segment: how many patch sides lie on it (up to 3), and the first one's corner normals
     // until the second comes.
-    std::vector<std::uint8_t> sidesOn(object.nodes.size(), 0);
-    std::vector<std::array<PatchVec3, 2>> firstCorners(object.nodes.size());
+    std::vector<std::uint8_t> sidesOn(object.Nodes().size(), 0);
+    std::vector<std::array<PatchVec3, 2>> firstCorners(object.Nodes().size());
     std::array<Curve, 4> sides;
     std::array<DoubleVec3, 4> corners;
     // Calls visit(patch, side, segment) for every side of every 3- and 4-sided patch that has a
     // side on a segment that `wanted` wants, with the patch's sides in `sides` and its corners'
     // normals in `corners`.
     const auto forEachSide = [&](const auto& wanted, const auto& visit) {
-        for (const Patch& patch : object.patches) {
+        for (const Patch& patch : object.Patches()) {
             if (patch.cornerCount != 3 && patch.cornerCount != 4) {
                 continue;
             }
@@ -165,9 +165,9 @@ CurveFields ComputeCurveFields(const PatchObject& object) {
         field = FieldOfSegment(first, second, creasedEnds);
         const auto s = static_cast<std::size_t>(side);
         const std::int32_t next = patch.forward[s] ? patch.edgeEnd[s] : patch.edgeStart[s];
-        if (cornerPoint[static_cast<std::size_t>(object.nodes[segment].controlPoint)] ||
+        if (cornerPoint[static_cast<std::size_t>(object.Nodes()[segment].controlPoint)] ||
             cornerPoint[static_cast<std::size_t>(
-                object.nodes[static_cast<std::size_t>(next)].controlPoint)]) {
+                object.Nodes()[static_cast<std::size_t>(next)].controlPoint)]) {
             field.crease = CreaseReason::kCornerNode;
         } else if (creasedEnds == 2) {
             field.crease = CreaseReason::kCreasedEnds;

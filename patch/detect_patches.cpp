@@ -5,6 +5,7 @@
 
 #include "geometry/huge_pages.h"
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 #include "patch/reference_exits.h"
 
 namespace korvane {
@@ -35,14 +36,15 @@ class LoopSearch {
   public:
     explicit LoopSearch(PatchObject& object)
         : object_(object),
+          patches_(PatchNetworkAccess::Patches(object)),
           exits_(object),
-          pointMark_(object.points.size(), 0),
-          firstRecord_(object.points.size(), kNone) {
+          pointMark_(object.Points().size(), 0),
+          firstRecord_(object.Points().size(), kNone) {
         // About one patch per four references in a mesh of quads; more only costs address space.
-        object.patches.reserve(object.refs.size() / 4);
-        corners_.reserve(object.refs.size() / 4);
-        records_.reserve(object.refs.size());
-        AdviseHugePages(object.patches);
+        patches_.reserve(object.Refs().size() / 4);
+        corners_.reserve(object.Refs().size() / 4);
+        records_.reserve(object.Refs().size());
+        AdviseHugePages(patches_);
         AdviseHugePages(corners_);
         AdviseHugePages(records_);
     }
@@ -61,8 +63,8 @@ class LoopSearch {
                     return false;
                 }
             }
-            const std::int32_t first = object_.splineStart[static_cast<std::size_t>(spline)];
-            const std::int32_t end = object_.splineStart[static_cast<std::size_t>(spline) + 1];
+            const std::int32_t first = object_.SplineStarts()[static_cast<std::size_t>(spline)];
+            const std::int32_t end = object_.SplineStarts()[static_cast<std::size_t>(spline) + 1];
             for (std::int32_t at = first; at < end; ++at) {
                 const std::int32_t next = object_.Successor(spline, at);
                 if (next < 0) {
@@ -104,7 +106,7 @@ class LoopSearch {
     };
 
     std::int32_t PointOf(std::int32_t node) const {
-        const std::int32_t point = object_.nodes[static_cast<std::size_t>(node)].controlPoint;
+        const std::int32_t point = object_.Nodes()[static_cast<std::size_t>(node)].controlPoint;
         return point >= 0 && point < object_.PointCount() ? point : -1;
     }
 
@@ -118,7 +120,7 @@ class LoopSearch {
         }
         ++startMark_;
         const auto at = static_cast<std::size_t>(start);
-        for (std::int32_t r = object_.refStart[at]; r < object_.refStart[at + 1]; ++r) {
+        for (std::int32_t r = object_.RefStarts()[at]; r < object_.RefStarts()[at + 1]; ++r) {
             const ReferenceExits::Exits& exits = exits_.Of(static_cast<std::uint32_t>(r));
             if (exits.next >= 0) {
                 pointMark_[static_cast<std::size_t>(exits.next)] = startMark_;
@@ -148,16 +150,16 @@ class LoopSearch {
     void WalkFrom(int depth) {
         const auto point = static_cast<std::size_t>(pathPoint_[static_cast<std::size_t>(depth)]);
         const std::vector<Candidate>& candidates = candidates_[static_cast<std::size_t>(depth)];
-        const auto first = kListed ? 0u : static_cast<std::uint32_t>(object_.refStart[point]);
+        const auto first = kListed ? 0u : static_cast<std::uint32_t>(object_.RefStarts()[point]);
         const auto end = kListed ? static_cast<std::uint32_t>(candidates.size())
-                                 : static_cast<std::uint32_t>(object_.refStart[point + 1]);
+                                 : static_cast<std::uint32_t>(object_.RefStarts()[point + 1]);
         Edge& edge = path_[static_cast<std::size_t>(depth)];
         bool& forward = forward_[static_cast<std::size_t>(depth)];
         for (std::uint32_t i = first; i < end; ++i) {
             const std::uint32_t r = kListed ? candidates[i].reference : i;
             const std::uint8_t ways = kListed ? candidates[i].ways : kBothWays;
             const ReferenceExits::Exits& exits = exits_.Of(r);
-            const SplineRef& ref = object_.refs[r];
+            const SplineRef& ref = object_.Refs()[r];
             forward = true;
             edge = {ref.spline, ref.node};
             // An exit left off the list would go on without finding anything.
@@ -383,8 +385,8 @@ class LoopSearch {
         if (AllOneSpline() || AlreadyRecorded()) {
             return;
         }
-        const auto patchIndex = static_cast<std::uint32_t>(object_.patches.size());
-        Patch& patch = object_.patches.emplace_back();
+        const auto patchIndex = static_cast<std::uint32_t>(patches_.size());
+        Patch& patch = patches_.emplace_back();
         Corners& corners = corners_.emplace_back(Corners{-1, -1, -1, -1});
         patch.cornerCount = edgeCount_;
         for (int i = 0; i < edgeCount_; ++i) {
@@ -407,7 +409,8 @@ class LoopSearch {
         std::uint32_t next;
     };
 
-    PatchObject& object_;
+    const PatchObject& object_;
+    std::vector<Patch>& patches_;
     ReferenceExits exits_;
     std::vector<std::uint32_t> pointMark_;  // startMark_ on the neighbours of the current start
     std::uint32_t startMark_ = 0;
@@ -450,7 +453,7 @@ bool DetectPatches(PatchObject& object, const ProgressReceiver& progress,
         object.DeletePatches();
         return false;
     }
-    object.patchesValid = true;
+    PatchNetworkAccess::SetPatchesValid(object, true);
     if (progress) {
         progress(PatchSearchLength(object));
     }

@@ -36,7 +36,7 @@ void HubPairs::Gather(const OpenEnds& ends, const ConnectChains& chains, const P
     arms_.clear();
     heap_.clear();
     limit_ = limit;
-    const PatchVec3& centre = object.points[static_cast<std::size_t>(point)];
+    const PatchVec3& centre = object.Points()[static_cast<std::size_t>(point)];
     bool finite = true;
     for (const std::int32_t packed : ends.InOrder(point)) {
         if (packed == OpenEnds::kRemoved) {
@@ -44,7 +44,7 @@ void HubPairs::Gather(const OpenEnds& ends, const ConnectChains& chains, const P
         }
         const ChainEnd end = OpenEnds::Unpack(packed);
         const PatchVec3 arm =
-            Subtract(object.points[static_cast<std::size_t>(chains.NeighbourPoint(end))], centre);
+            Subtract(object.Points()[static_cast<std::size_t>(chains.NeighbourPoint(end))], centre);
         finite = finite && Finite(arm);
         const auto order = static_cast<std::int32_t>(arms_.size());
         arms_.push_back({end, arm, Length(arm), order, -1, true});

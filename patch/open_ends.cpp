@@ -24,8 +24,9 @@ OpenEnds::OpenEnds(const PatchObject& object) {
                 continue;
             }
             const auto s = static_cast<std::size_t>(ref.spline);
-            if (ref.node == object.splineStart[s] || ref.node == object.splineStart[s + 1] - 1) {
-                ends_.push_back(Pack({ref.spline, ref.node == object.splineStart[s]}));
+            if (ref.node == object.SplineStarts()[s] ||
+                ref.node == object.SplineStarts()[s + 1] - 1) {
+                ends_.push_back(Pack({ref.spline, ref.node == object.SplineStarts()[s]}));
             }
         }
         used_[p] = static_cast<std::int32_t>(ends_.size()) - start_[p];

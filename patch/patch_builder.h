@@ -15,7 +15,7 @@ void BuildFromMesh(const PolyMesh& mesh, PatchObject& object);
 void ComputeHandles(PatchObject& object);
 
 // Rebuilds the patch list from every closed loop of three, then four, spline segments and sets
-// patchesValid. The control points' patch lists are empty before and after.
+// marks the patches valid.
 void DetectPatches(PatchObject& object);
 
 // The same search, reporting the splines searched so far of PatchSearchLength(object) and asking

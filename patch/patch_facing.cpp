@@ -9,7 +9,7 @@ namespace {
 // Six times the signed volume of the cone from the origin over the patch's corner polygon.
 double CornerVolume(const PatchObject& object, const Patch& patch) {
     const auto at = [&](int corner) -> const PatchVec3& {
-        return object.points[static_cast<std::size_t>(CornerPoint(object, patch, corner))];
+        return object.Points()[static_cast<std::size_t>(CornerPoint(object, patch, corner))];
     };
     const PatchVec3& o = at(0);
     double volume = 0.0;
@@ -28,7 +28,7 @@ double CornerVolume(const PatchObject& object, const Patch& patch) {
 std::vector<bool> TurnedPatches(const PatchObject& object,
                                 const std::vector<std::int32_t>& patches) {
     const auto patchAt = [&](std::uint32_t p) -> const Patch& {
-        return object.patches[static_cast<std::size_t>(patches[p])];
+        return object.Patches()[static_cast<std::size_t>(patches[p])];
     };
     // The patches on each segment in the order met, with whether each runs the spline's way.
     struct SegmentUse {
@@ -37,7 +37,7 @@ std::vector<bool> TurnedPatches(const PatchObject& object,
         std::array<bool, 2> forward{};
     };
     constexpr std::uint32_t kNoSegment = ~std::uint32_t{0};
-    std::vector<std::uint32_t> segmentAt(object.nodes.size(), kNoSegment);  // per node
+    std::vector<std::uint32_t> segmentAt(object.Nodes().size(), kNoSegment);  // per node
     std::vector<SegmentUse> segments;
     std::vector<std::uint32_t> sideSegments;  // per side of every patch in turn
     for (std::uint32_t p = 0; p < patches.size(); ++p) {
@@ -120,8 +120,8 @@ std::vector<bool> TurnedPatches(const PatchObject& object,
 
 std::vector<std::int32_t> SurfacePatches(const PatchObject& object) {
     std::vector<std::int32_t> patches;
-    for (std::size_t p = 0; p < object.patches.size(); ++p) {
-        if (HasSurface(object.patches[p])) {
+    for (std::size_t p = 0; p < object.Patches().size(); ++p) {
+        if (HasSurface(object.Patches()[p])) {
             patches.push_back(static_cast<std::int32_t>(p));
         }
     }

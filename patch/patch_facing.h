@@ -12,7 +12,8 @@ namespace korvane {
 
 // The control point at corner `corner` of patch.
 inline std::int32_t CornerPoint(const PatchObject& object, const Patch& patch, int corner) {
-    return object.nodes[static_cast<std::size_t>(patch.edgeStart[static_cast<std::size_t>(corner)])]
+    return object
+        .Nodes()[static_cast<std::size_t>(patch.edgeStart[static_cast<std::size_t>(corner)])]
         .controlPoint;
 }
 
@@ -31,7 +32,7 @@ inline bool HasSurface(const Patch& patch) {
 // The indices of the object's patches that have a surface, in list order.
 std::vector<std::int32_t> SurfacePatches(const PatchObject& object);
 
-// Which of the given patches (indices into object.patches) to turn: neighbours across a segment
+// Which of the given patches (indices into object.Patches()) to turn: neighbours across a segment
 // must run along it in opposite directions. Each connected piece keeps the direction of its first
 // patch, unless it is closed (every side shared by exactly two patches) and then encloses a
 // negative volume: a closed piece, turned so, runs counter-clockwise about its outward side.

@@ -27,9 +27,9 @@ class InvariantChecker {
 
     std::vector<std::string> Run() {
         const bool splinesFormed = WellFormedStarts(
-            object_.splineStart, object_.splineClosed.size(), object_.nodes.size());
+            object_.SplineStarts(), object_.SplineClosedFlags().size(), object_.Nodes().size());
         const bool refsFormed =
-            WellFormedStarts(object_.refStart, object_.points.size(), object_.refs.size());
+            WellFormedStarts(object_.RefStarts(), object_.Points().size(), object_.Refs().size());
         if (!splinesFormed) {
             Report("the spline starts do not split the nodes among the splines");
         }
@@ -49,12 +49,12 @@ class InvariantChecker {
 
     bool InSpline(std::int32_t spline, std::int32_t node) const {
         return spline >= 0 && spline < object_.SplineCount() &&
-               node >= object_.splineStart[static_cast<std::size_t>(spline)] &&
-               node < object_.splineStart[static_cast<std::size_t>(spline) + 1];
+               node >= object_.SplineStarts()[static_cast<std::size_t>(spline)] &&
+               node < object_.SplineStarts()[static_cast<std::size_t>(spline) + 1];
     }
 
     void CheckReferences() {
-        matches_.assign(object_.nodes.size(), 0);
+        matches_.assign(object_.Nodes().size(), 0);
         for (std::int32_t point = 0; point < object_.PointCount(); ++point) {
             for (const SplineRef& ref : object_.RefsOf(point)) {
                 if (!InSpline(ref.spline, ref.node)) {
@@ -62,7 +62,7 @@ class InvariantChecker {
                            " holds a reference to a node that is not in its spline");
                     continue;
                 }
-                if (object_.nodes[static_cast<std::size_t>(ref.node)].controlPoint != point) {
+                if (object_.Nodes()[static_cast<std::size_t>(ref.node)].controlPoint != point) {
                     Report("control point " + std::to_string(point) +
                            " holds a reference to a node that sits on another point");
                     continue;
@@ -80,7 +80,7 @@ class InvariantChecker {
                 Report(label + " has fewer than two nodes");
                 continue;
             }
-            const std::int32_t first = object_.splineStart[static_cast<std::size_t>(spline)];
+            const std::int32_t first = object_.SplineStarts()[static_cast<std::size_t>(spline)];
             for (std::size_t k = 0; k < nodes.size(); ++k) {
                 if (nodes[k].controlPoint < 0 || nodes[k].controlPoint >= object_.PointCount()) {
                     Report(label + " has a node on a point that is not in the object");
@@ -99,8 +99,8 @@ class InvariantChecker {
     }
 
     void CheckPatches() {
-        for (std::size_t p = 0; p < object_.patches.size(); ++p) {
-            const Patch& patch = object_.patches[p];
+        for (std::size_t p = 0; p < object_.Patches().size(); ++p) {
+            const Patch& patch = object_.Patches()[p];
             const std::string label = "patch " + std::to_string(p);
             const int corners = patch.cornerCount;
             if (corners != 3 && corners != 4) {
@@ -120,8 +120,8 @@ class InvariantChecker {
                 continue;
             }
             for (std::size_t i = 0; i < static_cast<std::size_t>(corners); ++i) {
-                const SplineNode& end = object_.nodes[static_cast<std::size_t>(patch.edgeEnd[i])];
-                const SplineNode& nextStart = object_.nodes[static_cast<std::size_t>(
+                const SplineNode& end = object_.Nodes()[static_cast<std::size_t>(patch.edgeEnd[i])];
+                const SplineNode& nextStart = object_.Nodes()[static_cast<std::size_t>(
                     patch.edgeStart[(i + 1) % static_cast<std::size_t>(corners)])];
                 if (end.controlPoint != nextStart.controlPoint) {
                     Report(label + " edge " + std::to_string(i) + " does not chain");

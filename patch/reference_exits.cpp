@@ -7,16 +7,16 @@
 namespace korvane {
 
 ReferenceExits::ReferenceExits(const PatchObject& object) : object_(object) {
-    exits_.reserve(object.refs.size());
+    exits_.reserve(object.Refs().size());
     AdviseHugePages(exits_);
-    exits_.resize(object.refs.size(), Exits{-1, -1});
+    exits_.resize(object.Refs().size(), Exits{-1, -1});
     for (std::int32_t point = 0; point < object.PointCount(); ++point) {
         const auto first =
-            static_cast<std::uint32_t>(object.refStart[static_cast<std::size_t>(point)]);
+            static_cast<std::uint32_t>(object.RefStarts()[static_cast<std::size_t>(point)]);
         const auto end =
-            static_cast<std::uint32_t>(object.refStart[static_cast<std::size_t>(point) + 1]);
+            static_cast<std::uint32_t>(object.RefStarts()[static_cast<std::size_t>(point) + 1]);
         for (std::uint32_t r = first; r < end; ++r) {
-            const SplineRef& ref = object.refs[r];
+            const SplineRef& ref = object.Refs()[r];
             if (!Usable(ref, point)) {
                 continue;
             }
@@ -44,12 +44,12 @@ bool ReferenceExits::Usable(const SplineRef& ref, std::int32_t point) const {
         return false;
     }
     const auto s = static_cast<std::size_t>(ref.spline);
-    return ref.node >= object_.splineStart[s] && ref.node < object_.splineStart[s + 1] &&
-           object_.nodes[static_cast<std::size_t>(ref.node)].controlPoint == point;
+    return ref.node >= object_.SplineStarts()[s] && ref.node < object_.SplineStarts()[s + 1] &&
+           object_.Nodes()[static_cast<std::size_t>(ref.node)].controlPoint == point;
 }
 
 std::int32_t ReferenceExits::PointOf(std::int32_t node) const {
-    const std::int32_t point = object_.nodes[static_cast<std::size_t>(node)].controlPoint;
+    const std::int32_t point = object_.Nodes()[static_cast<std::size_t>(node)].controlPoint;
     return point >= 0 && point < object_.PointCount() ? point : -1;
 }
 
@@ -92,9 +92,9 @@ void ReferenceExits::AppendTargets(std::int32_t point, std::vector<std::int32_t>
         return;
     }
     const auto first =
-        static_cast<std::uint32_t>(object_.refStart[static_cast<std::size_t>(point)]);
+        static_cast<std::uint32_t>(object_.RefStarts()[static_cast<std::size_t>(point)]);
     const auto end =
-        static_cast<std::uint32_t>(object_.refStart[static_cast<std::size_t>(point) + 1]);
+        static_cast<std::uint32_t>(object_.RefStarts()[static_cast<std::size_t>(point) + 1]);
     for (std::uint32_t exit = 2 * first; exit < 2 * end; ++exit) {
         if (const std::int32_t target = Target(exit); target >= 0) {
             out.push_back(target);

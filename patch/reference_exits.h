@@ -30,8 +30,8 @@ class ReferenceExits {
 
     const Exits& Of(std::uint32_t reference) const { return exits_[reference]; }
     std::int32_t ReferenceCount(std::int32_t point) const {
-        return object_.refStart[static_cast<std::size_t>(point) + 1] -
-               object_.refStart[static_cast<std::size_t>(point)];
+        return object_.RefStarts()[static_cast<std::size_t>(point) + 1] -
+               object_.RefStarts()[static_cast<std::size_t>(point)];
     }
     bool Busy(std::int32_t point) const { return ReferenceCount(point) > kBusyReferences; }
 

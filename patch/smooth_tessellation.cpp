@@ -11,13 +11,13 @@ namespace korvane {
 SurfaceTessellation TessellateSmoothSurfaces(const PatchObject& object,
                                              std::int32_t surfaceResolution) {
     SurfaceTessellation result;
-    if (!object.patchesValid) {
+    if (!object.PatchesValid()) {
         return result;
     }
     const CurveFields fields = ComputeCurveFields(object);
     std::size_t samples = 0;
     std::size_t cells = 0;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         const int pieces = patch.cornerCount == 4 ? 1 : patch.cornerCount == 3 ? 3 : 0;
         const auto steps = static_cast<std::size_t>(SurfaceNetSteps(pieces, surfaceResolution));
         samples += static_cast<std::size_t>(pieces) * (steps + 1) * (steps + 1);
@@ -26,7 +26,7 @@ SurfaceTessellation TessellateSmoothSurfaces(const PatchObject& object,
     result.samples.reserve(samples);
     result.triangles.reserve(6 * cells);
     std::array<std::vector<SurfaceSample>, 3> grids;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         const int count = SampleSmoothPatch(object, fields, patch, surfaceResolution, grids);
         const int steps = SurfaceNetSteps(count, surfaceResolution);
         const auto row = static_cast<std::uint32_t>(steps + 1);

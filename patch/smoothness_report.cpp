@@ -10,9 +10,9 @@ namespace korvane {
 
 SmoothnessReport ReportSmoothness(const PatchObject& object, const CurveFields& fields,
                                   float toleranceDegrees) {
-    std::vector<bool> corner(object.points.size(), false);
-    std::vector<bool> side(object.nodes.size(), false);
-    for (const Patch& patch : object.patches) {
+    std::vector<bool> corner(object.Points().size(), false);
+    std::vector<bool> side(object.Nodes().size(), false);
+    for (const Patch& patch : object.Patches()) {
         if (patch.cornerCount != 3 && patch.cornerCount != 4) {
             continue;
         }

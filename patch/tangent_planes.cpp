@@ -18,10 +18,10 @@ using Matrix3 = std::array<std::array<double, 3>, 3>;
 template <class Visit>
 void ForEachTangent(const PatchObject& object, const Visit& visit) {
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
-        const std::int32_t first = object.splineStart[static_cast<std::size_t>(spline)];
-        const std::int32_t last = object.splineStart[static_cast<std::size_t>(spline) + 1];
+        const std::int32_t first = object.SplineStarts()[static_cast<std::size_t>(spline)];
+        const std::int32_t last = object.SplineStarts()[static_cast<std::size_t>(spline) + 1];
         for (std::int32_t n = first; n < last; ++n) {
-            const SplineNode& node = object.nodes[static_cast<std::size_t>(n)];
+            const SplineNode& node = object.Nodes()[static_cast<std::size_t>(n)];
             const DoubleVec3 point = Widen(object.PointOf(node));
             if (object.Predecessor(spline, n) >= 0) {
                 const DoubleVec3 t = Unit(Widen(node.handleIn) - point);

@@ -10,14 +10,14 @@ void WidestPairs::Gather(const OpenEnds& ends, const ConnectChains& chains,
     point_ = point;
     limit_ = limit;
     arms_.clear();
-    const PatchVec3& centre = object.points[static_cast<std::size_t>(point)];
+    const PatchVec3& centre = object.Points()[static_cast<std::size_t>(point)];
     for (const std::int32_t packed : ends.InOrder(point)) {
         if (packed == OpenEnds::kRemoved) {
             continue;
         }
         const ChainEnd end = OpenEnds::Unpack(packed);
         const PatchVec3 arm =
-            Subtract(object.points[static_cast<std::size_t>(chains.NeighbourPoint(end))], centre);
+            Subtract(object.Points()[static_cast<std::size_t>(chains.NeighbourPoint(end))], centre);
         arms_.push_back({end, arm, Length(arm), 0.0f, -1, true});
     }
     for (std::size_t i = 0; i < arms_.size(); ++i) {

@@ -75,7 +75,7 @@ Vec3 Bounds::Centre() const {
 Bounds ControlPointBounds(const ObjectList<PatchObject>& objects) {
     Bounds bounds;
     for (const PatchObject* object : objects) {
-        for (const PatchVec3& point : object->points) {
+        for (const PatchVec3& point : object->Points()) {
             bounds.Include(Vec3{point.x, point.y, point.z});
         }
     }

@@ -36,13 +36,13 @@ CurveWeightTable MakeCurveWeightTable(int curveResolution) {
 void SampleSpline(const PatchObject& object, std::int32_t spline, const CurveWeightTable& weights,
                   std::vector<Vec3>& vertices) {
     const auto s = static_cast<std::size_t>(spline);
-    for (std::int32_t a = object.splineStart[s]; a < object.splineStart[s + 1]; ++a) {
+    for (std::int32_t a = object.SplineStarts()[s]; a < object.SplineStarts()[s + 1]; ++a) {
         const std::int32_t b = object.Successor(spline, a);
         if (b < 0) {
             break;
         }
-        SampleSegment(object, object.nodes[static_cast<std::size_t>(a)],
-                      object.nodes[static_cast<std::size_t>(b)], weights, vertices);
+        SampleSegment(object, object.Nodes()[static_cast<std::size_t>(a)],
+                      object.Nodes()[static_cast<std::size_t>(b)], weights, vertices);
     }
 }
 

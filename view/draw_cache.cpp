@@ -64,7 +64,7 @@ DrawCache::Shape DrawCache::ShapeOf(const PatchObject& object, DrawLayer layer, 
         shape.splines = object.SplineCount();
     }
     if (IsSurfaceLayer(layer)) {
-        shape.patches = static_cast<std::int32_t>(object.patches.size());
+        shape.patches = static_cast<std::int32_t>(object.Patches().size());
     }
     return shape;
 }
@@ -247,7 +247,7 @@ void DrawCache::DrawBuffers(const Entry& entry, const SurfaceSelection& selectio
 }
 
 void DrawCache::StreamNetSurfaces(const PatchObject& object, int resolution) {
-    const std::size_t patches = object.patches.size();
+    const std::size_t patches = object.Patches().size();
     const auto side = static_cast<std::size_t>(2 * resolution + 1);
     const std::size_t piece = std::max<std::size_t>(1, kStreamSamples / (side * side));
     const auto sample = [&object, resolution, piece](std::size_t first) {
@@ -267,7 +267,7 @@ void DrawCache::StreamNetSurfaces(const PatchObject& object, int resolution) {
 
 void DrawCache::DrawSurfaces(const PatchObject& object, DrawLayer layer, int resolution,
                              const SurfaceSelection& selection) {
-    if (!object.patchesValid) {
+    if (!object.PatchesValid()) {
         return;
     }
     if (!HoldsSurfaces(object, layer, resolution) && selection.heldOnly) {

@@ -11,8 +11,9 @@ std::vector<DrawChunk> CurveChunks(const PatchObject& object, int curveResolutio
     DrawChunk chunk;
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
         const auto s = static_cast<std::size_t>(spline);
-        const std::int32_t nodes = object.splineStart[s + 1] - object.splineStart[s];
-        const std::int32_t segments = object.splineClosed[s] ? nodes : std::max(0, nodes - 1);
+        const std::int32_t nodes = object.SplineStarts()[s + 1] - object.SplineStarts()[s];
+        const std::int32_t segments =
+            object.SplineClosedFlags()[s] ? nodes : std::max(0, nodes - 1);
         const std::size_t vertices = static_cast<std::size_t>(segments) * perSegment;
         if (chunkSize > 0 && chunk.end > chunk.first && chunk.size + vertices > chunkSize) {
             chunks.push_back(chunk);

@@ -14,7 +14,7 @@ namespace {
 void EmitControlPoints(const PatchObject& object, const DrawChunk& chunk) {
     glBegin(GL_POINTS);
     for (std::int32_t p = chunk.first; p < chunk.end; ++p) {
-        const PatchVec3& point = object.points[static_cast<std::size_t>(p)];
+        const PatchVec3& point = object.Points()[static_cast<std::size_t>(p)];
         glVertex3f(point.x, point.y, point.z);
     }
     glEnd();
@@ -90,7 +90,7 @@ void DrawCurves(const PatchObject& object, int curveResolution, bool selected, D
 
 void DrawSurfaces(const PatchObject& object, int surfaceResolution,
                   const SurfaceSelection& selection, DrawCache& cache) {
-    if (!object.patchesValid) {
+    if (!object.PatchesValid()) {
         return;
     }
     BeginSurfaces(object);
@@ -103,7 +103,7 @@ void DrawSurfaces(const PatchObject& object, int surfaceResolution,
 
 void DrawSmoothSurfaces(const PatchObject& object, int surfaceResolution,
                         const SurfaceSelection& selection, DrawCache& cache) {
-    if (!object.patchesValid) {
+    if (!object.PatchesValid()) {
         return;
     }
     BeginSurfaces(object);

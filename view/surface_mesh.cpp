@@ -60,8 +60,8 @@ void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution
                        std::size_t end, SurfaceMesh& mesh) {
     std::vector<SurfaceSample> grid;
     std::array<BezierNet, 3> nets;
-    for (std::size_t index = first; index < end && index < object.patches.size(); ++index) {
-        const int count = SurfaceNets(object, object.patches[index], nets);
+    for (std::size_t index = first; index < end && index < object.Patches().size(); ++index) {
+        const int count = SurfaceNets(object, object.Patches()[index], nets);
         const int steps = SurfaceNetSteps(count, surfaceResolution);
         for (int k = 0; k < count; ++k) {
             AppendNet(nets[static_cast<std::size_t>(k)], steps, grid, mesh);
@@ -72,10 +72,10 @@ void AppendNetSurfaces(const PatchObject& object, std::int32_t surfaceResolution
 SurfaceMesh NetSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution,
                            const std::function<bool(std::size_t)>& keepGoing) {
     SurfaceMesh mesh;
-    if (!object.patchesValid) {
+    if (!object.PatchesValid()) {
         return mesh;
     }
-    const std::size_t patches = object.patches.size();
+    const std::size_t patches = object.Patches().size();
     const std::size_t side =
         2 * static_cast<std::size_t>(surfaceResolution < 1 ? 1 : surfaceResolution) + 1;
     // A few milliseconds of sampling between two questions.
@@ -93,7 +93,7 @@ SurfaceMesh NetSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolu
 std::size_t NetSurfaceSamples(const PatchObject& object, std::int32_t surfaceResolution) {
     const std::size_t side =
         2 * static_cast<std::size_t>(surfaceResolution < 1 ? 1 : surfaceResolution) + 1;
-    return object.patches.size() * side * side;
+    return object.Patches().size() * side * side;
 }
 
 SurfaceMesh SmoothSurfaceMesh(const PatchObject& object, std::int32_t surfaceResolution) {

@@ -46,9 +46,9 @@ bool HasRepeatedCorner(const PatchObject& object, const Patch& patch) {
     for (int i = 0; i < patch.cornerCount; ++i) {
         for (int k = i + 1; k < patch.cornerCount; ++k) {
             const PatchVec3& a =
-                object.points[static_cast<std::size_t>(CornerPoint(object, patch, i))];
+                object.Points()[static_cast<std::size_t>(CornerPoint(object, patch, i))];
             const PatchVec3& b =
-                object.points[static_cast<std::size_t>(CornerPoint(object, patch, k))];
+                object.Points()[static_cast<std::size_t>(CornerPoint(object, patch, k))];
             if (a.x == b.x && a.y == b.y && a.z == b.z) {
                 return true;
             }
@@ -62,9 +62,9 @@ SideSegment SegmentUnder(const PatchObject& object, const Patch& patch, int side
     SideSegment segment;
     segment.segment = SegmentOf(patch, side);
     segment.forward = patch.forward[s];
-    const SplineNode& first = object.nodes[static_cast<std::size_t>(
+    const SplineNode& first = object.Nodes()[static_cast<std::size_t>(
         segment.forward ? patch.edgeStart[s] : patch.edgeEnd[s])];
-    const SplineNode& last = object.nodes[static_cast<std::size_t>(
+    const SplineNode& last = object.Nodes()[static_cast<std::size_t>(
         segment.forward ? patch.edgeEnd[s] : patch.edgeStart[s])];
     segment.poles = {FilePoint(object.PointOf(first)), FilePoint(first.handleOut),
                      FilePoint(last.handleIn), FilePoint(object.PointOf(last))};
@@ -178,7 +178,7 @@ class ShapeBuilder {
     // net gives the face's borders, surface the face itself.
     void AddQuad(std::int32_t patchIndex, const BezierNet& net,
                  const Handle(Geom_Surface) & surface, bool turned) {
-        const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
+        const Patch& patch = object_.Patches()[static_cast<std::size_t>(patchIndex)];
         Face face(surface);
         for (int side = 0; side < 4; ++side) {
             const SideSegment segment = SegmentUnder(object_, patch, side);
@@ -202,7 +202,7 @@ class ShapeBuilder {
     // the centre out, u = 0 (backwards) the second half of side k - 1.
     void AddTriangle(std::int32_t patchIndex, const std::array<BezierNet, 3>& nets,
                      const std::array<Handle(Geom_Surface), 3>& surfaces, bool turned) {
-        const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
+        const Patch& patch = object_.Patches()[static_cast<std::size_t>(patchIndex)];
         std::array<SideSegment, 3> sides;
         std::array<CubicPoles, 3> inner;
         for (int k = 0; k < 3; ++k) {
@@ -396,7 +396,7 @@ ObjectShape BuildObjectShape(const PatchObject& object, bool smoothSurfaces) {
     ShapeBuilder builder(object);
     const PatchSurfaces surfaces(object, smoothSurfaces);
     for (std::size_t i = 0; i < patches.size(); ++i) {
-        const Patch& patch = object.patches[static_cast<std::size_t>(patches[i])];
+        const Patch& patch = object.Patches()[static_cast<std::size_t>(patches[i])];
         const int count = SurfaceNets(object, patch, nets[i]);
         counts[i] = count;
         kept[i] = !HasRepeatedCorner(object, patch) &&

@@ -126,8 +126,8 @@ TEST_F(ConversionTest, ThreeObjectsGoFromStartThroughTheirProgressInListOrderToR
     // same four patches.
     for (const PatchObject* object : document_.Objects()) {
         EXPECT_EQ(object->SplineCount(), 6) << object->name;
-        EXPECT_TRUE(object->patchesValid) << object->name;
-        EXPECT_EQ(object->patches.size(), 4u) << object->name;
+        EXPECT_TRUE(object->PatchesValid()) << object->name;
+        EXPECT_EQ(object->Patches().size(), 4u) << object->name;
     }
 }
 
@@ -271,8 +271,8 @@ TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) 
         std::vector<std::size_t> patches;
         for (PatchObject* object : document_.Objects()) {
             splines.push_back(object->SplineCount());
-            EXPECT_EQ(object->patchesValid, !c.stopSearch || object->name != "head");
-            patches.push_back(object->patches.size());
+            EXPECT_EQ(object->PatchesValid(), !c.stopSearch || object->name != "head");
+            patches.push_back(object->Patches().size());
             const auto problems = CheckPatchInvariants(*object);
             EXPECT_TRUE(problems.empty()) << problems.front();
         }
@@ -282,7 +282,7 @@ TEST_F(ConversionTest, CancelKeepsTheJoinsSoFarInASoundNetworkAndSaysCancelled) 
         // The joined object's handles are what ComputeHandles gives, not the new nodes' zeros.
         std::vector<float> handles[2];
         for (std::vector<float>& all : handles) {
-            for (const SplineNode& node : head.nodes) {
+            for (const SplineNode& node : head.Nodes()) {
                 all.insert(all.end(), {node.handleIn.x, node.handleIn.y, node.handleIn.z,
                                        node.handleOut.x, node.handleOut.y, node.handleOut.z});
             }

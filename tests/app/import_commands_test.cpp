@@ -93,8 +93,8 @@ TEST_F(ImportCommandsTest, TwoImportsAppendInFileOrder) {
     EXPECT_EQ(document_.Objects().GetHead()->PointCount(), 8 * 16);
     // The import finds the patches that the view only draws.
     for (const PatchObject* object : document_.Objects()) {
-        EXPECT_TRUE(object->patchesValid) << object->name;
-        EXPECT_FALSE(object->patches.empty()) << object->name;
+        EXPECT_TRUE(object->PatchesValid()) << object->name;
+        EXPECT_FALSE(object->Patches().empty()) << object->name;
     }
 }
 
@@ -135,7 +135,7 @@ TEST_F(ImportCommandsTest, LightWaveIsNamedAfterTheFileAndRefreshesTheTree) {
     EXPECT_EQ(RunImportLightWave(dialogs_, nullptr), path);
     EXPECT_EQ(Names(), std::vector<std::string>{"tri.angle"});
     EXPECT_EQ(document_.Objects().GetHead()->PointCount(), 3);
-    EXPECT_EQ(document_.Objects().GetHead()->patches.size(), 1u);
+    EXPECT_EQ(document_.Objects().GetHead()->Patches().size(), 1u);
     EXPECT_EQ(dialogs_.filters, QStringList{QStringLiteral("LightWave(*.lwo)")});
     EXPECT_EQ(tree_.codes, std::vector<NotifyCode>{NotifyCode::NotifyImported});
     EXPECT_EQ(redraws.count(), 1);

@@ -40,8 +40,8 @@ TEST(KorvDocTest, ImportsAppendObjectsWithTheirPatchesFound) {
     std::vector<std::string> names;
     for (const PatchObject* object : document.Objects()) {
         names.push_back(object->name);
-        EXPECT_TRUE(object->patchesValid) << object->name;
-        EXPECT_FALSE(object->patches.empty()) << object->name;
+        EXPECT_TRUE(object->PatchesValid()) << object->name;
+        EXPECT_FALSE(object->Patches().empty()) << object->name;
     }
     EXPECT_EQ(names, (std::vector<std::string>{"vase", "torus"}));
     document.Clear();

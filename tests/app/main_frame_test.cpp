@@ -795,7 +795,7 @@ TEST_F(MainFrameTest, ARuvoPatchFileOpensDroppedAndFromTheRecentFiles) {
         EXPECT_EQ(read.quadPatches, connected.quadPatches);
         EXPECT_EQ(read.triPatches, connected.triPatches);
         for (const PatchObject* object : document_->Objects()) {
-            EXPECT_TRUE(object->patchesValid) << "the view draws them at once";
+            EXPECT_TRUE(object->PatchesValid()) << "the view draws them at once";
         }
         EXPECT_TRUE(dialogs_.messages.empty());
     };

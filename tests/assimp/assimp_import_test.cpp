@@ -53,11 +53,11 @@ std::vector<ObjectCounts> Count(ObjectStore& store) {
     for (PatchObject* object : store.objects) {
         DetectPatches(*object);
         ObjectCounts c{object->name, object->colour, object->PointCount(), object->SplineCount()};
-        for (const Patch& patch : object->patches) {
+        for (const Patch& patch : object->Patches()) {
             ++(patch.cornerCount == 3 ? c.triPatches : c.quadPatches);
         }
         double sum = 0.0;
-        for (const PatchVec3& point : object->points) {
+        for (const PatchVec3& point : object->Points()) {
             sum += point.x;
         }
         c.meanX = static_cast<float>(std::round(sum / std::max(c.points, 1) * 1000.0) / 1000.0);
@@ -376,7 +376,7 @@ TEST_F(AssimpImportTest, ObjOfAMetasequoiaModelGivesTheSameNetwork) {
         // Same points, in the order of first use rather than of the file: compare them sorted.
         const auto sorted = [](const ObjectStore& store) {
             std::vector<std::array<float, 3>> points;
-            for (const PatchVec3& p : store.objects.GetHead()->points) {
+            for (const PatchVec3& p : store.objects.GetHead()->Points()) {
                 points.push_back({p.x, p.y, p.z});
             }
             std::sort(points.begin(), points.end());
@@ -389,8 +389,8 @@ TEST_F(AssimpImportTest, ObjOfAMetasequoiaModelGivesTheSameNetwork) {
                 ASSERT_NEAR(fromFile[i][a], mqo[i][a], 1e-6f * (1.0f + std::abs(mqo[i][a]))) << i;
             }
         }
-        const PatchVec3& once = fromObj.objects.GetHead()->points.front();
-        const PatchVec3& twice = scaled.objects.GetHead()->points.front();
+        const PatchVec3& once = fromObj.objects.GetHead()->Points().front();
+        const PatchVec3& twice = scaled.objects.GetHead()->Points().front();
         EXPECT_EQ(twice.x, 2.5f * once.x);
         EXPECT_EQ(twice.z, 2.5f * once.z);
     }

@@ -140,7 +140,7 @@ ObjectExpectation Expectation(PatchObject& object, std::size_t place, Expect exp
         out.shells = testing::SummariseShells(written.shape);
     }
     std::array<BezierNet, 3> nets;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         const int count = SurfaceNets(object, patch, nets);
         for (int n = 0; n < count; ++n) {
             ++out.nets[FilePoles(nets[static_cast<std::size_t>(n)])];
@@ -211,7 +211,7 @@ TEST_P(CadReadBackTest, FileHoldsEveryNetAsOneFaceInShellsThatCloseAsTheNetworkD
     ObjectList<PatchObject> objects;  // does not own them
     for (PatchObject* object : store.objects) {
         DetectPatches(*object);
-        if (model.maxPatches == 0 || object->patches.size() <= model.maxPatches) {
+        if (model.maxPatches == 0 || object->Patches().size() <= model.maxPatches) {
             objects.Append(object);
         }
     }

@@ -4,6 +4,7 @@
 #include "export/cad/cad_export.h"
 #include "export/cad/network_shape.h"
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 #include "support/found_patches.h"
 #include "support/generated_network.h"
 #include "support/network_builder.h"
@@ -78,15 +79,28 @@ TEST_F(CadFailureTest, DegeneratePatchesAreLeftOutAndCounted) {
     const DegenerateCase cases[] = {
         {"nothing damaged", ThreeQuads, [](PatchObject&) {}, 3, 0},
         {"a corner moved onto its neighbour in the first quad", ThreeQuads,
-         [](PatchObject& o) { o.points[4] = o.points[0]; }, 2, 1},
+         [](PatchObject& o) {
+             PatchNetworkAccess::Points(o)[4] = PatchNetworkAccess::Points(o)[0];
+         },
+         2, 1},
         {"two quads collapsed along their shared side", ThreeQuads,
-         [](PatchObject& o) { o.points[5] = o.points[1]; }, 1, 2},
+         [](PatchObject& o) {
+             PatchNetworkAccess::Points(o)[5] = PatchNetworkAccess::Points(o)[1];
+         },
+         1, 2},
         {"a corner not a number", ThreeQuads,
-         [nan](PatchObject& o) { o.points[7] = PatchVec3(nan, 0.0f, 0.0f); }, 2, 1},
+         [nan](PatchObject& o) { PatchNetworkAccess::Points(o)[7] = PatchVec3(nan, 0.0f, 0.0f); },
+         2, 1},
         {"an outer point on the fan's centre", SixTriangles,
-         [](PatchObject& o) { o.points[1] = o.points[0]; }, 12, 2},
+         [](PatchObject& o) {
+             PatchNetworkAccess::Points(o)[1] = PatchNetworkAccess::Points(o)[0];
+         },
+         12, 2},
         {"the fan's centre infinite", SixTriangles,
-         [](PatchObject& o) { o.points[0].x = std::numeric_limits<float>::infinity(); }, 0, 6},
+         [](PatchObject& o) {
+             PatchNetworkAccess::Points(o)[0].x = std::numeric_limits<float>::infinity();
+         },
+         0, 6},
     };
     for (const bool smooth : {false, true}) {
         for (const DegenerateCase& c : cases) {

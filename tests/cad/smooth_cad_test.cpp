@@ -115,7 +115,7 @@ TEST(SmoothCadTest, PieceSurfacesKeepTheBordersAndFollowTheGregoryPatches) {
     std::array<int, 5> piecesOf{};  // by the patch's corner count
     double widestSide = 0.0;
     double farthest = 0.0;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         std::array<GregoryPatch, 3> gregory;
         const int count = SmoothPieces(object, fields, patch, gregory);
         for (int k = 0; k < count; ++k) {

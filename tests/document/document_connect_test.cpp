@@ -26,16 +26,16 @@ struct Curves {
 
 Curves CurvesOf(const PatchObject& object) {
     Curves curves;
-    for (const SplineNode& node : object.nodes) {
+    for (const SplineNode& node : object.Nodes()) {
         curves.points.push_back(node.controlPoint);
     }
-    curves.starts = object.splineStart;
+    curves.starts = object.SplineStarts();
     return curves;
 }
 
 std::vector<float> Handles(const PatchObject& object) {
     std::vector<float> handles;
-    for (const SplineNode& node : object.nodes) {
+    for (const SplineNode& node : object.Nodes()) {
         handles.insert(handles.end(), {node.handleIn.x, node.handleIn.y, node.handleIn.z,
                                        node.handleOut.x, node.handleOut.y, node.handleOut.z});
     }
@@ -103,7 +103,7 @@ TEST_F(DocumentConnectTest, ProgressRisesToEachObjectsTotalInDocumentOrder) {
             } else {
                 EXPECT_EQ(at, searchFrom) << "patches are found when read";
             }
-            EXPECT_EQ(object->patchesValid, upkeep == PatchUpkeep::kAtOnce);
+            EXPECT_EQ(object->PatchesValid(), upkeep == PatchUpkeep::kAtOnce);
             EXPECT_TRUE(CheckPatchInvariants(*object).empty());
             ++index;
         }
@@ -161,9 +161,9 @@ TEST_F(DocumentConnectTest, CancelKeepsWhatWasJoinedAndLeavesTheRestAsItWas) {
         for (PatchObject* object : document.Objects()) {
             SCOPED_TRACE(object->name);
             const bool stopped = static_cast<std::int32_t>(index) + 1 == c.objectsConnected;
-            EXPECT_EQ(object->patchesValid, !(stopped && searchStopped));
+            EXPECT_EQ(object->PatchesValid(), !(stopped && searchStopped));
             if (stopped && searchStopped) {
-                EXPECT_TRUE(object->patches.empty());
+                EXPECT_TRUE(object->Patches().empty());
             }
             EXPECT_TRUE(CheckPatchInvariants(*object).empty());
             if (static_cast<std::int32_t>(index) >= c.objectsConnected) {

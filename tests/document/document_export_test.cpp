@@ -62,7 +62,7 @@ TEST_F(DocumentExportTest, EveryExtensionWritesItsFormat) {
         const std::string bytes = Read(path);
         EXPECT_FALSE(bytes.empty());
         EXPECT_TRUE(bytes.starts_with(c.begins)) << bytes.substr(0, 16);
-        EXPECT_EQ(document.Objects().GetHead()->patchesValid, c.patchesRead);
+        EXPECT_EQ(document.Objects().GetHead()->PatchesValid(), c.patchesRead);
     }
 }
 

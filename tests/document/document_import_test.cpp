@@ -66,12 +66,12 @@ TEST_F(DocumentImportTest, EveryFormatIsToldByItsContentAndGivesTheSameNetwork) 
             EXPECT_TRUE(report.warnings.empty());
             ASSERT_EQ(document.Objects().GetCount(), 1);
             const PatchObject& object = *document.Objects().GetHead();
-            EXPECT_EQ(object.patchesValid, upkeep == PatchUpkeep::kAtOnce);
+            EXPECT_EQ(object.PatchesValid(), upkeep == PatchUpkeep::kAtOnce);
             const DocumentCounts counts = document.Count();
             EXPECT_EQ(counts.totals.controlPoints, 12);
             EXPECT_EQ(counts.totals.splines, 17);
             EXPECT_EQ(counts.totals.quadPatches, 6);
-            EXPECT_TRUE(object.patchesValid) << "counted, so found";
+            EXPECT_TRUE(object.PatchesValid()) << "counted, so found";
         }
     }
 }
@@ -193,7 +193,7 @@ TEST_F(DocumentImportTest, AFailedImportLeavesTheDocumentAsItWas) {
     ASSERT_EQ(document.Import(KORVANE_EXAMPLES_DIR "/vase.mqo", {}).status,
               ImportStatus::kImported);
     const PatchObject* vase = document.Objects().GetHead();
-    const std::size_t patches = vase->patches.size();
+    const std::size_t patches = vase->Patches().size();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
@@ -214,8 +214,8 @@ TEST_F(DocumentImportTest, AFailedImportLeavesTheDocumentAsItWas) {
         EXPECT_EQ(report.objectsAdded, 0);
         ASSERT_EQ(document.Objects().GetCount(), 1);
         EXPECT_EQ(document.Objects().GetHead(), vase);
-        EXPECT_TRUE(vase->patchesValid);
-        EXPECT_EQ(vase->patches.size(), patches);
+        EXPECT_TRUE(vase->PatchesValid());
+        EXPECT_EQ(vase->Patches().size(), patches);
     }
 }
 

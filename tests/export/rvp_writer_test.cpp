@@ -8,6 +8,7 @@
 
 #include "export/rvp_writer.h"
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 #include "rvp_bytes.h"
 #include "support/mesh_shapes.h"
 
@@ -133,13 +134,13 @@ TEST(RvpWriterTest, SplinesAndReferencesUsePositions) {
         object.AddControlPoint({static_cast<float>(i), 0.5f, -2.0f});
     }
     AddCurves(object, {{0, 1, 2}, {4, 5, 6}, {3, 7, 2}});
-    object.splineClosed[1] = true;
-    object.nodes[4].corner = true;
-    object.nodes[5].tension = 0.75f;
+    PatchNetworkAccess::SplineClosedFlags(object)[1] = true;
+    PatchNetworkAccess::Nodes(object)[4].corner = true;
+    PatchNetworkAccess::Nodes(object)[5].tension = 0.75f;
     // Point 2 holds its two references the other way round from the node order.
-    const std::int32_t first = object.refStart[2];
-    std::swap(object.refs[static_cast<std::size_t>(first)],
-              object.refs[static_cast<std::size_t>(first) + 1]);
+    const std::int32_t first = object.RefStarts()[2];
+    std::swap(PatchNetworkAccess::Refs(object)[static_cast<std::size_t>(first)],
+              PatchNetworkAccess::Refs(object)[static_cast<std::size_t>(first) + 1]);
 
     const auto bytes = SerializeRvp(objects.list);
     ArchiveReader reader(bytes);
@@ -208,8 +209,8 @@ TEST(RvpWriterTest, SeveralObjectsFollowEachOtherInListOrder) {
         PolyMesh mesh;
         testing::FillGrid(mesh, size, size + 1);
         BuildFromMesh(mesh, object);
-        const std::size_t points = object.points.size();
-        const std::size_t splines = object.splineClosed.size();
+        const std::size_t points = object.Points().size();
+        const std::size_t splines = object.SplineClosedFlags().size();
         expectedSize += 1 + object.name.size() + 38 + 4 + 16 * points + 4 + splines * (12 + 24) +
                         4 + 4 * points + 2 * splines * 8;
     }

@@ -121,7 +121,7 @@ Loop Canonical(Loop loop) {
 
 std::vector<Loop> NetworkPatches(const PatchObject& object) {
     std::vector<Loop> loops;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         Loop loop;
         for (int corner = 0; corner < patch.cornerCount; ++corner) {
             loop.push_back(CornerPoint(object, patch, corner));
@@ -273,7 +273,7 @@ void ExpectSptHoldsNetwork(const ObjectList<PatchObject>& objects) {
     std::size_t point = 0;
     std::size_t curve = 0;
     for (const PatchObject* object : objects) {
-        std::vector<std::int64_t> idOf(object->points.size(), -1);
+        std::vector<std::int64_t> idOf(object->Points().size(), -1);
         for (std::int32_t p = 0; p < object->PointCount(); ++p) {
             const std::span<const SplineRef> refs = object->RefsOf(p);
             if (refs.empty()) {
@@ -282,13 +282,13 @@ void ExpectSptHoldsNetwork(const ObjectList<PatchObject>& objects) {
             ASSERT_LT(point, file->points.size());
             idOf[static_cast<std::size_t>(p)] = static_cast<std::int64_t>(point);
             const testing::SptPoint& written = file->points[point++];
-            const PatchVec3& at = object->points[static_cast<std::size_t>(p)];
+            const PatchVec3& at = object->Points()[static_cast<std::size_t>(p)];
             EXPECT_TRUE(written.position == (std::array<float, 3>{at.x, at.y, at.z}))
                 << object->name << " point " << p;
             ASSERT_EQ(written.curves.size(), refs.size()) << object->name << " point " << p;
             for (std::size_t r = 0; r < refs.size(); ++r) {
                 const std::int32_t start =
-                    object->splineStart[static_cast<std::size_t>(refs[r].spline)];
+                    object->SplineStarts()[static_cast<std::size_t>(refs[r].spline)];
                 EXPECT_EQ(written.curves[r],
                           std::make_pair(static_cast<std::int64_t>(curve) + refs[r].spline,
                                          std::int64_t{refs[r].node - start}));

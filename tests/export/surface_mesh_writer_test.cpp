@@ -18,6 +18,7 @@
 #include "document/object_store.h"
 #include "export/surface_mesh_builder.h"
 #include "patch/curve_connector.h"
+#include "patch/patch_network_access.h"
 #include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"
 
@@ -104,7 +105,7 @@ ReadBack Read(const std::string& path) {
 
 int PatchesWith(const PatchObject& object, int corners) {
     int count = 0;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         count += patch.cornerCount == corners;
     }
     return count;
@@ -327,7 +328,7 @@ TEST_F(SurfaceMeshWriterTest, NonFiniteSamplesAreLeftOut) {
         SCOPED_TRACE(spoiler);
         ObjectStore store;
         PatchObject& torus = Add(store, modelgen::MakeTorus(7, 5), 0, 0);
-        torus.points[0].x = spoiler;
+        PatchNetworkAccess::Points(torus)[0].x = spoiler;
         const SurfaceMesh mesh = BuildSurfaceMesh(torus, 1);
         EXPECT_GT(mesh.triangles.size(), whole.triangles.size() / 2);
         EXPECT_LT(mesh.triangles.size(), whole.triangles.size());

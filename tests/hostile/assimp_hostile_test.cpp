@@ -41,7 +41,7 @@ bool HoldsSecret(const ObjectStore& store) {
         if (object->colour == secretColour) {
             return true;
         }
-        for (const PatchVec3& point : object->points) {
+        for (const PatchVec3& point : object->Points()) {
             for (const float coordinate : {point.x, point.y, point.z}) {
                 if (std::abs(coordinate) >= kSecretFloat &&
                     std::abs(coordinate) < kSecretFloat + kSecretFloats) {

@@ -95,7 +95,7 @@ inline void ExpectConvertsInMemory(ObjectStore& store) {
         ConnectCurves(*object, kConnectDegrees, {});
         ComputeHandles(*object);
         DetectPatches(*object);
-        for (const Patch& patch : object->patches) {
+        for (const Patch& patch : object->Patches()) {
             if (patch.cornerCount == 4) {
                 BezierNet net;
                 QuadNet(*object, patch, net);

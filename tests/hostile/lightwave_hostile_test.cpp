@@ -137,7 +137,7 @@ TEST_F(LightWaveHostileTest, IndicesOutsideAThreePointLayer) {
         EXPECT_EQ(result.droppedFaces, 1);
         ASSERT_EQ(store.objects.GetCount(), 1);
         EXPECT_EQ(store.objects.GetHead()->PointCount(), 3);
-        EXPECT_EQ(store.objects.GetHead()->patches.size(), 1u);
+        EXPECT_EQ(store.objects.GetHead()->Patches().size(), 1u);
         const ProcessResult cli = ExpectCliEnds(file, 0);
         EXPECT_NE(cli.err.find("warning"), std::string::npos) << cli.err;
     }
@@ -154,7 +154,7 @@ TEST_F(LightWaveHostileTest, NotANumberAndInfiniteCoordinates) {
     ASSERT_EQ(store.objects.GetCount(), 1);
     const PatchObject& object = *store.objects.GetHead();
     ASSERT_EQ(object.PointCount(), 3);
-    EXPECT_TRUE(std::isnan(object.points.front().x));
+    EXPECT_TRUE(std::isnan(object.Points().front().x));
     EXPECT_TRUE(std::isinf(PointAt(object, 1).y));
     ExpectCliEnds(file, 0);
 }
@@ -172,7 +172,7 @@ TEST_F(LightWaveHostileTest, PolygonsBeforePoints) {
         EXPECT_EQ(result.droppedFaces, 0);
         ASSERT_EQ(store.objects.GetCount(), 1);
         EXPECT_EQ(store.objects.GetHead()->PointCount(), 4);
-        EXPECT_EQ(store.objects.GetHead()->patches.size(), 1u);
+        EXPECT_EQ(store.objects.GetHead()->Patches().size(), 1u);
         ExpectCliEnds(file, 0);
     }
 }

@@ -75,7 +75,7 @@ TEST_F(MetasequoiaHostileTest, IndicesOutsideAThreeVertexObject) {
         EXPECT_EQ(result.droppedFaces, 1);
         ASSERT_EQ(store.objects.GetCount(), 1);
         EXPECT_EQ(store.objects.GetHead()->PointCount(), 3);
-        EXPECT_EQ(store.objects.GetHead()->patches.size(), 1u);
+        EXPECT_EQ(store.objects.GetHead()->Patches().size(), 1u);
         const ProcessResult cli = ExpectCliEnds(file, 0);
         EXPECT_NE(cli.err.find("warning"), std::string::npos) << cli.err;
     }
@@ -97,7 +97,7 @@ TEST_F(MetasequoiaHostileTest, NotANumberAndInfiniteCoordinates) {
         ASSERT_EQ(store.objects.GetCount(), 1);
         const PatchObject& object = *store.objects.GetHead();
         ASSERT_GE(object.PointCount(), 3);
-        EXPECT_TRUE(std::isnan(object.points.front().x));
+        EXPECT_TRUE(std::isnan(object.Points().front().x));
         EXPECT_TRUE(std::isinf(PointAt(object, 1).x));
         ExpectCliEnds(file, 0);
     }

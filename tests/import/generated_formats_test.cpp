@@ -34,7 +34,7 @@ NetworkImage ImageOf(const PatchObject& object) {
     NetworkImage image;
     image.name = object.name;
     for (std::int32_t point = 0; point < object.PointCount(); ++point) {
-        const PatchVec3& position = object.points[static_cast<std::size_t>(point)];
+        const PatchVec3& position = object.Points()[static_cast<std::size_t>(point)];
         for (const float value : {position.x, position.y, position.z}) {
             image.pointBits.push_back(std::bit_cast<std::uint32_t>(value));
         }

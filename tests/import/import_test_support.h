@@ -30,7 +30,7 @@ inline std::vector<std::string> NamesOf(const ObjectStore& store) {
 }
 
 inline const PatchVec3& PointAt(const PatchObject& object, std::int32_t index) {
-    return object.points.at(static_cast<std::size_t>(index));
+    return object.Points().at(static_cast<std::size_t>(index));
 }
 
 // The control points that a two-node spline runs between, by index.

@@ -25,7 +25,7 @@ using testing::TwoLayerModel;
 // points of each spline in order (handles follow from these).
 std::string Fingerprint(const PatchObject& object) {
     std::string print = object.name + "|" + std::to_string(object.colour) + "|";
-    for (const PatchVec3& point : object.points) {
+    for (const PatchVec3& point : object.Points()) {
         for (const float value : {point.x, point.y, point.z}) {
             print += std::to_string(std::bit_cast<std::uint32_t>(value)) + ",";
         }

@@ -16,6 +16,7 @@
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
 #include "patch/patch_invariants.h"
+#include "patch/patch_network_access.h"
 #include "support/rvp_layout.h"
 
 namespace korvane {
@@ -63,7 +64,7 @@ void MakeDocument(ObjectStore& store) {
     int count = 0;
     for (PatchObject* object : store.objects) {
         ConnectCurves(*object, 100.0f, {});
-        for (SplineNode& node : object->nodes) {
+        for (SplineNode& node : PatchNetworkAccess::Nodes(*object)) {
             node.corner = ++count % 3 == 0;
             node.tension = 0.1f * static_cast<float>(count % 7);
         }
@@ -75,11 +76,11 @@ void MakeDocument(ObjectStore& store) {
 // Corner control points of every patch, by index.
 std::vector<std::vector<std::int32_t>> PatchCorners(const PatchObject& object) {
     std::vector<std::vector<std::int32_t>> corners;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         corners.emplace_back();
         for (std::size_t i = 0; i < static_cast<std::size_t>(patch.cornerCount); ++i) {
             corners.back().push_back(
-                object.nodes[static_cast<std::size_t>(patch.edgeStart[i])].controlPoint);
+                object.Nodes()[static_cast<std::size_t>(patch.edgeStart[i])].controlPoint);
         }
     }
     return corners;
@@ -104,23 +105,23 @@ TEST(RvpReaderTest, ExportReadsBackRecordForRecord) {
         SCOPED_TRACE(before[i]->name);
         EXPECT_EQ(after[i]->name, before[i]->name);
         EXPECT_EQ(after[i]->colour, before[i]->colour);
-        EXPECT_FALSE(after[i]->patchesValid);
+        EXPECT_FALSE(after[i]->PatchesValid());
         EXPECT_EQ(CheckPatchInvariants(*after[i]), std::vector<std::string>{});
-        EXPECT_EQ(after[i]->splineStart, before[i]->splineStart);
-        EXPECT_EQ(after[i]->refStart, before[i]->refStart);
-        for (std::size_t r = 0; r < before[i]->refs.size(); ++r) {
-            EXPECT_EQ(after[i]->refs[r].spline, before[i]->refs[r].spline);
-            EXPECT_EQ(after[i]->refs[r].node, before[i]->refs[r].node);
+        EXPECT_EQ(after[i]->SplineStarts(), before[i]->SplineStarts());
+        EXPECT_EQ(after[i]->RefStarts(), before[i]->RefStarts());
+        for (std::size_t r = 0; r < before[i]->Refs().size(); ++r) {
+            EXPECT_EQ(after[i]->Refs()[r].spline, before[i]->Refs()[r].spline);
+            EXPECT_EQ(after[i]->Refs()[r].node, before[i]->Refs()[r].node);
         }
-        for (const bool closed : before[i]->splineClosed) {
+        for (const bool closed : before[i]->SplineClosedFlags()) {
             closedSplines += closed ? 1 : 0;
         }
         // Handles come from the points, as after the import.
-        ASSERT_EQ(after[i]->nodes.size(), before[i]->nodes.size());
-        for (std::size_t n = 0; n < before[i]->nodes.size(); ++n) {
+        ASSERT_EQ(after[i]->Nodes().size(), before[i]->Nodes().size());
+        for (std::size_t n = 0; n < before[i]->Nodes().size(); ++n) {
             for (const HandleDirection side : {HandleDirection::kIn, HandleDirection::kOut}) {
-                const PatchVec3& kept = before[i]->nodes[n].Handle(side);
-                const PatchVec3& read = after[i]->nodes[n].Handle(side);
+                const PatchVec3& kept = before[i]->Nodes()[n].Handle(side);
+                const PatchVec3& read = after[i]->Nodes()[n].Handle(side);
                 EXPECT_EQ(read.x, kept.x);
                 EXPECT_EQ(read.y, kept.y);
                 EXPECT_EQ(read.z, kept.z);

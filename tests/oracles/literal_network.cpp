@@ -13,23 +13,23 @@ NetworkShape::Node NodeShape(std::int32_t point, const PatchVec3& in, const Patc
 }  // namespace
 
 LiteralNetwork::LiteralNetwork(const PatchObject& object)
-    : points(object.points), refs(object.points.size()) {
+    : points(object.Points()), refs(object.Points().size()) {
     std::vector<LiteralSpline*> splineAt;
-    std::vector<LiteralNode*> nodeAt(object.nodes.size());
+    std::vector<LiteralNode*> nodeAt(object.Nodes().size());
     for (std::int32_t s = 0; s < object.SplineCount(); ++s) {
         LiteralSpline& spline = splines.emplace_back();
-        spline.closed = object.splineClosed[static_cast<std::size_t>(s)];
+        spline.closed = object.SplineClosedFlags()[static_cast<std::size_t>(s)];
         splineAt.push_back(&spline);
-        for (std::int32_t n = object.splineStart[static_cast<std::size_t>(s)];
-             n < object.splineStart[static_cast<std::size_t>(s) + 1]; ++n) {
-            const SplineNode& from = object.nodes[static_cast<std::size_t>(n)];
+        for (std::int32_t n = object.SplineStarts()[static_cast<std::size_t>(s)];
+             n < object.SplineStarts()[static_cast<std::size_t>(s) + 1]; ++n) {
+            const SplineNode& from = object.Nodes()[static_cast<std::size_t>(n)];
             nodeAt[static_cast<std::size_t>(n)] = &spline.nodes.emplace_back(LiteralNode{
                 from.controlPoint, from.handleIn, from.handleOut, from.tension, from.corner});
         }
     }
     for (std::size_t p = 0; p < points.size(); ++p) {
-        for (std::int32_t r = object.refStart[p]; r < object.refStart[p + 1]; ++r) {
-            const SplineRef& ref = object.refs[static_cast<std::size_t>(r)];
+        for (std::int32_t r = object.RefStarts()[p]; r < object.RefStarts()[p + 1]; ++r) {
+            const SplineRef& ref = object.Refs()[static_cast<std::size_t>(r)];
             refs[p].push_back({splineAt.at(static_cast<std::size_t>(ref.spline)),
                                nodeAt.at(static_cast<std::size_t>(ref.node))});
         }
@@ -73,8 +73,8 @@ NetworkShape ShapeOf(const PatchObject& object) {
     for (std::int32_t p = 0; p < object.PointCount(); ++p) {
         std::vector<std::pair<int, int>> refs;
         for (const SplineRef& ref : object.RefsOf(p)) {
-            refs.emplace_back(ref.spline,
-                              ref.node - object.splineStart[static_cast<std::size_t>(ref.spline)]);
+            refs.emplace_back(
+                ref.spline, ref.node - object.SplineStarts()[static_cast<std::size_t>(ref.spline)]);
         }
         shape.references.push_back(std::move(refs));
     }
@@ -83,12 +83,12 @@ NetworkShape ShapeOf(const PatchObject& object) {
 
 std::vector<PatchShape> PatchShapesOf(const PatchObject& object) {
     std::vector<PatchShape> shapes;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         PatchShape& shape = shapes.emplace_back(PatchShape{patch.cornerCount, {}});
         for (int i = 0; i < patch.cornerCount; ++i) {
             const auto e = static_cast<std::size_t>(i);
             const std::int32_t first =
-                object.splineStart[static_cast<std::size_t>(patch.spline[e])];
+                object.SplineStarts()[static_cast<std::size_t>(patch.spline[e])];
             shape.edges[e] = {patch.spline[e], patch.edgeStart[e] - first, patch.edgeEnd[e] - first,
                               patch.forward[e]};
         }

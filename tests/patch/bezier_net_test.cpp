@@ -6,6 +6,7 @@
 
 #include "patch/bezier_net.h"
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 
 namespace korvane {
 namespace {
@@ -14,8 +15,8 @@ namespace {
 // boundary curves are the straight sides travelled at even speed.
 void HandlesAtThirds(PatchObject& object) {
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
-        SplineNode& first = object.SplineNodes(spline).front();
-        SplineNode& second = object.SplineNodes(spline).back();
+        SplineNode& first = PatchNetworkAccess::SplineNodes(object, spline).front();
+        SplineNode& second = PatchNetworkAccess::SplineNodes(object, spline).back();
         const PatchVec3 step =
             Divide(Subtract(object.PointOf(second), object.PointOf(first)), 3.0f);
         first.handleOut = Add(object.PointOf(first), step);
@@ -37,8 +38,8 @@ void BuildNetwork(PatchObject& object, const std::vector<PatchVec3>& points,
 
 const Patch& OnlyPatch(PatchObject& object) {
     DetectPatches(object);
-    EXPECT_EQ(object.patches.size(), 1u);
-    return object.patches.at(0);
+    EXPECT_EQ(object.Patches().size(), 1u);
+    return object.Patches().at(0);
 }
 
 // One patch over the loop of two-node splines through the given points, in order.
@@ -137,7 +138,7 @@ TEST_F(TriangleNetsTest, EachNetStartsAtItsCorner) {
     TriangleNets(object_, patch, nets_);
     for (std::size_t k = 0; k < 3; ++k) {
         ExpectSame(nets_[k].Point(0, 0),
-                   object_.PointOf(object_.nodes[static_cast<std::size_t>(patch.edgeStart[k])]));
+                   object_.PointOf(object_.Nodes()[static_cast<std::size_t>(patch.edgeStart[k])]));
     }
     ExpectPoint(nets_[0].Point(0, 0), 0, 0, 0);
 }

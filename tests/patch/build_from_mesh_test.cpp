@@ -26,7 +26,7 @@ TEST(BuildFromMeshTest, VerticesWithoutEdgesGivePointsOnly) {
     ASSERT_EQ(object.PointCount(), 3);
     EXPECT_EQ(object.SplineCount(), 0);
     EXPECT_EQ(object.NodeCount(), 0);
-    const PatchVec3& second = object.points[1];
+    const PatchVec3& second = object.Points()[1];
     EXPECT_EQ(second.x, -4.0f);
     EXPECT_EQ(second.y, 5.5f);
     EXPECT_EQ(second.z, 0.0f);

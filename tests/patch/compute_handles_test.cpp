@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 #include "support/network_builder.h"
 
 namespace korvane {
@@ -12,7 +13,7 @@ using testing::NetworkBuilder;
 
 // The node at place `place` of `spline`, head first.
 SplineNode& NodeAt(PatchObject& object, std::int32_t spline, std::int32_t place) {
-    return object.SplineNodes(spline)[static_cast<std::size_t>(place)];
+    return PatchNetworkAccess::SplineNodes(object, spline)[static_cast<std::size_t>(place)];
 }
 
 void ExpectExactly(const PatchVec3& actual, float x, float y, float z) {
@@ -133,7 +134,7 @@ TEST(ComputeHandlesTest, NodesOnOnePointNeverDivideByZero) {
     const std::int32_t closedBack = build.Curve({0, 1, 0}, true);
     ComputeHandles(object);
 
-    for (const SplineNode& node : object.nodes) {
+    for (const SplineNode& node : object.Nodes()) {
         EXPECT_TRUE(IsFinite(node.handleIn));
         EXPECT_TRUE(IsFinite(node.handleOut));
     }

@@ -10,6 +10,7 @@
 #include "geometry/angles.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_invariants.h"
+#include "patch/patch_network_access.h"
 #include "support/network_builder.h"
 
 namespace korvane {
@@ -48,7 +49,7 @@ std::vector<PlacedRef> PlacedRefs(const PatchObject& object, std::int32_t point)
     std::vector<PlacedRef> out;
     for (const SplineRef& ref : object.RefsOf(point)) {
         out.emplace_back(ref.spline,
-                         ref.node - object.splineStart[static_cast<std::size_t>(ref.spline)]);
+                         ref.node - object.SplineStarts()[static_cast<std::size_t>(ref.spline)]);
     }
     return out;
 }
@@ -223,10 +224,10 @@ TEST(ConnectCurvesTest, JoinsMakeNodesAnewAndReferenceThemLastInWalkingOrder) {
         object.AddSpline(secondWitness, true);
         object.IndexReferences();
         // The survivor's nodes keep what they carry; nodes made by the join start afresh.
-        for (SplineNode& node : object.SplineNodes(absorbed)) {
+        for (SplineNode& node : PatchNetworkAccess::SplineNodes(object, absorbed)) {
             node = {PatchVec3(7, 7, 7), PatchVec3(7, 7, 7), node.controlPoint, 0.9f, true};
         }
-        for (SplineNode& node : object.SplineNodes(survivor)) {
+        for (SplineNode& node : PatchNetworkAccess::SplineNodes(object, survivor)) {
             node = {PatchVec3(1, 2, 3), PatchVec3(4, 5, 6), node.controlPoint, 0.5f, true};
         }
         const auto expectedRefs = RefsAfterJoin(object, absorbed, survivor, c.absorbed.front() == 0,
@@ -354,7 +355,7 @@ TEST(ConnectCurvesTest, FanJoinsTheWidestRemainingPairEachTime) {
         const float a = angle(random);
         const float r = length(random);
         const std::int32_t tip = build.Point(r * std::cos(a), r * std::sin(a), 0);
-        arms.push_back(object.points[static_cast<std::size_t>(tip)]);
+        arms.push_back(object.Points()[static_cast<std::size_t>(tip)]);
         // Every other arm has the centre at its tail.
         splines.push_back(i % 2 == 0 ? std::vector<int>{centre, tip}
                                      : std::vector<int>{tip, centre});
@@ -519,21 +520,21 @@ TEST(ConnectCurvesTest, CancellingAfterAJoinKeepsTheJoinsSoFar) {
 bool HasJoinablePair(const PatchObject& object, float limitDegrees) {
     const float limit = DegreesToRadians(limitDegrees);
     for (std::int32_t point = 0; point < object.PointCount(); ++point) {
-        const PatchVec3& centre = object.points[static_cast<std::size_t>(point)];
+        const PatchVec3& centre = object.Points()[static_cast<std::size_t>(point)];
         std::vector<PatchVec3> arms;
         for (const SplineRef& ref : object.RefsOf(point)) {
             if (object.Closed(ref.spline)) {
                 continue;
             }
-            const std::int32_t head = object.splineStart[static_cast<std::size_t>(ref.spline)];
+            const std::int32_t head = object.SplineStarts()[static_cast<std::size_t>(ref.spline)];
             const std::int32_t tail =
-                object.splineStart[static_cast<std::size_t>(ref.spline) + 1] - 1;
+                object.SplineStarts()[static_cast<std::size_t>(ref.spline) + 1] - 1;
             if (ref.node != head && ref.node != tail) {
                 continue;
             }
             const std::int32_t neighbour = ref.node == head ? head + 1 : tail - 1;
             arms.push_back(Subtract(
-                object.PointOf(object.nodes[static_cast<std::size_t>(neighbour)]), centre));
+                object.PointOf(object.Nodes()[static_cast<std::size_t>(neighbour)]), centre));
         }
         for (std::size_t i = 0; i < arms.size(); ++i) {
             for (std::size_t j = i + 1; j < arms.size(); ++j) {

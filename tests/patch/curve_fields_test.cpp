@@ -75,7 +75,7 @@ TEST(TangentPlanesTest, FitTheCurveTangentsAtEachPoint) {
         c.build(builder);
         ComputeHandles(object);
         const std::vector<TangentPlane> planes = FitTangentPlanes(object);
-        ASSERT_EQ(planes.size(), object.points.size());
+        ASSERT_EQ(planes.size(), object.Points().size());
         const TangentPlane& plane = planes[0];
         ASSERT_TRUE(Finite(plane.normal));
         EXPECT_NEAR(plane.residualDegrees, c.residualDegrees, 1e-4f);

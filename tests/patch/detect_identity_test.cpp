@@ -27,7 +27,7 @@ void ExpectSameDetection(PatchObject& object) {
     const testing::LiteralNetwork before(object);
     const std::vector<testing::PatchShape> literal = testing::LiteralDetectPatches(before);
     DetectPatches(object);
-    EXPECT_TRUE(object.patchesValid);
+    EXPECT_TRUE(object.PatchesValid());
     EXPECT_TRUE(CheckPatchInvariants(object).empty());
     EXPECT_TRUE(testing::ShapeOf(object) == testing::ShapeOf(before));
     const std::vector<testing::PatchShape> fast = testing::PatchShapesOf(object);

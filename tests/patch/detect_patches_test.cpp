@@ -6,6 +6,7 @@
 
 #include "patch/patch_builder.h"
 #include "patch/patch_invariants.h"
+#include "patch/patch_network_access.h"
 #include "support/mesh_shapes.h"
 #include "support/network_builder.h"
 
@@ -19,7 +20,8 @@ using testing::NetworkBuilder;
 std::vector<int> Corners(const PatchObject& object, const Patch& patch) {
     std::vector<int> corners;
     for (int i = 0; i < patch.cornerCount; ++i) {
-        corners.push_back(object.nodes[static_cast<std::size_t>(patch.edgeStart[i])].controlPoint);
+        corners.push_back(
+            object.Nodes()[static_cast<std::size_t>(patch.edgeStart[i])].controlPoint);
     }
     return corners;
 }
@@ -34,7 +36,7 @@ std::vector<int> Forward(const Patch& patch) {
 
 int CountWithCorners(const PatchObject& object, int cornerCount) {
     int n = 0;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         n += patch.cornerCount == cornerCount ? 1 : 0;
     }
     return n;
@@ -46,8 +48,8 @@ void Detect(PatchObject& object) {
     DetectPatches(object);
     const auto problems = CheckPatchInvariants(object);
     EXPECT_TRUE(problems.empty()) << problems.front();
-    EXPECT_TRUE(object.patchesValid);
-    for (const Patch& patch : object.patches) {
+    EXPECT_TRUE(object.PatchesValid());
+    for (const Patch& patch : object.Patches()) {
         for (int i = 0; i < patch.cornerCount; ++i) {
             const std::int32_t expected =
                 patch.forward[i] ? object.Successor(patch.spline[i], patch.edgeStart[i])
@@ -60,7 +62,7 @@ void Detect(PatchObject& object) {
 // The corner sets of all patches, each sorted, so that loops compare regardless of orientation.
 std::multiset<std::vector<int>> CornerSets(const PatchObject& object) {
     std::multiset<std::vector<int>> sets;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         std::vector<int> corners = Corners(object, patch);
         std::sort(corners.begin(), corners.end());
         sets.insert(corners);
@@ -82,8 +84,8 @@ TEST(DetectPatchesTest, QuadOfFourEdgesGivesOnePatch) {
     EXPECT_EQ(object.SplineCount(), 4);
     Detect(object);
 
-    ASSERT_EQ(object.patches.size(), 1u);
-    const Patch& patch = object.patches.front();
+    ASSERT_EQ(object.Patches().size(), 1u);
+    const Patch& patch = object.Patches().front();
     EXPECT_EQ(patch.cornerCount, 4);
     EXPECT_EQ(Corners(object, patch), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(Forward(patch), (std::vector<int>{1, 1, 1, 1}));
@@ -95,12 +97,12 @@ TEST(DetectPatchesTest, EdgesAgainstTheLoopAreWalkedBackwards) {
               {{0, 1}, {2, 1}, {2, 3}, {0, 3}});
     Detect(object);
 
-    ASSERT_EQ(object.patches.size(), 1u);
-    const Patch& patch = object.patches.front();
+    ASSERT_EQ(object.Patches().size(), 1u);
+    const Patch& patch = object.Patches().front();
     EXPECT_EQ(Corners(object, patch), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(Forward(patch), (std::vector<int>{1, 0, 1, 0}));
-    EXPECT_EQ(object.nodes[static_cast<std::size_t>(patch.edgeEnd[1])].controlPoint,
-              object.nodes[static_cast<std::size_t>(patch.edgeStart[2])].controlPoint);
+    EXPECT_EQ(object.Nodes()[static_cast<std::size_t>(patch.edgeEnd[1])].controlPoint,
+              object.Nodes()[static_cast<std::size_t>(patch.edgeStart[2])].controlPoint);
 }
 
 TEST(DetectPatchesTest, TwoTrianglesSharingAnEdgeGiveNoQuad) {
@@ -109,11 +111,11 @@ TEST(DetectPatchesTest, TwoTrianglesSharingAnEdgeGiveNoQuad) {
               {{0, 1}, {1, 2}, {2, 0}, {2, 3}, {3, 0}});
     Detect(object);
 
-    EXPECT_EQ(object.patches.size(), 2u);
+    EXPECT_EQ(object.Patches().size(), 2u);
     EXPECT_EQ(CountWithCorners(object, 3), 2);
     EXPECT_EQ(CornerSets(object), (std::multiset<std::vector<int>>{{0, 1, 2}, {0, 2, 3}}));
     // The first discovery keeps the order of spline 0.
-    EXPECT_EQ(Corners(object, object.patches.front()), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(Corners(object, object.Patches().front()), (std::vector<int>{0, 1, 2}));
 }
 
 TEST(DetectPatchesTest, LoneClosedSplinesAreNoPatches) {
@@ -129,7 +131,7 @@ TEST(DetectPatchesTest, LoneClosedSplinesAreNoPatches) {
             build.Curve({0, 1, 3, 2}, true);
         }
         Detect(object);
-        EXPECT_EQ(object.patches.size(), 0u) << nodes << " nodes";
+        EXPECT_EQ(object.Patches().size(), 0u) << nodes << " nodes";
     }
 }
 
@@ -241,10 +243,10 @@ TEST(DetectPatchesTest, QuadsKeepTheOrderAndOrientationOfTheirFirstDiscovery) {
         {1, 2, 5, 4}, {3, 4, 1, 0}, {4, 5, 8, 7}, {6, 7, 4, 3}};
     const std::vector<std::vector<int>> forward = {
         {1, 1, 0, 0}, {1, 0, 0, 1}, {1, 1, 0, 0}, {1, 0, 0, 1}};
-    ASSERT_EQ(object.patches.size(), 4u);
-    for (std::size_t i = 0; i < object.patches.size(); ++i) {
-        EXPECT_EQ(Corners(object, object.patches[i]), corners[i]) << "patch " << i;
-        EXPECT_EQ(Forward(object.patches[i]), forward[i]) << "patch " << i;
+    ASSERT_EQ(object.Patches().size(), 4u);
+    for (std::size_t i = 0; i < object.Patches().size(); ++i) {
+        EXPECT_EQ(Corners(object, object.Patches()[i]), corners[i]) << "patch " << i;
+        EXPECT_EQ(Forward(object.Patches()[i]), forward[i]) << "patch " << i;
     }
 }
 
@@ -253,13 +255,13 @@ TEST(DetectPatchesTest, RunningAgainRebuildsTheSameList) {
     FillLongSplineGrid(object);
     Detect(object);
     std::vector<std::vector<int>> first;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         first.push_back(Corners(object, patch));
     }
-    object.patchesValid = false;
+    PatchNetworkAccess::SetPatchesValid(object, false);
     Detect(object);
     std::vector<std::vector<int>> second;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         second.push_back(Corners(object, patch));
     }
     EXPECT_EQ(first, second);
@@ -283,7 +285,7 @@ TEST(DetectPatchesTest, DegenerateNetworksKeepTheInvariants) {
 TEST(DetectPatchesTest, EmptyObjectIsValidWithNoPatches) {
     PatchObject object;
     Detect(object);
-    EXPECT_EQ(object.patches.size(), 0u);
+    EXPECT_EQ(object.Patches().size(), 0u);
 }
 
 }  // namespace

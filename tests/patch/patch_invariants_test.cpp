@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "patch/patch_network_access.h"
+
 namespace korvane {
 namespace {
 
@@ -28,8 +30,8 @@ PatchObject Square() {
     patch.edgeEnd = {1, 3, 5, 7};
     patch.spline = {0, 1, 2, 3};
     patch.forward = {true, true, true, true};
-    object.patches.push_back(patch);
-    object.patchesValid = true;
+    PatchNetworkAccess::Patches(object).push_back(patch);
+    PatchNetworkAccess::SetPatchesValid(object, true);
     return object;
 }
 
@@ -47,53 +49,65 @@ TEST(PatchInvariantsTest, ReportsBrokenArraysWithoutReadingPastThem) {
     const Case cases[] = {
         {"sound", [](PatchObject&) {}, {}},
         {"a spline start missing",
-         [](PatchObject& o) { o.splineStart.pop_back(); },
+         [](PatchObject& o) { PatchNetworkAccess::SplineStarts(o).pop_back(); },
          {badSplineStarts}},
-        {"a node missing", [](PatchObject& o) { o.nodes.pop_back(); }, {badSplineStarts}},
+        {"a node missing",
+         [](PatchObject& o) { PatchNetworkAccess::Nodes(o).pop_back(); },
+         {badSplineStarts}},
         {"spline starts going back",
-         [](PatchObject& o) { o.splineStart[1] = 5; },
+         [](PatchObject& o) { PatchNetworkAccess::SplineStarts(o)[1] = 5; },
          {badSplineStarts}},
         {"spline starts not from 0",
-         [](PatchObject& o) { o.splineStart[0] = 1; },
+         [](PatchObject& o) { PatchNetworkAccess::SplineStarts(o)[0] = 1; },
          {badSplineStarts}},
         {"a reference start missing",
-         [](PatchObject& o) { o.refStart.pop_back(); },
+         [](PatchObject& o) { PatchNetworkAccess::RefStarts(o).pop_back(); },
          {badRefStarts}},
         {"reference starts past the references",
-         [](PatchObject& o) { o.refStart.back() = 9; },
+         [](PatchObject& o) { PatchNetworkAccess::RefStarts(o).back() = 9; },
          {badRefStarts}},
-        {"reference starts going back", [](PatchObject& o) { o.refStart[2] = 1; }, {badRefStarts}},
+        {"reference starts going back",
+         [](PatchObject& o) { PatchNetworkAccess::RefStarts(o)[2] = 1; },
+         {badRefStarts}},
         {"a reference to a node of another spline",
-         [](PatchObject& o) { o.refs[static_cast<std::size_t>(o.refStart[1])].spline = 1; },
+         [](PatchObject& o) {
+             PatchNetworkAccess::Refs(
+                 o)[static_cast<std::size_t>(PatchNetworkAccess::RefStarts(o)[1])]
+                 .spline = 1;
+         },
          {"control point 1 holds a reference to a node that is not in its spline",
           "spline 0 has a node matched by 0 references"}},
         {"a reference past the nodes",
-         [](PatchObject& o) { o.refs[static_cast<std::size_t>(o.refStart[1])].node = 1000; },
+         [](PatchObject& o) {
+             PatchNetworkAccess::Refs(
+                 o)[static_cast<std::size_t>(PatchNetworkAccess::RefStarts(o)[1])]
+                 .node = 1000;
+         },
          {"control point 1 holds a reference to a node that is not in its spline",
           "spline 0 has a node matched by 0 references"}},
         {"a reference to a negative spline",
-         [](PatchObject& o) { o.refs[0].spline = -1; },
+         [](PatchObject& o) { PatchNetworkAccess::Refs(o)[0].spline = -1; },
          {"control point 0 holds a reference to a node that is not in its spline",
           "spline 0 has a node matched by 0 references"}},
         {"a node on a negative point",
-         [](PatchObject& o) { o.nodes[0].controlPoint = -1; },
+         [](PatchObject& o) { PatchNetworkAccess::Nodes(o)[0].controlPoint = -1; },
          {"control point 0 holds a reference to a node that sits on another point",
           "spline 0 has a node on a point that is not in the object",
           "patch 0 edge 3 does not chain"}},
         {"a patch of five corners",
-         [](PatchObject& o) { o.patches[0].cornerCount = 5; },
+         [](PatchObject& o) { PatchNetworkAccess::Patches(o)[0].cornerCount = 5; },
          {"patch 0 has 5 corners"}},
         {"a patch edge past the nodes",
-         [](PatchObject& o) { o.patches[0].edgeStart[2] = 99; },
+         [](PatchObject& o) { PatchNetworkAccess::Patches(o)[0].edgeStart[2] = 99; },
          {"patch 0 edge 2 names a node not in its spline"}},
         {"a patch edge on a missing spline",
-         [](PatchObject& o) { o.patches[0].spline[1] = -1; },
+         [](PatchObject& o) { PatchNetworkAccess::Patches(o)[0].spline[1] = -1; },
          {"patch 0 edge 1 names a node not in its spline"}},
         {"a patch edge along another spline",
-         [](PatchObject& o) { o.patches[0].spline[3] = 0; },
+         [](PatchObject& o) { PatchNetworkAccess::Patches(o)[0].spline[3] = 0; },
          {"patch 0 edge 3 names a node not in its spline"}},
         {"patch edges that do not meet",
-         [](PatchObject& o) { o.patches[0].edgeEnd[0] = 0; },
+         [](PatchObject& o) { PatchNetworkAccess::Patches(o)[0].edgeEnd[0] = 0; },
          {"patch 0 edge 0 does not chain"}},
     };
     for (const Case& c : cases) {

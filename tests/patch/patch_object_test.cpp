@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "patch/patch_invariants.h"
+#include "patch/patch_network_access.h"
 #include "patch/patch_object.h"
 #include "support/network_builder.h"
 
@@ -13,17 +14,17 @@ TEST(PatchObjectTest, NewObjectHasDefaults) {
     PatchObject object;
     EXPECT_EQ(object.name, "");
     EXPECT_EQ(object.colour, 0xFFFFFFu);
-    EXPECT_FALSE(object.patchesValid);
+    EXPECT_FALSE(object.PatchesValid());
     EXPECT_EQ(object.PointCount(), 0);
     EXPECT_EQ(object.SplineCount(), 0);
-    EXPECT_TRUE(object.patches.empty());
+    EXPECT_TRUE(object.Patches().empty());
     EXPECT_TRUE(CheckPatchInvariants(object).empty());
 
     const std::int32_t point = object.AddControlPoint(PatchVec3());
     EXPECT_TRUE(object.RefsOf(point).empty());
     const std::int32_t ends[] = {point, point};
     object.AddSpline(ends);
-    const SplineNode& node = object.nodes.front();
+    const SplineNode& node = object.Nodes().front();
     EXPECT_FALSE(node.corner);
     EXPECT_EQ(node.tension, 0.3f);
     EXPECT_EQ(node.handleIn.x, 0.0f);
@@ -39,7 +40,7 @@ TEST(PatchObjectTest, SplinesOwnConsecutiveNodesAndPointsReferenceThemInOrder) {
     build.Curve({0, 1});
     build.Curve({0, 1, 2, 3, 4});
     build.Curve({3, 4, 5});
-    EXPECT_EQ(object.splineStart, (std::vector<std::int32_t>{0, 2, 7, 10}));
+    EXPECT_EQ(object.SplineStarts(), (std::vector<std::int32_t>{0, 2, 7, 10}));
     EXPECT_EQ(object.SplineNodeCount(1), 5);
     EXPECT_EQ(testing::PointIndices(object, 2), (std::vector<int>{3, 4, 5}));
     // Point 4 holds the tail of spline 1 (node 6), then the middle of spline 2 (node 8).
@@ -74,14 +75,14 @@ TEST(PatchObjectTest, NeighboursWrapOnlyOnClosedSplines) {
 
 TEST(PatchObjectTest, DeletePatchesClearsValidity) {
     PatchObject object;
-    object.patchesValid = true;
+    PatchNetworkAccess::SetPatchesValid(object, true);
     object.DeletePatches();
-    EXPECT_FALSE(object.patchesValid);
-    object.patches.resize(2);
-    object.patchesValid = true;
+    EXPECT_FALSE(object.PatchesValid());
+    PatchNetworkAccess::Patches(object).resize(2);
+    PatchNetworkAccess::SetPatchesValid(object, true);
     object.DeletePatches();
-    EXPECT_TRUE(object.patches.empty());
-    EXPECT_FALSE(object.patchesValid);
+    EXPECT_TRUE(object.Patches().empty());
+    EXPECT_FALSE(object.PatchesValid());
 }
 
 TEST(PatchInvariantsTest, ReportsBrokenNetworks) {
@@ -94,15 +95,15 @@ TEST(PatchInvariantsTest, ReportsBrokenNetworks) {
 
     // A node referenced twice, and another not at all.
     PatchObject twice = object;
-    twice.refs[1].node = 0;
+    PatchNetworkAccess::Refs(twice)[1].node = 0;
     EXPECT_FALSE(CheckPatchInvariants(twice).empty());
     // A reference to a spline that does not exist.
     PatchObject dangling = object;
-    dangling.refs[1].spline = 7;
+    PatchNetworkAccess::Refs(dangling)[1].spline = 7;
     EXPECT_FALSE(CheckPatchInvariants(dangling).empty());
     // A node on a point that does not exist.
     PatchObject outside = object;
-    outside.nodes[1].controlPoint = 9;
+    PatchNetworkAccess::Nodes(outside)[1].controlPoint = 9;
     EXPECT_FALSE(CheckPatchInvariants(outside).empty());
 
     // A closed spline whose tail repeats its head.

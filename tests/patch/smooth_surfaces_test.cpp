@@ -8,12 +8,13 @@
 #include <set>
 #include <string>
 
-#include "import/metasequoia_reader.h"
 #include "document/object_store.h"
+#include "import/metasequoia_reader.h"
 #include "patch/bezier_net.h"
 #include "patch/curve_connector.h"
 #include "patch/curve_fields.h"
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 #include "patch/smooth_patches.h"
 #include "patch/smooth_tessellation.h"
 #include "patch/smoothness_report.h"
@@ -102,16 +103,16 @@ SurfaceJumps SmoothJumps(const PatchObject& object, const CurveFields& fields) {
 
 // The control points at both ends of every segment, by the node that names it.
 std::vector<std::array<std::int32_t, 2>> SegmentEnds(const PatchObject& object) {
-    std::vector<std::array<std::int32_t, 2>> ends(object.nodes.size(), {-1, -1});
+    std::vector<std::array<std::int32_t, 2>> ends(object.Nodes().size(), {-1, -1});
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
-        const std::int32_t first = object.splineStart[static_cast<std::size_t>(spline)];
-        const std::int32_t last = object.splineStart[static_cast<std::size_t>(spline) + 1];
+        const std::int32_t first = object.SplineStarts()[static_cast<std::size_t>(spline)];
+        const std::int32_t last = object.SplineStarts()[static_cast<std::size_t>(spline) + 1];
         for (std::int32_t node = first; node < last; ++node) {
             const std::int32_t next = object.Successor(spline, node);
             if (next >= 0) {
                 ends[static_cast<std::size_t>(node)] = {
-                    object.nodes[static_cast<std::size_t>(node)].controlPoint,
-                    object.nodes[static_cast<std::size_t>(next)].controlPoint};
+                    object.Nodes()[static_cast<std::size_t>(node)].controlPoint,
+                    object.Nodes()[static_cast<std::size_t>(next)].controlPoint};
             }
         }
     }
@@ -232,7 +233,7 @@ TEST(SmoothSurfacesTest, TheReportNamesTheCreasedRimsAndNothingElse) {
     }
     EXPECT_GT(report.worstResidualDegrees, 10.0f);
     // At the roof's apex, where 16 triangles meet, today's nets fold and the smooth ones do not.
-    const auto apex = static_cast<std::int32_t>(object.points.size()) - 1;
+    const auto apex = static_cast<std::int32_t>(object.Points().size()) - 1;
     EXPECT_EQ(FitTangentPlanes(object)[static_cast<std::size_t>(apex)].residualDegrees, 0.0f);
     const auto nearApex = [&](const JumpPlace& place) {
         return place.kind == JumpPlace::kSegment &&
@@ -250,7 +251,7 @@ TEST(SmoothSurfacesTest, SegmentsAtACornerNodeKeepTodaysTangentPlanes) {
     BuildConnected(modelgen::MakeSphere(12, 8), object);
     const std::int32_t pole = 0;
     const std::int32_t ringPoint = 30;
-    for (SplineNode& node : object.nodes) {
+    for (SplineNode& node : PatchNetworkAccess::Nodes(object)) {
         node.corner = node.corner || node.controlPoint == pole || node.controlPoint == ringPoint;
     }
     const CurveFields fields = ComputeCurveFields(object);
@@ -275,7 +276,7 @@ TEST(SmoothSurfacesTest, SegmentsAtACornerNodeKeepTodaysTangentPlanes) {
         return creased.count(SegmentOf(patch, side)) == 1;
     };
     int sidesCompared = 0;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         const int count = DefaultGrids(object, patch, 2, today);
         ASSERT_EQ(SampleSmoothPatch(object, fields, patch, 2, smooth), count);
         const int steps = SurfaceNetSteps(count, 2);
@@ -317,11 +318,11 @@ TEST(SmoothSurfacesTest, ThreePatchesOnOneSegmentMakeACrease) {
     }
     ComputeHandles(object);
     DetectPatches(object);
-    ASSERT_EQ(object.patches.size(), 3u);
+    ASSERT_EQ(object.Patches().size(), 3u);
     const CurveFields fields = ComputeCurveFields(object);
     const SmoothnessReport report = ReportSmoothness(object, fields);
     ASSERT_EQ(report.creaseSegments.size(), 1u);
-    EXPECT_EQ(report.creaseSegments[0].segment, object.splineStart[0]);
+    EXPECT_EQ(report.creaseSegments[0].segment, object.SplineStarts()[0]);
     EXPECT_EQ(report.creaseSegments[0].reason, CreaseReason::kManyPatches);
 }
 
@@ -395,7 +396,7 @@ TEST(SmoothSurfacesTest, DegenerateNetworksGiveNoNaN) {
         c.build(builder);
         ComputeHandles(object);
         DetectPatches(object);
-        ASSERT_FALSE(object.patches.empty());
+        ASSERT_FALSE(object.Patches().empty());
         const CurveFields fields = ComputeCurveFields(object);
         const SmoothnessReport report = ReportSmoothness(object, fields);
         EXPECT_TRUE(std::isfinite(report.worstResidualDegrees));
@@ -419,7 +420,7 @@ TEST(SmoothSurfacesTest, PatchSidesAreSampledExactlyWhereTodaysAre) {
     const CurveFields fields = ComputeCurveFields(object);
     std::array<std::vector<SurfaceSample>, 3> today;
     std::array<std::vector<SurfaceSample>, 3> smooth;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         const int count = DefaultGrids(object, patch, 2, today);
         ASSERT_EQ(SampleSmoothPatch(object, fields, patch, 2, smooth), count);
         const int steps = SurfaceNetSteps(count, 2);
@@ -460,7 +461,7 @@ TEST(SmoothSurfacesTest, TessellationCutsEveryCellIntoTwoTrianglesFacingItsNorma
         const SurfaceTessellation surfaces = TessellateSmoothSurfaces(object, resolution);
         std::size_t samples = 0;
         std::size_t cells = 0;
-        for (const Patch& patch : object.patches) {
+        for (const Patch& patch : object.Patches()) {
             const int pieces = patch.cornerCount == 4 ? 1 : 3;
             const auto steps = static_cast<std::size_t>(SurfaceNetSteps(pieces, resolution));
             samples += static_cast<std::size_t>(pieces) * (steps + 1) * (steps + 1);

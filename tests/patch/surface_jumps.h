@@ -44,8 +44,8 @@ class SurfaceJumps {
     SurfaceJumps(const PatchObject& object, int surfaceResolution, const PatchSampler& sampler)
         : object_(object), sideSteps_(2 * surfaceResolution) {
         std::vector<std::int32_t> indices;
-        for (std::size_t p = 0; p < object.patches.size(); ++p) {
-            const int corners = object.patches[p].cornerCount;
+        for (std::size_t p = 0; p < object.Patches().size(); ++p) {
+            const int corners = object.Patches()[p].cornerCount;
             if (corners == 3 || corners == 4) {
                 indices.push_back(static_cast<std::int32_t>(p));
             }
@@ -53,7 +53,7 @@ class SurfaceJumps {
         const std::vector<bool> turned = TurnedPatches(object, indices);
         std::array<std::vector<SurfaceSample>, 3> grids;
         for (std::size_t i = 0; i < indices.size(); ++i) {
-            const Patch& patch = object.patches[static_cast<std::size_t>(indices[i])];
+            const Patch& patch = object.Patches()[static_cast<std::size_t>(indices[i])];
             const int count = sampler(patch, grids);
             const int steps = SurfaceNetSteps(count, surfaceResolution);
             for (int piece = 0; piece < count; ++piece) {
@@ -125,7 +125,7 @@ class SurfaceJumps {
     // Where grid point (u, v) of a piece lies, as the surface mesh welds the pieces' borders.
     std::optional<JumpPlace> PlaceOf(std::int32_t patchIndex, int piece, int u, int v,
                                      int steps) const {
-        const Patch& patch = object_.patches[static_cast<std::size_t>(patchIndex)];
+        const Patch& patch = object_.Patches()[static_cast<std::size_t>(patchIndex)];
         if (patch.cornerCount == 4) {
             if (v == 0) {
                 return OnSide(patch, 0, u);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 
+#include "patch/patch_network_access.h"
 #include "support/network_builder.h"
 #include "view/curve_sampling.h"
 
@@ -13,7 +14,7 @@ using testing::NetworkBuilder;
 
 // Gives every node the handles a straight chord would have: a third of the way to each neighbour.
 void ThirdHandles(PatchObject& object, std::int32_t spline) {
-    const std::span<SplineNode> nodes = object.SplineNodes(spline);
+    const std::span<SplineNode> nodes = PatchNetworkAccess::SplineNodes(object, spline);
     const std::size_t n = nodes.size();
     for (std::size_t i = 0; i < n; ++i) {
         const PatchVec3 here = object.PointOf(nodes[i]);
@@ -42,8 +43,8 @@ TEST(CurveSamplingTest, ResolutionOneGivesStartMiddleEnd) {
     build.Point(0, 0, 0);
     build.Point(3, 0, 0);
     build.Curve({0, 1});
-    object.SplineNodes(0).front().handleOut.Set(1, 0, 0);
-    object.SplineNodes(0).back().handleIn.Set(2, 0, 0);
+    PatchNetworkAccess::SplineNodes(object, 0).front().handleOut.Set(1, 0, 0);
+    PatchNetworkAccess::SplineNodes(object, 0).back().handleIn.Set(2, 0, 0);
 
     std::vector<Vec3> vertices;
     SampleSpline(object, 0, MakeCurveWeightTable(1), vertices);

@@ -9,6 +9,7 @@
 #include "import/metasequoia_reader.h"
 #include "patch/curve_connector.h"
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 #include "render_support.h"
 #include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"
@@ -195,7 +196,7 @@ TEST_F(DrawCacheTest, ClearMakesEveryListAgain) {
     const SceneFrame frame = FrameOf(store, true);
     const RgbaImage first = Cached(frame);
     // Moving a control point changes no count; the owner of the objects clears the cache.
-    store.objects.GetHead()->points.front().y = 3.0f;
+    PatchNetworkAccess::Points(*store.objects.GetHead()).front().y = 3.0f;
     ComputeHandles(*store.objects.GetHead());
     cache_.Clear();
     EXPECT_EQ(cache_.ListCount(), 0u);

@@ -23,7 +23,7 @@ void DrawPoints(const PatchObject& object) {
     glPointSize(4.0f);
     SetColour(object);
     glBegin(GL_POINTS);
-    for (const PatchVec3& point : object.points) {
+    for (const PatchVec3& point : object.Points()) {
         glVertex3f(point.x, point.y, point.z);
     }
     glEnd();
@@ -53,7 +53,7 @@ void EvaluateNet(const BezierNet& net, int steps) {
 }
 
 void DrawSurfaces(const PatchObject& object, int surfaceResolution) {
-    if (!object.patchesValid) {
+    if (!object.PatchesValid()) {
         return;
     }
     const Rgb c = ColourToRgb(object.colour);
@@ -72,7 +72,7 @@ void DrawSurfaces(const PatchObject& object, int surfaceResolution) {
     glFrontFace(GL_CW);
     BezierNet net;
     std::array<BezierNet, 3> nets;
-    for (const Patch& patch : object.patches) {
+    for (const Patch& patch : object.Patches()) {
         if (patch.cornerCount == 4) {
             QuadNet(object, patch, net);
             EvaluateNet(net, quadSteps);

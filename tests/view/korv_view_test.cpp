@@ -14,6 +14,7 @@
 #include "export/rvp_writer.h"
 #include "image_compare.h"
 #include "patch/patch_builder.h"
+#include "patch/patch_network_access.h"
 #include "render_support.h"
 #include "support/generated_network.h"
 #include "tools/modelgen/model_shapes.h"
@@ -138,7 +139,7 @@ TEST_F(KorvViewTest, ADocumentChangeRedrawsObjectsChangedInPlace) {
     const RgbaImage before = Grab();
     ASSERT_GT(view_->Cache().ListCount(), 0u);
     // A move that changes no count: only the document's report tells the view.
-    for (PatchVec3& point : square.points) {
+    for (PatchVec3& point : PatchNetworkAccess::Points(square)) {
         point.x *= 0.5f;
     }
     ComputeHandles(square);

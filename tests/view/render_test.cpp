@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "document/object_store.h"
+#include "patch/patch_network_access.h"
 #include "render_support.h"
 #include "view/offscreen_renderer.h"
 
@@ -113,8 +114,8 @@ TEST(RenderTest, WhiteCurveLightsThePixelsItCrossesAndNothingElse) {
     build.Point(-6, -3, 0);
     build.Point(6, -3, 0);
     build.Curve({0, 1});
-    object->SplineNodes(0).front().handleOut.Set(-2, -3, 0);
-    object->SplineNodes(0).back().handleIn.Set(2, -3, 0);
+    PatchNetworkAccess::SplineNodes(*object, 0).front().handleOut.Set(-2, -3, 0);
+    PatchNetworkAccess::SplineNodes(*object, 0).back().handleIn.Set(2, -3, 0);
     const OffscreenRenderOptions options = SmallFrame();
     const RgbaImage image = Render(store, options);
 
@@ -205,8 +206,8 @@ TEST(RenderTest, PatchesOutOfDateAreNeitherDrawnNorFound) {
     };
 
     EXPECT_EQ(centrePixel(Render(store, options)), kBackground);
-    EXPECT_FALSE(square.patchesValid) << "drawing leaves the model alone";
-    EXPECT_TRUE(square.patches.empty());
+    EXPECT_FALSE(square.PatchesValid()) << "drawing leaves the model alone";
+    EXPECT_TRUE(square.Patches().empty());
 
     DetectPatches(square);
     ExpectLitRed(centrePixel(Render(store, options)), "detected");
@@ -236,8 +237,8 @@ TEST(RenderTest, CurvesOnASurfaceStayInFront) {
     build.Point(-3, 1, 0);
     build.Point(3, 1, 0);
     build.Curve({0, 1});
-    line->SplineNodes(0).front().handleOut.Set(-1, 1, 0);
-    line->SplineNodes(0).back().handleIn.Set(1, 1, 0);
+    PatchNetworkAccess::SplineNodes(*line, 0).front().handleOut.Set(-1, 1, 0);
+    PatchNetworkAccess::SplineNodes(*line, 0).back().handleIn.Set(1, 1, 0);
     OffscreenRenderOptions options = SmallFrame();
     options.display.showSurfaces = true;
     const RgbaImage image = Render(store, options);
