@@ -41,10 +41,20 @@ inline std::string TriangleObject(std::string_view name, std::string_view settin
            "\t}\n}\n";
 }
 
-inline std::string LatheObject(std::string_view segments, std::string_view settings = "") {
-    return "Object \"lathe\" {\n\tlathe 1\n\tlathe_axis 1\n\tlathe_seg " + std::string(segments) +
-           "\n" + std::string(settings) +
-           "\tvertex 2 {\n\t\t10 0 0\n\t\t10 10 0\n\t}\n\tface 1 {\n\t\t2 V(0 1)\n\t}\n}\n";
+// An open profile of `lines` lines, off the axis, to be lathed.
+inline std::string LatheObject(std::string_view segments, std::string_view settings = "",
+                               int lines = 1) {
+    std::string object = "Object \"lathe\" {\n\tlathe 1\n\tlathe_axis 1\n\tlathe_seg " +
+                         std::string(segments) + "\n" + std::string(settings) + "\tvertex " +
+                         std::to_string(lines + 1) + " {\n";
+    for (int v = 0; v <= lines; ++v) {
+        object += "\t\t10 " + std::to_string(10 * v) + " 0\n";
+    }
+    object += "\t}\n\tface " + std::to_string(lines) + " {\n";
+    for (int l = 0; l < lines; ++l) {
+        object += "\t\t2 V(" + std::to_string(l) + " " + std::to_string(l + 1) + ")\n";
+    }
+    return object + "\t}\n}\n";
 }
 
 inline std::string EveryConstructMqo() {

@@ -193,7 +193,7 @@ TEST_F(MetasequoiaHostileTest, BinaryVertexCountAndByteSizeDisagree) {
 // A lathe whose segment count would multiply a two-vertex profile past what memory holds is left
 // out and reported; the object keeps its profile. A sensible lathe still sweeps.
 TEST_F(MetasequoiaHostileTest, EnormousLatheSegmentCount) {
-    for (const std::string segments : {"65537", "1000000000", "2147483647", "4294967295"}) {
+    for (const std::string segments : {"2097153", "1000000000", "2147483647", "4294967295"}) {
         SCOPED_TRACE(segments);
         const std::string file = Mqo(LatheObject(segments));
         ObjectStore store;
@@ -207,9 +207,13 @@ TEST_F(MetasequoiaHostileTest, EnormousLatheSegmentCount) {
     ObjectStore swept;
     EXPECT_EQ(ImportAndConvert(Mqo(LatheObject("1000")), swept).lathesLeftOut, 0);
     EXPECT_EQ(swept.objects.GetHead()->PointCount(), 2000);
+    // A turned profile of 300 lines at 256 segments, as a modeller makes one, is swept whole.
+    ObjectStore modelled;
+    EXPECT_EQ(ImportAndConvert(Mqo(LatheObject("256", "", 300)), modelled).lathesLeftOut, 0);
+    EXPECT_EQ(modelled.objects.GetHead()->PointCount(), 301 * 256);
     // Each mirror axis doubles what the lathe made: within the limit alone, past it mirrored.
     ObjectStore mirrored;
-    const std::string mirroredLathe = Mqo(LatheObject("16384", "\tmirror 1\n\tmirror_axis 7\n"));
+    const std::string mirroredLathe = Mqo(LatheObject("262145", "\tmirror 1\n\tmirror_axis 7\n"));
     EXPECT_EQ(ImportAndConvert(mirroredLathe, mirrored).lathesLeftOut, 1);
     EXPECT_EQ(mirrored.objects.GetHead()->PointCount(), 2);
 }
