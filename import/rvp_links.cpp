@@ -36,7 +36,7 @@ std::string CheckSplines(const PatchObject& object) {
 }
 
 std::string CheckAndResolveReferences(PatchObject& object) {
-    const std::size_t splineCount = object.SplineClosedFlags().size();
+    const auto splineCount = static_cast<std::size_t>(object.SplineCount());
     std::vector<char> referred(object.Nodes().size(), 0);
     std::vector<SplineRef>& refs = PatchNetworkAccess::Refs(object);
     for (std::int32_t point = 0; point < object.PointCount(); ++point) {

@@ -10,10 +10,8 @@ std::vector<DrawChunk> CurveChunks(const PatchObject& object, int curveResolutio
     std::vector<DrawChunk> chunks;
     DrawChunk chunk;
     for (std::int32_t spline = 0; spline < object.SplineCount(); ++spline) {
-        const auto s = static_cast<std::size_t>(spline);
-        const std::int32_t nodes = object.SplineStarts()[s + 1] - object.SplineStarts()[s];
-        const std::int32_t segments =
-            object.SplineClosedFlags()[s] ? nodes : std::max(0, nodes - 1);
+        const std::int32_t nodes = object.SplineNodeCount(spline);
+        const std::int32_t segments = object.Closed(spline) ? nodes : std::max(0, nodes - 1);
         const std::size_t vertices = static_cast<std::size_t>(segments) * perSegment;
         if (chunkSize > 0 && chunk.end > chunk.first && chunk.size + vertices > chunkSize) {
             chunks.push_back(chunk);

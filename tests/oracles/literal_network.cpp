@@ -18,7 +18,7 @@ LiteralNetwork::LiteralNetwork(const PatchObject& object)
     std::vector<LiteralNode*> nodeAt(object.Nodes().size());
     for (std::int32_t s = 0; s < object.SplineCount(); ++s) {
         LiteralSpline& spline = splines.emplace_back();
-        spline.closed = object.SplineClosedFlags()[static_cast<std::size_t>(s)];
+        spline.closed = object.Closed(s);
         splineAt.push_back(&spline);
         for (std::int32_t n = object.SplineStarts()[static_cast<std::size_t>(s)];
              n < object.SplineStarts()[static_cast<std::size_t>(s) + 1]; ++n) {
